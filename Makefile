@@ -1,0 +1,66 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing first.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+CXX_COMPILER ?= clang++
+REL := build/release
+TST := build/test
+FUZZ_RUNS ?= 3000
+FUZZ_SECONDS ?= 300
+export CCACHE_DIR ?= $(CURDIR)/build/ccache
+
+.PHONY: all deps release run test unit fuzz-smoke fuzz bench clean
+
+all: release
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(REL)/build.ninja:
+	cmake -S . -B $(REL) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=$(CXX_COMPILER) \
+	    -DZEVO_TESTS=OFF -DZEVO_BENCH=ON
+
+$(TST)/build.ninja:
+	cmake -S . -B $(TST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=$(CXX_COMPILER) \
+	    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DZEVO_SANITIZE=ON -DZEVO_FUZZ=ON
+
+release: deps $(REL)/build.ninja
+	cmake --build $(REL) -j $(JOBS)
+
+# Until the editor window exists the main job is the batch job on the example board:
+# read it, report it and write it back.
+run: release
+	@mkdir -p out
+	$(REL)/zevo-cli info examples/example.pcb
+	$(REL)/zevo-cli convert examples/example.pcb out/example.pcb
+	@echo "written: out/example.pcb"
+
+test: deps $(TST)/build.ninja
+	cmake --build $(TST) -j $(JOBS)
+	cd $(TST) && ASAN_OPTIONS=detect_leaks=1 ctest -j $(JOBS) --output-on-failure
+	@$(MAKE) --no-print-directory fuzz-smoke
+
+# Every fuzz target over its corpus for a fixed number of runs from a fixed seed:
+# the same commit always passes or always fails. New inputs go to a scratch folder.
+fuzz-smoke:
+	@set -e; for f in $(TST)/fuzz/fuzz_*; do \
+	    name=$${f##*/fuzz_}; corpus=fuzz/corpus/$$name; mkdir -p $$corpus; \
+	    scratch=$$(mktemp -d); \
+	    echo "fuzz $$name: $(FUZZ_RUNS) runs"; \
+	    $$f -runs=$(FUZZ_RUNS) -seed=1 -max_len=65536 -rss_limit_mb=4096 -timeout=20 $$scratch $$corpus >$$scratch.log 2>&1 \
+	        || { tail -n 40 $$scratch.log; rm -rf $$scratch $$scratch.log; exit 1; }; \
+	    rm -rf $$scratch $$scratch.log; \
+	done; echo "fuzz targets: all passed"
+
+# Longer fuzzing; a crash is written into the target's corpus, so `make test` replays it from then on.
+fuzz: deps $(TST)/build.ninja
+	cmake --build $(TST) -j $(JOBS) --target fuzzers
+	@for f in $(TST)/fuzz/fuzz_*; do \
+	    name=$${f##*/fuzz_}; corpus=fuzz/corpus/$$name; mkdir -p $$corpus; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$$corpus/crash- $$corpus || true; \
+	done
+
+bench: release
+	$(REL)/bench/zevo_bench $(BENCH_ARGS)
+
+clean:
+	rm -rf build out

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian/Ubuntu. Quiet and quick when everything is there.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build clang libclang-rt-14-dev ccache pkg-config
+    zlib1g-dev libpng-dev libcli11-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+)
+if [ "${ZEVO_WITH_QT:-0}" = 1 ]; then
+    packages+=(qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools fonts-noto-cjk xvfb imagemagick xauth)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null 2>&1; then
+    echo "install-deps: apt-get not found; please install: ${missing[*]}" >&2
+    exit 1
+fi
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then sudo="sudo"; else
+        echo "install-deps: not root and no sudo; please install: ${missing[*]}" >&2
+        exit 1
+    fi
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+# Another apt or dpkg run (unattended upgrades, a second shell) may hold a lock: wait for it
+# rather than fail. apt waits on the dpkg lock itself; the lists lock of 'update' is retried.
+apt() {
+    local try
+    for try in $(seq 1 90); do
+        if $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; then return 0; fi
+        echo "install-deps: apt-get $1 failed (lock held?), retrying in 10 s" >&2
+        sleep 10
+    done
+    return 1
+}
+apt update -qq
+apt install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
