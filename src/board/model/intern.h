@@ -1,0 +1,31 @@
+// The process-wide string pool. Names and texts held by elements are interned once and compared
+// by identity; entries live until the program ends.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace zevo {
+
+// An interned string: a NUL-terminated byte string owned by the pool, or nullptr for none.
+using Istr = const char*;
+
+// Returns the pool's copy of s; nullptr for an empty string.
+Istr Intern(std::string_view s);
+// The bucket hash of the pool (exposed for tests).
+uint32_t InternHash(std::string_view s);
+inline constexpr uint32_t kInternBuckets = 16384;
+
+// "" held by groups: one static empty string, not a pool entry.
+extern const char kEmptyText[];
+
+inline std::string_view View(Istr s) { return s ? std::string_view(s) : std::string_view(); }
+inline bool IsBlank(Istr s) { return !s || !*s; }
+
+// Reserved group type words and the attribute "NO_DRC", interned once.
+struct ReservedWords {
+    Istr text, pad, painted, loop, lines, window, drc, dottedLine, noDrc;
+};
+const ReservedWords& Reserved();
+
+}  // namespace zevo
