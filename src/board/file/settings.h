@@ -151,8 +151,9 @@ OptionSetting SettingOf(const Options& options, Option option);
 SettingWrite WriteOption(const std::filesystem::path& file, const Options& options, Option option);
 
 // The sections of the whole settings file, appended in the file's line format: an empty line,
-// the header and every key whose value is not left to its default. These sections always follow
-// "Version", hence the leading empty line.
+// the header, then the keys in their order. ToolBar, StatusBar, ToolBarFlat, UndoneMax and
+// FileName are always written; every other option only when it is on or differs from its
+// default. These sections always follow "Version", hence the leading empty line.
 void AppendWindowSection(std::string& out, const Options& options);
 void AppendSettingSection(std::string& out, const Options& options);
 void AppendFileNameSection(std::string& out, const Options& options);
