@@ -1,0 +1,45 @@
+// The string table: every Japanese text the programs show, by id (UTF-8 here; Cp932 on demand).
+//
+// Ids 480..1057. An id that other documents of the project already name keeps that number;
+// the others are taken from the free block at the start of the range. To add a text, add a
+// constant here and a line to the table in strings.cpp; the tests check that ids are unique,
+// in range and convertible to CP932.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace zevo {
+
+inline constexpr int kFirstStringId = 480;
+inline constexpr int kLastStringId = 1057;
+
+// Captions of the message boxes.
+inline constexpr int kCaptionEditor = 480;    // "Zevo"
+inline constexpr int kCaptionEstimate = 481;  // "Ordavist"
+
+// Board document.
+inline constexpr int kMsgCannotWriteFile = 482;  // a file could not be created for writing
+inline constexpr int kMsgSaveChanges = 483;      // Yes/No/Cancel before leaving a modified board
+inline constexpr int kMsgOldFormatLimits = 484;  // warning before saving in the old format
+inline constexpr int kMsgCannotWriteSettings = 485;  // the settings file could not be rewritten
+inline constexpr int kMsgRecover = 486;              // Yes/No: open the recovery file?
+inline constexpr int kMsgCalcError = 487;            // a numeric field did not evaluate
+
+inline constexpr int kStrLayer = 617;      // "レイヤー", caption of the layer pages
+inline constexpr int kStrPcbFiles = 1018;  // file-dialog filter name of board files
+
+// The text of `id` in UTF-8, or an empty view for an id without text.
+std::string_view TableText(int id);
+// The same text in CP932, for files and for byte-oriented callers.
+std::string TableTextCp932(int id);
+
+// Every id with a text, in increasing order (for tests and for the resource tools).
+struct TableEntry {
+    int id;
+    std::string_view text;
+};
+std::span<const TableEntry> AllTableTexts();
+
+}  // namespace zevo
