@@ -18,6 +18,10 @@ constexpr TableEntry kTable[] = {
     {kMsgCannotWriteSettings, "設定ファイルに書込めません。"},
     {kMsgRecover, "リカバリーしますか？"},
     {kMsgCalcError, "計算エラー"},
+    {kMsgFontNoGlyph, "zevofont.datに該当する文字フォントがありません"},
+    {kCaptionFontEditor, "Strokel"},
+    {kMsgFontWriteAsk, "ファイルに書き込みますか？(Y/N)"},
+    {kMsgFontCannotWrite, "ファイルに書き込めません！"},
     {kStrLayer, "レイヤー"},
     {kStrPcbFiles, "PCBファイル"},
 };

@@ -27,6 +27,12 @@ inline constexpr int kMsgCannotWriteSettings = 485;  // the settings file could 
 inline constexpr int kMsgRecover = 486;              // Yes/No: open the recovery file?
 inline constexpr int kMsgCalcError = 487;            // a numeric field did not evaluate
 
+// Stroke font and font editor.
+inline constexpr int kMsgFontNoGlyph = 540;        // a text holds characters the font lacks
+inline constexpr int kCaptionFontEditor = 541;     // "Strokel"
+inline constexpr int kMsgFontWriteAsk = 542;       // Yes/No: write the changed font?
+inline constexpr int kMsgFontCannotWrite = 543;    // the font file could not be written
+
 inline constexpr int kStrLayer = 617;      // "レイヤー", caption of the layer pages
 inline constexpr int kStrPcbFiles = 1018;  // file-dialog filter name of board files
 
