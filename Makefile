@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run test unit fuzz-smoke fuzz bench clean
+.PHONY: all deps release run test unit fuzz-smoke fuzz bench font clean
 
 all: release
 
@@ -58,6 +58,12 @@ fuzz: deps $(TST)/build.ninja
 	    name=$${f##*/fuzz_}; corpus=fuzz/corpus/$$name; mkdir -p $$corpus; \
 	    $$f -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$$corpus/crash- $$corpus || true; \
 	done
+
+# Rebuilds the shipped font resources/zevofont.dat from the Hershey stroke data (the file is
+# committed; only those who change the generator need this).
+font: $(REL)/build.ninja
+	@ZEVO_WITH_FONTGEN=1 bash scripts/install-deps.sh
+	cmake --build $(REL) -j $(JOBS) --target font
 
 bench: release
 	$(REL)/bench/zevo_bench $(BENCH_ARGS)

@@ -11,6 +11,11 @@ if [ "${ZEVO_WITH_QT:-0}" = 1 ]; then
     packages+=(qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools fonts-noto-cjk xvfb imagemagick xauth)
 fi
 
+# The Hershey stroke data, only for rebuilding the shipped font (`make font`).
+if [ "${ZEVO_WITH_FONTGEN:-0}" = 1 ]; then
+    packages+=(hershey-fonts-data)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
