@@ -211,6 +211,10 @@ struct Builder {
             if (bytes.empty()) continue;
             image.Splice(zevo::FontCellOfCode(code), bytes);
         }
+        // The ideographic space (and so the blank) needs a glyph, or every text with a blank
+        // fails the coverage check: a record without entries, which draws nothing.
+        const uint8_t blank[] = {0};
+        image.Splice(zevo::FontCellOfCode(zevo::kIdeographicSpace), blank);
         return image.Save(out) == zevo::FontSaveResult::kWritten;
     }
 };
