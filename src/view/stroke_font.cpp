@@ -1,6 +1,7 @@
 #include "view/stroke_font.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <system_error>
 
@@ -105,19 +106,33 @@ bool LayoutSegments(const std::filesystem::path& font, const TextParams& params,
         return Point{o.x + (x * c - y * s), o.y + (x * s + y * c)};
     };
 
+    // The segments of each glyph in glyph units, read once per layout: a text repeats its
+    // characters, and a glyph read again would read the same bytes.
+    struct GlyphStrokes {
+        FontCode code;
+        std::vector<std::array<uint8_t, 4>> strokes;
+    };
+    std::vector<GlyphStrokes> seen;
     uint8_t record[kGlyphReadSize];
     Point o = origin;
     TextCodes codes(params.text);
     for (TextChar ch; codes.next(ch);) {
         if (ch.code == kNoCode) continue;  // neither drawn nor advanced
-        if (const std::size_t n = f.readGlyph(ch.code, record)) {
-            GlyphDecoder d(record, n);
-            int px = 0, py = 0;
-            for (GlyphPoint g; d.next(g); px = g.x, py = g.y) {
-                if (!g.pen || (g.x == px && g.y == py)) continue;
-                out.push_back({place(o, px, py), place(o, g.x, g.y)});
+        auto it = std::find_if(seen.begin(), seen.end(),
+                               [&](const GlyphStrokes& g) { return g.code == ch.code; });
+        if (it == seen.end()) {
+            GlyphStrokes g{ch.code, {}};
+            if (const std::size_t n = f.readGlyph(ch.code, record)) {
+                GlyphDecoder d(record, n);
+                int px = 0, py = 0;
+                for (GlyphPoint e; d.next(e); px = e.x, py = e.y)
+                    if (e.pen && (e.x != px || e.y != py))
+                        g.strokes.push_back({uint8_t(px), uint8_t(py), uint8_t(e.x), uint8_t(e.y)});
             }
+            seen.push_back(std::move(g));
+            it = seen.end() - 1;
         }
+        for (const auto& s : it->strokes) out.push_back({place(o, s[0], s[1]), place(o, s[2], s[3])});
         o.x += dx;
         o.y += dy;
     }

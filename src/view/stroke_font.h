@@ -1,8 +1,8 @@
 // Reading the stroke font and turning a text into strokes on the board.
 //
-// The board editor does not hold the font in memory: for every character it reads the index cell
-// and then the glyph record straight from the file, which stays open only while one text is laid
-// out.
+// The board editor does not hold the font in memory: for every distinct character of a text it
+// reads the index cell and then the glyph record straight from the file (two seeks and two
+// reads), which stays open only while one text is laid out.
 #pragma once
 
 #include <cstddef>
