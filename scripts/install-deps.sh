@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build clang libclang-rt-14-dev ccache pkg-config
     zlib1g-dev libpng-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
+    gerbv
 )
 if [ "${ZEVO_WITH_QT:-0}" = 1 ]; then
     packages+=(qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools fonts-noto-cjk xvfb imagemagick xauth)

@@ -23,7 +23,24 @@ constexpr TableEntry kTable[] = {
     {kMsgFontWriteAsk, "ファイルに書き込みますか？(Y/N)"},
     {kMsgFontCannotWrite, "ファイルに書き込めません！"},
     {kStrLayer, "レイヤー"},
+    {kStrOutputting, "出力中"},
+    {kStrInputting, "入力中"},
+    {kStrFile, "ファイル"},
+    {kStrUsedDCodes, "使用Ｄコード : アパーチャ径／□"},
+    {kStrRoundApertureLine, "丸アパーチャー　ライン用"},
+    {kStrSquareApertureLine, "角アパーチャー　ライン用"},
+    {kMsgNoHoles, "出力するホールがありません"},
+    {kMsgNotHoles, "ホール出力できない要素があります"},
+    {kStrPieces, "個"},
+    {kStrUsedTCodes, "使用Ｔコード : ドリル径"},
+    {kStrGerberFormat,
+     "データ形式 : ASCII　単位 : mm　座標 : 整数部4桁 小数部%d桁　小数点なし　"
+     "リーディングゼロ省略　区切り : *"},
+    {kStrDrillFormatHead, "データ形式 : ASCII　単位 : mm　座標 : 整数部4桁 小数部"},
+    {kStrDrillFormatTail, "桁　小数点なし　リーディングゼロ省略　区切り : CR/LF"},
     {kStrPcbFiles, "PCBファイル"},
+    {kMsgCannotWriteOutput, "ファイルの書込みができません。"},
+    {kMsgNothingToOutput, "出力する要素がありません"},
 };
 
 }  // namespace

@@ -34,6 +34,23 @@ inline constexpr int kMsgFontWriteAsk = 542;       // Yes/No: write the changed 
 inline constexpr int kMsgFontCannotWrite = 543;    // the font file could not be written
 
 inline constexpr int kStrLayer = 617;      // "レイヤー", caption of the layer pages
+
+// Gerber and hole output, Gerber input.
+inline constexpr int kStrOutputting = 760;          // progress text of an output
+inline constexpr int kStrInputting = 761;           // progress text of an input
+inline constexpr int kStrFile = 762;                // "ファイル" in the list files
+inline constexpr int kStrUsedDCodes = 763;          // heading of the D-code list of gout.lst
+inline constexpr int kStrRoundApertureLine = 764;   // a round aperture in gout.lst
+inline constexpr int kStrSquareApertureLine = 765;  // a square aperture in gout.lst
+inline constexpr int kMsgNoHoles = 766;             // a selected hole layer without holes
+inline constexpr int kMsgNotHoles = 767;            // a hole layer holds more than round lands
+inline constexpr int kStrPieces = 768;              // counter word of the hole counts
+inline constexpr int kStrUsedTCodes = 769;          // heading of the T-code list of hout.lst
+inline constexpr int kStrGerberFormat = 1001;       // first line of gout.lst ("%d": decimals)
+inline constexpr int kStrDrillFormatHead = 1007;    // hout.lst: the format up to the decimals
+inline constexpr int kStrDrillFormatTail = 1008;    // hout.lst: the format after the decimals
+inline constexpr int kMsgCannotWriteOutput = 1023;  // an output file could not be created
+inline constexpr int kMsgNothingToOutput = 1055;    // a selected layer without elements
 inline constexpr int kStrPcbFiles = 1018;  // file-dialog filter name of board files
 
 // The text of `id` in UTF-8, or an empty view for an id without text.
