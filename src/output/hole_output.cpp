@@ -33,20 +33,36 @@ void PutCoord(TextOut& t, char letter, double v) {
 }  // namespace
 
 void SortHoles(std::vector<Hole>& holes) {
-    std::stable_sort(holes.begin(), holes.end(), [](const Hole& a, const Hole& b) {
+    auto before = [](const Hole& a, const Hole& b) {
         if (a.aperture != b.aperture) return a.aperture < b.aperture;
         if (a.x != b.x) return a.x < b.x;
         return a.y < b.y;
-    });
+    };
+    std::stable_sort(holes.begin(), holes.end(), before);
+    // A hole is a duplicate of any kept one with its aperture within 1e-8 in x and in y. The
+    // kept holes stay sorted, so the candidates are the runs of equal x just before the end.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < holes.size(); ++i) {
-        if (kept > 0) {
-            const Hole& last = holes[kept - 1];
-            if (last.aperture == holes[i].aperture && std::fabs(last.x - holes[i].x) < kSameHole &&
-                std::fabs(last.y - holes[i].y) < kSameHole)
-                continue;
+        const Hole c = holes[i];
+        bool duplicate = false;
+        std::size_t k = kept;
+        while (k > 0 && !duplicate) {
+            const Hole& last = holes[k - 1];
+            if (last.aperture != c.aperture || !(c.x - last.x < kSameHole)) break;
+            const auto first = std::lower_bound(
+                holes.begin(), holes.begin() + static_cast<std::ptrdiff_t>(k), last,
+                [](const Hole& a, const Hole& b) {
+                    return a.aperture != b.aperture ? a.aperture < b.aperture : a.x < b.x;
+                });
+            const auto near = std::lower_bound(
+                first, holes.begin() + static_cast<std::ptrdiff_t>(k), c.y - kSameHole,
+                [](const Hole& a, double y) { return !(a.y > y); });
+            duplicate = near != holes.begin() + static_cast<std::ptrdiff_t>(k) &&
+                        std::fabs(near->y - c.y) < kSameHole &&
+                        std::fabs(near->x - c.x) < kSameHole;
+            k = static_cast<std::size_t>(first - holes.begin());
         }
-        holes[kept++] = holes[i];
+        if (!duplicate) holes[kept++] = c;
     }
     holes.resize(kept);
 }
