@@ -50,20 +50,50 @@ public:
     // The one command writer: bytes below 32 are dropped; in the extended format every "*" ends
     // a line.
     void cmd(std::string_view s) {
-        for (char c : s) {
-            if (static_cast<unsigned char>(c) < 32) continue;
-            out_.push_back(c);
-            if (c == '*' && ext_) out_.append("\r\n");
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(s[i]);
+            if (c < 32) {
+                out_.append(s.data() + start, i - start);
+                start = i + 1;
+            } else if (c == '*' && ext_) {
+                out_.append(s.data() + start, i + 1 - start);
+                out_.append("\r\n", 2);
+                start = i + 1;
+            }
         }
+        out_.append(s.data() + start, s.size() - start);
     }
 
 private:
+    // letter and "%.0f" of v x scale.
     void coord(char letter, double v) {
         char buf[400];
         buf[0] = letter;
-        const auto r = std::to_chars(buf + 1, buf + sizeof buf, v * scale_,
-                                     std::chars_format::fixed, 0);
-        cmd(std::string_view(buf, r.ec == std::errc() ? r.ptr - buf : 1));
+        const double scaled = v * scale_;
+        std::size_t n;
+        if (std::fabs(scaled) < 1e15) {
+            // printf rounds the exact binary value half to even, as nearbyint does in the
+            // default rounding mode; a value that rounds to zero keeps its sign ("-0").
+            const double r = std::nearbyint(scaled);
+            const long long i = static_cast<long long>(r);
+            char* p = buf + 1;
+            if (std::signbit(r)) *p++ = '-';
+            unsigned long long m = i < 0 ? 0ULL - static_cast<unsigned long long>(i) : i;
+            char digits[24];
+            int k = 0;
+            do {
+                digits[k++] = static_cast<char>('0' + m % 10);
+                m /= 10;
+            } while (m);
+            while (k) *p++ = digits[--k];
+            n = static_cast<std::size_t>(p - buf);
+        } else {
+            const auto r = std::to_chars(buf + 1, buf + sizeof buf, scaled,
+                                         std::chars_format::fixed, 0);
+            n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 1;
+        }
+        cmd(std::string_view(buf, n));
     }
 
     void select(int aperture, bool square) {
@@ -263,6 +293,20 @@ void ApertureDefinitions(std::string& out, const Board& b, const UsedApertures& 
 void WriteLayer(std::string& out, const Board& b, int layer, bool extended, int decimals,
                 const DCodeTables& codes) {
     decimals = ClampGerberDecimals(decimals);
+    // One walk finds the apertures and sizes the buffer, so a large layer is not copied over
+    // and over while the buffer grows (about 32 bytes per command, a dozen per rectangle).
+    UsedApertures used;
+    std::size_t estimate = 256;
+    ForEachDrawn(b.items, [&](const drawn* d) {
+        if (d->layer != layer) return;
+        const int ap = d->aperture & 0xFF;
+        if ((d->kind == kLand || d->kind == kLine) && d->square())
+            used.square.set(ap);
+        else
+            used.round.set(ap);
+        estimate += d->kind == kRect ? 400 : 48;
+    });
+    out.reserve(out.size() + estimate);
     GerberWriter w(out, b, layer, extended, decimals, codes);
     if (extended) {
         out.append("G71*G90*G75*D02*\r\n");
@@ -271,8 +315,6 @@ void WriteLayer(std::string& out, const Board& b, int layer, bool extended, int 
         out.append("Y4");
         out.push_back(static_cast<char>('0' + decimals));
         out.append(b.HasRole(layer, kRoleNegative) ? "*IPNEG*%" : "*IPPOS*%");
-        UsedApertures used;
-        CollectUsedApertures(b, layer, used);
         if (used.any()) ApertureDefinitions(out, b, used, codes);
         w.elements(b.items);
         w.cmd("G01X0Y0D02*M02*");
