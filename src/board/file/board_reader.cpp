@@ -29,6 +29,7 @@ const char* Describe(ReadIssueKind kind) {
         case ReadIssueKind::kGroupMemberFailed: return "group dropped: a member line failed";
         case ReadIssueKind::kGroupEmpty: return "group dropped: it is empty";
         case ReadIssueKind::kGroupTooDeep: return "group dropped: nested too deep";
+        case ReadIssueKind::kReadFailed: return "the file could not be read to its end";
     }
     return "?";
 }
@@ -48,10 +49,17 @@ void ForEachKey(std::string_view list, F&& f) {
     const char* p = list.data();
     const char* end = p + list.size();
     while (p < end) {
-        const char* comma = static_cast<const char*>(std::memchr(p, ',', end - p));
-        if (!comma) comma = end;
-        const char* eq = static_cast<const char*>(std::memchr(p, '=', comma - p));
-        if (eq) f(std::string_view(p, eq - p), std::string_view(eq + 1, comma - eq - 1));
+        const char* q = p;
+        while (q < end && *q != '=' && *q != ',') ++q;
+        if (q == end) return;
+        if (*q == ',') {
+            p = q + 1;
+            continue;
+        }
+        const char* v = q + 1;
+        const char* comma = v;
+        while (comma < end && *comma != ',') ++comma;
+        f(std::string_view(p, q - p), std::string_view(v, comma - v));
         p = comma + 1;
     }
 }
@@ -155,18 +163,14 @@ Istr GroupString(std::string_view s, std::string& scratch) {
 
 // A reserved type word is taken as it stands; any other name loses its leading control bytes.
 Istr GroupTypeWord(std::string_view name, std::string& scratch) {
-    const ReservedWords& r = Reserved();
-    for (Istr w : {r.text, r.pad, r.painted, r.loop, r.lines, r.window, r.drc, r.dottedLine})
-        if (name == View(w)) return w;
-    if (name.find('\t') != std::string_view::npos) {
-        scratch.assign(name);
-        for (char& c : scratch)
-            if (c == '\t') c = ',';
-        name = scratch;
+    if (!name.empty() && name[0] == ' ') {
+        const ReservedWords& r = Reserved();
+        for (Istr w : {r.text, r.pad, r.painted, r.loop, r.lines, r.window, r.drc, r.dottedLine})
+            if (name == View(w)) return w;
     }
-    while (!name.empty() && static_cast<unsigned char>(name.front()) < 0x20) name.remove_prefix(1);
-    Istr s = Intern(name);
-    return s ? s : kEmptyText;
+    while (!name.empty() && static_cast<unsigned char>(name.front()) < 0x20 && name.front() != '\t')
+        name.remove_prefix(1);
+    return GroupString(name, scratch);
 }
 
 }  // namespace
@@ -288,8 +292,8 @@ drawn* ItemReader::readElement(std::string_view line, ItemWord word, ReadIssueKi
         default:
             return nullptr;
     }
-    e->netName = f.ne.empty() ? nullptr : Intern(f.ne);
-    e->pinName = f.pn.empty() ? nullptr : Intern(f.pn);
+    e->netName = Intern(f.ne);
+    e->pinName = Intern(f.pn);
     if (f.no != 0) e->pinNo = static_cast<int16_t>(f.no < -32768 ? -32768 : f.no > 32767 ? 32767 : f.no);
     return e;
 }
@@ -430,7 +434,7 @@ class SectionReader {
 public:
     SectionReader(Board& b, const ReadOptions& o, ReadResult& r) : b_(b), opt_(o), res_(r) {}
 
-    void read(std::string_view data);
+    void read(LineReader& in);
 
 private:
     using Handler = bool (SectionReader::*)(LineReader&);
@@ -459,7 +463,7 @@ private:
     char squeezed_[LineReader::kMaxLine + 1];
 };
 
-void SectionReader::read(std::string_view data) {
+void SectionReader::read(LineReader& in) {
     static const struct {
         std::string_view name;
         Handler handler;
@@ -470,7 +474,6 @@ void SectionReader::read(std::string_view data) {
         {"SwapLayer", &SectionReader::swapLayer},   {"LibraryFiles", &SectionReader::libraryFiles},
         {"DrawItems", &SectionReader::drawItems},
     };
-    LineReader in(data);
     bool known = false;
     std::string_view header;
     while (in.takeHeader(header)) {
@@ -488,6 +491,10 @@ void SectionReader::read(std::string_view data) {
         }
         known = true;
         if ((this->*h)(in)) res_.error = true;
+    }
+    if (in.readFailed()) {
+        res_.error = true;
+        note(0, ReadIssueKind::kReadFailed);
     }
     if (!known) {
         res_.error = true;
@@ -747,7 +754,15 @@ bool SectionReader::drawItems(LineReader& in) {
 
 ReadResult ReadSections(std::string_view data, Board& board, const ReadOptions& options) {
     ReadResult result;
-    SectionReader(board, options, result).read(data);
+    LineReader in(data);
+    SectionReader(board, options, result).read(in);
+    return result;
+}
+
+ReadResult ReadSections(std::FILE* file, Board& board, const ReadOptions& options) {
+    ReadResult result;
+    LineReader in(file);
+    SectionReader(board, options, result).read(in);
     return result;
 }
 

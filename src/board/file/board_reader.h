@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,7 @@ enum class ReadIssueKind : uint8_t {
     kGroupMemberFailed,   // a member line failed: the whole group is dropped
     kGroupEmpty,          // the group holds no land, line, arc or rectangle
     kGroupTooDeep,        // groups nested deeper than kMaxGroupDepth: dropped with their contents
+    kReadFailed,          // the file could not be read to its end
 };
 const char* Describe(ReadIssueKind kind);
 
@@ -59,6 +61,8 @@ struct ReadOptions {
 // Reads every known section of a board or settings file into the board. Bad lines are skipped and
 // noted; reading never stops early.
 ReadResult ReadSections(std::string_view data, Board& board, const ReadOptions& options = {});
+// The same from an open file (read in pieces, never held whole).
+ReadResult ReadSections(std::FILE* file, Board& board, const ReadOptions& options = {});
 
 // The reading of item lines (DrawItems, and the parts of a library).
 class ItemReader {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -36,23 +37,6 @@ std::FILE* OpenFile(const fs::path& path, const char* mode) {
 #else
     return std::fopen(path.c_str(), mode);
 #endif
-}
-
-bool LoadFile(const fs::path& path, std::string& out) {
-    out.clear();
-    std::FILE* f = OpenFile(path, "rb");
-    if (!f) return false;
-    std::error_code ec;
-    const auto size = fs::file_size(path, ec);
-    std::string data;
-    if (!ec) data.reserve(static_cast<size_t>(size));
-    char buf[1 << 16];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    if (ok) out = std::move(data);
-    return ok;
 }
 
 namespace {
@@ -124,15 +108,32 @@ ReadResult ReadDocumentText(std::string_view data, Board& board) {
     return r;
 }
 
+ReadResult ReadDocument(std::FILE* file, Board& board) {
+    ReadResult r = ReadSections(file, board);
+    FinishDocumentRead(board, !r.error);
+    return r;
+}
+
+namespace {
+// A folder opens like a file on some systems and then fails to read: it counts as unreadable.
+std::FILE* OpenForReading(const fs::path& path) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return nullptr;
+    return OpenFile(path, "rb");
+}
+}  // namespace
+
 ReadResult ReadDocument(const fs::path& path, Board& board) {
-    std::string data;
-    if (!LoadFile(path, data)) {
+    std::FILE* f = OpenForReading(path);
+    if (!f) {
         ReadResult r;
         r.opened = false;
         r.error = true;
         return r;
     }
-    return ReadDocumentText(data, board);
+    ReadResult r = ReadDocument(f, board);
+    std::fclose(f);
+    return r;
 }
 
 namespace {
@@ -441,16 +442,18 @@ CommandStatus NewDocument(Document& doc, DocumentUi& ui) {
 
 OpenOutcome OpenDocumentFile(Document& doc, DocumentUi& ui, const fs::path& path) {
     OpenOutcome o;
-    std::string data;
-    // Read before anything is cleared: a file that cannot be read leaves the document as it was.
-    if (!LoadFile(path, data)) {
+    // Opened before anything is cleared: a file that cannot be opened leaves the document as it
+    // was.
+    std::FILE* f = OpenForReading(path);
+    if (!f) {
         o.status = CommandStatus::kFailed;
         o.read.opened = false;
         o.read.error = true;
         return o;
     }
     ui.resetDocument(doc.board);
-    o.read = ReadDocumentText(data, doc.board);
+    o.read = ReadDocument(f, doc.board);
+    std::fclose(f);
     doc.path = path;
     doc.modified = false;
     ui.documentNamed(path);

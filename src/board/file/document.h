@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 // ---------------------------------------------------------------- files
 
 std::FILE* OpenFile(const fs::path& path, const char* mode);
-// The whole file into `out`. False (and `out` empty) when it cannot be read.
-bool LoadFile(const fs::path& path, std::string& out);
 
 // Writes a file without ever leaving a half-written one in its place: the text goes to a temporary
 // file in the same folder, which is flushed to disk, closed and checked, and only then renamed over
@@ -34,8 +32,10 @@ bool WriteFileSafely(const fs::path& path, const std::function<bool(TextOut&)>& 
 // The open command's reading: the sections, then the steps every opened file goes through. The
 // board should have been reset first (the settings file is the template of every document).
 ReadResult ReadDocumentText(std::string_view data, Board& board);
-// The same from a file. When the file cannot be read nothing is changed and `opened` is false.
+// The same from a file. When the file cannot be opened nothing is changed and `opened` is false.
 ReadResult ReadDocument(const fs::path& path, Board& board);
+// The same from an open file.
+ReadResult ReadDocument(std::FILE* file, Board& board);
 
 // The steps after the sections of a document were read. The first (filled-area circles, groups
 // without members, part origins) runs only when reading reported no error.

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace zevo {
@@ -57,6 +58,26 @@ double ParseReal(const char* p, const char* end, const char** stop) {
     if (!(s < end && (IsDigit(*s) || (*s == '.' && s + 1 < end && IsDigit(s[1]))))) {
         if (stop) *stop = p;
         return 0;
+    }
+    // Most numbers in a board file are short plain decimals ("123.456"). With at most 15 digits
+    // and no exponent, digits / 10^decimals is one correctly rounded division of two exact
+    // doubles: the same value from_chars gives, found faster.
+    {
+        static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const char* q = s;
+        uint64_t m = 0;
+        int digits = 0, decimals = 0;
+        while (q < end && IsDigit(*q)) m = m * 10 + (*q++ - '0'), ++digits;
+        if (q < end && *q == '.') {
+            ++q;
+            while (q < end && IsDigit(*q)) m = m * 10 + (*q++ - '0'), ++digits, ++decimals;
+        }
+        if (digits <= 15 && !(q < end && (*q == 'e' || *q == 'E'))) {
+            if (stop) *stop = q;
+            const double v = static_cast<double>(m) / kPow10[decimals];
+            return neg ? -v : v;
+        }
     }
     double v = 0;
     const auto r = std::from_chars(s, end, v, std::chars_format::general);
