@@ -3,6 +3,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "board/file/document.h"
+
 namespace zevo::testing {
 
 namespace {
@@ -149,5 +151,24 @@ std::string FirstDifference(const ListNode& a, const ListNode& b, const CompareO
     c.list(a, b);
     return c.result();
 }
+
+std::unique_ptr<Board> NewBoard() {
+    auto b = std::make_unique<Board>();
+    ResetToBuiltInDefaults(*b);
+    return b;
+}
+
+std::unique_ptr<Board> ReadBoard(std::string_view text, ReadResult* result) {
+    auto b = NewBoard();
+    ReadResult r = ReadSections(text, *b);
+    if (result) *result = r;
+    return b;
+}
+
+std::unique_ptr<Board> ReadItems(std::string_view items, ReadResult* result) {
+    return ReadBoard("[DrawItems]\n" + std::string(items), result);
+}
+
+container* First(const Board& b) { return b.items.emptyList() ? nullptr : AsElement(b.items.next); }
 
 }  // namespace zevo::testing

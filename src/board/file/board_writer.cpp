@@ -415,8 +415,18 @@ void WriteDocument(TextOut& out, const Board& b) {
     WriteItems(out, b.items);
 }
 
+namespace {
+// Room for a whole document at once (about 55 bytes an element), so that a big board is not
+// copied again and again as the text grows.
+void ReserveFor(TextOut& out, const Board& b) {
+    const PoolCounts n = b.liveCounts();
+    out.text().reserve((n.lands + n.lines + n.arcs + n.rects + n.groups) * 56 + 4096);
+}
+}  // namespace
+
 std::string WriteDocument(const Board& b) {
     TextOut out;
+    ReserveFor(out, b);
     WriteDocument(out, b);
     return std::move(out.text());
 }
