@@ -1,6 +1,7 @@
 #include "board/file/file_text.h"
 
 #include <cfloat>
+#include <cmath>
 #include <charconv>
 #include <climits>
 #include <cstdint>
@@ -118,6 +119,9 @@ char* FormatG14(char* buf, double v) {
     // Fast path: when the shortest representation that reads back as v has at most 14 significant
     // digits, those are exactly the digits "%.14g" gives (every other 14-digit decimal lies farther
     // from v than half a unit in the last place). Only the layout of "%g" has to be rebuilt.
+    // (Subnormal numbers carry fewer digits than that, so they take the slow path.)
+    if (v != 0 && std::fabs(v) < DBL_MIN)
+        return std::to_chars(buf, buf + kNumberRoom, v, std::chars_format::general, 14).ptr;
     char tmp[kNumberRoom];
     const auto r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::scientific);
     const char* s = tmp;
