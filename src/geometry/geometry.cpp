@@ -52,7 +52,9 @@ void NormaliseArc(double& st, double& end) {
         end = st + span;
         return;
     }
-    while (end - st > kTwoPi) end -= kTwoPi;
+    // A sweep that exceeds a full turn only by rounding (a circle read back from degrees) stays a
+    // full circle, as fullCircle() sees it, instead of collapsing to nothing.
+    while (end - st > kTwoPi + kEps) end -= kTwoPi;
     while (st < 0) st += kTwoPi, end += kTwoPi;
     while (st >= kTwoPi) st -= kTwoPi, end -= kTwoPi;
 }

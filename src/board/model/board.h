@@ -16,6 +16,9 @@ inline constexpr int kLayers = 256;
 inline constexpr int kApertures = 256;
 inline constexpr int kMaxLibraryFiles = 128;
 inline constexpr int kMaxLibraryPath = 259;
+// Groups nest at most this deep. The tree walkers recurse, so the reader refuses deeper nesting
+// (and whatever builds groups must keep within it) rather than let a file run the stack out.
+inline constexpr int kMaxGroupDepth = 200;
 
 // Layer switches and roles.
 enum LayerFlag : uint32_t {

@@ -22,7 +22,7 @@ struct Entry {
 class StringPool {
 public:
     Istr intern(std::string_view s) {
-        const uint32_t bucket = InternHash(s) % kInternBuckets;
+        const uint32_t bucket = InternBucket(InternHash(s));
         Entry** slot = &buckets_[bucket];
         for (Entry* e = *slot; e; e = e->link) {
             if (e->size == s.size() && std::memcmp(e->text, s.data(), s.size()) == 0)

@@ -3,6 +3,7 @@
 // Memory goes back to the heap only when the pool itself ends (the document's owner ends).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -22,6 +23,12 @@
 
 namespace zevo {
 
+// Memory for node slabs. A large slab (whole 2 MB units) is aligned for huge pages where the
+// system offers them: on a virtual machine the first write to every fresh 4 KB page of a big
+// board costs about as much as reading the board file.
+void* TakeBulkMemory(size_t bytes);
+void GiveBulkMemory(void* p, size_t bytes);
+
 template <class T>
 class NodePool {
 public:
@@ -30,11 +37,11 @@ public:
     NodePool& operator=(const NodePool&) = delete;
     ~NodePool() {
         // Nodes hold only plain data and pointers into pools: nothing to tear down one by one.
-        for (auto& s : slabs_) {
+        for (const Slab& s : slabs_) {
 #ifdef ZEVO_ASAN
-            ASAN_UNPOISON_MEMORY_REGION(s.get(), kSlab * sizeof(Slot));
+            ASAN_UNPOISON_MEMORY_REGION(s.slots, s.count * sizeof(Slot));
 #endif
-            (void)s;
+            GiveBulkMemory(s.slots, s.count * sizeof(Slot));
         }
     }
 
@@ -51,11 +58,15 @@ public:
             --freeCount_;
             mem = s;
         } else {
-            if (used_ == kSlab || slabs_.empty()) {
-                slabs_.emplace_back(new Slot[kSlab]);
+            if (slabs_.empty() || used_ == slabs_.back().count) {
+                // Slabs grow with the pool, so a huge board needs few of them.
+                const size_t count = slabs_.empty() ? kFirstSlab
+                                     : std::min(slabs_.back().count * 2, kLargestSlab);
+                slabs_.push_back({static_cast<Slot*>(TakeBulkMemory(count * sizeof(Slot))), count});
+                allocatedBefore_ += used_;
                 used_ = 0;
             }
-            mem = &slabs_.back()[used_++];
+            mem = &slabs_.back().slots[used_++];
         }
         return ::new (mem) T(static_cast<A&&>(args)...);
     }
@@ -77,9 +88,7 @@ public:
 #endif
     }
 
-    size_t allocated() const {
-        return slabs_.empty() ? 0 : (slabs_.size() - 1) * kSlab + used_;
-    }
+    size_t allocated() const { return allocatedBefore_ + used_; }
     size_t freeCount() const { return freeCount_; }
     size_t live() const { return allocated() - freeCount_; }
 
@@ -89,9 +98,15 @@ private:
         unsigned char bytes[sizeof(T)];
         Slot() {}
     };
-    static constexpr size_t kSlab = 4096 / sizeof(T) * 16 > 0 ? 4096 / sizeof(T) * 16 : 16;
-    std::vector<std::unique_ptr<Slot[]>> slabs_;
+    struct Slab {
+        Slot* slots;
+        size_t count;
+    };
+    static constexpr size_t kFirstSlab = 64 * 1024 / sizeof(Slot) > 0 ? 64 * 1024 / sizeof(Slot) : 16;
+    static constexpr size_t kLargestSlab = (size_t(4) << 20) / sizeof(Slot);
+    std::vector<Slab> slabs_;
     size_t used_ = 0;
+    size_t allocatedBefore_ = 0;
     Slot* freeHead_ = nullptr;
     Slot* freeTail_ = nullptr;
     size_t freeCount_ = 0;

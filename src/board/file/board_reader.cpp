@@ -1,0 +1,769 @@
+#include "board/file/board_reader.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "board/file/file_text.h"
+
+namespace zevo {
+
+const char* Describe(ReadIssueKind kind) {
+    switch (kind) {
+        case ReadIssueKind::kNoKnownSection: return "no known section in the file";
+        case ReadIssueKind::kBadVersion: return "no valid version line";
+        case ReadIssueKind::kBadLayerDef: return "bad layer definition";
+        case ReadIssueKind::kBadPadDef: return "bad pad definition";
+        case ReadIssueKind::kBadApertureDef: return "bad aperture definition";
+        case ReadIssueKind::kBadSwapLayer: return "bad layer pairing";
+        case ReadIssueKind::kBadLibraryFile: return "bad library file line";
+        case ReadIssueKind::kUnknownItem: return "unknown item";
+        case ReadIssueKind::kMissingLayer: return "layer (LE=) missing";
+        case ReadIssueKind::kMissingAperture: return "aperture (AP= or SQ=) missing";
+        case ReadIssueKind::kLayerOutOfRange: return "layer out of range 0..255";
+        case ReadIssueKind::kApertureOutOfRange: return "aperture out of range 0..255";
+        case ReadIssueKind::kArcTooSmall: return "arc radius below 0.001";
+        case ReadIssueKind::kArcTooShort: return "arc shorter than 0.001 degrees";
+        case ReadIssueKind::kRectSizeOutOfRange: return "rectangle size out of range 0.02..500";
+        case ReadIssueKind::kRectSquareKey: return "SQ= on a rectangle";
+        case ReadIssueKind::kRectNarrowerThanPen: return "rectangle not wider than its pen";
+        case ReadIssueKind::kGroupMemberFailed: return "group dropped: a member line failed";
+        case ReadIssueKind::kGroupEmpty: return "group dropped: it is empty";
+        case ReadIssueKind::kGroupTooDeep: return "group dropped: nested too deep";
+        case ReadIssueKind::kReadFailed: return "the file could not be read to its end";
+    }
+    return "?";
+}
+
+namespace {
+
+bool StartsWith(std::string_view s, std::string_view w) {
+    return s.size() >= w.size() && std::memcmp(s.data(), w.data(), w.size()) == 0;
+}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+// Calls f(key, value) for every "key=value" piece of a comma-separated list; pieces without "="
+// are no keys. The value runs to the next comma.
+template <class F>
+void ForEachKey(std::string_view list, F&& f) {
+    const char* p = list.data();
+    const char* end = p + list.size();
+    while (p < end) {
+        const char* q = p;
+        while (q < end && *q != '=' && *q != ',') ++q;
+        if (q == end) return;
+        if (*q == ',') {
+            p = q + 1;
+            continue;
+        }
+        const char* v = q + 1;
+        const char* comma = v;
+        while (comma < end && *comma != ',') ++comma;
+        f(std::string_view(p, q - p), std::string_view(v, comma - v));
+        p = comma + 1;
+    }
+}
+
+// ---------------------------------------------------------------- item keys
+
+enum KeyId {
+    kKeyX, kKeyY, kKeyXS, kKeyYS, kKeyXE, kKeyYE, kKeyR, kKeyST, kKeyEND, kKeyDX, kKeyDY, kKeyANG,
+    kKeyHI, kKeyPIT,  // reals up to here
+    kKeyLE, kKeyAP, kKeySQ, kKeyNO,  // integers
+    kKeyNE, kKeyPN,  // strings
+    kKeyNone,
+};
+constexpr int kRealKeys = kKeyPIT + 1;
+
+// Keys are matched with their letters in either case.
+KeyId MatchKey(std::string_view k) {
+    char u[3] = {};
+    if (k.empty() || k.size() > 3) return kKeyNone;
+    for (size_t i = 0; i < k.size(); ++i) u[i] = Upper(k[i]);
+    switch (k.size()) {
+        case 1:
+            if (u[0] == 'X') return kKeyX;
+            if (u[0] == 'Y') return kKeyY;
+            if (u[0] == 'R') return kKeyR;
+            return kKeyNone;
+        case 2:
+            switch (u[0]) {
+                case 'X': return u[1] == 'S' ? kKeyXS : u[1] == 'E' ? kKeyXE : kKeyNone;
+                case 'Y': return u[1] == 'S' ? kKeyYS : u[1] == 'E' ? kKeyYE : kKeyNone;
+                case 'S': return u[1] == 'T' ? kKeyST : u[1] == 'Q' ? kKeySQ : kKeyNone;
+                case 'D': return u[1] == 'X' ? kKeyDX : u[1] == 'Y' ? kKeyDY : kKeyNone;
+                case 'H': return u[1] == 'I' ? kKeyHI : kKeyNone;
+                case 'L': return u[1] == 'E' ? kKeyLE : kKeyNone;
+                case 'A': return u[1] == 'P' ? kKeyAP : kKeyNone;
+                case 'N': return u[1] == 'O' ? kKeyNO : u[1] == 'E' ? kKeyNE : kKeyNone;
+                case 'P': return u[1] == 'N' ? kKeyPN : kKeyNone;
+            }
+            return kKeyNone;
+        case 3:
+            if (u[0] == 'E' && u[1] == 'N' && u[2] == 'D') return kKeyEND;
+            if (u[0] == 'A' && u[1] == 'N' && u[2] == 'G') return kKeyANG;
+            if (u[0] == 'P' && u[1] == 'I' && u[2] == 'T') return kKeyPIT;
+            return kKeyNone;
+    }
+    return kKeyNone;
+}
+
+struct Fields {
+    uint32_t present = 0;
+    double real[kRealKeys] = {};
+    int le = 0, ap = 0, sq = 0, no = 0;
+    std::string_view ne, pn;
+
+    bool has(KeyId k) const { return present & (1u << k); }
+    double r(KeyId k) const { return real[k]; }
+};
+
+// Keys may come in any order; a later key overrides an earlier one; unknown keys are ignored.
+void ParseFields(std::string_view list, Fields& f) {
+    ForEachKey(list, [&](std::string_view key, std::string_view value) {
+        const KeyId id = MatchKey(key);
+        if (id == kKeyNone) return;
+        f.present |= 1u << id;
+        const char* vb = value.data();
+        const char* ve = vb + value.size();
+        if (id < kRealKeys) {
+            f.real[id] = ParseReal(vb, ve);
+            return;
+        }
+        switch (id) {
+            case kKeyLE: f.le = ParseInt(vb, ve); break;
+            case kKeyAP: f.ap = ParseInt(vb, ve); break;
+            case kKeySQ: f.sq = ParseInt(vb, ve); break;
+            case kKeyNO: f.no = ParseInt(vb, ve); break;
+            case kKeyNE: f.ne = value; break;
+            case kKeyPN: f.pn = value; break;
+            default: break;
+        }
+    });
+}
+
+bool InTable(int n) { return n >= 0 && n < 256; }
+
+void AppendTo(ListNode& list, group* owner, container* e) {
+    e->insertBefore(&list);
+    e->parent = owner;
+}
+
+// The three strings of a GROUP line, interned: a tab stands for a comma.
+Istr GroupString(std::string_view s, std::string& scratch) {
+    if (s.find('\t') != std::string_view::npos) {
+        scratch.assign(s);
+        for (char& c : scratch)
+            if (c == '\t') c = ',';
+        s = scratch;
+    }
+    Istr i = Intern(s);
+    return i ? i : kEmptyText;
+}
+
+// A reserved type word is taken as it stands; any other name loses its leading control bytes.
+Istr GroupTypeWord(std::string_view name, std::string& scratch) {
+    if (!name.empty() && name[0] == ' ') {
+        const ReservedWords& r = Reserved();
+        for (Istr w : {r.text, r.pad, r.painted, r.loop, r.lines, r.window, r.drc, r.dottedLine})
+            if (name == View(w)) return w;
+    }
+    while (!name.empty() && static_cast<unsigned char>(name.front()) < 0x20 && name.front() != '\t')
+        name.remove_prefix(1);
+    return GroupString(name, scratch);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- items
+
+ItemReader::ItemWord ItemReader::Classify(std::string_view line) {
+    auto is = [&](std::string_view w) {
+        return line.size() > w.size() && std::memcmp(line.data(), w.data(), w.size()) == 0 &&
+               line[w.size()] == ':';
+    };
+    if (line.empty()) return kNotItem;
+    switch (line[0]) {
+        case 'L':
+            if (is("LINE")) return kLineWord;
+            if (is("LAND")) return kLandWord;
+            break;
+        case 'F':
+            if (is("FLSH")) return kFlshWord;
+            break;
+        case 'A':
+            if (is("ARC")) return kArcWord;
+            break;
+        case 'R':
+            if (is("RECT")) return kRectWord;
+            break;
+        case 'G':
+            if (is("GROUP")) return kGroupWord;
+            break;
+        case 'E':
+            if (is("ENDGR")) return kEndGroupWord;
+            break;
+    }
+    return kNotItem;
+}
+
+drawn* ItemReader::readElement(std::string_view line, ItemWord word, ReadIssueKind& why) {
+    Fields f;
+    const size_t colon = word == kArcWord ? 3 : 4;
+    ParseFields(line.substr(colon + 1), f);
+
+    // The aperture: AP= or SQ= (SQ= makes a land or a line square).
+    const bool squareKey = f.has(kKeySQ);
+    int ap = 0;
+    bool haveAp = true;
+    if (word == kRectWord) {
+        const double dx = f.r(kKeyDX), dy = f.r(kKeyDY);
+        if (!(dx >= 0.02 && dx <= 500 && dy >= 0.02 && dy <= 500)) {
+            why = ReadIssueKind::kRectSizeOutOfRange;
+            return nullptr;
+        }
+        if (squareKey) {
+            why = ReadIssueKind::kRectSquareKey;
+            return nullptr;
+        }
+        haveAp = f.has(kKeyAP);
+        ap = f.ap;
+    } else if (word == kArcWord || word == kFlshWord) {
+        haveAp = f.has(kKeyAP) || squareKey;
+        ap = f.has(kKeyAP) ? f.ap : f.sq;
+    } else {
+        haveAp = f.has(kKeyAP) || squareKey;
+        ap = squareKey ? f.sq : f.ap;
+    }
+    if (!f.has(kKeyLE)) {
+        why = ReadIssueKind::kMissingLayer;
+        return nullptr;
+    }
+    if (!haveAp) {
+        why = ReadIssueKind::kMissingAperture;
+        return nullptr;
+    }
+    // A negative number is as far out of the tables as one of 256.
+    if (!InTable(f.le)) {
+        why = ReadIssueKind::kLayerOutOfRange;
+        return nullptr;
+    }
+    if (!InTable(ap)) {
+        why = ReadIssueKind::kApertureOutOfRange;
+        return nullptr;
+    }
+
+    drawn* e = nullptr;
+    switch (word) {
+        case kLandWord:
+        case kFlshWord:
+            e = b_.CreateLand(f.le, ap, word == kFlshWord || squareKey, {f.r(kKeyX), f.r(kKeyY)});
+            break;
+        case kLineWord: {
+            const Point s{f.r(kKeyXS), f.r(kKeyYS)}, en{f.r(kKeyXE), f.r(kKeyYE)};
+            if (IsZero(en.x - s.x) && IsZero(en.y - s.y))
+                e = b_.CreateLand(f.le, ap, squareKey, s);
+            else
+                e = b_.CreateLine(f.le, ap, squareKey, s, en);
+            break;
+        }
+        case kArcWord: {
+            const double r = f.r(kKeyR), st = f.r(kKeyST), end = f.r(kKeyEND);
+            if (!(r >= 0.001)) {
+                why = ReadIssueKind::kArcTooSmall;
+                return nullptr;
+            }
+            if (!(std::fabs(end - st) >= 0.001)) {
+                why = ReadIssueKind::kArcTooShort;
+                return nullptr;
+            }
+            e = b_.CreateArc(f.le, ap, {f.r(kKeyX), f.r(kKeyY)}, r, ToRadians(st), ToRadians(end));
+            break;
+        }
+        case kRectWord: {
+            const double dx = f.r(kKeyDX), dy = f.r(kKeyDY);
+            if (!((std::min(dx, dy) - 0.001) / 2 > b_.roundHalf(ap))) {
+                why = ReadIssueKind::kRectNarrowerThanPen;
+                return nullptr;
+            }
+            e = b_.CreateRect(f.le, ap, {f.r(kKeyX), f.r(kKeyY)}, dx, dy, ToRadians(f.r(kKeyANG)));
+            break;
+        }
+        default:
+            return nullptr;
+    }
+    e->netName = Intern(f.ne);
+    e->pinName = Intern(f.pn);
+    if (f.no != 0) e->pinNo = static_cast<int16_t>(f.no < -32768 ? -32768 : f.no > 32767 ? 32767 : f.no);
+    return e;
+}
+
+bool ItemReader::readSection(LineReader& in, ListNode& list) {
+    bool ok = true;
+    std::string_view line;
+    while (in.next(line) == LineReader::kLine) {
+        const ItemWord word = Classify(line);
+        if (word == kEndGroupWord) continue;  // no group open: nothing to close
+        if (word == kNotItem) {
+            note(in.lineNumber(), ReadIssueKind::kUnknownItem);
+            ok = false;
+            continue;
+        }
+        if (word == kGroupWord) {
+            if (group* g = readGroup(in, line, 1))
+                AppendTo(list, nullptr, g);
+            else
+                ok = false;
+            continue;
+        }
+        ReadIssueKind why{};
+        if (drawn* e = readElement(line, word, why)) {
+            AppendTo(list, nullptr, e);
+        } else {
+            note(in.lineNumber(), why);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+group* ItemReader::readGroup(LineReader& in, std::string_view groupLine, int depth) {
+    const int lineNo = in.lineNumber();
+    std::string_view line;
+    if (depth > kMaxGroupDepth) {
+        // Skip the group with everything inside it by counting its GROUP and ENDGR lines.
+        int level = 1;
+        while (level > 0 && in.next(line) == LineReader::kLine) {
+            const ItemWord w = Classify(line);
+            if (w == kGroupWord) ++level;
+            if (w == kEndGroupWord) --level;
+        }
+        note(lineNo, ReadIssueKind::kGroupTooDeep);
+        return nullptr;
+    }
+
+    // Name, attribute, reference: the text up to the first three commas; the rest holds the keys.
+    std::string_view rest = groupLine.substr(6);
+    std::string_view part[3];
+    for (auto& s : part) {
+        const size_t c = rest.find(',');
+        s = rest.substr(0, c);
+        rest = c == std::string_view::npos ? std::string_view() : rest.substr(c + 1);
+    }
+    Fields f;
+    f.real[kKeyHI] = 3.2;
+    f.real[kKeyPIT] = 3.4;
+    ParseFields(rest, f);
+
+    group* g = b_.CreateGroup(GroupTypeWord(part[0], scratch_));
+    g->attribute = GroupString(part[1], scratch_);
+    const bool placed = f.has(kKeyX) && f.has(kKeyY) && f.has(kKeyANG);
+    if (g->type == Reserved().text) {
+        const Point p = placed ? Point{f.r(kKeyX), f.r(kKeyY)} : Point{};
+        const double ang = placed ? ToRadians(f.r(kKeyANG)) : 0.0;
+        g->ext = b_.CreateTextPlacement(p, ang, f.r(kKeyHI), f.r(kKeyPIT));
+    } else {
+        if (placed)
+            g->ext = b_.CreatePartPlacement({f.r(kKeyX), f.r(kKeyY)}, ToRadians(f.r(kKeyANG)));
+        g->reference = GroupString(part[2], scratch_);
+    }
+
+    bool membersOk = true;
+    while (in.next(line) == LineReader::kLine) {
+        const ItemWord word = Classify(line);
+        if (word == kEndGroupWord) break;
+        if (word == kNotItem) {
+            note(in.lineNumber(), ReadIssueKind::kUnknownItem);
+            membersOk = false;
+            continue;
+        }
+        if (word == kGroupWord) {
+            if (group* sub = readGroup(in, line, depth + 1))
+                AppendTo(g->members, g, sub);
+            else
+                membersOk = false;
+            continue;
+        }
+        ReadIssueKind why{};
+        if (drawn* e = readElement(line, word, why)) {
+            AppendTo(g->members, g, e);
+        } else {
+            note(in.lineNumber(), why);
+            membersOk = false;
+        }
+    }
+
+    if (!membersOk || Board::IsEmptyGroup(g)) {
+        note(lineNo, membersOk ? ReadIssueKind::kGroupEmpty : ReadIssueKind::kGroupMemberFailed);
+        g->recycle(b_);
+        return nullptr;
+    }
+
+    // A filled area needs its fill strokes: without them its member groups are dissolved in place
+    // and it becomes a plain group.
+    if (g->type == Reserved().painted) {
+        int members = 0;
+        bool lines = false;
+        for (container* c : Items(g->members)) {
+            ++members;
+            if (c->kind == kGroup && AsGroup(c)->type == Reserved().lines) lines = true;
+        }
+        if (members < 2 || !lines) {
+            for (container* c : Items(g->members)) {
+                if (c->kind != kGroup) continue;
+                group* sub = AsGroup(c);
+                while (!sub->members.emptyList()) {
+                    container* m = AsElement(sub->members.next);
+                    m->unlink();
+                    m->insertBefore(sub);
+                    m->parent = g;
+                }
+                sub->recycle(b_);
+            }
+            g->type = kEmptyText;
+        }
+    }
+    return g;
+}
+
+// ---------------------------------------------------------------- sections
+
+namespace {
+
+class SectionReader {
+public:
+    SectionReader(Board& b, const ReadOptions& o, ReadResult& r) : b_(b), opt_(o), res_(r) {}
+
+    void read(LineReader& in);
+
+private:
+    using Handler = bool (SectionReader::*)(LineReader&);
+    bool version(LineReader& in);
+    bool boardSize(LineReader& in);
+    bool layerDef(LineReader& in);
+    bool padDef(LineReader& in);
+    bool flshDef(LineReader& in) { return apertureDef(in, true); }
+    bool lineDef(LineReader& in) { return apertureDef(in, false); }
+    bool apertureDef(LineReader& in, bool square);
+    bool swapLayer(LineReader& in);
+    bool libraryFiles(LineReader& in);
+    bool drawItems(LineReader& in);
+
+    void note(int line, ReadIssueKind k) { res_.issues.push_back({line, k}); }
+    static void skip(LineReader& in) {
+        std::string_view l;
+        while (in.next(l) == LineReader::kLine) {
+        }
+    }
+
+    Board& b_;
+    const ReadOptions& opt_;
+    ReadResult& res_;
+    int headerLine_ = 0;
+    char squeezed_[LineReader::kMaxLine + 1];
+};
+
+void SectionReader::read(LineReader& in) {
+    static const struct {
+        std::string_view name;
+        Handler handler;
+    } kSections[] = {
+        {"Version", &SectionReader::version},       {"BoardSize", &SectionReader::boardSize},
+        {"LayerDef", &SectionReader::layerDef},     {"PadDef", &SectionReader::padDef},
+        {"FlshDef", &SectionReader::flshDef},       {"LineDef", &SectionReader::lineDef},
+        {"SwapLayer", &SectionReader::swapLayer},   {"LibraryFiles", &SectionReader::libraryFiles},
+        {"DrawItems", &SectionReader::drawItems},
+    };
+    bool known = false;
+    std::string_view header;
+    while (in.takeHeader(header)) {
+        headerLine_ = in.lineNumber();
+        const std::string_view name = header.substr(1);
+        Handler h = nullptr;
+        for (const auto& s : kSections)
+            if (StartsWith(name, s.name)) {
+                h = s.handler;
+                break;
+            }
+        if (!h) {
+            skip(in);
+            continue;
+        }
+        known = true;
+        if ((this->*h)(in)) res_.error = true;
+    }
+    if (in.readFailed()) {
+        res_.error = true;
+        note(0, ReadIssueKind::kReadFailed);
+    }
+    if (!known) {
+        res_.error = true;
+        note(0, ReadIssueKind::kNoKnownSection);
+    }
+}
+
+bool SectionReader::version(LineReader& in) {
+    bool valid = false;
+    uint32_t part[3] = {};
+    std::string_view line;
+    while (in.next(line) == LineReader::kLine) {
+        if (!StartsWith(line, "ZEVO:")) continue;
+        size_t i = 5;
+        while (i < line.size() && !IsDigit(line[i])) ++i;
+        if (i == line.size()) continue;
+        const uint32_t limits[3] = {255, 4095, 4095};
+        uint32_t v[3] = {};
+        for (int k = 0; k < 3; ++k) {
+            if (k > 0) {
+                if (!(i + 1 < line.size() && line[i] == '.' && IsDigit(line[i + 1]))) break;
+                ++i;
+            }
+            for (; i < line.size() && IsDigit(line[i]); ++i) {
+                v[k] = v[k] * 10 + (line[i] - '0');
+                if (v[k] > limits[k]) v[k] = limits[k];
+            }
+        }
+        valid = true;
+        part[0] = v[0], part[1] = v[1], part[2] = v[2];
+    }
+    if (!valid) note(headerLine_, ReadIssueKind::kBadVersion);
+    if (opt_.applyVersion) b_.SetVersion(part[0], part[1], part[2]);
+    return !valid;
+}
+
+bool SectionReader::boardSize(LineReader& in) {
+    // Sizes as read and clamped here decide whether the origin lies on the board; a size that was
+    // not read counts as 100.
+    int w = 100, h = 100;
+    bool haveW = false, haveH = false;
+    std::string_view raw;
+    while (in.next(raw) == LineReader::kLine) {
+        const std::string_view line = SqueezeUpper(raw, squeezed_);
+        const char* end = line.data() + line.size();
+        if (StartsWith(line, "X:")) {
+            int v = ParseInt(line.data() + 2, end);
+            v = v < 100 ? 100 : v > 1000 ? 1000 : (v + 9) / 10 * 10;
+            w = v;
+            haveW = true;
+        } else if (StartsWith(line, "Y:")) {
+            int v = ParseInt(line.data() + 2, end);
+            h = v < 100 ? 100 : v > 1000 ? 1000 : v;
+            haveH = true;
+        } else if (StartsWith(line, "GRID:")) {
+            const char* stop = nullptr;
+            const double spacing = ParseReal(line.data() + 5, end, &stop);
+            int interval = 1;
+            const char* comma = static_cast<const char*>(std::memchr(stop, ',', end - stop));
+            if (comma) interval = ParseInt(comma + 1, end);
+            b_.SetGrid(spacing, interval <= 0 ? 1 : interval);
+        } else if (StartsWith(line, "ORIGIN:")) {
+            double x = 0, y = 0;
+            ForEachKey(line.substr(7), [&](std::string_view k, std::string_view v) {
+                if (k == "X") x = ParseReal(v);
+                if (k == "Y") y = ParseReal(v);
+            });
+            if (x >= 0 && x <= w && y >= 0 && y <= h)
+                b_.gridOrigin = {x, y};
+            else
+                b_.gridOrigin = {0, 0};
+        }
+    }
+    if (haveW || haveH) b_.SetBoardSize(haveW ? w : b_.sizeX, haveH ? h : b_.sizeY);
+    return false;
+}
+
+bool SectionReader::layerDef(LineReader& in) {
+    bool error = false;
+    std::string_view line;
+    while (in.next(line) == LineReader::kLine) {
+        if (!IsDigit(line[0])) continue;
+        const int layer = ParseInt(line);
+        const size_t colon = line.find(':');
+        bool bad = colon == std::string_view::npos;
+        const bool apply = InTable(layer);
+        auto onOff = [&](std::string_view v, uint32_t bits) {
+            if (v == "ON") {
+                if (apply) b_.SetLayerSwitch(layer, bits);
+            } else if (v == "OFF") {
+                if (apply) b_.ClearLayerSwitch(layer, bits);
+            } else {
+                bad = true;
+            }
+        };
+        if (!bad) {
+            std::string_view rest = line.substr(colon + 1);
+            while (!rest.empty()) {
+                const size_t c = rest.find(',');
+                const std::string_view item = rest.substr(0, c);
+                rest = c == std::string_view::npos ? std::string_view() : rest.substr(c + 1);
+                if (item.empty()) continue;
+                if (StartsWith(item, "NAME=")) {
+                    if (apply) b_.SetLayerName(layer, item.substr(5));
+                } else if (StartsWith(item, "COLOR=")) {
+                    const std::string_view v = item.substr(6);
+                    const int colour = ParseInt(v);
+                    if (!v.empty() && IsDigit(v[0]) && colour < 16 && apply)
+                        b_.layerColour[layer] = static_cast<uint8_t>(colour);
+                } else if (StartsWith(item, "DISP=")) {
+                    onOff(item.substr(5), kDisp);
+                } else if (StartsWith(item, "ACTIV=")) {
+                    onOff(item.substr(6), kActiv);
+                } else if (StartsWith(item, "PRINT=")) {
+                    onOff(item.substr(6), kPrint);
+                } else {
+                    bad = true;
+                }
+            }
+        }
+        if (bad) {
+            note(in.lineNumber(), ReadIssueKind::kBadLayerDef);
+            error = true;
+        }
+    }
+    return error;
+}
+
+bool SectionReader::padDef(LineReader& in) {
+    bool error = false;
+    std::string_view raw;
+    while (in.next(raw) == LineReader::kLine) {
+        const std::string_view line = SqueezeUpper(raw, squeezed_);
+        const size_t colon = line.find(':');
+        bool ok = !line.empty() && IsDigit(line[0]) && colon != std::string_view::npos;
+        PadDefinition pairs;
+        std::string_view rest = ok ? line.substr(colon + 1) : std::string_view();
+        while (ok) {
+            const size_t bar = rest.find('|');
+            const std::string_view pair = rest.substr(0, bar);
+            int le = -1, ap = -1;
+            bool haveLe = false, haveAp = false;
+            std::string_view items = pair;
+            while (ok) {
+                const size_t c = items.find(',');
+                const std::string_view item = items.substr(0, c);
+                if (StartsWith(item, "LE=")) {
+                    le = ParseInt(item.substr(3));
+                    haveLe = true;
+                } else if (StartsWith(item, "AP=")) {
+                    ap = ParseInt(item.substr(3));
+                    haveAp = true;
+                } else {
+                    ok = false;
+                }
+                if (c == std::string_view::npos) break;
+                items = items.substr(c + 1);
+            }
+            if (ok && haveLe && haveAp && InTable(le) && InTable(ap))
+                pairs.push_back({static_cast<int16_t>(le), static_cast<int16_t>(ap)});
+            else
+                ok = false;
+            if (bar == std::string_view::npos) break;
+            rest = rest.substr(bar + 1);
+        }
+        if (ok) {
+            b_.AddPadDefinition(pairs);
+        } else {
+            note(in.lineNumber(), ReadIssueKind::kBadPadDef);
+            error = true;
+        }
+    }
+    return error;
+}
+
+bool SectionReader::apertureDef(LineReader& in, bool square) {
+    bool error = false;
+    std::string_view raw;
+    while (in.next(raw) == LineReader::kLine) {
+        const std::string_view line = SqueezeUpper(raw, squeezed_);
+        const size_t colon = line.find(':');
+        bool ok = !line.empty() && IsDigit(line[0]) && colon != std::string_view::npos;
+        if (ok) {
+            const int n = ParseInt(line);
+            const double d = ParseReal(line.substr(colon + 1));
+            ok = InTable(n) && d >= 0.001 && d <= 100;
+            if (ok) {
+                // Whole thousandths of the diameter. In doubles 1.001 * 1000 is 1000.999..., so a
+                // hair is added before flooring, or the file would read back one thousandth low.
+                const double half = std::floor(d * 1000 + 1e-6) * 0.001 / 2;
+                if (square)
+                    b_.SetSquareAperture(n, half);
+                else
+                    b_.SetRoundAperture(n, half);
+            }
+        }
+        if (!ok) {
+            note(in.lineNumber(), ReadIssueKind::kBadApertureDef);
+            error = true;
+        }
+    }
+    return error;
+}
+
+bool SectionReader::swapLayer(LineReader& in) {
+    bool error = false;
+    std::string_view raw;
+    while (in.next(raw) == LineReader::kLine) {
+        const std::string_view line = SqueezeUpper(raw, squeezed_);
+        bool ok = StartsWith(line, "LAYER") && line.size() > 5 && IsDigit(line[5]);
+        if (ok) {
+            const char* end = line.data() + line.size();
+            const char* stop = nullptr;
+            const int a = ParseInt(line.data() + 5, end, &stop);
+            ok = stop + 1 < end && *stop == ':' && IsDigit(stop[1]);
+            if (ok) ok = b_.PairLayers(a, ParseInt(stop + 1, end));
+        }
+        if (!ok) {
+            note(in.lineNumber(), ReadIssueKind::kBadSwapLayer);
+            error = true;
+        }
+    }
+    return error;
+}
+
+bool SectionReader::libraryFiles(LineReader& in) {
+    bool error = false;
+    std::string_view line;
+    while (in.next(line) == LineReader::kLine) {
+        bool ok = line.size() > 8 && line[8] == ':';
+        for (size_t i = 0; ok && i < 8; ++i) ok = Upper(line[i]) == "FILENAME"[i];
+        if (!ok) {
+            note(in.lineNumber(), ReadIssueKind::kBadLibraryFile);
+            error = true;
+            continue;
+        }
+        if (static_cast<int>(b_.libraryFiles.size()) >= kMaxLibraryFiles) {
+            skip(in);
+            break;
+        }
+        if (line.size() > 9) b_.AddLibraryFile(line.substr(9));
+    }
+    return error;
+}
+
+bool SectionReader::drawItems(LineReader& in) {
+    ItemReader items(b_, res_.issues);
+    if (opt_.keepItems) return !items.readSection(in, b_.items);
+    ListNode scratch;
+    scratch.initHead();
+    const bool ok = items.readSection(in, scratch);
+    while (!scratch.emptyList()) AsElement(scratch.next)->recycle(b_);
+    return !ok;
+}
+
+}  // namespace
+
+ReadResult ReadSections(std::string_view data, Board& board, const ReadOptions& options) {
+    ReadResult result;
+    LineReader in(data);
+    SectionReader(board, options, result).read(in);
+    return result;
+}
+
+ReadResult ReadSections(std::FILE* file, Board& board, const ReadOptions& options) {
+    ReadResult result;
+    LineReader in(file);
+    SectionReader(board, options, result).read(in);
+    return result;
+}
+
+}  // namespace zevo

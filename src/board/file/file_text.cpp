@@ -1,0 +1,184 @@
+#include "board/file/file_text.h"
+
+#include <cfloat>
+#include <cmath>
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+
+namespace zevo {
+
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A decimal number from_chars found too large or too small for a double: which of the two?
+// The decimal exponent of its first non-zero digit decides.
+double Saturated(const char* p, const char* end) {
+    long mag = 0;
+    const char* s = p;
+    while (s < end && *s == '0') ++s;
+    long intDigits = 0;
+    while (s < end && IsDigit(*s)) ++intDigits, ++s;
+    if (intDigits > 0) {
+        mag = intDigits - 1;
+    } else if (s < end && *s == '.') {
+        ++s;
+        long zeros = 0;
+        while (s < end && *s == '0') ++zeros, ++s;
+        mag = -(zeros + 1);
+    }
+    while (s < end && *s != 'e' && *s != 'E') ++s;
+    long exp = 0;
+    if (s < end) {
+        ++s;
+        bool neg = false;
+        if (s < end && (*s == '+' || *s == '-')) neg = *s++ == '-';
+        while (s < end && IsDigit(*s)) {
+            if (exp < 100000000) exp = exp * 10 + (*s - '0');
+            ++s;
+        }
+        if (neg) exp = -exp;
+    }
+    return mag + exp > 0 ? DBL_MAX : 0.0;
+}
+
+}  // namespace
+
+double ParseReal(const char* p, const char* end, const char** stop) {
+    const char* s = p;
+    while (s < end && IsSpace(*s)) ++s;
+    bool neg = false;
+    if (s < end && (*s == '+' || *s == '-')) neg = *s++ == '-';
+    // Only a plain decimal number: a digit, or a point followed by a digit. This is where
+    // hexadecimal, inf and nan are left out.
+    if (!(s < end && (IsDigit(*s) || (*s == '.' && s + 1 < end && IsDigit(s[1]))))) {
+        if (stop) *stop = p;
+        return 0;
+    }
+    // Most numbers in a board file are short plain decimals ("123.456"). With at most 15 digits
+    // and no exponent, digits / 10^decimals is one correctly rounded division of two exact
+    // doubles: the same value from_chars gives, found faster.
+    {
+        static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const char* q = s;
+        uint64_t m = 0;
+        int digits = 0, decimals = 0;
+        while (q < end && IsDigit(*q)) m = m * 10 + (*q++ - '0'), ++digits;
+        if (q < end && *q == '.') {
+            ++q;
+            while (q < end && IsDigit(*q)) m = m * 10 + (*q++ - '0'), ++digits, ++decimals;
+        }
+        if (digits <= 15 && !(q < end && (*q == 'e' || *q == 'E'))) {
+            if (stop) *stop = q;
+            const double v = static_cast<double>(m) / kPow10[decimals];
+            return neg ? -v : v;
+        }
+    }
+    double v = 0;
+    const auto r = std::from_chars(s, end, v, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) v = Saturated(s, r.ptr);
+    if (stop) *stop = r.ptr;
+    return neg ? -v : v;
+}
+
+int ParseInt(const char* p, const char* end, const char** stop) {
+    const char* s = p;
+    while (s < end && IsSpace(*s)) ++s;
+    bool neg = false;
+    if (s < end && (*s == '+' || *s == '-')) neg = *s++ == '-';
+    if (!(s < end && IsDigit(*s))) {
+        if (stop) *stop = p;
+        return 0;
+    }
+    long long v = 0;
+    const long long limit = static_cast<long long>(INT_MAX) + 1;
+    while (s < end && IsDigit(*s)) {
+        if (v < limit) v = v * 10 + (*s - '0');
+        ++s;
+    }
+    if (stop) *stop = s;
+    if (neg) return v >= limit ? INT_MIN : static_cast<int>(-v);
+    return v > INT_MAX ? INT_MAX : static_cast<int>(v);
+}
+
+char* FormatInt(char* buf, long long v) { return std::to_chars(buf, buf + kNumberRoom, v).ptr; }
+
+char* FormatFixed(char* buf, double v, int decimals) {
+    // Room for the widest finite double in fixed notation lives in the caller (see TextOut).
+    const auto r = std::to_chars(buf, buf + kFixedRoom, v, std::chars_format::fixed, decimals);
+    return r.ptr;
+}
+
+char* FormatG14(char* buf, double v) {
+    // Fast path: when the shortest representation that reads back as v has at most 14 significant
+    // digits, those are exactly the digits "%.14g" gives (every other 14-digit decimal lies farther
+    // from v than half a unit in the last place). Only the layout of "%g" has to be rebuilt.
+    // (Subnormal numbers carry fewer digits than that, so they take the slow path.)
+    if (v != 0 && std::fabs(v) < DBL_MIN)
+        return std::to_chars(buf, buf + kNumberRoom, v, std::chars_format::general, 14).ptr;
+    char tmp[kNumberRoom];
+    const auto r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::scientific);
+    const char* s = tmp;
+    const char* e = r.ptr;
+    char* out = buf;
+    if (s < e && *s == '-') *out++ = *s++;
+    if (!(s < e && IsDigit(*s)))  // inf, nan
+        return std::to_chars(buf, buf + kNumberRoom, v, std::chars_format::general, 14).ptr;
+    char digits[24];
+    int n = 0;
+    for (; s < e && *s != 'e'; ++s)
+        if (IsDigit(*s)) {
+            if (n == 14) return std::to_chars(buf, buf + kNumberRoom, v, std::chars_format::general, 14).ptr;
+            digits[n++] = *s;
+        }
+    int exp = 0;
+    if (s < e) {
+        ++s;
+        const bool neg = *s == '-';
+        ++s;
+        for (; s < e; ++s) exp = exp * 10 + (*s - '0');
+        if (neg) exp = -exp;
+    }
+    while (n > 1 && digits[n - 1] == '0') --n;
+    if (exp >= -4 && exp < 14) {
+        if (exp >= 0) {
+            for (int i = 0; i <= exp; ++i) *out++ = i < n ? digits[i] : '0';
+            if (n > exp + 1) {
+                *out++ = '.';
+                for (int i = exp + 1; i < n; ++i) *out++ = digits[i];
+            }
+        } else {
+            *out++ = '0';
+            *out++ = '.';
+            for (int i = 0; i < -exp - 1; ++i) *out++ = '0';
+            for (int i = 0; i < n; ++i) *out++ = digits[i];
+        }
+        return out;
+    }
+    *out++ = digits[0];
+    if (n > 1) {
+        *out++ = '.';
+        for (int i = 1; i < n; ++i) *out++ = digits[i];
+    }
+    *out++ = 'e';
+    *out++ = exp < 0 ? '-' : '+';
+    const int a = exp < 0 ? -exp : exp;
+    if (a < 10) *out++ = '0';
+    return std::to_chars(out, out + 4, a).ptr;
+}
+
+bool TextOut::flush() {
+    if (file_ && !text_.empty()) {
+        if (std::fwrite(text_.data(), 1, text_.size(), file_) != text_.size()) failed_ = true;
+        text_.clear();
+    }
+    return !failed_;
+}
+
+}  // namespace zevo
