@@ -84,3 +84,30 @@ TEST(CliConvert, SkippedLinesStillConvertButFileErrorsFail) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliFont, DescribesTheShippedFontAndLaysTextIntoABoard) {
+    CliRun r = Cli("font-info");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("current format"), std::string::npos) << r.out;
+
+    ScratchDir dir;
+    const auto out = dir / "text.pcb";
+    r = Cli("text \"R1 コネクター\" --height 2 --pitch 2.2 --layer 3 --aperture 2 --at 10,60 " +
+            kExample + " " + out.string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string text = dir.Get("text.pcb");
+    // The text group with its placement, the string stored as Shift-JIS, then its strokes.
+    const std::string header = "GROUP: TEXT,R1 \x83R\x83l\x83N\x83^\x81[,,X=10,Y=60,ANG=0,HI=2,PIT=2.2";
+    const size_t at = text.find(header);
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_NE(text.find("LINE:", at), std::string::npos);
+    EXPECT_NE(text.find("LE=3,AP=2", at), std::string::npos);
+
+    r = Cli("text \"x\" --height 2 --pitch 2.2 --layer 3 --aperture 2 --at 10,60 " +
+            (dir / "missing.pcb").string() + " " + out.string());
+    EXPECT_NE(r.status, 0);
+}
+
+}  // namespace
