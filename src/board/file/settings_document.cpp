@@ -11,14 +11,7 @@
 namespace zevo {
 
 void ResetDocument(Board& board, const std::filesystem::path& settingsFile) {
-    board.ResetApertures();
-    board.padDefs.clear();
-    board.ResetSwapTable();
-    board.libraryFiles.clear();
-    board.SetBoardSize(300, 210);
-    board.SetGrid(10, 1);
-    board.gridOrigin = {0, 0};
-    board.ClearBoard();
+    ResetToBuiltInDefaults(board);
     if (auto text = ReadWholeFile(settingsFile)) {
         ReadOptions options;
         options.keepItems = false;
