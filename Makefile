@@ -32,7 +32,6 @@ run: release
 	@mkdir -p out
 	$(REL)/zevo-cli info examples/example.pcb
 	$(REL)/zevo-cli convert examples/example.pcb out/example.pcb
-	@echo "written: out/example.pcb"
 
 test: deps $(TST)/build.ninja
 	cmake --build $(TST) -j $(JOBS)

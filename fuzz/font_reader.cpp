@@ -10,26 +10,13 @@
 
 #include "board/model/board.h"
 #include "paths/file_io.h"
+#include "scratch_file.h"
 #include "view/stroke_font.h"
 
 namespace {
 
-std::filesystem::path gDir;
-
-void RemoveDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(gDir, ec);
-}
-
 const std::filesystem::path& File() {
-    static const std::filesystem::path file = [] {
-        gDir = std::filesystem::temp_directory_path() /
-               ("zevo-fuzz-font-" + zevo::UniqueFileSuffix());
-        std::filesystem::create_directories(gDir);
-        std::atexit(RemoveDir);
-        return gDir / "zevofont.dat";
-    }();
-    return file;
+    return zevo::fuzz::ScratchFile("zevo-fuzz-font-", "zevofont.dat");
 }
 
 }  // namespace

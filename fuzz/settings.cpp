@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "paths/file_io.h"
+#include "scratch_file.h"
 
 namespace {
 
@@ -23,23 +24,8 @@ constexpr Key kKeys[] = {
     {"LayerDef", "1", "NAME=x"},          {"A", "k", "v"},
 };
 
-// One folder for the whole run, removed when the fuzzer exits.
-std::filesystem::path gDir;
-
-void RemoveDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(gDir, ec);
-}
-
 const std::filesystem::path& File() {
-    static const std::filesystem::path file = [] {
-        gDir = std::filesystem::temp_directory_path() /
-               ("zevo-fuzz-settings-" + zevo::UniqueFileSuffix());
-        std::filesystem::create_directories(gDir);
-        std::atexit(RemoveDir);
-        return gDir / "zevo.ini";
-    }();
-    return file;
+    return zevo::fuzz::ScratchFile("zevo-fuzz-settings-", "zevo.ini");
 }
 
 }  // namespace

@@ -49,6 +49,8 @@ struct ReadResult {
     bool opened = true;  // false when the file could not be read (then nothing was changed)
     bool error = false;  // some line was skipped, or no known section was found
     std::vector<ReadIssue> issues;
+    // The version the file declared (before an opened document takes the program's own).
+    uint32_t fileVersion = 0;
 };
 
 struct ReadOptions {

@@ -30,14 +30,6 @@ constexpr FileFilter kPcbFilter{"PCBファイル", "*.pcb"};
 
 // ---------------------------------------------------------------- files
 
-std::FILE* OpenFile(const fs::path& path, const char* mode) {
-#ifdef _WIN32
-    std::wstring m(mode, mode + std::char_traits<char>::length(mode));
-    return _wfopen(path.c_str(), m.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
 
 namespace {
 
@@ -74,7 +66,7 @@ bool WriteFileSafely(const fs::path& path, const std::function<bool(TextOut&)>& 
         if (!ec) target = resolved;
     }
     const fs::path tmp = TemporaryBeside(target);
-    std::FILE* f = OpenFile(tmp, "wb");
+    std::FILE* f = OpenFile(tmp, "wb").release();
     if (!f) return fail("cannot create the file");
     bool ok;
     {
@@ -104,12 +96,14 @@ bool WriteFileSafely(const fs::path& path, const std::function<bool(TextOut&)>& 
 
 ReadResult ReadDocumentText(std::string_view data, Board& board) {
     ReadResult r = ReadSections(data, board);
+    r.fileVersion = board.version;
     FinishDocumentRead(board, !r.error);
     return r;
 }
 
 ReadResult ReadDocument(std::FILE* file, Board& board) {
     ReadResult r = ReadSections(file, board);
+    r.fileVersion = board.version;
     FinishDocumentRead(board, !r.error);
     return r;
 }
@@ -119,7 +113,7 @@ namespace {
 std::FILE* OpenForReading(const fs::path& path) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) return nullptr;
-    return OpenFile(path, "rb");
+    return OpenFile(path, "rb").release();
 }
 }  // namespace
 

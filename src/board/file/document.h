@@ -11,6 +11,7 @@
 #include "board/file/board_reader.h"
 #include "board/file/board_writer.h"
 #include "board/model/board.h"
+#include "paths/file_io.h"
 
 namespace zevo {
 
@@ -18,7 +19,6 @@ namespace fs = std::filesystem;
 
 // ---------------------------------------------------------------- files
 
-std::FILE* OpenFile(const fs::path& path, const char* mode);
 
 // Writes a file without ever leaving a half-written one in its place: the text goes to a temporary
 // file in the same folder, which is flushed to disk, closed and checked, and only then renamed over

@@ -1,0 +1,113 @@
+// zevo-cli as a script uses it: exit statuses, messages, and the files it writes.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+#include "paths/scratch_dir.h"
+
+namespace {
+
+using zevo::testing::ScratchDir;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+};
+
+CliRun Cli(const std::string& args) {
+    CliRun r;
+    const std::string cmd = std::string(ZEVO_CLI_PATH) + " " + args + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+const std::string kExample = std::string(ZEVO_EXAMPLES) + "/example.pcb";
+
+TEST(CliInfo, ReportsTheExampleBoard) {
+    const CliRun r = Cli("info " + kExample);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("version: 0.63.9"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("board: 100 x 100 mm"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("パターン表"), std::string::npos) << r.out;  // names shown as UTF-8
+    EXPECT_NE(r.out.find("1 parts, 1 texts, 2 pads, 1 filled areas"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("skipped lines: 0"), std::string::npos) << r.out;
+}
+
+TEST(CliInfo, TellsWhichLinesWereSkipped) {
+    ScratchDir dir;
+    const auto bad = dir.Put("bad.pcb",
+                             "[DrawItems]\r\nLAND:X=1,Y=1,LE=1,AP=0\r\nLAND:X=1,Y=1,LE=300,AP=0\r\n"
+                             "BOGUS:1\r\n");
+    const CliRun r = Cli("info " + bad.string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("skipped lines: 2"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("line 3:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("line 4:"), std::string::npos) << r.out;
+}
+
+TEST(CliConvert, WritesAFileThatConvertsToItself) {
+    ScratchDir dir;
+    const auto once = dir / "once.pcb", twice = dir / "twice.pcb";
+    CliRun r = Cli("convert " + kExample + " " + once.string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    r = Cli("convert " + once.string() + " " + twice.string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(dir.Get("once.pcb"), dir.Get("twice.pcb"));
+    r = Cli("convert --old-format " + kExample + " " + (dir / "old.pcb").string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(dir.Get("old.pcb").find("ZEVO:Version 0.48.9"), std::string::npos);
+}
+
+TEST(CliConvert, SkippedLinesStillConvertButFileErrorsFail) {
+    ScratchDir dir;
+    const auto bad = dir.Put("bad.pcb", "[DrawItems]\r\nLAND:X=1,Y=1,LE=-1,AP=0\r\nLAND:X=2,Y=2,LE=1,AP=0\r\n");
+    CliRun r = Cli("convert " + bad.string() + " " + (dir / "out.pcb").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("1 line(s) skipped"), std::string::npos) << r.out;
+    EXPECT_NE(dir.Get("out.pcb").find("LAND:X=2,Y=2,LE=1,AP=0"), std::string::npos);
+
+    r = Cli("convert " + (dir / "nothing.pcb").string() + " " + (dir / "x.pcb").string());
+    EXPECT_EQ(r.status, 2) << r.out;
+    r = Cli("convert " + bad.string() + " " + (dir / "no-such-folder" / "x.pcb").string());
+    EXPECT_EQ(r.status, 2) << r.out;
+    r = Cli("info");
+    EXPECT_NE(r.status, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliFont, DescribesTheShippedFontAndLaysTextIntoABoard) {
+    CliRun r = Cli("font-info");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("current format"), std::string::npos) << r.out;
+
+    ScratchDir dir;
+    const auto out = dir / "text.pcb";
+    r = Cli("text \"R1 コネクター\" --height 2 --pitch 2.2 --layer 3 --aperture 2 --at 10,60 " +
+            kExample + " " + out.string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string text = dir.Get("text.pcb");
+    // The text group with its placement, the string stored as Shift-JIS, then its strokes.
+    const std::string header = "GROUP: TEXT,R1 \x83R\x83l\x83N\x83^\x81[,,X=10,Y=60,ANG=0,HI=2,PIT=2.2";
+    const size_t at = text.find(header);
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_NE(text.find("LINE:", at), std::string::npos);
+    EXPECT_NE(text.find("LE=3,AP=2", at), std::string::npos);
+
+    r = Cli("text \"x\" --height 2 --pitch 2.2 --layer 3 --aperture 2 --at 10,60 " +
+            (dir / "missing.pcb").string() + " " + out.string());
+    EXPECT_NE(r.status, 0);
+}
+
+}  // namespace
