@@ -12,10 +12,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "board/file/document.h"
 #include "output/gerber_compare.h"
 #include "output/gerber_output.h"
 #include "output/hole_output.h"
@@ -143,10 +145,7 @@ TEST(Gerbv, ReadsTheToolTableDrillPrograms) {
     }
 }
 
-TEST(Gerbv, ReadsTheZevoNcSet) {
-    REQUIRE_GERBV();
-    Board b;
-    MakeFeatureBoard(b);
+void CheckZevoNcSet(const std::string& gerbv, const Board& b, int expectedFiles) {
     ScratchDir dir;
     DCodeTables codes = DCodeTables::Defaults();
     OutputReport r;
@@ -162,7 +161,22 @@ TEST(Gerbv, ReadsTheZevoNcSet) {
                        drill ? testing::ReadDrill(text, 3) : testing::ReadPlot(text), drill);
         ++files;
     }
-    EXPECT_EQ(files, 12);
+    EXPECT_EQ(files, expectedFiles);
+}
+
+TEST(Gerbv, ReadsTheZevoNcSetOfTheFeatureBoard) {
+    REQUIRE_GERBV();
+    Board b;
+    MakeFeatureBoard(b);
+    CheckZevoNcSet(gerbv, b, 12);
+}
+
+TEST(Gerbv, ReadsTheZevoNcSetOfTheExampleBoard) {
+    REQUIRE_GERBV();
+    auto b = std::make_unique<Board>();
+    ASSERT_TRUE(ReadDocument(fs::path(ZEVO_EXAMPLES) / "example.pcb", *b).opened);
+    // PatternA, PatternB, SilkA, Board, Drill, DrillNC1 and DrillNC.
+    CheckZevoNcSet(gerbv, *b, 7);
 }
 
 }  // namespace
