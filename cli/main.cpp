@@ -6,6 +6,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/font_commands.h"
+#include "cli/output_commands.h"
 
 int main(int argc, char** argv) {
     using namespace zevo::cli;
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
             return false;
         }};
     zevo::AddFontCommands(app, files, status);
+    zevo::cli::AddOutputCommands(app, files, status);
 
     try {
         app.parse(argc, argv);
