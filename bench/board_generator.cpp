@@ -25,11 +25,14 @@ public:
     bool chance(int percent) { return between(0, 99) < percent; }
     // A length in whole thousandths of a millimetre within [lo, hi], as the reader makes it.
     double mm(double lo, double hi) {
-        const int64_t a = static_cast<int64_t>(std::ceil(lo * 1000)), b = static_cast<int64_t>(std::floor(hi * 1000));
+        const int64_t a = static_cast<int64_t>(std::ceil(lo * 1000)),
+                      b = static_cast<int64_t>(std::floor(hi * 1000));
         return static_cast<double>(between(a, b)) / 1000.0;
     }
     // An angle in whole tenths of a degree within [lo, hi], in radians.
-    double degrees(int lo, int hi) { return ToRadians(static_cast<double>(between(lo * 10, hi * 10)) / 10.0); }
+    double degrees(int lo, int hi) {
+        return ToRadians(static_cast<double>(between(lo * 10, hi * 10)) / 10.0);
+    }
     template <class T, size_t N>
     const T& pick(const T (&a)[N]) {
         return a[between(0, N - 1)];
@@ -128,12 +131,16 @@ private:
     // ---------------------------------------------------------------- drawn elements
 
     void pin(drawn* d) {
-        static const std::string pins[] = {"1", "2", "3", "A1", std::string(kFullA) + "1", "GND", "K"};
+        static const std::string pins[] = {"1",   "2", "3", "A1", std::string(kFullA) + "1",
+                                           "GND", "K"};
         d->pinName = Intern(rnd_.pick(pins));
         d->pinNo = static_cast<int16_t>(rnd_.between(1, 300));
     }
     land* landAt(group* owner, Point p, bool square) {
-        land* l = add(owner, b_.CreateLand(layer(), square ? static_cast<int>(rnd_.between(0, 40)) : roundAp(), square, p));
+        land* l =
+            add(owner,
+                b_.CreateLand(layer(), square ? static_cast<int>(rnd_.between(0, 40)) : roundAp(),
+                              square, p));
         l->netName = net();
         return l;
     }
@@ -141,7 +148,9 @@ private:
         const Point s = near(c, 15);
         Point e = near(c, 15);
         if (std::fabs(e.x - s.x) < 0.001 && std::fabs(e.y - s.y) < 0.001) e.x += 0.5;
-        line* l = add(owner, b_.CreateLine(lay, square ? static_cast<int>(rnd_.between(0, 30)) : roundAp(), square, s, e));
+        line* l = add(owner,
+                      b_.CreateLine(lay, square ? static_cast<int>(rnd_.between(0, 30)) : roundAp(),
+                                    square, s, e));
         l->netName = net();
         return l;
     }
@@ -157,7 +166,8 @@ private:
         const int ap = roundAp();
         const double minSide = 2 * b_.roundHalf(ap) + 0.01;
         const double dx = rnd_.mm(minSide, minSide + 10), dy = rnd_.mm(minSide, minSide + 10);
-        rect* r = add(owner, b_.CreateRect(layer(), ap, near(c, 5), dx, dy, rnd_.degrees(-180, 360)));
+        rect* r =
+            add(owner, b_.CreateRect(layer(), ap, near(c, 5), dx, dy, rnd_.degrees(-180, 360)));
         r->netName = net();
     }
     void drawnNear(group* owner, Point c) {
@@ -185,7 +195,8 @@ private:
     }
 
     std::string textString() {
-        static const std::string texts[] = {"ABC", std::string(kTest), "1,2,3", "R1 10k", std::string(kPower) + ",5V", "x"};
+        static const std::string texts[] = {"ABC",    std::string(kTest),          "1,2,3",
+                                            "R1 10k", std::string(kPower) + ",5V", "x"};
         std::string s = rnd_.pick(texts);
         if (rnd_.chance(2)) s = std::string(255, 'W');
         return s;
@@ -212,7 +223,8 @@ private:
     }
 
     void part(Point c) {
-        static const std::string names[] = {"R", "C", "SOP8", std::string(kResistor), "A,B", "DIP 14"};
+        static const std::string names[] = {"R",   "C",     "SOP8", std::string(kResistor),
+                                            "A,B", "DIP 14"};
         static const std::string attrs[] = {"", "10k", "1/4W", "0.1u,50V", std::string(kTest)};
         group* g = groupOf(nullptr, Intern(rnd_.pick(names)));
         const std::string attr = rnd_.pick(attrs);
@@ -220,7 +232,8 @@ private:
         if (rnd_.chance(80)) g->reference = Intern("R" + std::to_string(rnd_.between(1, 999)));
         const bool placed = rnd_.chance(90);
         const Point origin = near(c, 3);
-        if (placed) g->ext = b_.CreatePartPlacement(origin, rnd_.chance(50) ? rnd_.degrees(0, 359) : 0);
+        if (placed)
+            g->ext = b_.CreatePartPlacement(origin, rnd_.chance(50) ? rnd_.degrees(0, 359) : 0);
         // A part may mark its origin with one round land on the origin layer.
         if (placed && rnd_.chance(30)) {
             land* o = add(g, b_.CreateLand(kOriginLayer, 3, false, origin));
@@ -247,9 +260,11 @@ private:
         std::vector<Point> pts;
         for (int i = 0; i < n; ++i) {
             const double a = kTwoPi * i / n;
-            pts.push_back({std::round((c.x + r * std::cos(a)) * 1000) / 1000, std::round((c.y + r * std::sin(a)) * 1000) / 1000});
+            pts.push_back({std::round((c.x + r * std::cos(a)) * 1000) / 1000,
+                           std::round((c.y + r * std::sin(a)) * 1000) / 1000});
         }
-        for (int i = 0; i < n; ++i) add(owner, b_.CreateLine(lay, ap, false, pts[i], pts[(i + 1) % n]));
+        for (int i = 0; i < n; ++i)
+            add(owner, b_.CreateLine(lay, ap, false, pts[i], pts[(i + 1) % n]));
     }
 
     void paintedArea(Point c) {
@@ -302,6 +317,8 @@ private:
 
 }  // namespace
 
-void GenerateBoard(Board& board, const GeneratorOptions& options) { Generator(board, options).run(); }
+void GenerateBoard(Board& board, const GeneratorOptions& options) {
+    Generator(board, options).run();
+}
 
 }  // namespace zevo

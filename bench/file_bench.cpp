@@ -79,8 +79,8 @@ void BM_ReadDocumentText(benchmark::State& state) {
 
 void BM_ReadDocumentFile(benchmark::State& state) {
     const Sample& s = SampleOf(static_cast<size_t>(state.range(0)));
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("zevo_bench_" + std::to_string(state.range(0)) + ".pcb");
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("zevo_bench_" + std::to_string(state.range(0)) + ".pcb");
     WriteDocumentFile(path, *s.board);
     for (auto _ : state) {
         state.PauseTiming();
@@ -110,8 +110,8 @@ void BM_WriteDocument(benchmark::State& state) {
 
 void BM_WriteDocumentFile(benchmark::State& state) {
     const Sample& s = SampleOf(static_cast<size_t>(state.range(0)));
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("zevo_bench_w" + std::to_string(state.range(0)) + ".pcb");
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("zevo_bench_w" + std::to_string(state.range(0)) + ".pcb");
     for (auto _ : state) benchmark::DoNotOptimize(WriteDocumentFile(path, *s.board));
     std::filesystem::remove(path);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.text.size()));
@@ -126,7 +126,8 @@ void BM_BoardMemory(benchmark::State& state) {
         auto b = std::make_unique<Board>();
         ResetToBuiltInDefaults(*b);
         ReadDocumentText(s.text, *b);
-        perElement = static_cast<double>(ResidentBytes() - before) / static_cast<double>(s.elements);
+        perElement =
+            static_cast<double>(ResidentBytes() - before) / static_cast<double>(s.elements);
         benchmark::DoNotOptimize(b);
     }
     state.counters["bytes_per_element"] = perElement;
@@ -137,7 +138,11 @@ void BM_WriteOldFormat(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(WriteOldFormat(*s.board));
 }
 
-BENCHMARK(BM_ReadDocumentText)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDocumentText)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDocumentFile)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteDocument)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteDocumentFile)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -61,9 +61,10 @@ public:
             const drawn* y = AsDrawn(b);
             if (!same(x->layer, y->layer, "layer") || !same(x->aperture, y->aperture, "aperture") ||
                 !same(x->flags, y->flags, "flags") || !same(x->pinNo, y->pinNo, "pin number") ||
-                !names(x->pinName, y->pinName, "pin name") || !names(x->netName, y->netName, "net name") ||
-                !near(x->x, y->x, "x") || !near(x->y, y->y, "y") ||
-                !near(x->bounds.minX, y->bounds.minX, "bounds") || !near(x->bounds.maxY, y->bounds.maxY, "bounds"))
+                !names(x->pinName, y->pinName, "pin name") ||
+                !names(x->netName, y->netName, "net name") || !near(x->x, y->x, "x") ||
+                !near(x->y, y->y, "y") || !near(x->bounds.minX, y->bounds.minX, "bounds") ||
+                !near(x->bounds.maxY, y->bounds.maxY, "bounds"))
                 return false;
         }
         switch (a->kind) {
@@ -75,17 +76,20 @@ public:
             case kArc: {
                 auto x = static_cast<const arc*>(a);
                 auto y = static_cast<const arc*>(b);
-                return near(x->r, y->r, "radius") && near(x->st, y->st, "start") && near(x->end, y->end, "end");
+                return near(x->r, y->r, "radius") && near(x->st, y->st, "start") &&
+                       near(x->end, y->end, "end");
             }
             case kRect: {
                 auto x = static_cast<const rect*>(a);
                 auto y = static_cast<const rect*>(b);
-                return near(x->dx, y->dx, "dx") && near(x->dy, y->dy, "dy") && near(x->ang, y->ang, "angle");
+                return near(x->dx, y->dx, "dx") && near(x->dy, y->dy, "dy") &&
+                       near(x->ang, y->ang, "angle");
             }
             case kGroup: {
                 auto x = AsGroup(a);
                 auto y = AsGroup(b);
-                if (!names(x->type, y->type, "type word") || !names(x->attribute, y->attribute, "attribute") ||
+                if (!names(x->type, y->type, "type word") ||
+                    !names(x->attribute, y->attribute, "attribute") ||
                     !names(x->reference, y->reference, "reference") ||
                     !same(x->ext != nullptr, y->ext != nullptr, "placement"))
                     return false;
@@ -98,7 +102,8 @@ public:
                     if (x->ext->kind == 1) {
                         auto tx = static_cast<const TextPlacement*>(x->ext);
                         auto ty = static_cast<const TextPlacement*>(y->ext);
-                        if (!near(tx->hi, ty->hi, "height") || !near(tx->pit, ty->pit, "pitch")) return false;
+                        if (!near(tx->hi, ty->hi, "height") || !near(tx->pit, ty->pit, "pitch"))
+                            return false;
                     }
                 }
                 return list(x->members, y->members);

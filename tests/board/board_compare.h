@@ -18,7 +18,8 @@ struct CompareOptions {
 // Empty when the documents are equal; otherwise where they first differ.
 std::string FirstDifference(const Board& a, const Board& b, const CompareOptions& options = {});
 // The same for two element lists.
-std::string FirstDifference(const ListNode& a, const ListNode& b, const CompareOptions& options = {});
+std::string FirstDifference(const ListNode& a, const ListNode& b,
+                            const CompareOptions& options = {});
 
 // A board as a new document finds it.
 std::unique_ptr<Board> NewBoard();

@@ -93,7 +93,8 @@ TEST(SectionLayerDef, NamesColoursAndSwitches) {
     EXPECT_EQ(b->layerColour[3], 0);  // 16 is no colour
     EXPECT_EQ(b->layerFlags[4], kDisp | kActiv);
     ReadBoard("[LayerDef]\n1:DISP=on\n2:SHOW=ON\n3:NAME=ok\n", &r);
-    EXPECT_EQ(r.issues, (std::vector<ReadIssue>{{2, ReadIssueKind::kBadLayerDef}, {3, ReadIssueKind::kBadLayerDef}}));
+    EXPECT_EQ(r.issues, (std::vector<ReadIssue>{{2, ReadIssueKind::kBadLayerDef},
+                                                {3, ReadIssueKind::kBadLayerDef}}));
 }
 
 TEST(SectionPadDef, PairsInEitherOrderAndWholeLinesRefused) {
@@ -108,8 +109,8 @@ TEST(SectionPadDef, PairsInEitherOrderAndWholeLinesRefused) {
 
 TEST(SectionApertures, DiametersInWholeThousandthsAndOutOfRangeRefused) {
     ReadResult r;
-    auto b = ReadBoard("[LineDef]\n5:1.001\n6 : 0.0005\n7:100.5\n256:1\n-1:1\n8:abc\n[FlshDef]\n3:0.333\n",
-                       &r);
+    auto b = ReadBoard(
+        "[LineDef]\n5:1.001\n6 : 0.0005\n7:100.5\n256:1\n-1:1\n8:abc\n[FlshDef]\n3:0.333\n", &r);
     EXPECT_NEAR(b->roundAp[5], 1.001 / 2, 1e-15);
     EXPECT_NEAR(b->squareAp[3], 0.333 / 2, 1e-15);
     EXPECT_EQ(Kinds(r), std::vector<ReadIssueKind>(5, ReadIssueKind::kBadApertureDef));
@@ -120,7 +121,8 @@ TEST(SectionApertures, DiametersInWholeThousandthsAndOutOfRangeRefused) {
         std::string text = "[LineDef]\n";
         for (int i = 0; i < 256 && first + i <= 100000; ++i) {
             char d[kFixedRoom];
-            text += std::to_string(i) + ":" + std::string(d, FormatFixed(d, (first + i) / 1000.0, 3)) + "\n";
+            text += std::to_string(i) + ":" +
+                    std::string(d, FormatFixed(d, (first + i) / 1000.0, 3)) + "\n";
         }
         ReadSections(text, *c);
         for (int i = 0; i < 256 && first + i <= 100000; ++i)
@@ -130,7 +132,8 @@ TEST(SectionApertures, DiametersInWholeThousandthsAndOutOfRangeRefused) {
 
 TEST(SectionSwapLayer, PairsLayersAndRefusesBadLines) {
     ReadResult r;
-    auto b = ReadBoard("[SwapLayer]\nLayer1:2\n layer 2 : 3\nLayer-1:2\nLayer256:1\nLayer:1\nLayer4:x\n", &r);
+    auto b = ReadBoard(
+        "[SwapLayer]\nLayer1:2\n layer 2 : 3\nLayer-1:2\nLayer256:1\nLayer:1\nLayer4:x\n", &r);
     EXPECT_EQ(b->swapLayer[1], 1);
     EXPECT_EQ(b->swapLayer[2], 3);
     EXPECT_EQ(b->swapLayer[3], 2);
@@ -210,8 +213,8 @@ TEST(ItemLines, RefusedItemsCreateNothingAndSayWhy) {
     using K = ReadIssueKind;
     EXPECT_EQ(Kinds(r), (std::vector<K>{K::kMissingLayer, K::kMissingAperture, K::kLayerOutOfRange,
                                         K::kApertureOutOfRange, K::kArcTooSmall, K::kArcTooShort,
-                                        K::kRectNarrowerThanPen, K::kRectSizeOutOfRange, K::kRectSquareKey,
-                                        K::kUnknownItem, K::kUnknownItem}));
+                                        K::kRectNarrowerThanPen, K::kRectSizeOutOfRange,
+                                        K::kRectSquareKey, K::kUnknownItem, K::kUnknownItem}));
     EXPECT_EQ(r.issues.front().line, 2);  // the header is line 1
     EXPECT_EQ(b->liveCounts().arcs, 1u);
     EXPECT_EQ(b->liveCounts().rects, 1u);
@@ -272,7 +275,9 @@ TEST(GroupLines, FailingOrEmptyGroupsAreDroppedWhole) {
 TEST(GroupLines, FilledAreaWithoutFillStrokesBecomesAPlainGroup) {
     auto b = ReadItems(
         "GROUP: PAINTED\nGROUP: LOOP\nLINE:XS=0,YS=0,XE=1,YE=0,LE=1,AP=0\nENDGR:\n"
-        "GROUP: WINDOW\nLINE:XS=2,YS=0,XE=3,YE=0,LE=1,AP=0\nGROUP:\nLAND:X=1,Y=1,LE=1,AP=0\nENDGR:\nENDGR:\n"
+        "GROUP: "
+        "WINDOW\nLINE:XS=2,YS=0,XE=3,YE=0,LE=1,AP=0\nGROUP:\nLAND:X=1,Y=1,LE=1,AP=0\nENDGR:\nENDGR:"
+        "\n"
         "LAND:X=5,Y=5,LE=1,AP=0\nENDGR:\n"
         "GROUP: PAINTED\nGROUP: LOOP\nLINE:XS=0,YS=0,XE=1,YE=0,LE=1,AP=0\nENDGR:\n"
         "GROUP: LINES\nLINE:XS=0,YS=1,XE=1,YE=1,LE=1,AP=0\nENDGR:\nENDGR:\n");
@@ -306,8 +311,9 @@ TEST(GroupLines, NestingDeeperThanTheLimitIsRefusedWithoutRunningTheStackOut) {
 
 TEST(ItemLines, SettingsFileItemsAreReadAndThrownAway) {
     auto b = NewBoard();
-    ReadResult r = ReadSections("[DrawItems]\nLAND:X=1,Y=1,LE=1,AP=0\nGROUP:\nLAND:X=1,Y=1,LE=1,AP=0\nENDGR:\nBAD\n",
-                                *b, {.keepItems = false});
+    ReadResult r = ReadSections(
+        "[DrawItems]\nLAND:X=1,Y=1,LE=1,AP=0\nGROUP:\nLAND:X=1,Y=1,LE=1,AP=0\nENDGR:\nBAD\n", *b,
+        {.keepItems = false});
     EXPECT_TRUE(r.error);
     EXPECT_TRUE(b->items.emptyList());
     EXPECT_EQ(b->liveCounts().lands, 0u);

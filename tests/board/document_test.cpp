@@ -37,17 +37,21 @@ std::vector<Istr> TypeWords(const ListNode& list) {
 TEST(AfterReading, CirclesInAFilledAreaBecomeItsOutlineAndHoles) {
     const char* text =
         "[DrawItems]\n"
-        "GROUP: PAINTED\nARC:X=50,Y=50,R=5,ST=0,END=360,LE=1,AP=0\nARC:X=50,Y=50,R=20,ST=0,END=360,LE=1,AP=0\n"
+        "GROUP: "
+        "PAINTED\nARC:X=50,Y=50,R=5,ST=0,END=360,LE=1,AP=0\nARC:X=50,Y=50,R=20,ST=0,END=360,LE=1,"
+        "AP=0\n"
         "ARC:X=50,Y=50,R=20,ST=90,END=450,LE=1,AP=0\nARC:X=50,Y=50,R=30,ST=0,END=90,LE=1,AP=0\n"
         "GROUP: LINES\nLINE:XS=40,YS=50,XE=60,YE=50,LE=1,AP=0\nENDGR:\nENDGR:\n"
         "GROUP: PAINTED\nGROUP: LOOP\nLINE:XS=10,YS=10,XE=20,YE=10,LE=1,AP=0\nENDGR:\n"
-        "ARC:X=15,Y=15,R=2,ST=0,END=360,LE=1,AP=0\nGROUP: LINES\nLINE:XS=10,YS=12,XE=20,YE=12,LE=1,AP=0\nENDGR:\nENDGR:\n";
+        "ARC:X=15,Y=15,R=2,ST=0,END=360,LE=1,AP=0\nGROUP: "
+        "LINES\nLINE:XS=10,YS=12,XE=20,YE=12,LE=1,AP=0\nENDGR:\nENDGR:\n";
     auto b = Open(text);
     const ReservedWords& r = Reserved();
     const group* first = AsGroup(First(*b));
     // The largest circle (the first of two equal ones) is the outline; the arc that is no full
     // circle stays where it was.
-    EXPECT_EQ(TypeWords(first->members), (std::vector<Istr>{nullptr, r.lines, r.window, r.loop, r.window}));
+    EXPECT_EQ(TypeWords(first->members),
+              (std::vector<Istr>{nullptr, r.lines, r.window, r.loop, r.window}));
     const group* loop = AsGroup(AsElement(first->members.prev->prev));
     EXPECT_EQ(static_cast<const arc*>(AsElement(loop->members.next))->r, 20);
     EXPECT_NEAR(ToDegrees(static_cast<const arc*>(AsElement(loop->members.next))->st), 0, 1e-9);
@@ -56,7 +60,8 @@ TEST(AfterReading, CirclesInAFilledAreaBecomeItsOutlineAndHoles) {
     // A file with errors skips this step.
     std::string bad = std::string(text) + "BAD\n";
     b = Open(bad);
-    EXPECT_EQ(TypeWords(AsGroup(First(*b))->members), (std::vector<Istr>{nullptr, nullptr, nullptr, nullptr, r.lines}));
+    EXPECT_EQ(TypeWords(AsGroup(First(*b))->members),
+              (std::vector<Istr>{nullptr, nullptr, nullptr, nullptr, r.lines}));
 }
 
 TEST(AfterReading, APartTakesItsOnlyOriginLandAsItsOrigin) {
@@ -78,22 +83,26 @@ TEST(AfterReading, APartTakesItsOnlyOriginLandAsItsOrigin) {
 TEST(AfterReading, WhatLeavesTheBoardIsDroppedAndTheVersionAndLayerOneAreSet) {
     ReadResult r;
     auto b = Open(
-        "[Version]\nZEVO:Version 0.60\n[LayerDef]\n1:DISP=OFF\n[BoardSize]\nX:100\nY:100\n[DrawItems]\n"
-        "LAND:X=0.05,Y=50,LE=1,AP=0\nLAND:X=0.04,Y=50,LE=1,AP=0\nLINE:XS=50,YS=50,XE=50,YE=100.1,LE=1,AP=0\n"
+        "[Version]\nZEVO:Version "
+        "0.60\n[LayerDef]\n1:DISP=OFF\n[BoardSize]\nX:100\nY:100\n[DrawItems]\n"
+        "LAND:X=0.05,Y=50,LE=1,AP=0\nLAND:X=0.04,Y=50,LE=1,AP=0\nLINE:XS=50,YS=50,XE=50,YE=100.1,"
+        "LE=1,AP=0\n"
         "GROUP:\nLAND:X=50,Y=50,LE=1,AP=0\nGROUP:\nLAND:X=50,Y=99.96,LE=1,AP=0\nENDGR:\nENDGR:\n"
-        "ARC:X=50,Y=50,R=49,ST=170,END=190,LE=1,AP=0\nARC:X=50,Y=50,R=49.96,ST=170,END=190,LE=1,AP=0\n",
+        "ARC:X=50,Y=50,R=49,ST=170,END=190,LE=1,AP=0\nARC:X=50,Y=50,R=49.96,ST=170,END=190,LE=1,AP="
+        "0\n",
         &r);
     EXPECT_FALSE(r.error);
     std::vector<double> kept;
-    for (container* c : Items(b->items)) kept.push_back(c->kind == kArc ? static_cast<arc*>(c)->r : AsDrawn(c)->x);
+    for (container* c : Items(b->items))
+        kept.push_back(c->kind == kArc ? static_cast<arc*>(c)->r : AsDrawn(c)->x);
     EXPECT_EQ(kept, (std::vector<double>{0.05, 49}));  // the land touching x = 0 stays
     EXPECT_EQ(b->version, kProgramVersion);
     EXPECT_EQ(b->currentLayer, 1);
     EXPECT_EQ(b->layerFlags[1] & (kDisp | kActiv), kDisp | kActiv);
 }
 
-// A plain group of lines as files before 0.50 stored a filled area: an outline (square, lines out of
-// order), a hole and fill strokes.
+// A plain group of lines as files before 0.50 stored a filled area: an outline (square, lines out
+// of order), a hole and fill strokes.
 const char* kLegacyArea =
     "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=20,XE=10,YE=20,LE=2,AP=1\n"
     "LINE:XS=14,YS=14,XE=16,YE=14,LE=2,AP=1\nLINE:XS=11,YS=12,XE=19,YE=12,LE=2,AP=1\n"
@@ -101,7 +110,8 @@ const char* kLegacyArea =
     "LINE:XS=10,YS=20,XE=10,YE=10,LE=2,AP=1\nLINE:XS=15,YS=16,XE=14,YE=14,LE=2,AP=1\n";
 
 TEST(LegacyPaint, OldGroupsOfLinesBecomeFilledAreas) {
-    auto b = Open(std::string("[Version]\nZEVO:Version 0.49.9\n[DrawItems]\nGROUP:\n") + kLegacyArea + "ENDGR:\n");
+    auto b = Open(std::string("[Version]\nZEVO:Version 0.49.9\n[DrawItems]\nGROUP:\n") +
+                  kLegacyArea + "ENDGR:\n");
     const ReservedWords& r = Reserved();
     ASSERT_EQ(TypeWords(b->items), (std::vector<Istr>{r.painted}));
     const group* painted = AsGroup(First(*b));
@@ -118,20 +128,29 @@ TEST(LegacyPaint, OldGroupsOfLinesBecomeFilledAreas) {
 
 TEST(LegacyPaint, GroupsThatAreNoFilledAreaStayAsTheyAre) {
     const std::string head = "[Version]\nZEVO:Version 0.48.9\n[DrawItems]\nGROUP:\n";
-    const std::string cases[] = {
-        std::string(kLegacyArea) + "LAND:X=15,Y=15,LE=2,AP=1\n",           // not only lines
-        std::string(kLegacyArea) + "LINE:XS=11,YS=13,XE=19,YE=13,LE=3,AP=1\n",  // two layers
-        std::string(kLegacyArea) + "LINE:XS=11,YS=13,XE=19,YE=13,LE=2,SQ=1\n",  // a square pen
-        std::string(kLegacyArea) + "LINE:XS=11,YS=13,XE=29,YE=13,LE=2,AP=1\n",  // a stroke outside
-        "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=10,XE=10,YE=10,LE=2,AP=1\n",  // one chain only
-        "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=10,XE=30,YE=10,LE=2,AP=1\n",  // no chain
-    };
+    const std::string
+        cases
+            [] =
+                {
+                    std::string(kLegacyArea) + "LAND:X=15,Y=15,LE=2,AP=1\n",  // not only lines
+                    std::string(kLegacyArea) +
+                        "LINE:XS=11,YS=13,XE=19,YE=13,LE=3,AP=1\n",  // two layers
+                    std::string(kLegacyArea) +
+                        "LINE:XS=11,YS=13,XE=19,YE=13,LE=2,SQ=1\n",  // a square pen
+                    std::string(kLegacyArea) +
+                        "LINE:XS=11,YS=13,XE=29,YE=13,LE=2,AP=1\n",  // a stroke outside
+                    "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=10,XE=10,YE=10,LE=2,AP="
+                    "1\n",  // one chain only
+                    "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=10,XE=30,YE=10,LE=2,AP="
+                    "1\n",  // no chain
+                };
     for (const std::string& c : cases) {
         auto b = Open(head + c + "ENDGR:\n");
         EXPECT_EQ(TypeWords(b->items), (std::vector<Istr>{kEmptyText})) << c;
     }
     // From 0.50 on the conversion does not run.
-    auto b = Open(std::string("[Version]\nZEVO:Version 0.50\n[DrawItems]\nGROUP:\n") + kLegacyArea + "ENDGR:\n");
+    auto b = Open(std::string("[Version]\nZEVO:Version 0.50\n[DrawItems]\nGROUP:\n") + kLegacyArea +
+                  "ENDGR:\n");
     EXPECT_EQ(TypeWords(b->items), (std::vector<Istr>{kEmptyText}));
 }
 
@@ -141,8 +160,9 @@ class Files : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = fs::temp_directory_path() / ("zevo_doc_test_" + std::to_string(stamp) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("zevo_doc_test_" + std::to_string(stamp) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -153,8 +173,12 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
-    static void Put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
-    size_t FilesIn() const { return std::distance(fs::directory_iterator(dir_), fs::directory_iterator()); }
+    static void Put(const fs::path& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    }
+    size_t FilesIn() const {
+        return std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
+    }
     fs::path dir_;
 };
 
@@ -202,7 +226,8 @@ TEST_F(Files, AFullDiskDuringSavingLeavesTheOldFileIntact) {
     const fs::path p = dir_ / "big.pcb";
     Put(p, "the board as it was");
     auto b = NewBoard();
-    for (int i = 0; i < 20000; ++i) b->AppendElement(nullptr, b->CreateLand(1, 0, false, {1 + i * 0.001, 1}));
+    for (int i = 0; i < 20000; ++i)
+        b->AppendElement(nullptr, b->CreateLand(1, 0, false, {1 + i * 0.001, 1}));
     // The file size limit plays the full disk: writes beyond it fail.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
@@ -237,7 +262,9 @@ TEST_F(Files, ReadingAFileThatCannotBeOpenedChangesNothing) {
 // Answers from queues and remembers what it was asked.
 class ScriptedUi : public DocumentUi {
 public:
-    void showMessage(std::string_view text) override { log.push_back("message:" + std::string(text)); }
+  void showMessage(std::string_view text) override {
+      log.push_back("message:" + std::string(text));
+  }
     Answer askYesNoCancel(std::string_view text) override {
         log.push_back("ask:" + std::string(text));
         const Answer a = answers.front();
@@ -251,7 +278,9 @@ public:
         return choose("save", f, start, chosen);
     }
     void requestBoardSize(Board&) override { log.push_back("board size"); }
-    void documentNamed(const fs::path& p) override { log.push_back("named:" + p.filename().string()); }
+    void documentNamed(const fs::path& p) override {
+        log.push_back("named:" + p.filename().string());
+    }
     bool startEditor(const fs::path& p) override {
         log.push_back("start:" + p.filename().string());
         return true;
@@ -264,8 +293,8 @@ public:
 
 private:
     bool choose(const char* what, const FileFilter& f, const fs::path& start, fs::path& chosen) {
-        log.push_back(std::string(what) + ":" + std::string(f.description) + " " + std::string(f.pattern) + " " +
-                      start.lexically_relative(base).string());
+        log.push_back(std::string(what) + ":" + std::string(f.description) + " " +
+                      std::string(f.pattern) + " " + start.lexically_relative(base).string());
         chosen = files.front();
         files.pop_front();
         return !chosen.empty();
@@ -293,9 +322,11 @@ TEST_F(Files, NewAndOpenAskToSaveAModifiedDocumentFirst) {
     ui.files = {fs::path(), dir_ / "saved", fs::path()};
     EXPECT_EQ(NewDocument(doc, ui), CommandStatus::kCancelled);
     EXPECT_EQ(NewDocument(doc, ui), CommandStatus::kCancelled);
-    EXPECT_EQ(OpenDocument(doc, ui).status, CommandStatus::kCancelled);  // saved, then the open dialog is cancelled
+    EXPECT_EQ(OpenDocument(doc, ui).status,
+              CommandStatus::kCancelled);  // saved, then the open dialog is cancelled
     EXPECT_EQ(ui.log, (Log{kAsk, kAsk, "save:PCBファイル *.pcb untitled.pcb", kAsk,
-                           "save:PCBファイル *.pcb untitled.pcb", "named:saved.pcb", "open:PCBファイル *.pcb ."}));
+                           "save:PCBファイル *.pcb untitled.pcb", "named:saved.pcb",
+                           "open:PCBファイル *.pcb ."}));
     EXPECT_TRUE(fs::exists(dir_ / "saved.pcb"));
     EXPECT_FALSE(doc.modified);
 
@@ -347,8 +378,9 @@ TEST_F(Files, SaveSaveAsAndTheOldFormat) {
     ui.log.clear();
     ui.files = {dir_ / "old"};
     EXPECT_EQ(SaveInOldFormat(doc, ui), CommandStatus::kDone);
-    EXPECT_EQ(ui.log, (Log{"message:旧形式で保存したファイルは 円弧 四角形 文字列 などの編集ができません",
-                           "save:PCBファイル *.pcb second.txt"}));
+    EXPECT_EQ(ui.log,
+              (Log{"message:旧形式で保存したファイルは 円弧 四角形 文字列 などの編集ができません",
+                   "save:PCBファイル *.pcb second.txt"}));
     EXPECT_EQ(Contents(dir_ / "old.pcb"), WriteOldFormat(doc.board));
     EXPECT_EQ(doc.path, dir_ / "second.txt");
     EXPECT_TRUE(doc.modified);

@@ -22,15 +22,33 @@ TEST(NumberReading, TakesTheLongestDecimalPrefixLikeAtof) {
         double value;
         size_t used;
     } cases[] = {
-        {"  12.5abc", 12.5, 6}, {"+3", 3, 2},       {"-.5", -0.5, 3},     {"5.", 5, 2},
-        {"\t-7e2,", -700, 5},   {"1e", 1, 1},        {"1.5e+", 1.5, 3},    {"007.250", 7.25, 7},
-        {".e5", 0, 0},          {".", 0, 0},         {"", 0, 0},           {"abc", 0, 0},
-        {"+-5", 0, 0},          {"-", 0, 0},         {"-0", -0.0, 2},      {"123456789012345678", 123456789012345678.0, 18},
+        {"  12.5abc", 12.5, 6},
+        {"+3", 3, 2},
+        {"-.5", -0.5, 3},
+        {"5.", 5, 2},
+        {"\t-7e2,", -700, 5},
+        {"1e", 1, 1},
+        {"1.5e+", 1.5, 3},
+        {"007.250", 7.25, 7},
+        {".e5", 0, 0},
+        {".", 0, 0},
+        {"", 0, 0},
+        {"abc", 0, 0},
+        {"+-5", 0, 0},
+        {"-", 0, 0},
+        {"-0", -0.0, 2},
+        {"123456789012345678", 123456789012345678.0, 18},
         // Refused on purpose: no hexadecimal, no inf, no nan.
-        {"0x10", 0, 1},         {"inf", 0, 0},       {"-infinity", 0, 0},  {"nan", 0, 0},
+        {"0x10", 0, 1},
+        {"inf", 0, 0},
+        {"-infinity", 0, 0},
+        {"nan", 0, 0},
         // Out of the range of a double: the largest finite one, or 0.
-        {"1e400", DBL_MAX, 5},  {"-1e400", -DBL_MAX, 6}, {"1e-400", 0, 6},
-        {"0.0000000001e-320", 0, 17}, {"12345678901234567890e300", DBL_MAX, 24},
+        {"1e400", DBL_MAX, 5},
+        {"-1e400", -DBL_MAX, 6},
+        {"1e-400", 0, 6},
+        {"0.0000000001e-320", 0, 17},
+        {"12345678901234567890e300", DBL_MAX, 24},
     };
     for (const auto& c : cases) {
         const char* stop = nullptr;
@@ -53,7 +71,8 @@ TEST(NumberReading, AgreesWithStrtodOnDecimalText) {
         if (rnd() % 3 == 0) s += (rnd() % 2) ? "-" : "+";
         s += digits(static_cast<int>(rnd() % 12));
         if (rnd() % 2) s += "." + digits(static_cast<int>(rnd() % 18));
-        if (rnd() % 5 == 0) s += "e" + std::string(rnd() % 2 ? "-" : "") + digits(1 + static_cast<int>(rnd() % 3));
+        if (rnd() % 5 == 0)
+            s += "e" + std::string(rnd() % 2 ? "-" : "") + digits(1 + static_cast<int>(rnd() % 3));
         s += ",X";
         char* end;
         const double expected = std::strtod(s.c_str(), &end);
@@ -87,7 +106,8 @@ TEST(NumberWriting, FourteenDigitsAsPrintfWritesThem) {
         ASSERT_EQ(std::string(buf, FormatG14(buf, v)), Printf("%.14g", v)) << std::hexfloat << v;
     };
     for (double v : {0.0, -0.0, 1.0, 0.1, 100000.0, 1e14, 1e15, 99999999999999.5, 0.0001, 0.00001,
-                     9.99999999999995e-5, 123456789012345.0, 5e-324, DBL_MAX, -DBL_MIN, 1.0 / 3, 300.00000000000006})
+                     9.99999999999995e-5, 123456789012345.0, 5e-324, DBL_MAX, -DBL_MIN, 1.0 / 3,
+                     300.00000000000006})
         check(v);
     for (int i = 0; i < 300000; ++i) {
         uint64_t bits = rnd();

@@ -16,7 +16,9 @@ struct Line {
     int number;
     std::string text;
     friend bool operator==(const Line&, const Line&) = default;
-    friend std::ostream& operator<<(std::ostream& o, const Line& l) { return o << l.number << ":" << l.text; }
+    friend std::ostream& operator<<(std::ostream& o, const Line& l) {
+        return o << l.number << ":" << l.text;
+    }
 };
 
 // Every line and header, headers marked with a leading "@".
@@ -42,21 +44,24 @@ std::vector<Line> All(std::string_view text) {
 
 TEST(LineReading, TrimsSkipsEmptyLinesAndPassesCommentsAsTheyStand) {
     EXPECT_EQ(All("a \t\r\n\r\n\n   \nb\x01\x1f\n;c \r\n#d\nx"),
-              (std::vector<Line>{{1, "a "}, {4, "   "}, {5, "b"}, {6, ";c \r\n"}, {7, "#d\n"}, {8, "x"}}));
+              (std::vector<Line>{
+                  {1, "a "}, {4, "   "}, {5, "b"}, {6, ";c \r\n"}, {7, "#d\n"}, {8, "x"}}));
 }
 
 TEST(LineReading, ContinuationLinesAreJoinedUpTo1023Bytes) {
     EXPECT_EQ(All("LAND:X=1\r\n,Y=2 \r\n,LE=1\nnext\n,\n"),
               (std::vector<Line>{{1, "LAND:X=1,Y=2 ,LE=1"}, {4, "next,"}}));
     const std::string a(1000, 'a');
-    EXPECT_EQ(All(a + "\n," + std::string(100, 'b') + "\n,c\n"),
-              (std::vector<Line>{{1, a + "," + std::string(22, 'b')}, {2, std::string(78, 'b') + ",c"}}));
+    EXPECT_EQ(
+        All(a + "\n," + std::string(100, 'b') + "\n,c\n"),
+        (std::vector<Line>{{1, a + "," + std::string(22, 'b')}, {2, std::string(78, 'b') + ",c"}}));
 }
 
 TEST(LineReading, LongLinesAreCutAndTheRestReadAsTheNextLine) {
     const std::string longLine(1500, 'x');
-    EXPECT_EQ(All(longLine + "\r\nz\n"),
-              (std::vector<Line>{{1, std::string(1023, 'x')}, {1, std::string(477, 'x')}, {2, "z"}}));
+    EXPECT_EQ(
+        All(longLine + "\r\nz\n"),
+        (std::vector<Line>{{1, std::string(1023, 'x')}, {1, std::string(477, 'x')}, {2, "z"}}));
 }
 
 TEST(LineReading, HeadersEndSectionsAndNulEndsALine) {
@@ -72,7 +77,8 @@ TEST(LineReading, HeadersEndSectionsAndNulEndsALine) {
     EXPECT_TRUE(in.takeHeader(l));
     EXPECT_EQ(in.next(l), LineReader::kEnd);
     EXPECT_FALSE(in.takeHeader(l));
-    EXPECT_EQ(All(std::string_view("ab\0cd\n\0\nef", 10)), (std::vector<Line>{{1, "ab"}, {3, "ef"}}));
+    EXPECT_EQ(All(std::string_view("ab\0cd\n\0\nef", 10)),
+              (std::vector<Line>{{1, "ab"}, {3, "ef"}}));
 }
 
 TEST(LineReading, AFileReadInPiecesGivesTheSameLinesAsMemory) {

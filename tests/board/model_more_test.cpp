@@ -99,7 +99,8 @@ TEST(StringPool, SameTextSamePointerAndNamesSpreadOverTheBuckets) {
     EXPECT_EQ(Intern(" TEXT"), Reserved().text);
     std::vector<int> count(kInternBuckets);
     int longest = 0;
-    for (int i = 0; i < 50000; ++i) longest = std::max(longest, ++count[InternBucket(InternHash("N" + std::to_string(i)))]);
+    for (int i = 0; i < 50000; ++i)
+        longest = std::max(longest, ++count[InternBucket(InternHash("N" + std::to_string(i)))]);
     EXPECT_LT(longest, 16);
 }
 

@@ -97,9 +97,9 @@ TEST(RoundTrip, GeneratorIsDeterministicAndCoversEveryKind) {
     EXPECT_GT(n.texts, 50u);
     EXPECT_GT(n.parts, 50u);
     const std::string text = WriteDocument(*a);
-    for (const char* word : {"GROUP: PAINTED", "GROUP: LOOP", "GROUP: WINDOW", "GROUP: LINES", "GROUP: PAD",
-                             "GROUP: TEXT,", "GROUP: DRC", "GROUP: DOTTEDLINE", "FLSH:", ",SQ=", ",PN=", ",NO=",
-                             "\t", "\x93\x64\x8C\xB9"})
+    for (const char* word : {"GROUP: PAINTED", "GROUP: LOOP", "GROUP: WINDOW", "GROUP: LINES",
+                             "GROUP: PAD", "GROUP: TEXT,", "GROUP: DRC", "GROUP: DOTTEDLINE",
+                             "FLSH:", ",SQ=", ",PN=", ",NO=", "\t", "\x93\x64\x8C\xB9"})
         EXPECT_NE(text.find(word), std::string::npos) << word;
 }
 
@@ -152,15 +152,18 @@ TEST(RoundTrip, BadLinesAreSkippedAndReportedWithTheirLineNumbers) {
     }
     // Insert from the back so that the earlier positions stay valid.
     std::vector<std::pair<size_t, size_t>> inserts;  // position, which bad line
-    for (size_t k = 0; k < 40; ++k) inserts.push_back({boundaries[(k * 7919) % boundaries.size()], k % std::size(bad)});
+    for (size_t k = 0; k < 40; ++k)
+        inserts.push_back({boundaries[(k * 7919) % boundaries.size()], k % std::size(bad)});
     std::sort(inserts.begin(), inserts.end(), [](auto x, auto y) { return x.first > y.first; });
-    for (auto [pos, which] : inserts) lines.insert(lines.begin() + pos, std::string(bad[which].first) + "\r\n");
+    for (auto [pos, which] : inserts)
+        lines.insert(lines.begin() + pos, std::string(bad[which].first) + "\r\n");
     std::string text;
     std::vector<ReadIssue> expected;
     for (size_t i = 0; i < lines.size(); ++i) {
         text += lines[i];
         for (const auto& [line, kind] : bad)
-            if (lines[i] == std::string(line) + "\r\n") expected.push_back({static_cast<int>(i + 1), kind});
+            if (lines[i] == std::string(line) + "\r\n")
+                expected.push_back({static_cast<int>(i + 1), kind});
     }
     ReadResult r;
     auto b = Read(text, &r);

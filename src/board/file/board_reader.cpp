@@ -294,7 +294,8 @@ drawn* ItemReader::readElement(std::string_view line, ItemWord word, ReadIssueKi
     }
     e->netName = Intern(f.ne);
     e->pinName = Intern(f.pn);
-    if (f.no != 0) e->pinNo = static_cast<int16_t>(f.no < -32768 ? -32768 : f.no > 32767 ? 32767 : f.no);
+    if (f.no != 0)
+        e->pinNo = static_cast<int16_t>(f.no < -32768 ? -32768 : f.no > 32767 ? 32767 : f.no);
     return e;
 }
 

@@ -79,7 +79,16 @@ public:
     // failed (the failure is noted). `depth` is 1 for a group at the top of a list.
     group* readGroup(LineReader& in, std::string_view groupLine, int depth);
 
-    enum ItemWord { kNotItem, kLandWord, kFlshWord, kLineWord, kArcWord, kRectWord, kGroupWord, kEndGroupWord };
+    enum ItemWord {
+        kNotItem,
+        kLandWord,
+        kFlshWord,
+        kLineWord,
+        kArcWord,
+        kRectWord,
+        kGroupWord,
+        kEndGroupWord
+    };
     // Which item word the line begins with (the word must be followed directly by ":").
     static ItemWord Classify(std::string_view line);
 

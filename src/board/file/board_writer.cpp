@@ -24,7 +24,8 @@ void PutGroupString(TextOut& out, Istr s) {
 
 bool IsFillPart(Istr type) {
     const ReservedWords& r = Reserved();
-    return type == r.painted || type == r.loop || type == r.window || type == r.lines || type == r.pad;
+    return type == r.painted || type == r.loop || type == r.window || type == r.lines ||
+           type == r.pad;
 }
 
 class ItemWriter {
@@ -262,7 +263,9 @@ private:
     void chords(const arc* a) {
         double s = a->r >= 1 ? std::atan2(0.1, a->r) : kPi / 32;
         s = std::clamp(s, kPi / 512, kPi / 8);
-        auto at = [&](double ang) { return Point{a->x + a->r * std::cos(ang), a->y + a->r * std::sin(ang)}; };
+        auto at = [&](double ang) {
+            return Point{a->x + a->r * std::cos(ang), a->y + a->r * std::sin(ang)};
+        };
         Point p = at(a->st);
         for (int k = 1; a->st + k * s < a->end; ++k) {
             const Point q = at(a->st + k * s);
@@ -277,7 +280,9 @@ private:
         const double h = b_.roundHalf(r->aperture);
         const double a = r->dx / 2 - h, bb = r->dy / 2 - h;
         const double cs = std::cos(r->ang), sn = std::sin(r->ang);
-        auto turn = [&](double x, double y) { return Point{r->x + cs * x - sn * y, r->y + sn * x + cs * y}; };
+        auto turn = [&](double x, double y) {
+            return Point{r->x + cs * x - sn * y, r->y + sn * x + cs * y};
+        };
         const Point p1 = turn(a, -bb), p2 = turn(a, bb), p3 = turn(-a, bb), p4 = turn(-a, -bb);
         seg(p1, p2, r->layer, r->aperture, false);
         seg(p2, p3, r->layer, r->aperture, false);
@@ -288,8 +293,8 @@ private:
         const double ux = std::cos(r->ang + kPi / 2), uy = std::sin(r->ang + kPi / 2);
         for (long k = 1; k <= count; ++k) {
             const double d = k * step;
-            seg({p1.x + d * ux, p1.y + d * uy}, {p4.x + d * ux, p4.y + d * uy}, r->layer, r->aperture,
-                false);
+            seg({p1.x + d * ux, p1.y + d * uy}, {p4.x + d * ux, p4.y + d * uy}, r->layer,
+                r->aperture, false);
         }
     }
 
@@ -297,7 +302,9 @@ private:
     const Board& b_;
 };
 
-bool SameThousandths(double a, double b) { return std::llround(a * 1000) == std::llround(b * 1000); }
+bool SameThousandths(double a, double b) {
+    return std::llround(a * 1000) == std::llround(b * 1000);
+}
 
 void WriteApertureTable(TextOut& out, const std::array<double, kApertures>& halves) {
     for (int i = 0; i < kApertures; ++i) {

@@ -145,7 +145,8 @@ void WrapCircles(Board& b, group* painted) {
     std::vector<arc*> circles;
     bool hasLoop = false;
     for (container* c : Items(painted->members)) {
-        if (c->kind == kArc && static_cast<arc*>(c)->fullCircle()) circles.push_back(static_cast<arc*>(c));
+        if (c->kind == kArc && static_cast<arc*>(c)->fullCircle())
+            circles.push_back(static_cast<arc*>(c));
         if (c->kind == kGroup && AsGroup(c)->type == r.loop) hasLoop = true;
     }
     if (circles.empty()) return;
@@ -222,9 +223,10 @@ namespace {
 // number of each line (0: none) and the number of chains.
 class ChainLabeller {
 public:
-    explicit ChainLabeller(const std::vector<line*>& lines) : lines_(lines), label_(lines.size(), 0) {
-        for (size_t i = 0; i < lines.size(); ++i) cells_[Key(lines[i]->start())].push_back(static_cast<int>(i));
-    }
+  explicit ChainLabeller(const std::vector<line*>& lines) : lines_(lines), label_(lines.size(), 0) {
+      for (size_t i = 0; i < lines.size(); ++i)
+          cells_[Key(lines[i]->start())].push_back(static_cast<int>(i));
+  }
 
     int run() {
         int chains = 0;
@@ -307,7 +309,8 @@ void ConvertGroup(Board& b, group* g) {
     if (count > 1) {
         size_t top = lines.size();
         for (size_t i = 0; i < lines.size(); ++i)
-            if (label[i] > 0 && (top == lines.size() || lines[i]->bounds.maxY > lines[top]->bounds.maxY))
+            if (label[i] > 0 &&
+                (top == lines.size() || lines[i]->bounds.maxY > lines[top]->bounds.maxY))
                 top = i;
         outline = label[top];
     }

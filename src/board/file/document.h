@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 // Writes a file without ever leaving a half-written one in its place: the text goes to a temporary
 // file in the same folder, which is flushed to disk, closed and checked, and only then renamed over
 // the old file. On any failure the old file is untouched, the temporary file is removed and false
-// is returned (with the reason in `error` when given). `body` may report failure by returning false.
+// is returned (with the reason in `error` when given). `body` may report failure by returning
+// false.
 bool WriteFileSafely(const fs::path& path, const std::function<bool(TextOut&)>& body,
                      std::string* error = nullptr);
 
@@ -77,8 +78,10 @@ public:
     // A question with Yes, No and Cancel.
     virtual Answer askYesNoCancel(std::string_view text) = 0;
     // File choosers starting at `start` (a folder, or a proposed file). False when cancelled.
-    virtual bool chooseFileToOpen(const FileFilter& filter, const fs::path& start, fs::path& chosen) = 0;
-    virtual bool chooseFileToSave(const FileFilter& filter, const fs::path& start, fs::path& chosen) = 0;
+    virtual bool chooseFileToOpen(const FileFilter& filter, const fs::path& start,
+                                  fs::path& chosen) = 0;
+    virtual bool chooseFileToSave(const FileFilter& filter, const fs::path& start,
+                                  fs::path& chosen) = 0;
     // The board size dialog shown for a new document.
     virtual void requestBoardSize(Board& board) = 0;
     // The template every new or opened document starts from (the editor reads its settings file).

@@ -134,7 +134,8 @@ char* FormatG14(char* buf, double v) {
     int n = 0;
     for (; s < e && *s != 'e'; ++s)
         if (IsDigit(*s)) {
-            if (n == 14) return std::to_chars(buf, buf + kNumberRoom, v, std::chars_format::general, 14).ptr;
+            if (n == 14)
+                return std::to_chars(buf, buf + kNumberRoom, v, std::chars_format::general, 14).ptr;
             digits[n++] = *s;
         }
     int exp = 0;

@@ -1,11 +1,12 @@
 // Numbers and line ends of the text files (board, settings, libraries).
 //
-// Reading follows what C's atof and atoi accept, because existing files were written and hand-edited
-// against those: leading white space and a sign are taken, then the longest decimal prefix, and the
-// rest of the text is ignored. Two things atof would take are refused on purpose: hexadecimal
-// ("0x10" reads as 0) and the words inf and nan (they read as 0), so no reader ever puts an infinite
-// or undefined coordinate into the document. A value too large for a double reads as the largest
-// finite double of its sign; one too small reads as 0.
+// Reading follows what C's atof and atoi accept, because existing files were written and
+// hand-edited against those: leading white space and a sign are taken, then the longest decimal
+// prefix, and the rest of the text is ignored. Two things atof would take are refused on purpose:
+// hexadecimal
+// ("0x10" reads as 0) and the words inf and nan (they read as 0), so no reader ever puts an
+// infinite or undefined coordinate into the document. A value too large for a double reads as the
+// largest finite double of its sign; one too small reads as 0.
 //
 // Writing reproduces printf's "%.14g", "%.3f" and "%.0f" digit for digit, with the locale-free
 // std::to_chars, and ends every line with CR LF on every platform.

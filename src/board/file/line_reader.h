@@ -59,7 +59,9 @@ inline std::string_view TrimTrailingControls(std::string_view s) {
     return s;
 }
 
-inline bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+inline bool IsShiftJisLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // The form the table sections (BoardSize, PadDef, FlshDef, LineDef, SwapLayer) are parsed in: every
 // byte up to 0x20 removed and single-byte lower-case letters turned to upper case; the second byte

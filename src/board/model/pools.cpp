@@ -20,12 +20,14 @@ void* TakeBulkMemory(size_t bytes) {
 #ifdef __linux__
     if (bytes >= kHugePage / 2) {
         bytes = Mapped(bytes);
-        void* raw = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void* raw = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (raw == MAP_FAILED) throw std::bad_alloc();
         const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
         const uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
         if (aligned > start) munmap(raw, aligned - start);
-        if (const size_t tail = start + kHugePage - aligned) munmap(reinterpret_cast<void*>(aligned + bytes), tail);
+        if (const size_t tail = start + kHugePage - aligned)
+            munmap(reinterpret_cast<void*>(aligned + bytes), tail);
         void* p = reinterpret_cast<void*>(aligned);
         madvise(p, bytes, MADV_HUGEPAGE);
         return p;

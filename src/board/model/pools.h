@@ -102,7 +102,8 @@ private:
         Slot* slots;
         size_t count;
     };
-    static constexpr size_t kFirstSlab = 64 * 1024 / sizeof(Slot) > 0 ? 64 * 1024 / sizeof(Slot) : 16;
+    static constexpr size_t kFirstSlab = 64 * 1024 / sizeof(Slot) > 0 ? 64 * 1024 / sizeof(Slot)
+                                                                      : 16;
     static constexpr size_t kLargestSlab = (size_t(4) << 20) / sizeof(Slot);
     std::vector<Slab> slabs_;
     size_t used_ = 0;
