@@ -41,14 +41,14 @@ test: deps $(TST)/build.ninja
 # Every fuzz target over its corpus for a fixed number of runs from a fixed seed:
 # the same commit always passes or always fails. New inputs go to a scratch folder.
 fuzz-smoke:
-	@set -e; for f in $(TST)/fuzz/fuzz_*; do \
+	@set -e; n=0; for f in $(TST)/fuzz/fuzz_*; do \
 	    name=$${f##*/fuzz_}; corpus=fuzz/corpus/$$name; mkdir -p $$corpus; \
 	    scratch=$$(mktemp -d); \
 	    echo "fuzz $$name: $(FUZZ_RUNS) runs"; \
 	    $$f -runs=$(FUZZ_RUNS) -seed=1 -max_len=65536 -rss_limit_mb=4096 -timeout=20 $$scratch $$corpus >$$scratch.log 2>&1 \
-	        || { tail -n 40 $$scratch.log; rm -rf $$scratch $$scratch.log; exit 1; }; \
-	    rm -rf $$scratch $$scratch.log; \
-	done; echo "fuzz targets: all passed"
+	        || { tail -n 40 $$scratch.log; rm -rf $$scratch $$scratch.log; echo "fuzz: $$n passed, 1 failed"; exit 1; }; \
+	    rm -rf $$scratch $$scratch.log; n=$$((n + 1)); \
+	done; echo "fuzz: $$n passed, 0 failed"
 
 # Longer fuzzing; a crash is written into the target's corpus, so `make test` replays it from then on.
 fuzz: deps $(TST)/build.ninja
