@@ -101,12 +101,8 @@ bool GerberInputCommand(Board& b, UndoHistory* undo, const fs::path& settingsFil
                         const fs::path& folder, GerberInputChoices& choices,
                         const std::function<bool(GerberInputChoices&)>& dialog,
                         const std::function<int()>& askDrillDecimals, InputReport& report) {
-    std::optional<std::string> bytes = ReadWholeFile(settingsFile);
-    if (!bytes) {
-        std::error_code ec;
-        if (fs::exists(settingsFile, ec) || !WriteFileAtomically(settingsFile, "")) return false;
-        bytes.emplace();
-    }
+    const std::optional<std::string> bytes = ReadOrCreateSettingsFile(settingsFile);
+    if (!bytes) return false;
     const GerberInSettings settings = ReadGerberInSettings(*bytes);
     choices.files = settings.files;
     choices.codes = settings.codes;

@@ -117,12 +117,8 @@ bool GerberOutputCommand(const Board& b, const fs::path& settingsFile, const fs:
                          GerberOutputChoices& choices,
                          const std::function<bool(GerberOutputChoices&)>& dialog,
                          OutputReport& report) {
-    std::optional<std::string> bytes = ReadWholeFile(settingsFile);
-    if (!bytes) {
-        std::error_code ec;
-        if (fs::exists(settingsFile, ec) || !WriteFileAtomically(settingsFile, "")) return false;
-        bytes.emplace();
-    }
+    const std::optional<std::string> bytes = ReadOrCreateSettingsFile(settingsFile);
+    if (!bytes) return false;
     const GerberOutSettings settings = ReadGerberOutSettings(*bytes);
     choices.files = settings.files;
     choices.codes = settings.codes;

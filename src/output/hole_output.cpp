@@ -317,12 +317,8 @@ bool HoleOutputCommand(const Board& b, const fs::path& settingsFile, const fs::p
                        HoleOutputChoices& choices,
                        const std::function<bool(HoleOutputChoices&)>& dialog,
                        OutputReport& report) {
-    std::optional<std::string> bytes = ReadWholeFile(settingsFile);
-    if (!bytes) {
-        std::error_code ec;
-        if (fs::exists(settingsFile, ec) || !WriteFileAtomically(settingsFile, "")) return false;
-        bytes.emplace();
-    }
+    const std::optional<std::string> bytes = ReadOrCreateSettingsFile(settingsFile);
+    if (!bytes) return false;
     const HoleOutSettings settings = ReadHoleOutSettings(*bytes);
     choices.files = settings.files;
     choices.codes = settings.codes;

@@ -1,5 +1,7 @@
 #include "output/output_files.h"
 
+#include "paths/file_io.h"
+
 #include <system_error>
 
 #include "text/cp932.h"
@@ -91,6 +93,14 @@ std::string LayerSuffix(int layer, std::string_view textCp932) {
     s += " : ";
     s += Cp932ToUtf8(textCp932);
     return s;
+}
+
+std::optional<std::string> ReadOrCreateSettingsFile(const std::filesystem::path& file) {
+    std::optional<std::string> bytes = ReadWholeFile(file);
+    if (bytes) return bytes;
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec) || !WriteFileAtomically(file, "")) return std::nullopt;
+    return std::string();
 }
 
 }  // namespace zevo

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,10 @@ void DeleteFilesWithExtensions(const std::filesystem::path& folder,
 
 // A file name as the file system of the host spells it (CP932 bytes to the native path).
 std::filesystem::path PathFromCp932(std::string_view name);
+
+// The bytes of an output settings file; a missing file is made empty first so that the command
+// can save its tables there. Nothing when the file exists but cannot be read, or cannot be made.
+std::optional<std::string> ReadOrCreateSettingsFile(const std::filesystem::path& file);
 
 // " <レイヤー> <n> : <text>" with `text` in CP932, as the messages of the commands end.
 std::string LayerSuffix(int layer, std::string_view textCp932);
