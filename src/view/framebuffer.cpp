@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace zevo {
 
@@ -77,19 +78,42 @@ void Framebuffer::Line(PixelPoint a, PixelPoint b, Pen pen) {
         }
     }
     // Bresenham; the end pixel is left to the next segment.
+    if (a.x < width_ && a.y < height_ && b.x < width_ && b.y < height_) {
+        // Both ends on real pixels: the walk needs no bounds checks.
+        switch (pen.op) {
+            case RasterOp::kCopy:
+                WalkLine(a, b, [c = pen.colour](Pixel& p) { p = c; });
+                break;
+            case RasterOp::kMerge:
+                WalkLine(a, b, [c = pen.colour](Pixel& p) { p |= c; });
+                break;
+            case RasterOp::kXor:
+                WalkLine(a, b, [c = pen.colour](Pixel& p) { p ^= c; });
+                break;
+        }
+    } else {
+        WalkLine(
+            a, b, [](Pixel&) {}, pen);
+    }
+    // A segment cut at the border has its last visible pixel drawn.
+    if (!endVisible) Plot(b.x, b.y, pen);
+}
+
+template <class Op>
+void Framebuffer::WalkLine(PixelPoint a, PixelPoint b, Op&& op, std::optional<Pen> checked) {
     const int64_t dx = std::llabs(b.x - a.x), dy = -std::llabs(b.y - a.y);
     const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     int64_t err = dx + dy;
     int64_t x = a.x, y = a.y;
-    for (;;) {
-        if (x == b.x && y == b.y) break;
-        Plot(x, y, pen);
+    while (x != b.x || y != b.y) {
+        if (checked)
+            Plot(x, y, *checked);
+        else
+            op(pixels_[size_t(y) * size_t(width_) + size_t(x)]);
         const int64_t e2 = 2 * err;
         if (e2 >= dy) err += dy, x += sx;
         if (e2 <= dx) err += dx, y += sy;
     }
-    // A segment cut at the border has its last visible pixel drawn.
-    if (!endVisible) Plot(x, y, pen);
 }
 
 void Framebuffer::LineWithEnd(PixelPoint a, PixelPoint b, Pen pen) {

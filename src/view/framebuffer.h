@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -93,6 +94,9 @@ class Framebuffer {
         }
     }
     void Span(int64_t x0, int64_t x1, int64_t y, Pen pen);  // x0..x1 inclusive
+    // Bresenham from a to b without b; with `checked` every pixel goes through Plot.
+    template <class Op>
+    void WalkLine(PixelPoint a, PixelPoint b, Op&& op, std::optional<Pen> checked = {});
     // Half widths of the ellipse per row offset from its middle, and the row geometry.
     template <class RowFn>
     void EllipseRows(int64_t left, int64_t top, int64_t right, int64_t bottom, RowFn&& fn);
