@@ -1,0 +1,377 @@
+#include "view/board_renderer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zevo {
+
+const std::array<Pixel, 16> kPalette = {
+    Rgb(255, 255, 255), Rgb(255, 0, 0),   Rgb(0, 255, 0),   Rgb(0, 0, 255),
+    Rgb(255, 255, 0),   Rgb(255, 0, 255), Rgb(0, 255, 255), Rgb(192, 0, 0),
+    Rgb(0, 192, 0),     Rgb(0, 0, 192),   Rgb(192, 192, 0), Rgb(192, 0, 192),
+    Rgb(0, 192, 192),   Rgb(128, 128, 0), Rgb(128, 0, 128), Rgb(0, 128, 128),
+};
+
+namespace {
+
+constexpr int kTrigSize = 4096;
+constexpr int64_t kAngleUnits = int64_t(1) << 26;  // a full turn
+constexpr double kTrigScale = 2147483647.0;        // 2^31 - 1
+// Radii beyond this many pixels are drawn at it: keeps the fixed-point products in 64 bits.
+constexpr double kMaxRadiusPx = 2.0e6;
+
+struct Tables {
+    std::array<int64_t, kTrigSize> sine{}, cosine{};
+    std::array<double, 1024> step{};
+};
+
+const Tables& FixedTables() {
+    static const Tables t = [] {
+        Tables r;
+        for (int i = 0; i < kTrigSize; ++i) {
+            const double a = i * kTwoPi / kTrigSize;
+            r.sine[i] = std::llround(std::sin(a) * kTrigScale);
+            r.cosine[i] = std::llround(std::cos(a) * kTrigScale);
+        }
+        r.step[0] = kPi;
+        for (int rho = 1; rho < 1024; ++rho) r.step[rho] = 2 * std::acos(1 - 0.45 / rho);
+        return r;
+    }();
+    return t;
+}
+
+int64_t FixedAngle(double a) {
+    return std::llround(a / kTwoPi * double(kAngleUnits));
+}
+
+int TrigIndex(int64_t a) {
+    a %= kAngleUnits;
+    if (a < 0) a += kAngleUnits;
+    return int(((a + 8192) >> 14) % kTrigSize);
+}
+
+int64_t Round1024(int64_t v) {
+    return (v + 512) >> 10;
+}
+
+}  // namespace
+
+double ChordStep(double radiusPx) {
+    const Tables& t = FixedTables();
+    const int rho = radiusPx <= 0 ? 0 : int(std::min(radiusPx, 1023.0));
+    return std::max(t.step[size_t(rho)], kTwoPi / 4096);
+}
+
+int HalfCircleChords(double radiusPx) {
+    return std::clamp(int(std::ceil(kPi / ChordStep(radiusPx))), 1, 2048);
+}
+
+int ArcChords(double radiusPx, double angle) {
+    return std::clamp(int(std::trunc(std::fabs(angle) / ChordStep(radiusPx))) + 1, 1, 4096);
+}
+
+int GridGrey(double d) {
+    return std::min(255, int(std::trunc(std::sqrt(d - 2) * 128 / 6 + 106.67 + 0.5)));
+}
+
+void DrawGrid(const ViewState& view, Framebuffer& fb) {
+    const double d = view.gridDisplayEvery * view.gridSpacingPx;
+    if (!(d >= 3) || fb.empty()) return;
+    const int g = GridGrey(d);
+    const Pixel grey = Rgb(g, g, g);
+    // Phases of every n-th grid line, so that the dots stay aligned to the grid origin.
+    double phaseX;
+    if (!view.mirrored()) {
+        const double f = (view.viewLeft - view.gridOriginX) * view.scale;
+        phaseX = std::floor(f / d + 0.5) * d - f;
+    } else {
+        const double f = (view.viewRight - view.gridOriginX) * view.scale;
+        phaseX = f - std::floor(f / d + 0.5) * d;
+    }
+    const double fy = (view.viewTop - view.gridOriginY) * view.scale;
+    double phaseY = fy - std::floor(fy / d + 0.5) * d;
+    while (phaseX < -0.5) phaseX += d;
+    while (phaseY < -0.5) phaseY += d;
+
+    std::vector<Pixel> row(size_t(fb.width()), 0);
+    for (int i = 0;; ++i) {
+        const int64_t x = int64_t(std::trunc(phaseX + i * d + 0.5));
+        if (x >= fb.width()) break;
+        row[size_t(x)] = grey;
+    }
+    for (int i = 0;; ++i) {
+        const int64_t y = int64_t(std::trunc(phaseY + i * d + 0.5));
+        if (y >= fb.height()) break;
+        fb.CombineRow(0, y, row, RasterOp::kMerge);
+    }
+}
+
+// --- outlines
+
+OutlinePainter::Fixed OutlinePainter::ToFixed(Point p) const {
+    const Point s = view_.WorldToScreen(p);
+    return {std::llround(s.x * 1024), std::llround(s.y * 1024)};
+}
+
+PixelPoint OutlinePainter::ToPixel(Point p) const {
+    const Fixed f = ToFixed(p);
+    return {Round1024(f.x), Round1024(f.y)};
+}
+
+void OutlinePainter::ArcPoints(Fixed c, double rPx, double a0, double a1, int n) {
+    const Tables& t = FixedTables();
+    if (view_.mirrored()) a0 = kPi - a0, a1 = kPi - a1;  // x runs from the right
+    const int64_t f0 = FixedAngle(a0), f1 = FixedAngle(a1);
+    const int64_t r = std::llround(std::min(rPx, kMaxRadiusPx) * 1024);
+    for (int i = 0; i <= n; ++i) {
+        const int64_t a = f0 + (f1 - f0) * i / n;
+        const int idx = TrigIndex(a);
+        // Screen y runs down, world angles count up.
+        const int64_t x = c.x + ((r * t.cosine[size_t(idx)]) >> 31);
+        const int64_t y = c.y - ((r * t.sine[size_t(idx)]) >> 31);
+        points_.push_back({Round1024(x), Round1024(y)});
+    }
+}
+
+void OutlinePainter::RoundOutline(Point p, double w, Pen pen) {
+    const PixelPoint c = ToPixel(p);
+    if (w < 0.5) {
+        fb_.Plot(c.x, c.y, pen);
+    } else if (w >= 1000) {
+        points_.clear();
+        const int sides = std::clamp(int(std::lround(w / 7)), 1, 4096);
+        ArcPoints(ToFixed(p), w, 0, kTwoPi, sides);
+        fb_.Polyline(points_, pen);
+    } else {
+        const int64_t r = std::llround(w);
+        fb_.Ellipse(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, pen);
+    }
+}
+
+void OutlinePainter::DrawLand(Point p, double w, bool square, Pen pen) {
+    if (!square) {
+        RoundOutline(p, w, pen);
+        return;
+    }
+    const PixelPoint c = ToPixel(p);
+    if (w < 0.5) {
+        fb_.Plot(c.x, c.y, pen);
+        return;
+    }
+    const int64_t r = std::llround(std::min(w, kMaxRadiusPx));
+    fb_.Frame(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, pen);
+}
+
+void OutlinePainter::DrawLine(Point s, Point e, double w, bool square, Pen pen) {
+    if (!square) {
+        if (w < 0.625) {
+            fb_.LineWithEnd(ToPixel(s), ToPixel(e), pen);
+            return;
+        }
+        if (IsZero(e.x - s.x) && IsZero(e.y - s.y)) {
+            RoundOutline(s, w, pen);
+            return;
+        }
+        // Stadium: half circle around the end, the side back to the start, half circle around
+        // the start, and the other side to close.
+        const double theta = std::atan2(e.y - s.y, e.x - s.x);
+        const int n = HalfCircleChords(w);
+        points_.clear();
+        ArcPoints(ToFixed(e), w, theta - kPi / 2, theta + kPi / 2, n);
+        ArcPoints(ToFixed(s), w, theta + kPi / 2, theta + 3 * kPi / 2, n);
+        points_.push_back(points_.front());
+        fb_.Polyline(points_, pen);
+        return;
+    }
+    const PixelPoint a = ToPixel(s), b = ToPixel(e);
+    if (w < 0.5) {
+        const Point ds = view_.WorldToScreen(s), de = view_.WorldToScreen(e);
+        const double dx = de.x - ds.x, dy = de.y - ds.y;
+        if (dx * dx + dy * dy < 0.25)
+            fb_.Plot(a.x, a.y, pen);
+        else
+            fb_.LineWithEnd(a, b, pen);
+        return;
+    }
+    // The square swept along the segment: the convex hull of the squares at both ends.
+    const int64_t r = std::llround(std::min(w, kMaxRadiusPx));
+    PixelPoint c[8];
+    int k = 0;
+    for (const PixelPoint& p : {a, b})
+        for (int sx : {-1, 1})
+            for (int sy : {-1, 1}) c[k++] = {p.x + sx * r, p.y + sy * r};
+    std::sort(c, c + 8,
+              [](PixelPoint u, PixelPoint v) { return u.x < v.x || (u.x == v.x && u.y < v.y); });
+    auto cross = [](PixelPoint o, PixelPoint u, PixelPoint v) {
+        return (u.x - o.x) * (v.y - o.y) - (u.y - o.y) * (v.x - o.x);
+    };
+    PixelPoint hull[16];
+    int h = 0;
+    for (int i = 0; i < 8; ++i) {
+        while (h >= 2 && cross(hull[h - 2], hull[h - 1], c[i]) <= 0) --h;
+        hull[h++] = c[i];
+    }
+    for (int i = 6, lower = h + 1; i >= 0; --i) {
+        while (h >= lower && cross(hull[h - 2], hull[h - 1], c[i]) <= 0) --h;
+        hull[h++] = c[i];
+    }
+    fb_.Polyline(std::span<const PixelPoint>(hull, size_t(h)), pen);
+}
+
+void OutlinePainter::DrawArc(Point c, double r, double st, double end, double w, Pen pen) {
+    const double rPx = r * view_.scale;
+    if (rPx < 0.5) {
+        const PixelPoint p = ToPixel(c);
+        fb_.Plot(p.x, p.y, pen);
+        return;
+    }
+    const Point sp{c.x + r * std::cos(st), c.y + r * std::sin(st)};
+    const Point ep{c.x + r * std::cos(end), c.y + r * std::sin(end)};
+    const bool point = IsZero(end - st);
+    const Fixed fc = ToFixed(c);
+    if (w < 0.5) {
+        if (point) {
+            const PixelPoint p = ToPixel(sp);
+            fb_.Plot(p.x, p.y, pen);
+            return;
+        }
+        points_.clear();
+        ArcPoints(fc, rPx, st, end, ArcChords(rPx, end - st));
+        fb_.Polyline(points_, pen);
+        return;
+    }
+    if (point) {
+        RoundOutline(ep, w, pen);
+        return;
+    }
+    // The stroke: outer edge, cap around the end, inner edge back, cap around the start.
+    const double inner = std::fabs(rPx - w);
+    const int caps = HalfCircleChords(w);
+    points_.clear();
+    ArcPoints(fc, rPx + w, st, end, ArcChords(rPx + w, end - st));
+    ArcPoints(ToFixed(ep), w, end, end + kPi, caps);
+    ArcPoints(fc, inner, end, st, ArcChords(inner, end - st));
+    ArcPoints(ToFixed(sp), w, st + kPi, st + kTwoPi, caps);
+    points_.push_back(points_.front());
+    fb_.Polyline(points_, pen);
+}
+
+void OutlinePainter::DrawRect(const Point (&corners)[4], Pen pen) {
+    const PixelPoint p[5] = {ToPixel(corners[0]), ToPixel(corners[1]), ToPixel(corners[2]),
+                             ToPixel(corners[3]), ToPixel(corners[0])};
+    fb_.Polyline(p, pen);
+}
+
+void OutlinePainter::Draw(const drawn* e, Pen pen) {
+    const double w = e->halfSize(board_) * view_.scale;
+    switch (e->kind) {
+        case kLand:
+            DrawLand(e->ref(), w, e->square(), pen);
+            break;
+        case kLine: {
+            const auto* l = static_cast<const line*>(e);
+            DrawLine(l->start(), l->end(), w, l->square(), pen);
+            break;
+        }
+        case kArc: {
+            const auto* a = static_cast<const arc*>(e);
+            DrawArc(a->centre(), a->r, a->st, a->end, board_.roundHalf(a->aperture) * view_.scale,
+                    pen);
+            break;
+        }
+        case kRect:
+            DrawRect(static_cast<const rect*>(e)->corners, pen);
+            break;
+        default:
+            break;
+    }
+}
+
+// --- repaint
+
+size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,
+                   const RenderOptions& options) {
+    back.Clear(0);
+    DrawGrid(view, back);
+    OutlinePainter painter(board, view, back);
+    size_t count = 0;
+    Pen pen{kPalette[0], RasterOp::kMerge};
+    int penLayerColour = -1;
+    ForEachDrawn(board.items, [&](const drawn* e) {
+        if (e->layer < 0 || e->layer >= kLayers || !(board.layerFlags[size_t(e->layer)] & kDisp))
+            return;
+        if (!painter.Visible(e->bounds)) return;
+        const int colour = board.layerColour[size_t(e->layer)] & 15;
+        if (colour != penLayerColour) {
+            pen.colour = kPalette[size_t(colour)];
+            penLayerColour = colour;
+        }
+        painter.Draw(e, pen);
+        if (++count % kPartialCopyEvery == 0 && options.partialCopy) options.partialCopy(back);
+    });
+    const Pen grey{kGreyPen, RasterOp::kCopy};
+    for (const drawn* e : options.selection) painter.Draw(e, grey);
+    if (options.picked) painter.Draw(options.picked, grey);
+    if (options.measureLine) {
+        const Point a = view.WorldToScreen(options.measureA),
+                    b = view.WorldToScreen(options.measureB);
+        back.LineWithEnd({std::llround(a.x), std::llround(a.y)},
+                         {std::llround(b.x), std::llround(b.y)}, grey);
+    }
+    return count;
+}
+
+// --- overlays
+
+void DrawLongCursor(Framebuffer& screen, int x, int y) {
+    const Pen pen{kWhitePen, RasterOp::kXor};
+    screen.Line({0, y}, {screen.width(), y}, pen);
+    screen.Line({x, 0}, {x, screen.height()}, pen);
+}
+
+void DrawRectangleBand(Framebuffer& screen, PixelPoint a, PixelPoint c, bool longCursor) {
+    const Pen pen{kGreyPen, RasterOp::kXor};
+    if (longCursor) {
+        // The sides through the anchor; the cursor lines stand for the other two.
+        screen.Line({a.x, a.y}, {c.x, a.y}, pen);
+        screen.Line({a.x, a.y}, {a.x, c.y}, pen);
+        return;
+    }
+    const PixelPoint p[5] = {a, {c.x, a.y}, c, {a.x, c.y}, a};
+    screen.Polyline(p, pen);
+}
+
+void DrawLineBand(Framebuffer& screen, PixelPoint a, PixelPoint c) {
+    screen.Line(a, c, {kGreyPen, RasterOp::kXor});
+}
+
+void DrawGhost(const Board& board, const ViewState& view, Framebuffer& screen, Framebuffer& scratch,
+               std::span<const drawn* const> elements) {
+    if (scratch.width() != screen.width() || scratch.height() != screen.height())
+        scratch.Resize(screen.width(), screen.height());
+    OutlinePainter painter(board, view, screen);
+    const double limit = 2.0 * (screen.width() + screen.height());
+    for (const drawn* e : elements) {
+        const int colour =
+            e->layer >= 0 && e->layer < kLayers ? board.layerColour[size_t(e->layer)] & 15 : 0;
+        const Pixel c = kPalette[size_t(colour)];
+        if (e->kind != kLand) {
+            painter.Draw(e, {c, RasterOp::kXor});
+            continue;
+        }
+        const double w = e->halfSize(board) * view.scale;
+        if (w > limit) continue;
+        const Point s = view.WorldToScreen(e->ref());
+        const int64_t x = std::llround(s.x), y = std::llround(s.y), r = std::llround(w);
+        // Filled in the scratch buffer, then inverted onto the screen.
+        scratch.FillEllipse(x - r, y - r, x + r + 1, y + r + 1, {c, RasterOp::kCopy});
+        const int bx = int(std::clamp<int64_t>(x - r, 0, screen.width()));
+        const int by = int(std::clamp<int64_t>(y - r, 0, screen.height()));
+        const int ex = int(std::clamp<int64_t>(x + r + 1, 0, screen.width()));
+        const int ey = int(std::clamp<int64_t>(y + r + 1, 0, screen.height()));
+        screen.Blit(scratch, bx, by, ex - bx, ey - by, bx, by, RasterOp::kXor);
+        scratch.FillBox(bx, by, ex, ey, {0, RasterOp::kCopy});
+    }
+}
+
+}  // namespace zevo

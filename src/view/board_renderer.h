@@ -1,0 +1,99 @@
+// Drawing the board into the back buffer: black ground, grid dots, every visible element as an
+// outline OR-ed in its layer colour, then the selection in the grey pen. And the exclusive-or
+// overlays drawn on the screen buffer (long cursor, ghosts, rubber bands), erased by drawing
+// them again.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "board/model/board.h"
+#include "view/framebuffer.h"
+#include "view/view_state.h"
+
+namespace zevo {
+
+// The 16 layer colours.
+extern const std::array<Pixel, 16> kPalette;
+inline constexpr Pixel kGreyPen = Rgb(192, 192, 192);
+inline constexpr Pixel kWhitePen = Rgb(255, 255, 255);
+
+// Grey level of the grid dots for dots d pixels apart: dense grids are dark, sparse ones bright.
+int GridGrey(double d);
+
+// Grid dots OR-ed into the buffer; nothing when the dots would be closer than 3 pixels.
+void DrawGrid(const ViewState& view, Framebuffer& fb);
+
+// Draws element outlines in the conventions of the view (rounding, chord counts, fixed-point
+// sine and cosine, mirror, clipping).
+class OutlinePainter {
+  public:
+    OutlinePainter(const Board& board, const ViewState& view, Framebuffer& fb)
+        : board_(board), view_(view), fb_(fb) {}
+
+    void Draw(const drawn* e, Pen pen);
+    void DrawLand(Point p, double w, bool square, Pen pen);
+    void DrawLine(Point s, Point e, double w, bool square, Pen pen);
+    void DrawArc(Point c, double r, double st, double end, double w, Pen pen);
+    void DrawRect(const Point (&corners)[4], Pen pen);
+    // Is any part of the box inside the view?
+    bool Visible(const Box& b) const {
+        return !(b.maxX < view_.viewLeft || b.maxY < view_.viewBottom || b.minX > view_.viewRight ||
+                 b.minY > view_.viewTop);
+    }
+
+  private:
+    struct Fixed {  // 1/1024 pixel
+        int64_t x, y;
+    };
+    Fixed ToFixed(Point p) const;
+    PixelPoint ToPixel(Point p) const;
+    // Appends n + 1 points of the circle of radius rPx around c from world angle a0 to a1.
+    void ArcPoints(Fixed c, double rPx, double a0, double a1, int n);
+    void RoundOutline(Point p, double w, Pen pen);
+
+    const Board& board_;
+    const ViewState& view_;
+    Framebuffer& fb_;
+    std::vector<PixelPoint> points_;
+};
+
+// Chords of the circle segmentation (a chord strays at most 0.45 pixel from the circle).
+double ChordStep(double radiusPx);
+int HalfCircleChords(double radiusPx);
+int ArcChords(double radiusPx, double angle);
+
+struct RenderOptions {
+    // Drawn again in the grey pen after the board (a selection, or a single picked element).
+    std::span<const drawn* const> selection;
+    const drawn* picked = nullptr;
+    // The line of the spacing measurement, when it is shown.
+    bool measureLine = false;
+    Point measureA, measureB;
+    // Called with the part drawn so far after every 10 001 elements, so a long repaint shows
+    // progress.
+    std::function<void(const Framebuffer&)> partialCopy;
+};
+
+inline constexpr int kPartialCopyEvery = 10001;
+
+// The whole repaint of the back buffer. Returns the number of elements drawn.
+size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,
+                   const RenderOptions& options = {});
+
+// --- exclusive-or overlays on the screen buffer
+
+// Full-width and full-height white lines through the pixel.
+void DrawLongCursor(Framebuffer& screen, int x, int y);
+// Rubber band rectangle from the anchor to the cursor in the grey pen; with the long cursor
+// only its two sides through the anchor (the cursor lines give the other two).
+void DrawRectangleBand(Framebuffer& screen, PixelPoint anchor, PixelPoint cursor, bool longCursor);
+void DrawLineBand(Framebuffer& screen, PixelPoint anchor, PixelPoint cursor);
+// Elements being placed, in their layer colours. Lands are drawn filled in the scratch buffer
+// and inverted onto the screen.
+void DrawGhost(const Board& board, const ViewState& view, Framebuffer& screen, Framebuffer& scratch,
+               std::span<const drawn* const> elements);
+
+}  // namespace zevo

@@ -1,0 +1,230 @@
+#include "view/framebuffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+namespace zevo {
+
+void Framebuffer::Resize(int width, int height, Pixel fill) {
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    pixels_.assign(size_t(width_) * size_t(height_), fill);
+}
+
+void Framebuffer::Clear(Pixel colour) {
+    std::fill(pixels_.begin(), pixels_.end(), colour);
+}
+
+void Framebuffer::Span(int64_t x0, int64_t x1, int64_t y, Pen pen) {
+    if (y < 0 || y >= height_) return;
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, width_ - 1);
+    Pixel* p = row(int(y));
+    for (int64_t x = x0; x <= x1; ++x) Apply(p[x], pen);
+}
+
+bool ClipSegment(double& ax, double& ay, double& bx, double& by, double w, double h) {
+    // Liang-Barsky against 0..w, 0..h.
+    const double dx = bx - ax, dy = by - ay;
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {ax, w - ax, ay, h - ay};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    const double sx = ax, sy = ay;
+    if (t1 < 1) bx = sx + t1 * dx, by = sy + t1 * dy;
+    if (t0 > 0) ax = sx + t0 * dx, ay = sy + t0 * dy;
+    return true;
+}
+
+namespace {
+
+bool InBox(PixelPoint p, int w, int h) {
+    return p.x >= 0 && p.y >= 0 && p.x <= w && p.y <= h;
+}
+
+}  // namespace
+
+void Framebuffer::Line(PixelPoint a, PixelPoint b, Pen pen) {
+    if (a == b) return;
+    bool endVisible = true;
+    if (!InBox(a, width_, height_) || !InBox(b, width_, height_)) {
+        // Only the visible part is walked: the ends of a deep zoom can be millions of pixels
+        // away.
+        double ax = double(a.x), ay = double(a.y), bx = double(b.x), by = double(b.y);
+        if (!ClipSegment(ax, ay, bx, by, width_, height_)) return;
+        const PixelPoint ca{std::llround(ax), std::llround(ay)};
+        const PixelPoint cb{std::llround(bx), std::llround(by)};
+        endVisible = cb == b;
+        a = ca;
+        b = cb;
+        if (a == b) {
+            if (!endVisible) Plot(a.x, a.y, pen);
+            return;
+        }
+    }
+    // Bresenham; the end pixel is left to the next segment.
+    if (a.x < width_ && a.y < height_ && b.x < width_ && b.y < height_) {
+        // Both ends on real pixels: the walk needs no bounds checks.
+        switch (pen.op) {
+            case RasterOp::kCopy:
+                WalkLine(a, b, [c = pen.colour](Pixel& p) { p = c; });
+                break;
+            case RasterOp::kMerge:
+                WalkLine(a, b, [c = pen.colour](Pixel& p) { p |= c; });
+                break;
+            case RasterOp::kXor:
+                WalkLine(a, b, [c = pen.colour](Pixel& p) { p ^= c; });
+                break;
+        }
+    } else {
+        WalkLine(
+            a, b, [](Pixel&) {}, pen);
+    }
+    // A segment cut at the border has its last visible pixel drawn.
+    if (!endVisible) Plot(b.x, b.y, pen);
+}
+
+template <class Op>
+void Framebuffer::WalkLine(PixelPoint a, PixelPoint b, Op&& op, std::optional<Pen> checked) {
+    const int64_t dx = std::llabs(b.x - a.x), dy = -std::llabs(b.y - a.y);
+    const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    int64_t err = dx + dy;
+    int64_t x = a.x, y = a.y;
+    while (x != b.x || y != b.y) {
+        if (checked)
+            Plot(x, y, *checked);
+        else
+            op(pixels_[size_t(y) * size_t(width_) + size_t(x)]);
+        const int64_t e2 = 2 * err;
+        if (e2 >= dy) err += dy, x += sx;
+        if (e2 <= dx) err += dx, y += sy;
+    }
+}
+
+void Framebuffer::LineWithEnd(PixelPoint a, PixelPoint b, Pen pen) {
+    Line(a, b, pen);
+    Plot(b.x, b.y, pen);
+}
+
+void Framebuffer::Polyline(std::span<const PixelPoint> points, Pen pen) {
+    for (size_t i = 1; i < points.size(); ++i) Line(points[i - 1], points[i], pen);
+}
+
+template <class RowFn>
+void Framebuffer::EllipseRows(int64_t left, int64_t top, int64_t right, int64_t bottom,
+                              RowFn&& fn) {
+    const int64_t w = right - left, h = bottom - top;
+    if (w <= 0 || h <= 0) return;
+    const double cx = double(left) + double(w - 1) / 2;
+    const double cy = double(top) + double(h - 1) / 2;
+    const double ax = double(w) / 2, ay = double(h) / 2;
+    // Span of the row at y, as the pixels whose centres lie inside the ellipse; empty when
+    // first > last.
+    auto span = [&](int64_t y, int64_t& first, int64_t& last) {
+        if (y < top || y >= bottom) {
+            first = 1, last = 0;
+            return;
+        }
+        const double t = (double(y) - cy) / ay;
+        const double hw = ax * std::sqrt(std::max(0.0, 1 - t * t));
+        first = int64_t(std::ceil(cx - hw));
+        last = int64_t(std::floor(cx + hw));
+        if (first > last) first = last = std::llround(cx);  // a row is never empty
+    };
+    const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(bottom, height_);
+    for (int64_t y = y0; y < y1; ++y) {
+        int64_t first, last, outerFirst, outerLast;
+        span(y, first, last);
+        span(double(y) < cy ? y - 1 : y + 1, outerFirst, outerLast);
+        fn(y, first, last, outerFirst, outerLast);
+    }
+}
+
+void Framebuffer::Ellipse(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen) {
+    EllipseRows(left, top, right, bottom,
+                [&](int64_t y, int64_t first, int64_t last, int64_t of, int64_t ol) {
+                    // A pixel is on the outline when it ends its row or the row beyond it
+                    // (farther from the middle) does not cover it.
+                    if (of > ol) {
+                        Span(first, last, y, pen);
+                        return;
+                    }
+                    const int64_t leftEnd = std::max(first, std::min(of - 1, last));
+                    const int64_t rightStart = std::min(last, std::max(ol + 1, first));
+                    if (leftEnd + 1 >= rightStart) {
+                        Span(first, last, y, pen);
+                    } else {
+                        Span(first, leftEnd, y, pen);
+                        Span(rightStart, last, y, pen);
+                    }
+                });
+}
+
+void Framebuffer::FillEllipse(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen) {
+    EllipseRows(left, top, right, bottom,
+                [&](int64_t y, int64_t first, int64_t last, int64_t, int64_t) {
+                    Span(first, last, y, pen);
+                });
+}
+
+void Framebuffer::Frame(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen) {
+    if (right <= left || bottom <= top) return;
+    Span(left, right - 1, top, pen);
+    if (bottom - 1 > top) Span(left, right - 1, bottom - 1, pen);
+    const int64_t y0 = std::max<int64_t>(top + 1, 0), y1 = std::min<int64_t>(bottom - 1, height_);
+    for (int64_t y = y0; y < y1; ++y) {
+        Plot(left, y, pen);
+        if (right - 1 > left) Plot(right - 1, y, pen);
+    }
+}
+
+void Framebuffer::FillBox(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen) {
+    const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(bottom, height_);
+    for (int64_t y = y0; y < y1; ++y) Span(left, right - 1, y, pen);
+}
+
+void Framebuffer::CombineRow(int64_t x, int64_t y, std::span<const Pixel> src, RasterOp op) {
+    if (y < 0 || y >= height_) return;
+    const int64_t from = std::max<int64_t>(0, -x);
+    const int64_t to = std::min<int64_t>(int64_t(src.size()), width_ - x);
+    Pixel* d = row(int(y));
+    for (int64_t i = from; i < to; ++i) Apply(d[x + i], {src[size_t(i)], op});
+}
+
+void Framebuffer::Blit(const Framebuffer& src, int sx, int sy, int w, int h, int dx, int dy,
+                       RasterOp op) {
+    // Cut the rectangle to both buffers.
+    if (sx < 0) w += sx, dx -= sx, sx = 0;
+    if (sy < 0) h += sy, dy -= sy, sy = 0;
+    if (dx < 0) w += dx, sx -= dx, dx = 0;
+    if (dy < 0) h += dy, sy -= dy, dy = 0;
+    w = std::min({w, src.width_ - sx, width_ - dx});
+    h = std::min({h, src.height_ - sy, height_ - dy});
+    if (w <= 0 || h <= 0) return;
+    for (int r = 0; r < h; ++r) {
+        const Pixel* s = src.row(sy + r) + sx;
+        Pixel* d = row(dy + r) + dx;
+        if (op == RasterOp::kCopy) {
+            std::copy(s, s + w, d);
+        } else {
+            for (int i = 0; i < w; ++i) Apply(d[i], {s[i], op});
+        }
+    }
+}
+
+}  // namespace zevo

@@ -1,0 +1,112 @@
+// A 32-bit pixel buffer and the few raster operations the board view is drawn with: copy,
+// OR-merge and exclusive-or, 1-pixel lines, ellipse outlines, clipped polylines and bit blocks.
+// Pixels are 0x00RRGGBB; row 0 is the top of the window.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace zevo {
+
+using Pixel = uint32_t;
+
+inline constexpr Pixel Rgb(int r, int g, int b) {
+    return (Pixel(r & 255) << 16) | (Pixel(g & 255) << 8) | Pixel(b & 255);
+}
+
+enum class RasterOp { kCopy, kMerge, kXor };
+
+// A pen: colour and the way it combines with what is there.
+struct Pen {
+    Pixel colour = 0;
+    RasterOp op = RasterOp::kCopy;
+};
+
+// A point in whole pixels. 64 bits so that far-off points of a deep zoom cannot wrap.
+struct PixelPoint {
+    int64_t x = 0;
+    int64_t y = 0;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+class Framebuffer {
+  public:
+    Framebuffer() = default;
+    Framebuffer(int width, int height, Pixel fill = 0) { Resize(width, height, fill); }
+
+    // Recreates the buffer; sizes below 0 count as 0.
+    void Resize(int width, int height, Pixel fill = 0);
+    void Clear(Pixel colour);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return width_ == 0 || height_ == 0; }
+    Pixel at(int x, int y) const { return pixels_[size_t(y) * size_t(width_) + size_t(x)]; }
+    Pixel* row(int y) { return pixels_.data() + size_t(y) * size_t(width_); }
+    const Pixel* row(int y) const { return pixels_.data() + size_t(y) * size_t(width_); }
+    std::span<const Pixel> pixels() const { return pixels_; }
+    bool inside(int64_t x, int64_t y) const {
+        return x >= 0 && y >= 0 && x < width_ && y < height_;
+    }
+
+    // Single pixel; outside the buffer nothing happens.
+    void Plot(int64_t x, int64_t y, Pen pen) {
+        if (!inside(x, y)) return;
+        Pixel& p = pixels_[size_t(y) * size_t(width_) + size_t(x)];
+        Apply(p, pen);
+    }
+
+    // A 1-pixel line from a to b; the end pixel b is not drawn (so joined segments of a
+    // polyline touch every pixel once, which matters for exclusive-or).
+    void Line(PixelPoint a, PixelPoint b, Pen pen);
+    // The same, end pixel included.
+    void LineWithEnd(PixelPoint a, PixelPoint b, Pen pen);
+    // Every segment clipped to 0..width, 0..height: a point outside is never drawn to, the
+    // visible part of a segment crossing the border is. The end pixel of the last point is not
+    // drawn; a closed polygon repeats its first point.
+    void Polyline(std::span<const PixelPoint> points, Pen pen);
+    // Outline of the ellipse inscribed in the box [left, right) x [top, bottom).
+    void Ellipse(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen);
+    // The ellipse filled, outline included.
+    void FillEllipse(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen);
+    // Outline of the box [left, right) x [top, bottom).
+    void Frame(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen);
+    void FillBox(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen);
+    // Combines a row of pixels into row y from column x on (parts outside are cut off).
+    void CombineRow(int64_t x, int64_t y, std::span<const Pixel> src, RasterOp op);
+    // Combines the rectangle of `src` at (sx, sy, w, h) into this buffer at (dx, dy).
+    void Blit(const Framebuffer& src, int sx, int sy, int w, int h, int dx, int dy, RasterOp op);
+
+  private:
+    static void Apply(Pixel& p, Pen pen) {
+        switch (pen.op) {
+            case RasterOp::kCopy:
+                p = pen.colour;
+                break;
+            case RasterOp::kMerge:
+                p |= pen.colour;
+                break;
+            case RasterOp::kXor:
+                p ^= pen.colour;
+                break;
+        }
+    }
+    void Span(int64_t x0, int64_t x1, int64_t y, Pen pen);  // x0..x1 inclusive
+    // Bresenham from a to b without b; with `checked` every pixel goes through Plot.
+    template <class Op>
+    void WalkLine(PixelPoint a, PixelPoint b, Op&& op, std::optional<Pen> checked = {});
+    // Half widths of the ellipse per row offset from its middle, and the row geometry.
+    template <class RowFn>
+    void EllipseRows(int64_t left, int64_t top, int64_t right, int64_t bottom, RowFn&& fn);
+
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Pixel> pixels_;
+};
+
+// Clips the segment a-b to the box 0..w, 0..h (both inclusive). False when nothing is left.
+bool ClipSegment(double& ax, double& ay, double& bx, double& by, double w, double h);
+
+}  // namespace zevo
