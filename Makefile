@@ -27,11 +27,12 @@ release: deps $(REL)/build.ninja
 	cmake --build $(REL) -j $(JOBS)
 
 # Until the editor window exists the main job is the batch job on the example board:
-# read it, report it and write it back.
+# read it, report it, write it back and draw it.
 run: release
 	@mkdir -p out
 	$(REL)/zevo-cli info examples/example.pcb
 	$(REL)/zevo-cli convert examples/example.pcb out/example.pcb
+	$(REL)/zevo-cli render examples/example.pcb -o out/example.png --size 1280x800
 
 test: deps $(TST)/build.ninja
 	cmake --build $(TST) -j $(JOBS)

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/font_commands.h"
 #include "cli/output_commands.h"
+#include "cli/view_commands.h"
 
 int main(int argc, char** argv) {
     using namespace zevo::cli;
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
         }};
     zevo::AddFontCommands(app, files, status);
     zevo::cli::AddOutputCommands(app, files, status);
+    zevo::AddViewCommands(app, files, status);
 
     try {
         app.parse(argc, argv);

@@ -111,3 +111,25 @@ TEST(CliFont, DescribesTheShippedFontAndLaysTextIntoABoard) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliRender, DrawsTheFittedBoardIntoAPngOfTheAskedSize) {
+    ScratchDir dir;
+    const auto png = dir / "board.png";
+    CliRun r = Cli("render " + kExample + " -o " + png.string() + " --size 320x200");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string bytes = dir.Get("board.png");
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(1, 3), "PNG");
+    auto be32 = [&](size_t at) {
+        return (uint32_t(uint8_t(bytes[at])) << 24) | (uint32_t(uint8_t(bytes[at + 1])) << 16) |
+               (uint32_t(uint8_t(bytes[at + 2])) << 8) | uint32_t(uint8_t(bytes[at + 3]));
+    };
+    EXPECT_EQ(be32(16), 320u);  // IHDR width and height
+    EXPECT_EQ(be32(20), 200u);
+    r = Cli("render " + kExample + " -o " + png.string() + " --size 0x-5");
+    EXPECT_NE(r.status, 0);
+}
+
+}  // namespace
