@@ -40,6 +40,9 @@ constexpr TableEntry kTable[] = {
     {kStrDrillFormatTail, "桁　小数点なし　リーディングゼロ省略　区切り : CR/LF"},
     {kStrPcbFiles, "PCBファイル"},
     {kMsgCannotWriteOutput, "ファイルの書込みができません。"},
+    {kMsgDrcClean, "違反個所は見つかりません"},
+    {kMsgDrcFound, "違反個所が見つかりました"},
+    {kMsgDrcBadRules, "ＤＲＣの設定値が異常です"},
     {kMsgNothingToOutput, "出力する要素がありません"},
 };
 

@@ -51,7 +51,12 @@ inline constexpr int kStrDrillFormatHead = 1007;    // hout.lst: the format up t
 inline constexpr int kStrDrillFormatTail = 1008;    // hout.lst: the format after the decimals
 inline constexpr int kMsgCannotWriteOutput = 1023;  // an output file could not be created
 inline constexpr int kMsgNothingToOutput = 1055;    // a selected layer without elements
-inline constexpr int kStrPcbFiles = 1018;  // file-dialog filter name of board files
+inline constexpr int kStrPcbFiles = 1018;
+
+// Design rule check.
+inline constexpr int kMsgDrcClean = 1029;     // "no violation found"
+inline constexpr int kMsgDrcFound = 1030;     // "violations found"
+inline constexpr int kMsgDrcBadRules = 1049;  // the rule file holds a bad rule  // file-dialog filter name of board files
 
 // The text of `id` in UTF-8, or an empty view for an id without text.
 std::string_view TableText(int id);
