@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/cli_common.h"
+#include "cli/check_commands.h"
 #include "cli/commands.h"
 #include "cli/font_commands.h"
 #include "cli/output_commands.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
         }};
     zevo::AddFontCommands(app, files, status);
     zevo::cli::AddOutputCommands(app, files, status);
+    zevo::AddCheckCommands(app, files, status);
     zevo::AddViewCommands(app, files, status);
 
     try {

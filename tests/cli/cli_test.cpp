@@ -133,3 +133,30 @@ TEST(CliRender, DrawsTheFittedBoardIntoAPngOfTheAskedSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliChecks, NetsAndDesignRuleCheckWithTheirExitStatuses) {
+    CliRun r = Cli("nets " + kExample);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("net 1: 8 member(s)"), std::string::npos) << r.out;
+
+    r = Cli("drc " + kExample);
+    EXPECT_EQ(r.status, 0) << r.out;  // the example is clean under the shipped rules
+
+    ScratchDir dir;
+    const auto rules = dir.Put("rules.drc", "[DrcDatas]\r\nOutputLayer:20\r\nSpace:LE1=1,P-P=0.5\r\n");
+    const auto board = dir.Put("close.pcb",
+                               "[DrawItems]\r\nLINE:XS=10,YS=10,XE=30,YE=10,LE=1,AP=4\r\n"
+                               "LINE:XS=10,YS=10.5,XE=30,YE=10.5,LE=1,AP=4\r\n");
+    const auto marked = dir / "marked.pcb";
+    r = Cli("drc " + board.string() + " --rules " + rules.string() + " -o " + marked.string());
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(dir.Get("marked.pcb").find("GROUP: DRC"), std::string::npos);
+    EXPECT_NE(dir.Get("marked.pcb").find("LE=20"), std::string::npos);
+
+    r = Cli("drc " + board.string() + " --rules " + (dir / "missing.drc").string());
+    EXPECT_EQ(r.status, 2) << r.out;
+}
+
+}  // namespace
