@@ -35,6 +35,26 @@ inline constexpr int kMsgFontCannotWrite = 543;    // the font file could not be
 
 inline constexpr int kStrLayer = 617;      // "レイヤー", caption of the layer pages
 
+// Status hints of the tools' first states.
+inline constexpr int kHintInput = 800;          // land, pad
+inline constexpr int kHintLineStart = 801;      // line
+inline constexpr int kHintArcCentre = 804;      // arc
+inline constexpr int kHintTextStart = 807;      // text
+inline constexpr int kHintDeform = 808;         // deform
+inline constexpr int kHintDelete = 810;         // delete
+inline constexpr int kHintParallel = 813;       // parallel / middle line
+inline constexpr int kHintConnect = 818;        // connect / stretch / split / chamfer
+inline constexpr int kHintChange = 823;         // change
+inline constexpr int kHintFill = 824;           // fill / unfill / window
+inline constexpr int kHintMultiple = 828;       // multiple
+inline constexpr int kHintIntersection = 833;   // intersection input
+inline constexpr int kHintZoom = 835;           // zoom
+inline constexpr int kHintGridOrigin = 837;     // grid origin
+inline constexpr int kHintCoordinates = 838;    // coordinates
+inline constexpr int kHintSpacing = 839;        // spacing measurement
+inline constexpr int kHintEquipotential = 841;  // equipotential
+inline constexpr int kHintPinNumbers = 842;     // pin number display
+
 // Gerber and hole output, Gerber input.
 inline constexpr int kStrOutputting = 760;          // progress text of an output
 inline constexpr int kStrInputting = 761;           // progress text of an input

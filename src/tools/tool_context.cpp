@@ -1,0 +1,545 @@
+#include "tools/tool_context.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#include "board/model/intern.h"
+#include "text/strings.h"
+#include "view/board_renderer.h"
+
+namespace zevo {
+
+const std::array<ModeInfo, kModeCount> kModes = {{
+    {303, 1, kHintInput},          // round land
+    {304, 1, kHintInput},          // square land
+    {305, 2, kHintLineStart},      // line
+    {306, 3, kHintArcCentre},      // arc
+    {307, 1, kHintInput},          // pad
+    {308, 1, kHintTextStart},      // text
+    {310, 2, kHintDeform},         // deform
+    {311, 3, kHintDelete},         // delete
+    {312, 5, kHintParallel},       // parallel / middle line
+    {313, 6, kHintConnect},        // connect / stretch / split / chamfer
+    {314, 1, kHintChange},         // change
+    {315, 4, kHintFill},           // fill / unfill / window
+    {317, 6, kHintMultiple},       // multiple
+    {327, 2, kHintIntersection},   // intersection / end-point input
+    {329, 2, kHintZoom},           // zoom
+    {439, 1, kHintGridOrigin},     // grid origin
+    {435, 3, kHintSpacing},        // spacing measurement
+    {436, 1, kHintCoordinates},    // coordinates
+    {434, 1, kHintEquipotential},  // equipotential
+    {437, 1, kHintPinNumbers},     // pin number display
+}};
+
+void NoOp(ToolContext&) {}
+
+namespace {
+
+constexpr int kMaxStates = 6;
+
+void UndoLast(ToolContext& c) {
+    if (c.history.Undo()) c.host.Repaint();
+}
+void CloseNested(ToolContext& c) { c.popModes(1); }
+void Cancel(ToolContext& c) { c.restorePending(); }
+
+template <int M>
+void StartMode(ToolContext& c) {
+    c.startTool(M);
+}
+
+template <size_t... M>
+constexpr std::array<ToolOp, sizeof...(M)> MakeStarts(std::index_sequence<M...>) {
+    return {StartMode<int(M)>...};
+}
+constexpr auto kStarts = MakeStarts(std::make_index_sequence<kEditingModes>());
+
+constexpr ToolState Placeholder(int mode, int k) {
+    ToolState s{NoOp, NoOp, NoOp, NoOp, NoOp, NoOp, NoOp};
+    if (mode >= kEditingModes)
+        s.onReset = CloseNested;
+    else if (k == 0) {
+        s.onBack = UndoLast;
+        s.onReset = kStarts[size_t(mode)];
+    } else
+        s.onReset = Cancel;
+    return s;
+}
+
+struct DefaultStates {
+    std::array<std::array<ToolState, kMaxStates>, kModeCount> states;
+    ModeTable table;
+    DefaultStates() {
+        for (int m = 0; m < kModeCount; ++m) {
+            for (int k = 0; k < kMaxStates; ++k) states[size_t(m)][size_t(k)] = Placeholder(m, k);
+            table[size_t(m)] = std::span<const ToolState>(states[size_t(m)].data(),
+                                                          size_t(kModes[size_t(m)].states));
+        }
+    }
+};
+
+// The tool-bar buttons that start the editing tools (their check marks are exclusive).
+bool IsToolButton(int id) {
+    for (int m = 0; m < kEditingModes; ++m)
+        if (kModes[size_t(m)].startId == id) return true;
+    return false;
+}
+
+int32_t DefKindOf(int mode) {
+    if (mode <= kModeText) return mode;
+    if (mode == kModeParallel) return kDefParallel;
+    return kDefSelection;
+}
+
+int CommandButton(int32_t code) {
+    switch (code) {
+        case kCmdLayer: return 300;
+        case kCmdSettings: return 301;
+        case kCmdMove: return 318;
+        case kCmdJoinSplit: return 319;
+        case kCmdDelete: return 320;  // follows the cut button
+        case kCmdCut: return 320;
+        case kCmdCopy: return 321;
+        case kCmdPaste: return 322;
+        case kCmdMirror: return 323;
+        case kCmdRotate: return 324;
+        case kCmdNumeric: return 326;
+        default: return 0;
+    }
+}
+
+// Puts back what a step not yet committed took out and takes out what it added, newest entry
+// first, the way the undo history undoes a step.
+void RevertStep(UndoStep* s) {
+    for (ListNode* n = s->entries.prev; n != &s->entries; n = n->prev) {
+        UndoEntry* e = static_cast<UndoEntry*>(n);
+        if (e->element->linked()) e->element->unlink();
+        if (e->successor) e->element->insertBefore(e->successor);
+    }
+}
+
+PixelPoint ToPixel(const ViewState& view, Point p) {
+    const Point s = view.WorldToScreen(p);
+    return {int64_t(std::floor(s.x + 0.5)), int64_t(std::floor(s.y + 0.5))};
+}
+
+void DrawItem(OutlinePainter& painter, container* c, Pen pen) {
+    if (c->kind == kGroup)
+        ForEachDrawn(AsGroup(c)->members, [&](drawn* d) { painter.Draw(d, pen); });
+    else if (IsDrawn(c))
+        painter.Draw(AsDrawn(c), pen);
+}
+
+Pen LayerPen(const Board& b, const drawn* d) {
+    const int colour = d->layer >= 0 && d->layer < kLayers ? b.layerColour[size_t(d->layer)] & 15 : 0;
+    return {kPalette[size_t(colour)], RasterOp::kMerge};
+}
+
+bool BoxesMeet(const Box& b, Point mn, Point mx) {
+    return !(b.maxX < mn.x || b.minX > mx.x || b.maxY < mn.y || b.minY > mx.y);
+}
+bool BoxInside(const Box& b, Point mn, Point mx) {
+    return b.minX >= mn.x && b.maxX <= mx.x && b.minY >= mn.y && b.maxY <= mx.y;
+}
+
+bool RectangleTakes(const Board& board, const drawn* d, Point mn, Point mx) {
+    return OnActiveLayer(board, d) && BoxesMeet(d->bounds, mn, mx) &&
+           (BoxInside(d->bounds, mn, mx) || d->touchesBox(board, mn, mx));
+}
+
+bool RectangleTakesAny(const Board& board, const ListNode& members, Point mn, Point mx) {
+    for (container* c : Items(members)) {
+        if (c->kind == kGroup) {
+            if (RectangleTakesAny(board, AsGroup(c)->members, mn, mx)) return true;
+        } else if (IsDrawn(c) && RectangleTakes(board, AsDrawn(c), mn, mx))
+            return true;
+    }
+    return false;
+}
+
+container* PickIn(const Board& board, const ListNode& head, Point p, double t) {
+    for (container* c : Items(head)) {
+        if (c->kind == kGroup) {
+            if (container* hit = PickIn(board, AsGroup(c)->members, p, t)) return hit;
+        } else if (IsDrawn(c)) {
+            const drawn* d = AsDrawn(c);
+            if (OnActiveLayer(board, d) && d->hitTest(board, p, t)) return c;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const ModeTable& DefaultModeTable() {
+    static const DefaultStates defaults;
+    return defaults.table;
+}
+
+bool IsToolBarSeparator(int id) {
+    return id == 302 || id == 309 || id == 316 || id == 325 || id == 328;
+}
+
+// --- units
+
+container* topItem(container* e) {
+    while (e && e->parent) e = e->parent;
+    return e;
+}
+
+container* editUnit(container* e) {
+    if (!e || !e->parent) return e;
+    const ReservedWords& w = Reserved();
+    group* p = e->parent;
+    if (p->type == w.loop || p->type == w.lines || p->type == w.window) p = p->parent;
+    if (!p) return e;
+    if (p->type == w.text || p->type == w.pad || p->type == w.painted || p->type == w.drc) return p;
+    return e;
+}
+
+container* deleteUnit(container* e) {
+    if (!e || !e->parent) return e;
+    const ReservedWords& w = Reserved();
+    group* p = e->parent;
+    if (p->type == w.text || p->type == w.pad) return p;
+    if (p->parent && p->parent->type == w.painted) return p->parent;
+    return e;
+}
+
+bool OnActiveLayer(const Board& board, const drawn* e) {
+    return e->layer >= 0 && e->layer < kLayers && (board.layerFlags[size_t(e->layer)] & kActiv);
+}
+
+container* PickElement(const Board& board, Point p, double tolerance) {
+    return PickIn(board, board.items, p, tolerance);
+}
+
+// --- the context
+
+ToolContext::ToolContext(Board& b, UndoHistory& h, ViewState& v, ToolHost& hst,
+                         const ModeTable& modes)
+    : board(b), history(h), view(v), host(hst), modes_(modes) {
+    selectionList.initHead();
+    for (int id = kFirstToolBarId; id < kFirstToolBarId + kToolBarIds; ++id)
+        if (IsToolBarSeparator(id)) toolBarState(id) = kTbSeparator;
+    frames_[0] = {kModeRoundLand, kModes[0].startHint, 0, firstState(kModeRoundLand), toolBar};
+    current_ = frames_[0].state;
+}
+
+ToolContext::~ToolContext() {
+    // A context that goes while something is lifted puts it back, so the document it leaves is
+    // whole and every node is owned by exactly one list or step.
+    for (auto it = pendingSteps.rbegin(); it != pendingSteps.rend(); ++it) {
+        RevertStep(*it);
+        history.DiscardStep(*it);
+    }
+    pendingSteps.clear();
+    while (!selectionList.emptyList()) {
+        container* c = AsElement(selectionList.next);
+        c->unlink();
+        c->destroy(board);
+    }
+}
+
+const ToolState* ToolContext::stateOf(int mode, int k) const {
+    if (mode < 0 || mode >= kModeCount) return nullptr;
+    const auto& states = modes_[size_t(mode)];
+    return k >= 0 && size_t(k) < states.size() ? &states[size_t(k)] : nullptr;
+}
+
+const ToolState* ToolContext::firstState(int mode) const { return stateOf(mode, 0); }
+
+void ToolContext::setToolBarEnabled(int id, bool on) {
+    uint8_t& s = toolBarState(id);
+    s = on ? s | kTbEnabled : s & ~kTbEnabled;
+}
+
+void ToolContext::setToolBarChecked(int id, bool on) {
+    uint8_t& s = toolBarState(id);
+    s = on ? s | kTbChecked : s & ~kTbChecked;
+}
+
+void ToolContext::refreshDefinitionItems() {
+    host.SetDefinitionItemsEnabled(toolBarEnabled(300), toolBarEnabled(301));
+}
+
+bool ToolContext::selectTool(const ToolState* first) {
+    if (top_ != 0 || !first) return false;
+    if (first != current_) {
+        current_ = first;
+        escape();
+    }
+    return true;
+}
+
+void ToolContext::enterTool(int mode, int hint) {
+    const ToolState* first = firstState(mode);
+    if (!first) return;
+    const bool wasNested = top_ != 0;
+    top_ = 0;
+    frames_[0] = {mode, hint, 0, first, toolBar};
+    current_ = first;
+    host.ShowHint(hint);
+    refreshDefinitionItems();
+    host.ToolBarChanged();
+    if (wasNested) host.SetCloseEnabled(true);
+}
+
+void ToolContext::startTool(int mode) {
+    if (mode < 0 || mode >= kEditingModes) return;
+    for (int id = kFirstToolBarId; id < kFirstToolBarId + kToolBarIds; ++id)
+        if (IsToolButton(id)) setToolBarChecked(id, id == kModes[size_t(mode)].startId);
+    // Selection tools take neither typed coordinates nor picked intersections.
+    const bool drawing = mode <= kModeText;
+    setToolBarEnabled(326, drawing);
+    setToolBarEnabled(327, drawing);
+    currentDefKind = DefKindOf(mode);
+    enterTool(mode, kModes[size_t(mode)].startHint);
+}
+
+bool ToolContext::gotoState(int k, int hint) {
+    ModeFrame& f = frames_[size_t(top_)];
+    const ToolState* s = stateOf(f.mode, k);
+    if (!s) return false;
+    f.stateIndex = k;
+    f.state = s;
+    f.hint = hint;
+    current_ = s;
+    host.ShowHint(hint);
+    return true;
+}
+
+bool ToolContext::pushState(int k, int hint) {
+    if (top_ + 1 >= kFrameCount) return false;
+    const int mode = frames_[size_t(top_)].mode;
+    const ToolState* s = stateOf(mode, k);
+    if (!s) return false;
+    frames_[size_t(top_)].toolBar = toolBar;
+    ++top_;
+    frames_[size_t(top_)] = {mode, hint, k, s, toolBar};
+    current_ = s;
+    host.ShowHint(hint);
+    host.SetCloseEnabled(false);
+    return true;
+}
+
+bool ToolContext::pushMode(int mode, int hint) {
+    if (top_ + 1 >= kFrameCount) return false;
+    const ToolState* s = firstState(mode);
+    if (!s) return false;
+    frames_[size_t(top_)].toolBar = toolBar;
+    ++top_;
+    frames_[size_t(top_)] = {mode, hint, 0, s, toolBar};
+    current_ = s;
+    host.ShowHint(hint);
+    host.SetCloseEnabled(false);
+    return true;
+}
+
+bool ToolContext::popModes(int n) {
+    top_ = std::max(0, top_ - std::max(0, n));
+    const ModeFrame& f = frames_[size_t(top_)];
+    current_ = f.state;
+    host.ShowHint(f.hint);
+    for (size_t i = 0; i < toolBar.size(); ++i) {
+        if (IsToolBarSeparator(kFirstToolBarId + int(i))) continue;
+        toolBar[i] = uint8_t((toolBar[i] & ~(kTbEnabled | kTbChecked)) |
+                             (f.toolBar[i] & (kTbEnabled | kTbChecked)));
+    }
+    host.ToolBarChanged();
+    if (top_ == 0) host.SetCloseEnabled(true);
+    refreshDefinitionItems();
+    return top_ == 0;
+}
+
+// --- dispatch
+
+void ToolContext::mouseMove(int x, int y, uint32_t keyFlags) {
+    cursorX = x, cursorY = y, keys = keyFlags;
+    if (!leftHeld_) {
+        call(current_->onHover);
+        return;
+    }
+    if (!dragging_ && (std::abs(x - downX_) > kDragPixels || std::abs(y - downY_) > kDragPixels)) {
+        dragging_ = true;
+        call(current_->onDragStart);
+    }
+}
+
+void ToolContext::leftDown(int x, int y, uint32_t keyFlags) {
+    cursorX = x, cursorY = y, keys = keyFlags;
+    leftHeld_ = true;
+    dragging_ = false;
+    downX_ = x, downY_ = y;
+}
+
+void ToolContext::leftUp(int x, int y, uint32_t keyFlags) {
+    cursorX = x, cursorY = y, keys = keyFlags;
+    leftHeld_ = false;
+    dragging_ = false;
+    call(current_->onClick);
+}
+
+void ToolContext::pointInput(Point p) {
+    inputPoint = p;
+    call(current_->onPointInput);
+}
+
+void ToolContext::escape() { call(current_->onReset); }
+
+bool ToolContext::backspaceRoutes() const {
+    if (top_ == 0) return history.CanUndo();
+    if (!current_->onBack || current_->onBack == NoOp) return false;
+    if (!pendingSteps.empty() || !selectionEmpty() || attachedElement) return true;
+    const int m = mode();
+    return m == kModeLine || m == kModeArc || m == kModeConnect || m >= kModeIntersection;
+}
+
+bool ToolContext::backspace() {
+    if (!backspaceRoutes()) return false;
+    call(current_->onBack);
+    return true;
+}
+
+bool ToolContext::commandRoutes(int32_t code) const {
+    if (code == kCmdDecide) return top_ != 0 && (mode() == kModeLine || mode() == kModeDelete);
+    const int id = CommandButton(code);
+    return id != 0 && toolBarEnabled(id);
+}
+
+bool ToolContext::command(int32_t code) {
+    if (!commandRoutes(code)) return false;
+    if (code == kCmdJoinSplit && top_ == 0) selectToolMode(kModeMultiple);
+    if (code == kCmdPaste) {
+        // Pasting starts over in the multiple tool; not in the middle of another operation.
+        if (top_ != 0) return false;
+        selectToolMode(kModeMultiple);
+    }
+    currentCommand = code;
+    call(current_->onCommand);
+    return true;
+}
+
+// --- the selection set
+
+size_t ToolContext::selectionCount() const {
+    size_t n = 0;
+    for (const ListNode* p = selectionList.next; p != &selectionList; p = p->next) ++n;
+    return n;
+}
+
+container* ToolContext::pickElement(Point p) const {
+    return PickElement(board, p, view.pickRadiusWorld);
+}
+
+void ToolContext::liftIntoSelection(container* e, UndoStep* step) {
+    if (!e || !step || !e->linked()) return;
+    ListNode* successor = e->unlink();
+    history.RecordRemoved(step, e, successor);
+    e->insertBefore(&selectionList);
+}
+
+UndoStep* ToolContext::rectangleSelect(Point c1, Point c2) {
+    const Point mn{std::min(c1.x, c2.x), std::min(c1.y, c2.y)};
+    const Point mx{std::max(c1.x, c2.x), std::max(c1.y, c2.y)};
+    UndoStep* step = history.BeginStep();
+    bool taken = false;
+    for (container* c : Items(board.items)) {  // the successor is read before c moves
+        const bool takes = c->kind == kGroup ? RectangleTakesAny(board, AsGroup(c)->members, mn, mx)
+                           : IsDrawn(c)      ? RectangleTakes(board, AsDrawn(c), mn, mx)
+                                             : false;
+        if (!takes) continue;
+        liftIntoSelection(c, step);
+        taken = true;
+    }
+    if (!taken) {
+        history.DiscardStep(step);
+        return nullptr;
+    }
+    return step;
+}
+
+void ToolContext::addPending(UndoStep* step) {
+    if (!step) return;
+    if (step->empty())
+        history.DiscardStep(step);
+    else
+        pendingSteps.push_back(step);
+}
+
+bool ToolContext::takePicked(container* (*unit)(container*)) {
+    container* e = pickElement(cursorWorld());
+    if (!e) {
+        host.Beep();
+        return false;
+    }
+    if (unit) e = unit(e);
+    UndoStep* step = history.BeginStep();
+    liftIntoSelection(e, step);
+    addPending(step);
+    highlightSelection(true);
+    return true;
+}
+
+void ToolContext::drawSelection(Pen pen) {
+    if (!screen) return;
+    OutlinePainter painter(board, view, *screen);
+    for (container* c : Items(selectionList)) DrawItem(painter, c, pen);
+    if (attachedElement) DrawItem(painter, attachedElement, pen);
+    if (referenceLine.shown)
+        screen->Line(ToPixel(view, referenceLine.a), ToPixel(view, referenceLine.b), pen);
+}
+
+void ToolContext::highlightSelection(bool show) {
+    drawSelection(show ? Pen{kGreyPen, RasterOp::kCopy} : Pen{0, RasterOp::kCopy});
+}
+
+void ToolContext::eraseSelectionHighlight() {
+    if (!screen) return;
+    drawSelection(Pen{0, RasterOp::kCopy});
+    OutlinePainter painter(board, view, *screen);
+    for (UndoStep* s : pendingSteps)
+        for (ListNode* n = s->entries.next; n != &s->entries; n = n->next) {
+            container* c = static_cast<UndoEntry*>(n)->element;
+            if (c->kind == kGroup)
+                ForEachDrawn(AsGroup(c)->members,
+                             [&](drawn* d) { painter.Draw(d, LayerPen(board, d)); });
+            else if (IsDrawn(c))
+                painter.Draw(AsDrawn(c), LayerPen(board, AsDrawn(c)));
+        }
+}
+
+void ToolContext::restorePending() {
+    eraseSelectionHighlight();
+    for (auto it = pendingSteps.rbegin(); it != pendingSteps.rend(); ++it) {
+        RevertStep(*it);
+        history.DiscardStep(*it);
+    }
+    pendingSteps.clear();
+    // What is still in the selection was never in the document: copies made for dragging.
+    while (!selectionList.emptyList()) {
+        container* c = AsElement(selectionList.next);
+        c->unlink();
+        c->destroy(board);
+    }
+    attachedElement = nullptr;
+    referenceLine.shown = false;
+    host.Repaint();
+    popModes(top_);
+}
+
+void ToolContext::commitPending() {
+    for (UndoStep* s : pendingSteps) history.CommitStep(s);
+    pendingSteps.clear();
+}
+
+void ToolContext::clearSelection() {
+    while (!selectionList.emptyList()) selectionList.next->unlink();
+    attachedElement = nullptr;
+    referenceLine.shown = false;
+}
+
+}  // namespace zevo

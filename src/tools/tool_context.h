@@ -1,0 +1,273 @@
+// The tool framework of the board editor: tool states of seven operations grouped into twenty
+// modes, the mode stack with its status hints and saved tool-bar states, and the selection set
+// (elements lifted out of the document while their removal waits in pending undo steps).
+//
+// Everything here is free of the window system. The shell feeds mouse events in client pixels,
+// keys and routed commands into a ToolContext and answers its few requests through ToolHost.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "board/model/board.h"
+#include "board/undo/undo.h"
+#include "view/framebuffer.h"
+#include "view/view_state.h"
+
+namespace zevo {
+
+class ToolContext;
+
+// What the tools ask of the window around them.
+class ToolHost {
+  public:
+    virtual ~ToolHost() = default;
+    virtual void Beep() = 0;                    // the plain warning sound
+    virtual void ShowHint(int stringId) = 0;    // status bar text
+    // Menu-bar items 98 (layer) and 99 (aperture) follow tool-bar buttons 300 and 301.
+    virtual void SetDefinitionItemsEnabled(bool layerItem, bool apertureItem) = 0;
+    // The Close item of the system menu; greyed while a nested frame is open.
+    virtual void SetCloseEnabled(bool enabled) = 0;
+    // The tool-bar states of the context changed; the shell shows them.
+    virtual void ToolBarChanged() = 0;
+    // The whole view must be drawn again.
+    virtual void Repaint() = 0;
+};
+
+// A tool state: seven operations, in the order the dispatcher knows them.
+using ToolOp = void (*)(ToolContext&);
+struct ToolState {
+    ToolOp onHover;
+    ToolOp onClick;
+    ToolOp onDragStart;
+    ToolOp onPointInput;
+    ToolOp onCommand;
+    ToolOp onBack;
+    ToolOp onReset;
+};
+// The shared do-nothing operation of the empty slots.
+void NoOp(ToolContext&);
+
+inline constexpr int kModeCount = 20;
+inline constexpr int kEditingModes = 13;  // modes 0..12 are tools; 13..19 nest on top of one
+inline constexpr int kFrameCount = 10;
+
+enum ToolMode : int32_t {
+    kModeRoundLand = 0,
+    kModeSquareLand,
+    kModeLine,
+    kModeArc,
+    kModePad,
+    kModeText,
+    kModeDeform,
+    kModeDelete,
+    kModeParallel,
+    kModeConnect,
+    kModeChange,
+    kModeFill,
+    kModeMultiple,
+    kModeIntersection,
+    kModeZoom,
+    kModeGridOrigin,
+    kModeSpacing,
+    kModeCoordinates,
+    kModeEquipotential,
+    kModePinNumbers,
+};
+
+struct ModeInfo {
+    int startId;    // menu / tool-bar id that starts the mode
+    int states;     // number of states
+    int startHint;  // string id of the first state's hint
+};
+extern const std::array<ModeInfo, kModeCount> kModes;
+
+// The states of every mode; a mode's first state is the one entered when it starts.
+using ModeTable = std::array<std::span<const ToolState>, kModeCount>;
+// Placeholder states for modes whose tools are not written yet: the first state of an editing
+// tool starts the tool on Esc and undoes the last step on Backspace; a nested mode closes on Esc;
+// any later state cancels the selection on Esc.
+const ModeTable& DefaultModeTable();
+
+// Tool-bar ids 300..337 and the bits of their saved states.
+inline constexpr int kFirstToolBarId = 300;
+inline constexpr int kToolBarIds = 38;
+enum ToolBarBits : uint8_t { kTbEnabled = 1, kTbChecked = 2, kTbSeparator = 4 };
+using ToolBarStates = std::array<uint8_t, kToolBarIds>;
+bool IsToolBarSeparator(int id);
+
+// Routed command codes.
+enum ToolCommand : int32_t {
+    kCmdLayer = 1,
+    kCmdSettings,
+    kCmdMove,
+    kCmdJoinSplit,
+    kCmdDelete,
+    kCmdCut,
+    kCmdCopy,
+    kCmdPaste,
+    kCmdMirror,
+    kCmdRotate,
+    kCmdNumeric,
+    kCmdDecide,
+};
+
+// What the menu bar shows for the current definition.
+enum DefKind : int32_t {
+    kDefRoundLand = 0,
+    kDefSquareLand,
+    kDefLine,
+    kDefArc,
+    kDefPad,
+    kDefText,
+    kDefParallel,
+    kDefSelection,
+};
+
+struct ModeFrame {
+    int32_t mode = 0;
+    int32_t hint = 0;
+    int32_t stateIndex = 0;
+    const ToolState* state = nullptr;
+    ToolBarStates toolBar{};
+};
+
+enum KeyFlags : uint32_t { kKeyShift = 1, kKeyCtrl = 2, kKeyLeft = 4 };
+
+struct ReferenceLine {
+    Point a, b;
+    bool shown = false;
+};
+
+// The bundle a tool works on.
+class ToolContext {
+  public:
+    // A drag starts once the cursor has left the press point by more than this in x or y.
+    static constexpr int kDragPixels = 4;
+
+    ToolContext(Board& board, UndoHistory& history, ViewState& view, ToolHost& host,
+                const ModeTable& modes = DefaultModeTable());
+    ToolContext(const ToolContext&) = delete;
+    ToolContext& operator=(const ToolContext&) = delete;
+    ~ToolContext();
+
+    Board& board;
+    UndoHistory& history;
+    ViewState& view;
+    ToolHost& host;
+    // Where the highlight is drawn; none in a context without a screen.
+    Framebuffer* screen = nullptr;
+
+    // --- input, as the operations read it
+    int cursorX = 0, cursorY = 0;  // client pixels
+    uint32_t keys = 0;
+    Point inputPoint;
+    int32_t currentCommand = 0;
+    // The cursor in board coordinates without grid snapping (what picking uses).
+    Point cursorWorld() const { return view.ScreenToWorld(cursorX, cursorY); }
+
+    // --- the mode stack
+    bool selectTool(const ToolState* firstState);
+    bool selectToolMode(int mode) { return selectTool(firstState(mode)); }
+    void enterTool(int mode, int hint);
+    bool gotoState(int k, int hint);
+    bool pushState(int k, int hint);
+    bool pushMode(int mode, int hint);
+    bool popModes(int n);
+    int depth() const { return top_ + 1; }
+    const ModeFrame& frame() const { return frames_[size_t(top_)]; }
+    int mode() const { return frame().mode; }
+    const ToolState* currentToolState() const { return current_; }
+    const ToolState* firstState(int mode) const;
+    const ToolState* stateOf(int mode, int k) const;
+    int32_t currentDefKind = kDefLine;
+
+    // The 38 tool-bar states as shown; index = id - 300.
+    ToolBarStates toolBar{};
+    uint8_t& toolBarState(int id) { return toolBar[size_t(id - kFirstToolBarId)]; }
+    bool toolBarEnabled(int id) const {
+        return toolBar[size_t(id - kFirstToolBarId)] & kTbEnabled;
+    }
+    void setToolBarEnabled(int id, bool on);
+    void setToolBarChecked(int id, bool on);
+    // The common start of an editing tool (modes 0..12): its check mark, the buttons that do not
+    // apply greyed, the definition kind, then enterTool with its first hint.
+    void startTool(int mode);
+
+    // --- dispatch (the shell calls these)
+    void mouseMove(int x, int y, uint32_t keyFlags);
+    void leftDown(int x, int y, uint32_t keyFlags);
+    void leftUp(int x, int y, uint32_t keyFlags);
+    void pointInput(Point p);
+    // Esc, and the menu item "取消".
+    void escape();
+    // Backspace and the menu item "元に戻す"; false when the rule lets nothing happen.
+    bool backspace();
+    // Routes a command code when its tool-bar button allows it; false when not routed.
+    bool command(int32_t code);
+    bool backspaceRoutes() const;
+    bool commandRoutes(int32_t code) const;
+    bool dragging() const { return dragging_; }
+
+    // --- the selection set
+    ListNode selectionList;
+    std::vector<UndoStep*> pendingSteps;
+    container* attachedElement = nullptr;
+    ReferenceLine referenceLine;
+    bool selectionEmpty() const { return selectionList.emptyList(); }
+    size_t selectionCount() const;
+
+    container* pickElement(Point p) const;
+    // Moves e from the document to the end of the selection, recording it in `step`.
+    void liftIntoSelection(container* e, UndoStep* step);
+    // Takes everything touching or inside the box; the step, or none when nothing was taken.
+    UndoStep* rectangleSelect(Point corner1, Point corner2);
+    // A pending step, or its destruction when it holds nothing.
+    void addPending(UndoStep* step);
+    // The common click: pick at the cursor, widen with `unit`, lift, highlight. False (after a
+    // beep) when nothing was hit.
+    bool takePicked(container* (*unit)(container*));
+    // Draws the selection, the attached element and the reference line in the highlight pen
+    // (`show`), or in black to take the highlight away.
+    void highlightSelection(bool show = true);
+    // Black over the highlight, then the lifted elements again in their layer colours.
+    void eraseSelectionHighlight();
+    // Cancels: everything lifted goes back where it stood, copies are destroyed, the frames close.
+    void restorePending();
+    // Confirms: the pending steps become undo steps in the order they were taken.
+    void commitPending();
+    // Empties the selection without touching the elements (the undo steps own the lifted ones).
+    void clearSelection();
+
+  private:
+    void refreshDefinitionItems();
+    void call(ToolOp op) {
+        if (op) op(*this);
+    }
+    void drawSelection(Pen pen);
+
+    const ModeTable& modes_;
+    std::array<ModeFrame, kFrameCount> frames_{};
+    int top_ = 0;
+    const ToolState* current_ = nullptr;
+    bool leftHeld_ = false;
+    bool dragging_ = false;
+    int downX_ = 0, downY_ = 0;
+};
+
+// --- units of picking
+// The outermost group holding e, or e.
+container* topItem(container* e);
+// The unit of Ctrl-picking in deform and similar tools.
+container* editUnit(container* e);
+// The unit of Ctrl-picking in the delete tool.
+container* deleteUnit(container* e);
+
+// A land, line, arc or rectangle on a layer open for editing.
+bool OnActiveLayer(const Board& board, const drawn* e);
+// The first element, in document order and depth first through groups, that the point hits.
+container* PickElement(const Board& board, Point p, double tolerance);
+
+}  // namespace zevo
