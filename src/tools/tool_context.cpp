@@ -111,16 +111,6 @@ int CommandButton(int32_t code) {
     }
 }
 
-// Puts back what a step not yet committed took out and takes out what it added, newest entry
-// first, the way the undo history undoes a step.
-void RevertStep(UndoStep* s) {
-    for (ListNode* n = s->entries.prev; n != &s->entries; n = n->prev) {
-        UndoEntry* e = static_cast<UndoEntry*>(n);
-        if (e->element->linked()) e->element->unlink();
-        if (e->successor) e->element->insertBefore(e->successor);
-    }
-}
-
 PixelPoint ToPixel(const ViewState& view, Point p) {
     const Point s = view.WorldToScreen(p);
     return {int64_t(std::floor(s.x + 0.5)), int64_t(std::floor(s.y + 0.5))};
@@ -233,8 +223,7 @@ ToolContext::~ToolContext() {
     // A context that goes while something is lifted puts it back, so the document it leaves is
     // whole and every node is owned by exactly one list or step.
     for (auto it = pendingSteps.rbegin(); it != pendingSteps.rend(); ++it) {
-        RevertStep(*it);
-        history.DiscardStep(*it);
+        history.RevertStep(*it);
     }
     pendingSteps.clear();
     while (!selectionList.emptyList()) {
@@ -515,8 +504,7 @@ void ToolContext::eraseSelectionHighlight() {
 void ToolContext::restorePending() {
     eraseSelectionHighlight();
     for (auto it = pendingSteps.rbegin(); it != pendingSteps.rend(); ++it) {
-        RevertStep(*it);
-        history.DiscardStep(*it);
+        history.RevertStep(*it);
     }
     pendingSteps.clear();
     // What is still in the selection was never in the document: copies made for dragging.

@@ -198,3 +198,32 @@ TEST(UndoHistory, RandomSequencesMatchASnapshotModelAndLoseNoNode) {
 
 }  // namespace
 }  // namespace zevo
+
+namespace zevo {
+namespace {
+
+TEST(UndoHistory, RevertingAPendingStepRestoresTheDocumentAndKeepsNoHistory) {
+    Board b;
+    UndoHistory h(b);
+    land* a = b.CreateLand(1, 0, false, {1, 0});
+    land* c = b.CreateLand(1, 0, false, {2, 0});
+    b.AppendElement(nullptr, a);
+    b.AppendElement(nullptr, c);
+    ListNode lifted;  // a selection that holds what the command took out
+    lifted.initHead();
+    UndoStep* s = h.BeginStep();
+    ListNode* succ = a->unlink();
+    h.RecordRemoved(s, a, succ);
+    a->insertBefore(&lifted);
+    AddLand(b, h, s, 9);
+    h.RevertStep(s);
+    EXPECT_EQ(TopLevel(b), (std::vector<double>{1, 2}));
+    EXPECT_TRUE(lifted.emptyList());
+    EXPECT_FALSE(h.CanUndo());
+    EXPECT_EQ(b.pools.lands.live(), 2u);
+    EXPECT_EQ(h.liveSteps(), 0u);
+    EXPECT_EQ(h.liveEntries(), 0u);
+}
+
+}  // namespace
+}  // namespace zevo

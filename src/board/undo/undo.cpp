@@ -49,6 +49,13 @@ void UndoHistory::DiscardStep(UndoStep* step) {
     recycleStep(step);
 }
 
+void UndoHistory::RevertStep(UndoStep* step) {
+    if (!step) return;
+    if (step->linked()) step->unlink();
+    undoStep(step);
+    recycleStep(step);
+}
+
 bool UndoHistory::Undo() {
     if (done_.emptyList()) return false;
     UndoStep* s = static_cast<UndoStep*>(done_.prev);

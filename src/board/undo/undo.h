@@ -41,6 +41,9 @@ public:
     // Throws a step away without applying anything (a cancelled command that restored the
     // document itself). Elements it added are recycled; removed ones are assumed back in place.
     void DiscardStep(UndoStep* step);
+    // Cancels a step not yet committed: what it took out goes back in place, what it added comes
+    // out (from whatever list holds it now) and goes back to its pool; the step is dropped.
+    void RevertStep(UndoStep* step);
 
     bool Undo();
     bool Redo();
