@@ -78,6 +78,16 @@ inline constexpr int kMsgDrcClean = 1029;     // "no violation found"
 inline constexpr int kMsgDrcFound = 1030;     // "violations found"
 inline constexpr int kMsgDrcBadRules = 1049;  // the rule file holds a bad rule  // file-dialog filter name of board files
 
+// Netlists.
+inline constexpr int kMsgDuplicateReference = 530;  // two parts carry the same reference
+inline constexpr int kMsgTooManyNets = 531;         // more nets than four base-36 digits name
+inline constexpr int kMsgInternalError = 1043;      // working memory not available
+inline constexpr int kMsgNoNetDifference = 1044;    // the board agrees with the reference
+inline constexpr int kMsgNoNets = 1045;             // no net with two pins on the board
+inline constexpr int kMsgCannotReadNetlist = 1046;  // the reference netlist is unreadable
+inline constexpr int kStrExtraNets = 1047;          // heading of the board side differences
+inline constexpr int kStrUnconnectedNets = 1048;    // heading of the reference side differences
+
 // The text of `id` in UTF-8, or an empty view for an id without text.
 std::string_view TableText(int id);
 // The same text in CP932, for files and for byte-oriented callers.
