@@ -7,6 +7,7 @@
 #include "cli/check_commands.h"
 #include "cli/commands.h"
 #include "cli/font_commands.h"
+#include "cli/netlist_commands.h"
 #include "cli/output_commands.h"
 #include "cli/view_commands.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     zevo::AddFontCommands(app, files, status);
     zevo::cli::AddOutputCommands(app, files, status);
     zevo::AddCheckCommands(app, files, status);
+    zevo::AddNetlistCommands(app, files, status);
     zevo::AddViewCommands(app, files, status);
 
     try {

@@ -160,3 +160,42 @@ TEST(CliChecks, NetsAndDesignRuleCheckWithTheirExitStatuses) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two resistors joined pin 2 to pin 1 by a track.
+constexpr const char* kTwoParts =
+    "[DrawItems]\r\n"
+    "GROUP:R,,R1,X=10,Y=10,ANG=0\r\nLAND:X=10,Y=10,LE=1,AP=20,PN=1,NO=1\r\n"
+    "LAND:X=20,Y=10,LE=1,AP=20,PN=2,NO=2\r\nENDGR:\r\n"
+    "GROUP:R,,R2,X=40,Y=10,ANG=0\r\nLAND:X=40,Y=10,LE=1,AP=20,PN=1,NO=1\r\n"
+    "LAND:X=50,Y=10,LE=1,AP=20,PN=2,NO=2\r\nENDGR:\r\n"
+    "LINE:XS=20,YS=10,XE=40,YE=10,LE=1,AP=5\r\n";
+
+TEST(CliNetlist, ExportsANetlistThatComparesCleanAndReportsADifference) {
+    ScratchDir dir;
+    const auto board = dir.Put("two.pcb", kTwoParts);
+    const auto net = dir / "two.net";
+    CliRun r = Cli("netlist " + board.string() + " -o " + net.string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string text = dir.Get("two.net");
+    EXPECT_NE(text.find("N0001; R1.2 R2.1"), std::string::npos) << text;
+
+    r = Cli("compare " + board.string() + " " + net.string() + " -o " + (dir / "err.txt").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+
+    // The track taken to the other pin of R2 differs from the netlist.
+    std::string moved = kTwoParts;
+    moved.erase(moved.find("LINE:"));
+    moved += "LINE:XS=20,YS=10,XE=20,YE=20,LE=1,AP=5\r\nLINE:XS=20,YS=20,XE=50,YE=20,LE=1,AP=5\r\n"
+             "LINE:XS=50,YS=20,XE=50,YE=10,LE=1,AP=5\r\n";
+    const auto open = dir.Put("moved.pcb", moved);
+    r = Cli("compare " + open.string() + " " + net.string() + " -o " + (dir / "err.txt").string());
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(dir.Get("err.txt"), "<missing>");
+
+    r = Cli("netlist " + (dir / "none.pcb").string() + " -o " + net.string());
+    EXPECT_EQ(r.status, 2);
+}
+
+}  // namespace
