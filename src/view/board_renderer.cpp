@@ -41,7 +41,7 @@ const Tables& FixedTables() {
 }
 
 int64_t FixedAngle(double a) {
-    return std::llround(a / kTwoPi * double(kAngleUnits));
+    return RoundNearest(a / kTwoPi * double(kAngleUnits));
 }
 
 int TrigIndex(int64_t a) {
@@ -110,7 +110,7 @@ void DrawGrid(const ViewState& view, Framebuffer& fb) {
 
 OutlinePainter::Fixed OutlinePainter::ToFixed(Point p) const {
     const Point s = view_.WorldToScreen(p);
-    return {std::llround(s.x * 1024), std::llround(s.y * 1024)};
+    return {RoundNearest(s.x * 1024), RoundNearest(s.y * 1024)};
 }
 
 PixelPoint OutlinePainter::ToPixel(Point p) const {
@@ -122,7 +122,7 @@ void OutlinePainter::ArcPoints(Fixed c, double rPx, double a0, double a1, int n)
     const Tables& t = FixedTables();
     if (view_.mirrored()) a0 = kPi - a0, a1 = kPi - a1;  // x runs from the right
     const int64_t f0 = FixedAngle(a0), f1 = FixedAngle(a1);
-    const int64_t r = std::llround(std::min(rPx, kMaxRadiusPx) * 1024);
+    const int64_t r = RoundNearest(std::min(rPx, kMaxRadiusPx) * 1024);
     for (int i = 0; i <= n; ++i) {
         const int64_t a = f0 + (f1 - f0) * i / n;
         const int idx = TrigIndex(a);
@@ -143,7 +143,7 @@ void OutlinePainter::RoundOutline(Point p, double w, Pen pen) {
         ArcPoints(ToFixed(p), w, 0, kTwoPi, sides);
         fb_.Polyline(points_, pen);
     } else {
-        const int64_t r = std::llround(w);
+        const int64_t r = RoundNearest(w);
         fb_.Ellipse(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, pen);
     }
 }
@@ -158,7 +158,7 @@ void OutlinePainter::DrawLand(Point p, double w, bool square, Pen pen) {
         fb_.Plot(c.x, c.y, pen);
         return;
     }
-    const int64_t r = std::llround(std::min(w, kMaxRadiusPx));
+    const int64_t r = RoundNearest(std::min(w, kMaxRadiusPx));
     fb_.Frame(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, pen);
 }
 
@@ -194,7 +194,7 @@ void OutlinePainter::DrawLine(Point s, Point e, double w, bool square, Pen pen) 
         return;
     }
     // The square swept along the segment: the convex hull of the squares at both ends.
-    const int64_t r = std::llround(std::min(w, kMaxRadiusPx));
+    const int64_t r = RoundNearest(std::min(w, kMaxRadiusPx));
     PixelPoint c[8];
     int k = 0;
     for (const PixelPoint& p : {a, b})
@@ -315,8 +315,8 @@ size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,
     if (options.measureLine) {
         const Point a = view.WorldToScreen(options.measureA),
                     b = view.WorldToScreen(options.measureB);
-        back.LineWithEnd({std::llround(a.x), std::llround(a.y)},
-                         {std::llround(b.x), std::llround(b.y)}, grey);
+        back.LineWithEnd({RoundNearest(a.x), RoundNearest(a.y)},
+                         {RoundNearest(b.x), RoundNearest(b.y)}, grey);
     }
     return count;
 }
@@ -362,7 +362,7 @@ void DrawGhost(const Board& board, const ViewState& view, Framebuffer& screen, F
         const double w = e->halfSize(board) * view.scale;
         if (w > limit) continue;
         const Point s = view.WorldToScreen(e->ref());
-        const int64_t x = std::llround(s.x), y = std::llround(s.y), r = std::llround(w);
+        const int64_t x = RoundNearest(s.x), y = RoundNearest(s.y), r = RoundNearest(w);
         // Filled in the scratch buffer, then inverted onto the screen.
         scratch.FillEllipse(x - r, y - r, x + r + 1, y + r + 1, {c, RasterOp::kCopy});
         const int bx = int(std::clamp<int64_t>(x - r, 0, screen.width()));

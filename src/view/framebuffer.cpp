@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
-#include <optional>
 
 namespace zevo {
 
@@ -82,37 +82,61 @@ void Framebuffer::Line(PixelPoint a, PixelPoint b, Pen pen) {
         // Both ends on real pixels: the walk needs no bounds checks.
         switch (pen.op) {
             case RasterOp::kCopy:
-                WalkLine(a, b, [c = pen.colour](Pixel& p) { p = c; });
+                WalkInside(a, b, [c = pen.colour](Pixel& p) { p = c; });
                 break;
             case RasterOp::kMerge:
-                WalkLine(a, b, [c = pen.colour](Pixel& p) { p |= c; });
+                WalkInside(a, b, [c = pen.colour](Pixel& p) { p |= c; });
                 break;
             case RasterOp::kXor:
-                WalkLine(a, b, [c = pen.colour](Pixel& p) { p ^= c; });
+                WalkInside(a, b, [c = pen.colour](Pixel& p) { p ^= c; });
                 break;
         }
     } else {
-        WalkLine(
-            a, b, [](Pixel&) {}, pen);
+        WalkLine(a, b, pen);
     }
     // A segment cut at the border has its last visible pixel drawn.
     if (!endVisible) Plot(b.x, b.y, pen);
 }
 
-template <class Op>
-void Framebuffer::WalkLine(PixelPoint a, PixelPoint b, Op&& op, std::optional<Pen> checked) {
+void Framebuffer::WalkLine(PixelPoint a, PixelPoint b, Pen pen) {
     const int64_t dx = std::llabs(b.x - a.x), dy = -std::llabs(b.y - a.y);
     const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     int64_t err = dx + dy;
     int64_t x = a.x, y = a.y;
     while (x != b.x || y != b.y) {
-        if (checked)
-            Plot(x, y, *checked);
-        else
-            op(pixels_[size_t(y) * size_t(width_) + size_t(x)]);
+        Plot(x, y, pen);
         const int64_t e2 = 2 * err;
         if (e2 >= dy) err += dy, x += sx;
         if (e2 <= dx) err += dx, y += sy;
+    }
+}
+
+template <class Op>
+void Framebuffer::WalkInside(PixelPoint a, PixelPoint b, Op&& op) {
+    // The same steps as WalkLine, on a pointer: x and y never leave the box of a and b, so the
+    // pixel address alone tells when b is reached.
+    const int64_t dx = std::llabs(b.x - a.x), dy = -std::llabs(b.y - a.y);
+    const ptrdiff_t sx = a.x < b.x ? 1 : -1;
+    const ptrdiff_t sy = a.y < b.y ? ptrdiff_t(width_) : -ptrdiff_t(width_);
+    Pixel* p = row(int(a.y)) + a.x;
+    Pixel* const end = row(int(b.y)) + b.x;
+    if (dy == 0) {  // a row or a column: every step the same
+        for (; p != end; p += sx) op(*p);
+        return;
+    }
+    if (dx == 0) {
+        for (; p != end; p += sy) op(*p);
+        return;
+    }
+    // Selects instead of branches: on a slanted line which way the next step goes is not
+    // predictable.
+    int64_t err = dx + dy;
+    while (p != end) {
+        op(*p);
+        const int64_t e2 = 2 * err;
+        const bool stepX = e2 >= dy, stepY = e2 <= dx;
+        err += (stepX ? dy : 0) + (stepY ? dx : 0);
+        p += (stepX ? sx : 0) + (stepY ? sy : 0);
     }
 }
 

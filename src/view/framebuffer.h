@@ -3,14 +3,28 @@
 // Pixels are 0x00RRGGBB; row 0 is the top of the window.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
 namespace zevo {
 
 using Pixel = uint32_t;
+
+// std::llround without the library call: rounds halves away from zero. The fraction x - trunc(x)
+// of a double is exact, so the result is the same for every value; values out of the 64-bit
+// range and NaN go to std::llround.
+inline int64_t RoundNearest(double x) {
+    if (!(std::fabs(x) < 4.0e18)) return std::llround(x);
+    int64_t t = int64_t(x);
+    const double f = x - double(t);
+    if (f >= 0.5)
+        ++t;
+    else if (f <= -0.5)
+        --t;
+    return t;
+}
 
 inline constexpr Pixel Rgb(int r, int g, int b) {
     return (Pixel(r & 255) << 16) | (Pixel(g & 255) << 8) | Pixel(b & 255);
@@ -94,9 +108,11 @@ class Framebuffer {
         }
     }
     void Span(int64_t x0, int64_t x1, int64_t y, Pen pen);  // x0..x1 inclusive
-    // Bresenham from a to b without b; with `checked` every pixel goes through Plot.
+    // Bresenham from a to b without b, every pixel through Plot.
+    void WalkLine(PixelPoint a, PixelPoint b, Pen pen);
+    // The same walk for a and b on real pixels of the buffer, without bounds checks.
     template <class Op>
-    void WalkLine(PixelPoint a, PixelPoint b, Op&& op, std::optional<Pen> checked = {});
+    void WalkInside(PixelPoint a, PixelPoint b, Op&& op);
     // Half widths of the ellipse per row offset from its middle, and the row geometry.
     template <class RowFn>
     void EllipseRows(int64_t left, int64_t top, int64_t right, int64_t bottom, RowFn&& fn);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <random>
 #include <string>
 
 namespace zevo {
@@ -40,6 +44,55 @@ TEST(Rasteriser, LinesLeaveTheirEndPixelToTheNextSegment) {
     const PixelPoint box[5] = {{0, 0}, {5, 0}, {5, 2}, {0, 2}, {0, 0}};
     fb.Polyline(box, {kW, RasterOp::kXor});
     EXPECT_EQ(Picture(fb), "######\n#....#\n######\n");
+}
+
+// The textbook walk, one pixel at a time: what the line drawing has to match step for step.
+void ReferenceLine(Framebuffer& fb, PixelPoint a, PixelPoint b, Pen pen) {
+    const int64_t dx = std::llabs(b.x - a.x), dy = -std::llabs(b.y - a.y);
+    const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    int64_t err = dx + dy, x = a.x, y = a.y;
+    while (x != b.x || y != b.y) {
+        fb.Plot(x, y, pen);
+        const int64_t e2 = 2 * err;
+        if (e2 >= dy) err += dy, x += sx;
+        if (e2 <= dx) err += dx, y += sy;
+    }
+}
+
+TEST(Rasteriser, LinesInsideTheBufferTakeTheStepsOfThePlainWalk) {
+    // Slanted lines in all eight directions, rows, columns and single steps, drawn with
+    // exclusive-or so that a pixel touched twice or skipped shows.
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> x(0, 39), y(0, 29), len(0, 3);
+    Framebuffer fast(40, 30), slow(40, 30);
+    const Pen pen{0x00FF00, RasterOp::kXor};
+    for (int i = 0; i < 3000; ++i) {
+        PixelPoint a{x(rng), y(rng)}, b{x(rng), y(rng)};
+        if (i % 4 == 1) b.y = a.y;
+        if (i % 4 == 2) b.x = a.x;
+        if (i % 4 == 3)
+            b = {std::min<int64_t>(39, a.x + len(rng)), std::max<int64_t>(0, a.y - len(rng))};
+        fast.Line(a, b, pen);
+        ReferenceLine(slow, a, b, pen);
+        ASSERT_EQ(Picture(fast), Picture(slow)) << a.x << "," << a.y << " to " << b.x << "," << b.y;
+    }
+}
+
+TEST(Rasteriser, PixelRoundingMatchesLlround) {
+    // Halves go away from zero; large and non-finite values take the library's way.
+    const double big = 9.0e18, nan = std::numeric_limits<double>::quiet_NaN();
+    for (double v : {0.0, -0.0, 0.5, -0.5, 1.5, -1.5, 2.5, -2.5, 0.49999999999999994,
+                     -0.49999999999999994, 4503599627370495.5, -4503599627370495.5,
+                     9007199254740993.0, 1.0e18 + 0.5, -3.9e18, big, -big}) {
+        EXPECT_EQ(RoundNearest(v), std::llround(v)) << v;
+    }
+    EXPECT_EQ(RoundNearest(nan), std::llround(nan));
+    std::mt19937_64 rng(3);
+    std::uniform_real_distribution<double> d(-3.0e6, 3.0e6);
+    for (int i = 0; i < 100000; ++i) {
+        const double v = d(rng) / 1024.0 * double(i % 7 + 1);
+        ASSERT_EQ(RoundNearest(v), std::llround(v)) << v;
+    }
 }
 
 TEST(Rasteriser, RasterOperationsCombineAsTheirNamesSay) {
