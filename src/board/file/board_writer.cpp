@@ -358,7 +358,10 @@ void WriteVersionSection(TextOut& out, std::string_view versionText, bool first)
     out.newline();
 }
 
-void WriteBoardSizeSection(TextOut& out, const Board& b) {
+namespace {
+// "[BoardSize]", the size and the grid spacing: what both formats share. The line is left open
+// for the display interval the current format adds.
+void WriteBoardSizeStart(TextOut& out, const Board& b) {
     WriteSectionHeader(out, "BoardSize");
     out.put("X:");
     out.fixed(b.sizeX, 0);
@@ -368,6 +371,11 @@ void WriteBoardSizeSection(TextOut& out, const Board& b) {
     out.newline();
     out.put("GRID:");
     out.g14(b.gridSpacing);
+}
+}  // namespace
+
+void WriteBoardSizeSection(TextOut& out, const Board& b) {
+    WriteBoardSizeStart(out, b);
     out.put(',');
     out.integer(b.gridInterval);
     out.newline();
@@ -440,15 +448,7 @@ std::string WriteDocument(const Board& b) {
 
 void WriteOldFormat(TextOut& out, const Board& b) {
     WriteVersionSection(out, "0.48.9");
-    WriteSectionHeader(out, "BoardSize");
-    out.put("X:");
-    out.fixed(b.sizeX, 0);
-    out.newline();
-    out.put("Y:");
-    out.fixed(b.sizeY, 0);
-    out.newline();
-    out.put("GRID:");
-    out.g14(b.gridSpacing);
+    WriteBoardSizeStart(out, b);
     out.newline();
     WriteLayerDefSection(out, b);
     WritePadDefSection(out, b);
