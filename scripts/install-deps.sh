@@ -7,9 +7,11 @@ packages=(
     zlib1g-dev libpng-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     gerbv
+    qt6-base-dev qt6-svg-dev fonts-noto-cjk
 )
-if [ "${ZEVO_WITH_QT:-0}" = 1 ]; then
-    packages+=(qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-l10n-tools fonts-noto-cjk xvfb imagemagick xauth)
+# The virtual display for screenshots of the windows (`make screenshots`), only when asked.
+if [ "${ZEVO_WITH_XVFB:-0}" = 1 ]; then
+    packages+=(xvfb xauth imagemagick)
 fi
 
 # The Hershey stroke data, only for rebuilding the shipped font (`make font`).

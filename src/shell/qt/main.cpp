@@ -1,0 +1,11 @@
+// The board editor.
+#include <QApplication>
+#include <QMainWindow>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    window.setWindowTitle("Zevo");
+    window.show();
+    return app.exec();
+}
