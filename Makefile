@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run test unit fuzz-smoke fuzz bench font clean
+.PHONY: all deps release run batch screenshots test unit fuzz-smoke fuzz bench font clean
 
 all: release
 
@@ -26,13 +26,28 @@ $(TST)/build.ninja:
 release: deps $(REL)/build.ninja
 	cmake --build $(REL) -j $(JOBS)
 
-# Until the editor window exists the main job is the batch job on the example board:
-# read it, report it, write it back and draw it.
+# The editor on the example board. Without a display the batch job shows the same board instead:
+# read it, report it, write it back, draw it and write its manufacturing files.
 run: release
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    $(REL)/zevo examples/example.pcb; \
+	else \
+	    echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset), so the editor window cannot open;"; \
+	    echo "make run: running the batch job on examples/example.pcb instead (results in out/)."; \
+	    $(MAKE) --no-print-directory batch; \
+	fi
+
+batch: release
 	@mkdir -p out
 	$(REL)/zevo-cli info examples/example.pcb
 	$(REL)/zevo-cli convert examples/example.pcb out/example.pcb
 	$(REL)/zevo-cli render examples/example.pcb -o out/example.png --size 1280x800
+	$(REL)/zevo-cli zevonc examples/example.pcb --dir out
+
+# Pictures of the editor for the documentation, taken on a virtual display.
+screenshots: release
+	@ZEVO_WITH_XVFB=1 bash scripts/install-deps.sh
+	bash scripts/screenshots.sh $(REL)/zevo docs
 
 test: deps $(TST)/build.ninja
 	cmake --build $(TST) -j $(JOBS)

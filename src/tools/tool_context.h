@@ -183,6 +183,8 @@ class ToolContext {
     const ToolState* firstState(int mode) const;
     const ToolState* stateOf(int mode, int k) const;
     int32_t currentDefKind = kDefLine;
+    // The current tool takes left-button drags (the mouse machine starts onDragStart).
+    bool acceptsDrags = false;
 
     // The 38 tool-bar states as shown; index = id - 300.
     ToolBarStates toolBar{};

@@ -1,11 +1,28 @@
 // The board editor.
 #include <QApplication>
-#include <QMainWindow>
+#include <csignal>
+
+#include "board/file/fault.h"
+#include "shell/qt/editor_window.h"
+
+namespace {
+zevo::EditorWindow* gWindow = nullptr;
+void WriteRecovery(void*) {
+    if (gWindow) gWindow->editor().writeRecovery();
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Zevo");
+    app.setApplicationName("Zevo");
+    zevo::EditorWindow window(zevo::Paths::ForRunningProgram());
+    gWindow = &window;
+    zevo::InstallFaultHandlers(WriteRecovery, nullptr);
+    QStringList args = app.arguments();
+    args.removeFirst();
     window.show();
-    return app.exec();
+    window.startUp(args);
+    const int code = app.exec();
+    gWindow = nullptr;
+    return code;
 }

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Starts the editor on the example board on a virtual display and takes a picture of its window.
+# Usage: screenshots.sh ZEVO_BINARY OUT_DIR
+set -euo pipefail
+zevo=$1
+out=$2
+mkdir -p "$out"
+display=:97
+Xvfb $display -screen 0 1280x860x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+sleep 1
+# A fresh settings folder of its own: the picture shows the program as a new user sees it.
+home=$(mktemp -d)
+XDG_DATA_HOME=$home DISPLAY=$display "$zevo" examples/example.pcb >/dev/null 2>&1 &
+app=$!
+sleep 4
+DISPLAY=$display import -window root "$out/editor.png"
+echo "screenshots: $out/editor.png"

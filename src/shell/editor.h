@@ -1,0 +1,174 @@
+// The board editor without its windows: the document, its undo history, the view and its
+// framebuffers, the tool context, the options, and the dispatch of commands, keys, characters
+// and mouse events. The windows feed input in and show what the editor draws; everything else
+// the editor asks of the platform goes through its Host.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "board/file/document.h"
+#include "board/file/settings.h"
+#include "board/undo/undo.h"
+#include "paths/paths.h"
+#include "shell/host.h"
+#include "shell/mouse_machine.h"
+#include "tools/drawing_settings.h"
+#include "tools/tool_context.h"
+#include "view/framebuffer.h"
+#include "view/view_state.h"
+
+namespace zevo {
+
+// Keys the editor handles as keys (the rest come as characters).
+enum class EditorKey { kBackspace, kPageUp, kPageDown, kHome, kLeft, kRight, kUp, kDown, kDelete, kF1 };
+
+inline constexpr int kCharBackspace = 8;
+inline constexpr int kCharReturn = 13;
+inline constexpr int kCharEscape = 27;
+
+// Timers of the windows.
+inline constexpr int kTimerRefresh = 101;   // main window: copy the back buffer again
+inline constexpr int kTimerHighlight = 10;  // screen window: draw the highlighted parts
+
+struct MenuItemState {
+    bool enabled = false;
+    bool checked = false;
+};
+
+class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
+  public:
+    Editor(Host& host, Paths paths);
+    ~Editor() override;
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // --- start-up and shutdown
+    // The platform-free steps of start-up: settings, the line tool, the title, the recovery
+    // question or the file of the command line (double quotes removed), or a new document.
+    void startUp(std::span<const std::string> arguments);
+    // The end of start-up once the window is shown: fit the drawing, forget stored views.
+    void finishStartUp();
+    // The window is asked to close: false keeps it open (not ready, or the save question was
+    // cancelled). When true the settings are saved.
+    bool close();
+    // The recovery file, for the fault handlers. Writes at most once.
+    void writeRecovery();
+    // The desktop size changed: a new pick radius.
+    void displayChanged(int desktopWidth, int desktopHeight);
+
+    // --- input (all dropped while a long operation runs)
+    bool command(int id);
+    bool keyDown(EditorKey key, uint32_t flags = 0);
+    void character(int ch, bool control = false);
+    void leftDown(int x, int y, uint32_t flags);
+    void leftUp(int x, int y, uint32_t flags);
+    void rightDown(int x, int y, uint32_t flags);
+    void rightUp(int x, int y, uint32_t flags);
+    void middleDown(int x, int y, uint32_t flags);
+    void mouseMove(int x, int y, uint32_t flags);
+    void wheel(int delta, int x, int y);
+    void scroll(bool horizontal, ScrollRequest request, int thumb = 0);
+    void resize(int width, int height);
+    void timer(int id);
+    // The right-click rule (the main window's right button release).
+    void rightClick(int x, int y, uint32_t flags);
+
+    // --- what the windows show
+    const Framebuffer& screen() const { return screen_; }
+    MenuItemState menuState(int id) const;
+    // Tool bar button state (bits of ToolBarBits) for ids 300..337.
+    uint8_t toolBarState(int id) const;
+    std::string layerItemText() const;
+    std::string definitionItemText() const;
+    std::string title() const;
+    bool statusThreeParts() const { return options.displayPosition; }
+    bool ready() const { return ready_; }
+    // Redraws the back buffer and shows it.
+    void redraw();
+    // Copies the back buffer to the screen and puts the overlays back.
+    void refresh();
+
+    // --- the parts, open to the windows and to tests
+    Host& host;
+    const Paths paths;
+    Document doc;
+    UndoHistory history;
+    ViewState view;
+    Options options;
+    DrawingSettings drawing;
+    SelectionSettings selection;
+    std::unique_ptr<ToolContext> tools;
+    // True while a long operation runs with its progress window.
+    void setReady(bool ready) { ready_ = ready; }
+    bool fontAvailable = false;
+
+  private:
+    // ToolHost
+    void Beep() override { host.beep(); }
+    void ShowHint(int stringId) override;
+    void SetDefinitionItemsEnabled(bool, bool) override { host.definitionItemsChanged(); }
+    void SetCloseEnabled(bool enabled) override { host.setCloseEnabled(enabled); }
+    void ToolBarChanged() override { host.toolBarChanged(); }
+    void Repaint() override { redraw(); }
+    // DocumentUi
+    void showMessage(std::string_view text) override { host.message(text); }
+    Answer askYesNoCancel(std::string_view text) override { return host.askYesNoCancel(text); }
+    bool chooseFileToOpen(const FileFilter& f, const fs::path& start, fs::path& chosen) override {
+        return host.chooseFileToOpen(f, start, chosen);
+    }
+    bool chooseFileToSave(const FileFilter& f, const fs::path& start, fs::path& chosen) override {
+        return host.chooseFileToSave(f, start, chosen);
+    }
+    void requestBoardSize(Board& board) override;
+    void resetDocument(Board& board) override;
+    void documentNamed(const fs::path& path) override;
+    bool startEditor(const fs::path& document) override { return host.startEditor(document); }
+    // MouseTarget
+    void hover(int x, int y, uint32_t flags) override;
+    void click() override;
+    void dragStart() override;
+    void reset() override;
+    bool acceptsDrags() const override { return tools->acceptsDrags; }
+    void sendBackspace() override { keyDown(EditorKey::kBackspace); }
+    void sendReturn() override { character(kCharReturn); }
+    void gesture(Gesture g, int x, int y, uint32_t flags) override;
+
+    bool idle() const { return tools->depth() == 1; }
+    bool available(int id) const;
+    void chooseTool(int mode);
+    void editOperation(int code);
+    void viewTool(int mode, int hint, std::initializer_list<int> disable,
+                  std::initializer_list<int> enable, int check, bool greyItems);
+    void afterDocumentChange(bool fit);
+    void saveOption(Option option);
+    void showStatusCoordinates();
+    void showCursor(bool on);
+    void setInput(int x, int y, uint32_t flags);
+    void applyViewChange(bool changed);
+    void partSearch();
+    void showInformation();
+    void updateTitle() { host.setTitle(title()); }
+    void initialToolBar();
+    // The definition dialogs.
+    void runDefinitionDialog(int id);
+
+    Framebuffer back_, screen_, scratch_;
+    MouseMachine mouse_;
+    bool ready_ = true;
+    int cursorX_ = 0, cursorY_ = 0;
+    uint32_t keyFlags_ = 0;
+    Point lastGridPoint_{1e300, 1e300};
+    bool longCursorShown_ = false;
+    bool recoveryWritten_ = false;
+    std::vector<const drawn*> highlighted_;
+};
+
+// The version line of the version dialog: "ZEVO Version 0.63.9" (the fourth number and a zero
+// third number left out as the version resource's rule says).
+std::string VersionLine(int major, int minor, int patch, int build = 0);
+
+}  // namespace zevo

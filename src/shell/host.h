@@ -1,0 +1,83 @@
+// Everything the editor needs from the platform, in one narrow interface. The Qt front end
+// implements it with windows; tests implement it with a scripted host that answers from queues
+// and records what was asked.
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "board/file/document.h"
+#include "board/model/board.h"
+#include "shell/commands.h"
+
+namespace zevo {
+
+
+
+class ApertureDialogModel;
+class PadDialogModel;
+class LayerDialogModel;
+class SwapDialogModel;
+class GridDialogModel;
+class BoardSizeDialogModel;
+
+class Host {
+  public:
+    virtual ~Host() = default;
+
+    // --- messages (texts are UTF-8; every box is captioned "Zevo")
+    virtual void beep() = 0;
+    virtual void message(std::string_view text) = 0;
+    virtual bool askYesNo(std::string_view text) = 0;
+    virtual Answer askYesNoCancel(std::string_view text) = 0;
+
+    // --- file choosers; false when cancelled
+    virtual bool chooseFileToOpen(const FileFilter& filter, const fs::path& start,
+                                  fs::path& chosen) = 0;
+    virtual bool chooseFileToSave(const FileFilter& filter, const fs::path& start,
+                                  fs::path& chosen) = 0;
+
+    // --- the main window
+    virtual void setTitle(std::string_view title) = 0;
+    // Status bar part 0..2 (one part, or three with the coordinate display).
+    virtual void setStatusText(int part, std::string_view text) = 0;
+    // The bars' visibility, the tool bar style or the status bar's parts changed: lay out.
+    virtual void barsChanged() = 0;
+    // Tool bar buttons 300..337 changed state.
+    virtual void toolBarChanged() = 0;
+    // Items 98 and 99 of the menu bar changed text or state.
+    virtual void definitionItemsChanged() = 0;
+    virtual void setCloseEnabled(bool enabled) = 0;
+    // The screen framebuffer changed; show it.
+    virtual void updateScreen() = 0;
+    // A one-shot timer; the editor's timer() is called with the id when it runs out.
+    virtual void startTimer(int id, int milliseconds) = 0;
+    // A popup menu at client pixel (x, y) of the screen window; the chosen command, or 0.
+    virtual int popupMenu(std::span<const MenuEntry> entries, int x, int y) = 0;
+    // The window menu of running copies (Shift + right click) at (x, y).
+    virtual void windowMenu(int x, int y) = 0;
+    // Asks the window to close (as the system close command does).
+    virtual void closeWindow() = 0;
+
+    // --- the desktop and other programs
+    virtual bool startEditor(const fs::path& document) = 0;
+    virtual bool openWithDesktop(const fs::path& file) = 0;
+    virtual void showHelp() = 0;
+    // The version dialog: "ZEVO Version ..." and the legal notice.
+    virtual void showVersion(std::string_view versionLine, std::string_view notice) = 0;
+    // The part search dialog: the part number typed; false when cancelled.
+    virtual bool askPartNumber(std::string& partNumber) = 0;
+
+    // --- the definition dialogs, modal over their models
+    virtual void runApertureDialog(ApertureDialogModel& model) = 0;
+    virtual void runPadDialog(PadDialogModel& model) = 0;
+    virtual void runLayerDialog(LayerDialogModel& model) = 0;
+    virtual void runSwapDialog(SwapDialogModel& model) = 0;
+    // True when the grid was set (the view is redrawn).
+    virtual bool runGridDialog(GridDialogModel& model) = 0;
+    virtual void runBoardSizeDialog(BoardSizeDialogModel& model) = 0;
+};
+
+}  // namespace zevo

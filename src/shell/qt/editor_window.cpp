@@ -1,0 +1,420 @@
+#include "shell/qt/editor_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "shell/commands.h"
+#include "shell/qt/screen_widget.h"
+
+// The icons live in the static library; their registration must be asked for.
+static void InitIcons() { Q_INIT_RESOURCE(icons); }
+
+namespace zevo {
+
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+fs::path PathOf(const QString& s) { return fs::path(s.toStdString()); }
+QString QPath(const fs::path& p) { return QString::fromStdString(p.string()); }
+
+QString FilterOf(const FileFilter& f) {
+    return Q(f.description) + " (" + Q(f.pattern) + ")";
+}
+
+}  // namespace
+
+uint32_t MouseFlagsOf(Qt::MouseButtons b, Qt::KeyboardModifiers m) {
+    uint32_t f = 0;
+    if (b & Qt::LeftButton) f |= kMkLeft;
+    if (b & Qt::RightButton) f |= kMkRight;
+    if (b & Qt::MiddleButton) f |= kMkMiddle;
+    if (m & Qt::ShiftModifier) f |= kMkShift;
+    if (m & Qt::ControlModifier) f |= kMkControl;
+    return f;
+}
+
+bool DeliverKey(Editor& editor, const QKeyEvent& e) {
+    const bool ctrl = e.modifiers() & Qt::ControlModifier;
+    switch (e.key()) {
+        case Qt::Key_Backspace: editor.keyDown(EditorKey::kBackspace); return true;
+        case Qt::Key_PageUp: editor.keyDown(EditorKey::kPageUp); return true;
+        case Qt::Key_PageDown: editor.keyDown(EditorKey::kPageDown); return true;
+        case Qt::Key_Home: editor.keyDown(EditorKey::kHome); return true;
+        case Qt::Key_Left: editor.keyDown(EditorKey::kLeft); return true;
+        case Qt::Key_Right: editor.keyDown(EditorKey::kRight); return true;
+        case Qt::Key_Up: editor.keyDown(EditorKey::kUp); return true;
+        case Qt::Key_Down: editor.keyDown(EditorKey::kDown); return true;
+        case Qt::Key_Delete: editor.keyDown(EditorKey::kDelete); return true;
+        case Qt::Key_F1: editor.keyDown(EditorKey::kF1); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: editor.character(kCharReturn, ctrl); return true;
+        case Qt::Key_Escape: editor.character(kCharEscape, ctrl); return true;
+        default: break;
+    }
+    if (ctrl && e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z) {
+        editor.character(1 + (e.key() - Qt::Key_A), true);
+        return true;
+    }
+    const QString text = e.text();
+    if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7f) {
+        editor.character(text[0].unicode(), false);
+        return true;
+    }
+    return false;
+}
+
+EditorWindow::EditorWindow(Paths paths, QWidget* parent) : QMainWindow(parent) {
+    setObjectName("ZevoMainClass_1");
+    setWindowTitle("Zevo");
+    setMinimumSize(200, 200);
+    InitIcons();
+    setWindowIcon(QIcon(":/icons/zevo.svg"));
+    editor_ = std::make_unique<Editor>(*this, std::move(paths));
+    screen_ = new ScreenWidget(*this, this);
+    setCentralWidget(screen_);
+    buildMenus();
+    buildToolBar();
+    for (int i = 0; i < 3; ++i) {
+        status_[i] = new QLabel(this);
+        status_[i]->setObjectName(QString("status%1").arg(i));
+        statusBar()->addWidget(status_[i], i == 2 ? 1 : 0);
+    }
+    statusBar()->setObjectName("statusBar107");
+    screen_->setEditor(editor_.get());
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        editor_->displayChanged(s->size().width(), s->size().height());
+    barsChanged();
+}
+
+EditorWindow::~EditorWindow() {
+    screen_->setEditor(nullptr);
+}
+
+QAction* EditorWindow::action(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void EditorWindow::addEntries(QMenu* menu, std::span<const MenuEntry> entries, bool commands) {
+    for (const MenuEntry& e : entries) {
+        if (e.id == 0) {
+            menu->addSeparator();
+        } else if (e.id < 0) {
+            addEntries(menu->addMenu(Q(e.caption)), e.submenu, commands);
+        } else {
+            const QString caption = Q(e.caption.empty() ? CommandCaption(e.id) : e.caption);
+            QAction* a = menu->addAction(caption);
+            a->setData(e.id);
+            if (commands) {
+                a->setObjectName(QString("menu%1").arg(e.id));
+                actions_[e.id] = a;
+                connect(a, &QAction::triggered, this, [this, id = e.id] {
+                    editor_->command(id);
+                    updateStates();
+                });
+            }
+        }
+    }
+}
+
+void EditorWindow::buildMenus() {
+    for (const MenuSpec& m : MenuBar()) {
+        QMenu* menu = menuBar()->addMenu(Q(m.title));
+        addEntries(menu, m.entries, true);
+        connect(menu, &QMenu::aboutToShow, this, [this] { updateStates(); });
+    }
+    // The current layer and definition sit on the menu bar itself.
+    layerItem_ = menuBar()->addAction(Q(CommandCaption(98)));
+    layerItem_->setObjectName("menu98");
+    connect(layerItem_, &QAction::triggered, this, [this] {
+        editor_->command(98);
+        updateStates();
+    });
+    definitionItem_ = menuBar()->addAction(Q(CommandCaption(99)));
+    definitionItem_->setObjectName("menu99");
+    connect(definitionItem_, &QAction::triggered, this, [this] {
+        editor_->command(99);
+        updateStates();
+    });
+}
+
+void EditorWindow::buildToolBar() {
+    toolBar_ = addToolBar("tools");
+    toolBar_->setObjectName("toolBar108");
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setMovable(false);
+    for (int id : ToolBarLayout()) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* a = toolBar_->addAction(QIcon(QString(":/icons/%1.svg").arg(id)),
+                                         Q(CommandCaption(id)));
+        a->setToolTip(Q(CommandCaption(id)));
+        a->setObjectName(QString("button%1").arg(id));
+        a->setCheckable(true);
+        buttons_[id] = a;
+        connect(a, &QAction::triggered, this, [this, id] {
+            editor_->command(id);
+            updateStates();
+        });
+        if (id >= 333 && id <= 336) {
+            // A right click on a display button stores the view there.
+            QWidget* w = toolBar_->widgetForAction(a);
+            w->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(w, &QWidget::customContextMenuRequested, this, [this, id] {
+                const QString q = QString("%1  %2").arg("表示記憶", Q(CommandCaption(id)));
+                if (askYesNo(q.toStdString())) editor_->command(id - 333 + 471);
+                updateStates();
+            });
+        }
+    }
+}
+
+void EditorWindow::startUp(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (const QString& a : arguments) args.push_back(a.toStdString());
+    editor_->startUp(args);
+    // The placement of the last session.
+    const WindowPlacement& p = editor_->options.position;
+    if (p.show == WindowShow::kMaximized) {
+        setWindowState(Qt::WindowMaximized);
+    } else if (p.show == WindowShow::kNormal) {
+        QRect avail(0, 0, 1920, 1080);
+        if (QScreen* s = QGuiApplication::primaryScreen()) avail = s->availableGeometry();
+        const WindowRect r = ClampWindowRect(p.rect, avail.width(), avail.height());
+        setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else {
+        resize(1024, 720);
+    }
+    editor_->finishStartUp();
+    updateStates();
+}
+
+void EditorWindow::updateStates() {
+    // The editor calls back while it is being made, before the window holds it.
+    if (!editor_ || !layerItem_) return;
+    for (auto& [id, a] : actions_) {
+        const MenuItemState s = editor_->menuState(id);
+        a->setEnabled(s.enabled);
+        const bool checkable = (id >= 300 && id <= 337) || (id >= 420 && id <= 429) ||
+                               id == 438 || id == 452;
+        a->setCheckable(checkable);
+        if (checkable) a->setChecked(s.checked);
+    }
+    for (auto& [id, a] : buttons_) {
+        const uint8_t s = editor_->toolBarState(id);
+        a->setEnabled(s & kTbEnabled);
+        a->setChecked(s & kTbChecked);
+    }
+    const MenuItemState l = editor_->menuState(98), d = editor_->menuState(99);
+    layerItem_->setText(Q(editor_->layerItemText()));
+    layerItem_->setEnabled(l.enabled);
+    definitionItem_->setText(Q(editor_->definitionItemText()));
+    definitionItem_->setEnabled(d.enabled);
+    screen_->syncScrollBars();
+}
+
+void EditorWindow::closeEvent(QCloseEvent* e) {
+    if (!editor_->close()) {
+        e->ignore();
+        return;
+    }
+    // The placement the next start restores.
+    WindowPlacement& p = editor_->options.position;
+    if (isMaximized()) {
+        p.show = WindowShow::kMaximized;
+    } else {
+        const QRect g = geometry();
+        p.show = WindowShow::kNormal;
+        p.rect = {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
+    }
+    WriteOption(editor_->paths.settingsFile(), editor_->options, Option::kPosition);
+    e->accept();
+}
+
+void EditorWindow::keyPressEvent(QKeyEvent* e) {
+    if (!DeliverKey(*editor_, *e)) QMainWindow::keyPressEvent(e);
+    updateStates();
+}
+
+// ------------------------------------------------------------------ Host
+
+void EditorWindow::beep() { QApplication::beep(); }
+
+void EditorWindow::message(std::string_view text) {
+    QMessageBox::information(this, "Zevo", Q(text));
+}
+
+bool EditorWindow::askYesNo(std::string_view text) {
+    return QMessageBox::question(this, "Zevo", Q(text), QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+Answer EditorWindow::askYesNoCancel(std::string_view text) {
+    switch (QMessageBox::question(this, "Zevo", Q(text),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+        case QMessageBox::Yes: return Answer::kYes;
+        case QMessageBox::No: return Answer::kNo;
+        default: return Answer::kCancel;
+    }
+}
+
+bool EditorWindow::chooseFileToOpen(const FileFilter& f, const fs::path& start, fs::path& chosen) {
+    const QString name = QFileDialog::getOpenFileName(this, "開く", QPath(start), FilterOf(f));
+    if (name.isEmpty()) return false;
+    chosen = PathOf(name);
+    return true;
+}
+
+bool EditorWindow::chooseFileToSave(const FileFilter& f, const fs::path& start, fs::path& chosen) {
+    const QString name = QFileDialog::getSaveFileName(this, "保存", QPath(start), FilterOf(f));
+    if (name.isEmpty()) return false;
+    chosen = PathOf(name);
+    return true;
+}
+
+void EditorWindow::setTitle(std::string_view title) { setWindowTitle(Q(title)); }
+
+void EditorWindow::setStatusText(int part, std::string_view text) {
+    if (part >= 0 && part < 3) status_[part]->setText(Q(text));
+}
+
+void EditorWindow::barsChanged() {
+    if (!editor_ || !toolBar_ || !status_[0]) return;
+    const Options& o = editor_->options;
+    toolBar_->setVisible(o.toolBar);
+    statusBar()->setVisible(o.statusBar);
+    for (QAction* a : toolBar_->actions())
+        if (auto* b = qobject_cast<QToolButton*>(toolBar_->widgetForAction(a)))
+            b->setAutoRaise(o.toolBarFlat);
+    const bool three = editor_->statusThreeParts();
+    const int w = status_[0]->fontMetrics().horizontalAdvance("X:-999.000") + 8;
+    status_[1]->setVisible(three);
+    status_[2]->setVisible(three);
+    if (three) {
+        status_[0]->setFixedWidth(w);
+        status_[1]->setFixedWidth(w);
+        status_[0]->clear();
+        status_[1]->clear();
+    } else {
+        status_[0]->setMinimumWidth(0);
+        status_[0]->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}
+
+void EditorWindow::toolBarChanged() { updateStates(); }
+void EditorWindow::definitionItemsChanged() { updateStates(); }
+
+void EditorWindow::updateScreen() {
+    if (!screen_) return;
+    screen_->viewport()->update();
+    screen_->syncScrollBars();
+}
+
+void EditorWindow::startTimer(int id, int ms) {
+    QTimer::singleShot(ms, this, [this, id] { editor_->timer(id); });
+}
+
+int EditorWindow::popupMenu(std::span<const MenuEntry> entries, int x, int y) {
+    QMenu menu(this);
+    addEntries(&menu, entries, false);
+    // The menu shows the states of the commands it holds.
+    const std::function<void(QMenu*)> states = [&](QMenu* m) {
+        for (QAction* a : m->actions()) {
+            if (a->menu()) states(a->menu());
+            else if (!a->isSeparator()) a->setEnabled(editor_->menuState(a->data().toInt()).enabled);
+        }
+    };
+    states(&menu);
+    QAction* chosen = menu.exec(screen_->viewport()->mapToGlobal(QPoint(x, y)));
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+void EditorWindow::windowMenu(int x, int y) {
+    QMenu menu(this);
+    std::vector<QWidget*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<EditorWindow*>(w) || !w->isVisible()) continue;
+        QString title = w->windowTitle();
+        // The title without the folder part.
+        const qsizetype slash = title.lastIndexOf('/');
+        if (slash >= 0) title = "Zevo " + title.mid(slash + 1);
+        menu.addAction(title)->setData(qlonglong(windows.size()));
+        windows.push_back(w);
+    }
+    menu.addSeparator();
+    menu.addAction("取消")->setData(-1);
+    QAction* chosen = menu.exec(screen_->viewport()->mapToGlobal(QPoint(x, y)));
+    if (!chosen) return;
+    const qlonglong i = chosen->data().toLongLong();
+    if (i >= 0 && size_t(i) < windows.size()) {
+        windows[size_t(i)]->raise();
+        windows[size_t(i)]->activateWindow();
+    }
+}
+
+bool EditorWindow::startEditor(const fs::path& document) {
+    return QProcess::startDetached(QCoreApplication::applicationFilePath(), {QPath(document)});
+}
+
+bool EditorWindow::openWithDesktop(const fs::path& file) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QPath(file)));
+}
+
+void EditorWindow::showHelp() {
+    const fs::path help = editor_->paths.Find("zevo-help.html");
+    if (!fs::exists(help) || !openWithDesktop(help)) beep();
+}
+
+void EditorWindow::showVersion(std::string_view versionLine, std::string_view notice) {
+    QDialog d(this);
+    d.setObjectName("dialog106");
+    d.setWindowTitle("バージョン");
+    auto* layout = new QVBoxLayout(&d);
+    auto* line = new QLabel(Q(versionLine), &d);
+    line->setObjectName("static101");
+    auto* legal = new QLabel(Q(notice), &d);
+    legal->setObjectName("static102");
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &d);
+    connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    layout->addWidget(line);
+    layout->addWidget(legal);
+    layout->addWidget(buttons);
+    d.exec();
+}
+
+bool EditorWindow::askPartNumber(std::string& partNumber) {
+    QInputDialog d(this);
+    d.setObjectName("dialog201");
+    d.setWindowTitle("部品検索");
+    d.setLabelText("部品番号");
+    d.setOkButtonText("検索");
+    d.setCancelButtonText("取消");
+    if (d.exec() != QDialog::Accepted) return false;
+    partNumber = d.textValue().toStdString();
+    return true;
+}
+
+}  // namespace zevo

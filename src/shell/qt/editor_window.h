@@ -1,0 +1,94 @@
+// The board editor's main window: menu bar, tool bar and status bar built from the command
+// table, the screen window in between, and the Qt side of the editor's Host.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <memory>
+
+#include "shell/editor.h"
+#include "shell/host.h"
+
+class QLabel;
+class QToolBar;
+class QAction;
+class QMenu;
+class QKeyEvent;
+
+namespace zevo {
+
+class ScreenWidget;
+
+// The editor's key and character input from a Qt key event; true when it was used.
+bool DeliverKey(Editor& editor, const QKeyEvent& event);
+// Mouse key flags of the editor from Qt's buttons and modifiers.
+uint32_t MouseFlagsOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+class EditorWindow : public QMainWindow, public Host {
+    Q_OBJECT
+  public:
+    explicit EditorWindow(Paths paths, QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    Editor& editor() { return *editor_; }
+    ScreenWidget& screen() { return *screen_; }
+    QAction* action(int id) const;
+    QToolBar* toolBar() const { return toolBar_; }
+    // Runs start-up with the program's arguments (the file to open).
+    void startUp(const QStringList& arguments);
+    // Brings menu, tool bar and status bar in line with the editor.
+    void updateStates();
+
+    // --- Host
+    void beep() override;
+    void message(std::string_view text) override;
+    bool askYesNo(std::string_view text) override;
+    Answer askYesNoCancel(std::string_view text) override;
+    bool chooseFileToOpen(const FileFilter& filter, const fs::path& start,
+                          fs::path& chosen) override;
+    bool chooseFileToSave(const FileFilter& filter, const fs::path& start,
+                          fs::path& chosen) override;
+    void setTitle(std::string_view title) override;
+    void setStatusText(int part, std::string_view text) override;
+    void barsChanged() override;
+    void toolBarChanged() override;
+    void definitionItemsChanged() override;
+    void setCloseEnabled(bool enabled) override { closeEnabled_ = enabled; }
+    void updateScreen() override;
+    void startTimer(int id, int milliseconds) override;
+    int popupMenu(std::span<const MenuEntry> entries, int x, int y) override;
+    void windowMenu(int x, int y) override;
+    void closeWindow() override { close(); }
+    bool startEditor(const fs::path& document) override;
+    bool openWithDesktop(const fs::path& file) override;
+    void showHelp() override;
+    void showVersion(std::string_view versionLine, std::string_view notice) override;
+    bool askPartNumber(std::string& partNumber) override;
+    void runApertureDialog(ApertureDialogModel& model) override;
+    void runPadDialog(PadDialogModel& model) override;
+    void runLayerDialog(LayerDialogModel& model) override;
+    void runSwapDialog(SwapDialogModel& model) override;
+    bool runGridDialog(GridDialogModel& model) override;
+    void runBoardSizeDialog(BoardSizeDialogModel& model) override;
+
+  protected:
+    void closeEvent(QCloseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+
+  private:
+    void buildMenus();
+    void buildToolBar();
+    void addEntries(QMenu* menu, std::span<const MenuEntry> entries, bool commands);
+
+    std::unique_ptr<Editor> editor_;
+    ScreenWidget* screen_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* status_[3] = {};
+    std::map<int, QAction*> actions_;
+    std::map<int, QAction*> buttons_;
+    QAction* layerItem_ = nullptr;
+    QAction* definitionItem_ = nullptr;
+    bool closeEnabled_ = true;
+};
+
+}  // namespace zevo

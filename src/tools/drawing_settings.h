@@ -1,0 +1,41 @@
+// The current drawing settings the tools share (apertures, pad, text; the current layer is the
+// board's) and the option bits
+// of selection and drawing, with their values before the settings file is read.
+#pragma once
+
+#include <string>
+
+#include "board/model/board.h"
+
+namespace zevo {
+
+struct DrawingSettings {
+    int roundLandAperture = 18;
+    int squareLandAperture = 18;
+    int lineAperture = 18;
+    int squareLineAperture = 18;
+    int textAperture = 4;
+    int padNumber = 0;
+    double rectDx = 1.0, rectDy = 1.0, rectAngle = 0.0;
+    int rectAperture = 0;
+    // option bits of drawing
+    bool squareLine = false;
+    bool lineEightAlways = false;
+    bool drawAtClickPoint = false;
+    bool squareAsRectangle = false;
+    bool arcByClicks = false;
+};
+
+struct SelectionSettings {
+    bool selectSingleByDefault = false;
+    bool anyAngleRotation = false;
+    bool deleteOnClick = false;
+    bool multiClickDeselects = false;
+};
+
+// The texts of the menu-bar items 98 (the current layer) and 99 (the current definition) for a
+// definition kind (DefKind of the tool framework), UTF-8.
+std::string LayerItemText(const Board& board, const DrawingSettings& s);
+std::string DefinitionItemText(const Board& board, const DrawingSettings& s, int defKind);
+
+}  // namespace zevo

@@ -1,0 +1,103 @@
+// The editor's main window on the offscreen platform: menus and buttons built from the command
+// table, the screen showing the editor's framebuffer, keys and mouse reaching the editor.
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include "shell/qt/editor_window.h"
+#include "shell/qt/screen_widget.h"
+
+using namespace zevo;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    static Paths ScratchPaths(const QTemporaryDir& dir) {
+        Folders f;
+        f.program = dir.path().toStdString();
+        f.userData = f.program / "user";
+        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
+        f.programWritable = true;
+        return Paths(f);
+    }
+
+  private Q_SLOTS:
+    void opensTheBoardOfTheCommandLine() {
+        QTemporaryDir dir;
+        EditorWindow w(ScratchPaths(dir));
+        w.show();
+        const QString example = QString(ZEVO_EXAMPLES) + "/example.pcb";
+        w.startUp({"\"" + example + "\""});
+        QCOMPARE(w.windowTitle(), "Zevo " + example);
+        QVERIFY(!w.editor().doc.board.items.emptyList());
+
+        // The menu bar: the seven menus, then the layer and definition items.
+        const QList<QAction*> bar = w.menuBar()->actions();
+        QCOMPARE(bar.size(), 9);
+        QCOMPARE(bar[0]->text(), QString("ファイル(&F)"));
+        QVERIFY(bar[7]->text().startsWith("レイヤー 1:"));
+        QVERIFY(bar[8]->text().startsWith("アパーチャ"));
+
+        // The tool bar: 39 entries, captions as tool tips, greyed where nothing can be done.
+        QCOMPARE(w.toolBar()->actions().size(), 39);
+        QAction* zoomOut = w.toolBar()->findChild<QAction*>("button330");
+        QVERIFY(zoomOut);
+        QCOMPARE(zoomOut->toolTip(), QString("縮小"));
+        QVERIFY(zoomOut->isEnabled());
+        QVERIFY(!w.toolBar()->findChild<QAction*>("button320")->isEnabled());
+        QVERIFY(!w.action(408)->isEnabled());  // the outputs come to the menu later: greyed
+        QVERIFY(w.action(401)->isEnabled());
+
+        // The screen shows the editor's framebuffer: something other than black is drawn.
+        QApplication::processEvents();
+        const QImage shot = w.screen().viewport()->grab().toImage();
+        int lit = 0;
+        for (int y = 0; y < shot.height(); y += 2)
+            for (int x = 0; x < shot.width(); x += 2)
+                if ((shot.pixel(x, y) & 0xffffff) != 0) ++lit;
+        QVERIFY(lit > 100);
+    }
+
+    void keysAndButtonsReachTheEditor() {
+        QTemporaryDir dir;
+        EditorWindow w(ScratchPaths(dir));
+        w.show();
+        w.startUp({QString(ZEVO_EXAMPLES) + "/example.pcb"});
+        const double fitted = w.editor().view.scale;
+        QTest::keyClick(&w.screen(), Qt::Key_PageDown);
+        QCOMPARE(w.editor().view.scale, fitted * 2);
+        QVERIFY(w.toolBar()->findChild<QAction*>("button331")->isEnabled());
+        w.toolBar()->findChild<QAction*>("button331")->trigger();  // previous view
+        QCOMPARE(w.editor().view.scale, fitted);
+
+        // The coordinate display splits the status bar and follows the mouse.
+        w.action(421)->trigger();
+        QVERIFY(w.action(421)->isChecked());
+        QTest::mouseMove(w.screen().viewport(), QPoint(40, 40));
+        QLabel* x = w.findChild<QLabel*>("status0");
+        QVERIFY(x->text().startsWith("X:"));
+        w.action(421)->trigger();
+        QVERIFY(!w.action(421)->isChecked());
+    }
+
+    void closingSavesTheSettingsAndThePlacement() {
+        QTemporaryDir dir;
+        {
+            EditorWindow w(ScratchPaths(dir));
+            w.show();
+            w.startUp({});
+            w.setGeometry(50, 60, 700, 500);
+            QVERIFY(w.close());
+        }
+        EditorWindow again(ScratchPaths(dir));
+        again.startUp({});
+        QCOMPARE(again.editor().options.position.show, WindowShow::kNormal);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,107 @@
+// A Host that answers from queues and records what the editor asked, so the editor can be driven
+// end to end without windows.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "paths/scratch_dir.h"
+#include "shell/editor.h"
+
+namespace zevo::test {
+
+class ScriptedHost : public Host {
+  public:
+    std::deque<bool> yesNo;
+    std::deque<Answer> yesNoCancel;
+    std::deque<fs::path> files;  // chosen files; an empty path cancels
+    std::deque<int> menuChoices;
+    std::deque<std::string> partNumbers;
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::vector<std::string> statusTexts[3];
+    std::vector<int> menusShown;  // sizes of the popup menus shown
+    std::vector<std::pair<int, int>> timers;
+    std::string title;
+    int beeps = 0, screenUpdates = 0, barChanges = 0, windowMenus = 0, closeRequests = 0;
+    bool closeEnabled = true;
+
+    void beep() override { ++beeps; }
+    void message(std::string_view t) override { messages.emplace_back(t); }
+    bool askYesNo(std::string_view t) override {
+        questions.emplace_back(t);
+        if (yesNo.empty()) return false;
+        const bool a = yesNo.front();
+        yesNo.pop_front();
+        return a;
+    }
+    Answer askYesNoCancel(std::string_view t) override {
+        questions.emplace_back(t);
+        if (yesNoCancel.empty()) return Answer::kCancel;
+        const Answer a = yesNoCancel.front();
+        yesNoCancel.pop_front();
+        return a;
+    }
+    bool chooseFile(fs::path& chosen) {
+        if (files.empty()) return false;
+        chosen = files.front();
+        files.pop_front();
+        return !chosen.empty();
+    }
+    bool chooseFileToOpen(const FileFilter&, const fs::path&, fs::path& c) override {
+        return chooseFile(c);
+    }
+    bool chooseFileToSave(const FileFilter&, const fs::path&, fs::path& c) override {
+        return chooseFile(c);
+    }
+    void setTitle(std::string_view t) override { title = t; }
+    void setStatusText(int part, std::string_view t) override {
+        statusTexts[part].emplace_back(t);
+    }
+    void barsChanged() override { ++barChanges; }
+    void toolBarChanged() override {}
+    void definitionItemsChanged() override {}
+    void setCloseEnabled(bool e) override { closeEnabled = e; }
+    void updateScreen() override { ++screenUpdates; }
+    void startTimer(int id, int ms) override { timers.emplace_back(id, ms); }
+    int popupMenu(std::span<const MenuEntry> entries, int, int) override {
+        menusShown.push_back(int(entries.size()));
+        if (menuChoices.empty()) return 0;
+        const int id = menuChoices.front();
+        menuChoices.pop_front();
+        return id;
+    }
+    void windowMenu(int, int) override { ++windowMenus; }
+    void closeWindow() override { ++closeRequests; }
+    bool startEditor(const fs::path&) override { return true; }
+    bool openWithDesktop(const fs::path&) override { return true; }
+    void showHelp() override {}
+    void showVersion(std::string_view line, std::string_view) override {
+        messages.emplace_back(line);
+    }
+    bool askPartNumber(std::string& n) override {
+        if (partNumbers.empty()) return false;
+        n = partNumbers.front();
+        partNumbers.pop_front();
+        return true;
+    }
+    void runApertureDialog(ApertureDialogModel&) override {}
+    void runPadDialog(PadDialogModel&) override {}
+    void runLayerDialog(LayerDialogModel&) override {}
+    void runSwapDialog(SwapDialogModel&) override {}
+    bool runGridDialog(GridDialogModel&) override { return false; }
+    void runBoardSizeDialog(BoardSizeDialogModel&) override {}
+};
+
+// Program folders in a scratch folder, the shipped defaults from the source tree.
+inline Paths ScratchPaths(const zevo::testing::ScratchDir& dir) {
+    Folders f;
+    f.program = dir.path();
+    f.userData = dir.path() / "user";
+    f.shipped = {fs::path(ZEVO_RESOURCES)};
+    f.programWritable = true;
+    return Paths(f);
+}
+
+}  // namespace zevo::test
