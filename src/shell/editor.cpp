@@ -155,6 +155,19 @@ void Editor::writeRecovery() {
     SaveRecovery(doc.board, paths.recoveryFile());
 }
 
+bool Editor::openFile(const fs::path& file) {
+    if (!ready_ || !idle()) {
+        host.beep();
+        return false;
+    }
+    // Unsaved work is never dropped for a request from outside.
+    if (!AskToSaveChanges(doc, *this)) return false;
+    const OpenOutcome o = OpenDocumentFile(doc, *this, file);
+    if (o.status != CommandStatus::kDone) return false;
+    afterDocumentChange(true);
+    return true;
+}
+
 void Editor::displayChanged(int w, int h) {
     view.SetPickRadiusPixels(PickRadiusPixels(w, h));
 }

@@ -57,6 +57,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     bool close();
     // The recovery file, for the fault handlers. Writes at most once.
     void writeRecovery();
+    // Another program (or copy) asks this editor to open a file: the save question, the file,
+    // then the fitted drawing. False when nothing was opened.
+    bool openFile(const fs::path& file);
     // The desktop size changed: a new pick radius.
     void displayChanged(int desktopWidth, int desktopHeight);
 

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "shell/qt/editor_window.h"
+#include "shell/qt/instance_channel.h"
 #include "shell/qt/screen_widget.h"
 
 using namespace zevo;
@@ -96,6 +97,31 @@ class MainWindowTest : public QObject {
         EditorWindow again(ScratchPaths(dir));
         again.startUp({});
         QCOMPARE(again.editor().options.position.show, WindowShow::kNormal);
+    }
+
+    void runningCopiesFindEachOtherAndOpenFiles() {
+        QTemporaryDir dir, copies;
+        EditorWindow w(ScratchPaths(dir), copies.path());
+        w.show();
+        w.startUp({});
+        // A second copy, as another process would be, under a number of its own.
+        InstanceChannel other(copies.path(), w.channel().pid() + 1);
+        other.setTitle("Zevo /some/folder/b.pcb");
+        int raised = 0;
+        other.onRaise = [&] { ++raised; };
+        const std::vector<RunningCopy> seen = w.channel().others();
+        QCOMPARE(seen.size(), size_t(1));
+        QCOMPARE(seen[0].title, QString("Zevo /some/folder/b.pcb"));
+
+        // The other copy asks this one to open a file; the window opens it and fits it.
+        const QString example = QString(ZEVO_EXAMPLES) + "/example.pcb";
+        QVERIFY(other.open(w.channel().pid(), example));
+        QTRY_VERIFY(!w.editor().doc.board.items.emptyList());
+        QCOMPARE(w.windowTitle(), "Zevo " + example);
+        QVERIFY(w.channel().raise(other.pid()));
+        QTRY_COMPARE(raised, 1);
+        // A copy that is gone is dropped from the list.
+        QVERIFY(!w.channel().raise(w.channel().pid() + 7));
     }
 };
 

@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include "shell/commands.h"
+#include "shell/qt/instance_channel.h"
 #include "shell/qt/screen_widget.h"
 
 // The icons live in the static library; their registration must be asked for.
@@ -84,7 +85,8 @@ bool DeliverKey(Editor& editor, const QKeyEvent& e) {
     return false;
 }
 
-EditorWindow::EditorWindow(Paths paths, QWidget* parent) : QMainWindow(parent) {
+EditorWindow::EditorWindow(Paths paths, const QString& copiesFolder, QWidget* parent)
+    : QMainWindow(parent) {
     setObjectName("ZevoMainClass_1");
     setWindowTitle("Zevo");
     setMinimumSize(200, 200);
@@ -102,6 +104,17 @@ EditorWindow::EditorWindow(Paths paths, QWidget* parent) : QMainWindow(parent) {
     }
     statusBar()->setObjectName("statusBar107");
     screen_->setEditor(editor_.get());
+    channel_ = new InstanceChannel(copiesFolder, 0, this);
+    channel_->onRaise = [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    };
+    channel_->onOpen = [this](const QString& file) {
+        if (!editor_->ready()) return;
+        editor_->openFile(PathOf(file));
+        updateStates();
+    };
     if (QScreen* s = QGuiApplication::primaryScreen())
         editor_->displayChanged(s->size().width(), s->size().height());
     barsChanged();
@@ -295,7 +308,10 @@ bool EditorWindow::chooseFileToSave(const FileFilter& f, const fs::path& start, 
     return true;
 }
 
-void EditorWindow::setTitle(std::string_view title) { setWindowTitle(Q(title)); }
+void EditorWindow::setTitle(std::string_view title) {
+    setWindowTitle(Q(title));
+    if (channel_) channel_->setTitle(Q(title));
+}
 
 void EditorWindow::setStatusText(int part, std::string_view text) {
     if (part >= 0 && part < 3) status_[part]->setText(Q(text));
@@ -353,25 +369,25 @@ int EditorWindow::popupMenu(std::span<const MenuEntry> entries, int x, int y) {
 }
 
 void EditorWindow::windowMenu(int x, int y) {
+    // Every running copy by its title without the folder part, this one first.
     QMenu menu(this);
-    std::vector<QWidget*> windows;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (!qobject_cast<EditorWindow*>(w) || !w->isVisible()) continue;
-        QString title = w->windowTitle();
-        // The title without the folder part.
-        const qsizetype slash = title.lastIndexOf('/');
-        if (slash >= 0) title = "Zevo " + title.mid(slash + 1);
-        menu.addAction(title)->setData(qlonglong(windows.size()));
-        windows.push_back(w);
-    }
+    auto shortTitle = [](QString t) {
+        const qsizetype slash = t.lastIndexOf('/');
+        return slash >= 0 ? "Zevo " + t.mid(slash + 1) : t;
+    };
+    menu.addAction(shortTitle(windowTitle()))->setData(qlonglong(channel_->pid()));
+    for (const RunningCopy& c : channel_->others())
+        menu.addAction(shortTitle(c.title))->setData(qlonglong(c.pid));
     menu.addSeparator();
-    menu.addAction("取消")->setData(-1);
+    menu.addAction("取消")->setData(qlonglong(-1));
     QAction* chosen = menu.exec(screen_->viewport()->mapToGlobal(QPoint(x, y)));
     if (!chosen) return;
-    const qlonglong i = chosen->data().toLongLong();
-    if (i >= 0 && size_t(i) < windows.size()) {
-        windows[size_t(i)]->raise();
-        windows[size_t(i)]->activateWindow();
+    const qint64 pid = chosen->data().toLongLong();
+    if (pid == channel_->pid()) {
+        raise();
+        activateWindow();
+    } else if (pid > 0 && !channel_->raise(pid)) {
+        beep();
     }
 }
 

@@ -18,6 +18,7 @@ class QKeyEvent;
 namespace zevo {
 
 class ScreenWidget;
+class InstanceChannel;
 
 // The editor's key and character input from a Qt key event; true when it was used.
 bool DeliverKey(Editor& editor, const QKeyEvent& event);
@@ -27,13 +28,15 @@ uint32_t MouseFlagsOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 class EditorWindow : public QMainWindow, public Host {
     Q_OBJECT
   public:
-    explicit EditorWindow(Paths paths, QWidget* parent = nullptr);
+    // `copiesFolder`: where running copies find each other (empty: the user's runtime folder).
+    explicit EditorWindow(Paths paths, const QString& copiesFolder = {}, QWidget* parent = nullptr);
     ~EditorWindow() override;
 
     Editor& editor() { return *editor_; }
     ScreenWidget& screen() { return *screen_; }
     QAction* action(int id) const;
     QToolBar* toolBar() const { return toolBar_; }
+    InstanceChannel& channel() { return *channel_; }
     // Runs start-up with the program's arguments (the file to open).
     void startUp(const QStringList& arguments);
     // Brings menu, tool bar and status bar in line with the editor.
@@ -89,6 +92,7 @@ class EditorWindow : public QMainWindow, public Host {
     QAction* layerItem_ = nullptr;
     QAction* definitionItem_ = nullptr;
     bool closeEnabled_ = true;
+    InstanceChannel* channel_ = nullptr;
 };
 
 }  // namespace zevo
