@@ -1,0 +1,59 @@
+#include "shell/qt/dialogs/dialog_support.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+
+#include "shell/dialogs/dialog_common.h"
+#include "shell/qt/dialogs/numeric_keypad.h"
+
+namespace zevo {
+
+void ShowCalcError(QWidget* parent, QLineEdit* field) {
+    QMessageBox box(QMessageBox::Warning, Qs(MessageCaption()), Qs(CalcErrorText()),
+                    QMessageBox::Ok, parent);
+    box.setObjectName("calcError");
+    box.exec();
+    if (field) {
+        field->setFocus();
+        field->selectAll();
+    }
+}
+
+ColourButton::ColourButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(24, 16);
+}
+
+void ColourButton::setColour(const QColor& c) {
+    colour_ = c;
+    update();
+}
+
+void ColourButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    p.fillRect(r, colour_);
+    p.setPen(isDown() ? Qt::white : Qt::black);
+    p.drawRect(r);
+    if (hasFocus()) {
+        p.setPen(QPen(Qt::gray, 1, Qt::DotLine));
+        p.drawRect(r.adjusted(2, 2, -2, -2));
+    }
+}
+
+NumericDialog::NumericDialog(QWidget* parent, bool keypad) : QDialog(parent) {
+    if (keypad) keypad_ = new NumericKeypad(this);
+}
+
+void NumericDialog::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (keypad_) {
+        keypad_->adjustSize();
+        keypad_->move(frameGeometry().topRight() + QPoint(4, 0));
+        keypad_->show();
+    }
+}
+
+}  // namespace zevo
