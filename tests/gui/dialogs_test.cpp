@@ -1,10 +1,7 @@
 // The definition and settings dialogs on the offscreen platform: typing, pressing buttons and
 // reading the board afterwards.
 
-// clang-format off
-// The board comes before any Qt header: a member of the pools is named like Qt's keyword macro.
 #include "board/model/board.h"
-// clang-format on
 
 #include "shell/qt/dialogs/dialogs.h"
 
@@ -75,7 +72,7 @@ void CloseMessageBox(QWidget* w, QString* text = nullptr) {
 class DialogsTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void apertureDialogChangesOneEntry();
     void apertureDialogReportsACalculationError();
     void padDialogBuildsAndStepsThroughDefinitions();

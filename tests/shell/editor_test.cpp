@@ -320,6 +320,48 @@ TEST_F(BoardEditor, UndoAndRedoFromTheMenuAndKeys) {
     EXPECT_TRUE(b.items.emptyList());
 }
 
+TEST_F(BoardEditor, DefinitionDialogsChangeTheDocumentThroughTheirModels) {
+    start();
+    Board& b = editor.doc.board;
+    // Grid: the view takes the new grid and the document is changed.
+    host.gridDialog = [](GridDialogModel& m) {
+        m.editSpacing("1.27");
+        return m.pressSet().outcome == FieldOutcome::kStored;
+    };
+    editor.command(337);
+    EXPECT_DOUBLE_EQ(b.gridSpacing, 1.27);
+    EXPECT_DOUBLE_EQ(editor.view.gridSpacing, 1.27);
+    EXPECT_TRUE(editor.doc.modified);
+
+    // The aperture dialog opens on the tool's aperture; a change shows in the menu-bar item.
+    editor.doc.modified = false;
+    host.apertureDialog = [](ApertureDialogModel& m) {
+        EXPECT_EQ(m.selected(), 18);
+        m.editSize("2.5");
+        m.pressChange();
+    };
+    editor.command(440);
+    EXPECT_DOUBLE_EQ(b.roundHalf(18), 1.25);
+    EXPECT_TRUE(editor.doc.modified);
+    // A dialog closed without a change leaves the document unchanged.
+    editor.doc.modified = false;
+    host.apertureDialog = nullptr;
+    editor.command(441);
+    EXPECT_FALSE(editor.doc.modified);
+
+    // A new document asks for the board size.
+    host.yesNoCancel = {Answer::kNo};
+    host.boardSizeDialog = [](BoardSizeDialogModel& m) {
+        m.editX("123.2");
+        m.editY("99");
+        m.pressOk();
+    };
+    editor.command(400);
+    EXPECT_DOUBLE_EQ(b.sizeX, 124);
+    EXPECT_DOUBLE_EQ(b.sizeY, 100);
+    EXPECT_DOUBLE_EQ(editor.view.boardWidth, 124);
+}
+
 TEST(EditorVersion, VersionLineDropsZeroTrailingNumbers) {
     EXPECT_EQ(VersionLine(0, 63, 9, 0), "ZEVO Version 0.63.9");
     EXPECT_EQ(VersionLine(1, 2, 3, 4), "ZEVO Version 1.2.3.4");

@@ -3,10 +3,17 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "paths/scratch_dir.h"
+#include "shell/dialogs/aperture_dialog.h"
+#include "shell/dialogs/board_size_dialog.h"
+#include "shell/dialogs/grid_dialog.h"
+#include "shell/dialogs/layer_dialog.h"
+#include "shell/dialogs/pad_dialog.h"
+#include "shell/dialogs/swap_dialog.h"
 #include "shell/editor.h"
 
 namespace zevo::test {
@@ -86,12 +93,31 @@ class ScriptedHost : public Host {
         partNumbers.pop_front();
         return true;
     }
-    void runApertureDialog(ApertureDialogModel&) override {}
-    void runPadDialog(PadDialogModel&) override {}
-    void runLayerDialog(LayerDialogModel&) override {}
-    void runSwapDialog(SwapDialogModel&) override {}
-    bool runGridDialog(GridDialogModel&) override { return false; }
-    void runBoardSizeDialog(BoardSizeDialogModel&) override {}
+    // What the user does in each dialog; nothing (the dialog closed at once) when unset.
+    std::function<void(ApertureDialogModel&)> apertureDialog;
+    std::function<void(PadDialogModel&)> padDialog;
+    std::function<void(LayerDialogModel&)> layerDialog;
+    std::function<void(SwapDialogModel&)> swapDialog;
+    std::function<bool(GridDialogModel&)> gridDialog;
+    std::function<void(BoardSizeDialogModel&)> boardSizeDialog;
+    void runApertureDialog(ApertureDialogModel& m) override {
+        if (apertureDialog) apertureDialog(m);
+    }
+    void runPadDialog(PadDialogModel& m) override {
+        if (padDialog) padDialog(m);
+        m.close();
+    }
+    void runLayerDialog(LayerDialogModel& m) override {
+        if (layerDialog) layerDialog(m);
+        m.close();
+    }
+    void runSwapDialog(SwapDialogModel& m) override {
+        if (swapDialog) swapDialog(m);
+    }
+    bool runGridDialog(GridDialogModel& m) override { return gridDialog && gridDialog(m); }
+    void runBoardSizeDialog(BoardSizeDialogModel& m) override {
+        if (boardSizeDialog) boardSizeDialog(m);
+    }
 };
 
 // Program folders in a scratch folder, the shipped defaults from the source tree.
