@@ -3,6 +3,10 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWheelEvent>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -97,6 +101,69 @@ class MainWindowTest : public QObject {
         EditorWindow again(ScratchPaths(dir));
         again.startUp({});
         QCOMPARE(again.editor().options.position.show, WindowShow::kNormal);
+    }
+
+    void wheelZoomsAboutTheCursor() {
+        QTemporaryDir dir;
+        EditorWindow w(ScratchPaths(dir));
+        w.show();
+        w.startUp({QString(ZEVO_EXAMPLES) + "/example.pcb"});
+        const double before = w.editor().view.scale;
+        const QPoint at(100, 80);
+        QWheelEvent up(at, w.screen().viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.screen().viewport(), &up);
+        QCOMPARE(w.editor().view.scale, before * 1.2);
+    }
+
+    void gridDialogAcceptedAndCancelledFromTheMenu() {
+        QTemporaryDir dir;
+        EditorWindow w(ScratchPaths(dir));
+        w.show();
+        w.startUp({});
+        // Cancelled: nothing changes.
+        const double spacing = w.editor().doc.board.gridSpacing;
+        QTimer::singleShot(0, [] {
+            QWidget* d = QApplication::activeModalWidget();
+            QVERIFY(d && d->objectName() == "dialog157");
+            d->findChild<QLineEdit*>("edit101")->setText("2.54");
+            d->findChild<QPushButton*>("button2")->click();
+        });
+        w.action(337)->trigger();
+        QCOMPARE(w.editor().doc.board.gridSpacing, spacing);
+        QVERIFY(!w.editor().doc.modified);
+        // Set: the board and the view take the new grid.
+        QTimer::singleShot(0, [] {
+            QWidget* d = QApplication::activeModalWidget();
+            QVERIFY(d);
+            d->findChild<QLineEdit*>("edit101")->setText("2.54");
+            d->findChild<QPushButton*>("button1")->click();
+        });
+        w.action(337)->trigger();
+        QCOMPARE(w.editor().doc.board.gridSpacing, 2.54);
+        QCOMPARE(w.editor().view.gridSpacing, 2.54);
+        QVERIFY(w.editor().doc.modified);
+    }
+
+    void closingAsksToSaveAChangedBoard() {
+        QTemporaryDir dir;
+        EditorWindow w(ScratchPaths(dir));
+        w.show();
+        w.startUp({});
+        w.editor().doc.modified = true;
+        auto answer = [](QMessageBox::StandardButton b) {
+            QTimer::singleShot(0, [b] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QCOMPARE(box->windowTitle(), QString("Zevo"));
+                box->button(b)->click();
+            });
+        };
+        answer(QMessageBox::Cancel);
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        answer(QMessageBox::No);
+        QVERIFY(w.close());
     }
 
     void runningCopiesFindEachOtherAndOpenFiles() {

@@ -115,8 +115,13 @@ EditorWindow::EditorWindow(Paths paths, const QString& copiesFolder, QWidget* pa
         editor_->openFile(PathOf(file));
         updateStates();
     };
-    if (QScreen* s = QGuiApplication::primaryScreen())
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
         editor_->displayChanged(s->size().width(), s->size().height());
+        // A new desktop size gives a new pick radius.
+        connect(s, &QScreen::geometryChanged, this, [this](const QRect& g) {
+            editor_->displayChanged(g.width(), g.height());
+        });
+    }
     barsChanged();
 }
 
