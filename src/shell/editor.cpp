@@ -663,26 +663,17 @@ void Editor::setInput(int x, int y, uint32_t flags) {
                   ((flags & kMkLeft) ? kKeyLeft : 0);
 }
 
-void Editor::leftDown(int x, int y, uint32_t f) {
+void Editor::buttonEvent(void (MouseMachine::*event)(int, int, uint32_t), int x, int y,
+                         uint32_t f) {
     if (!ready_) return;
     setInput(x, y, f);
-    mouse_.leftDown(x, y, f);
+    (mouse_.*event)(x, y, f);
 }
-void Editor::leftUp(int x, int y, uint32_t f) {
-    if (!ready_) return;
-    setInput(x, y, f);
-    mouse_.leftUp(x, y, f);
-}
-void Editor::rightDown(int x, int y, uint32_t f) {
-    if (!ready_) return;
-    setInput(x, y, f);
-    mouse_.rightDown(x, y, f);
-}
-void Editor::rightUp(int x, int y, uint32_t f) {
-    if (!ready_) return;
-    setInput(x, y, f);
-    mouse_.rightUp(x, y, f);
-}
+
+void Editor::leftDown(int x, int y, uint32_t f) { buttonEvent(&MouseMachine::leftDown, x, y, f); }
+void Editor::leftUp(int x, int y, uint32_t f) { buttonEvent(&MouseMachine::leftUp, x, y, f); }
+void Editor::rightDown(int x, int y, uint32_t f) { buttonEvent(&MouseMachine::rightDown, x, y, f); }
+void Editor::rightUp(int x, int y, uint32_t f) { buttonEvent(&MouseMachine::rightUp, x, y, f); }
 void Editor::middleDown(int x, int y, uint32_t f) {
     if (!ready_) return;
     applyViewChange(view.MiddleButton(x, y));

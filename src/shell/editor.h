@@ -151,6 +151,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void showStatusCoordinates();
     void showCursor(bool on);
     void setInput(int x, int y, uint32_t flags);
+    // A button event: the stored position and flags, then the mouse machine.
+    void buttonEvent(void (MouseMachine::*event)(int, int, uint32_t), int x, int y, uint32_t f);
     void applyViewChange(bool changed);
     void partSearch();
     void showInformation();
