@@ -61,6 +61,15 @@ class Host {
     // Asks the window to close (as the system close command does).
     virtual void closeWindow() = 0;
 
+    // --- long operations
+    // The modeless progress window: "出力中" / "入力中", or "チェック中" above "ESCで中止" when
+    // Escape may stop the operation.
+    virtual void showProgress(std::string_view text, bool escapeStops) = 0;
+    // Lets waiting input through (the editor drops it while the operation runs); true when
+    // Escape was pressed since the window opened.
+    virtual bool pumpProgress() = 0;
+    virtual void closeProgress() = 0;
+
     // --- the desktop and other programs
     virtual bool startEditor(const fs::path& document) = 0;
     virtual bool openWithDesktop(const fs::path& file) = 0;

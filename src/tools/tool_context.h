@@ -159,6 +159,8 @@ class ToolContext {
     ToolHost& host;
     // Where the highlight is drawn; none in a context without a screen.
     Framebuffer* screen = nullptr;
+    // The back buffer: what is drawn there stays until the next repaint.
+    Framebuffer* back = nullptr;
 
     // --- input, as the operations read it
     int cursorX = 0, cursorY = 0;  // client pixels
