@@ -198,4 +198,22 @@ TEST(CliNetlist, ExportsANetlistThatComparesCleanAndReportsADifference) {
     EXPECT_EQ(r.status, 2);
 }
 
+TEST(CliNetlist, CompareReadsEveryReferenceFormatItRecognises) {
+    ScratchDir dir;
+    const auto board = dir.Put("two.pcb", kTwoParts);
+    // The same single net in a form of another schematic program, with a line it cannot read.
+    const auto ref = dir.Put("other.net", "ADD R1 RES\r\nADD R2 RES\r\nSIGNAL N1\r\nR1 2\r\n"
+                                          "R2 1\r\nR3\r\n");
+    CliRun r = Cli("compare " + board.string() + " " + ref.string() + " -o " +
+                   (dir / "err.txt").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("format 8, 1 net(s), 1 skipped"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("line 6: reference without a pin number"), std::string::npos) << r.out;
+
+    const auto wrong = dir.Put("wrong.net", "SIGNAL N1\nR1 2\nR2 1\n");  // no "ADD" before it
+    r = Cli("compare " + board.string() + " " + wrong.string());
+    EXPECT_EQ(r.status, 2) << r.out;
+    EXPECT_NE(r.out.find("ネットリストが読み込めません"), std::string::npos) << r.out;
+}
+
 }  // namespace
