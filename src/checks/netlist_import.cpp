@@ -14,14 +14,18 @@ bool NetlistLines::next(std::string_view& line) {
     ++number_;
     const char* const base = bytes_.data();
     const size_t rest = bytes_.size() - pos_;
-    const void* lf = std::memchr(base + pos_, '\n', rest);
+    // The line feed is looked for no further than a full line reaches, or a file without line
+    // feeds (a binary one) would be searched to its end for every piece.
+    const size_t window = std::min(rest, kNetlistLineMax + 2);
+    const void* lf = std::memchr(base + pos_, '\n', window);
     const size_t end =
-        lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : bytes_.size();
+        lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : pos_ + window;
     std::string_view seg(base + pos_, end - pos_);
     // Most lines: no carriage return inside, at most one before the line feed, short enough.
     std::string_view body = seg;
     if (!body.empty() && body.back() == '\r') body.remove_suffix(1);
-    if (body.size() <= kNetlistLineMax && body.find('\r') == std::string_view::npos) {
+    if ((lf || window == rest) && body.size() <= kNetlistLineMax &&
+        body.find('\r') == std::string_view::npos) {
         line = body;
         pos_ = lf ? end + 1 : end;
     } else {
