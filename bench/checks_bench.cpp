@@ -1,15 +1,18 @@
 // Speed of net building and of the design rule check on boards of 10 k .. 1 M conductors made of
 // long chains of tracks, meshes of short nets, many track ends meeting at few points and vias in
 // large filled areas; and, on 10 k, the plain walks over all remaining candidates and all pairs
-// for the ratio.
+// for the ratio. Then the reading of reference netlists: recognition and reader of each format on
+// a generated netlist of 100 k pins.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <random>
+#include <string>
 
 #include "board/model/board.h"
 #include "checks/connectivity.h"
 #include "checks/drc.h"
+#include "checks/netlist_import.h"
 
 namespace zevo {
 namespace {
@@ -60,12 +63,14 @@ std::unique_ptr<Board> MakeCheckBoard(int n) {
             b->AppendElement(area, lines);
             const double x0 = 0, x1 = 150, y0 = y, y1 = y + 10;
             const Point c[4] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-            for (int i = 0; i < 4; ++i) b->AppendElement(loop, b->CreateLine(2, 2, false, c[i], c[(i + 1) % 4]));
+            for (int i = 0; i < 4; ++i)
+                b->AppendElement(loop, b->CreateLine(2, 2, false, c[i], c[(i + 1) % 4]));
             for (double sy = y0 + 0.3; sy < y1; sy += 0.5)
                 b->AppendElement(lines, b->CreateLine(2, 2, false, {x0 + 0.3, sy}, {x1 - 0.3, sy}));
             add(area);
             std::uniform_real_distribution<double> px(1, 149), py(y0 + 1, y1 - 1);
-            for (int k = 0; k < 100 && made < n; ++k) add(b->CreateLand(8, 3, false, {px(rng), py(rng)}));
+            for (int k = 0; k < 100 && made < n; ++k)
+                add(b->CreateLand(8, 3, false, {px(rng), py(rng)}));
             y += 12;
         }
     }
@@ -81,8 +86,7 @@ size_t QuadraticNetCount(Board& b) {
         remaining.erase(remaining.begin());
         for (size_t q = 0; q < queue.size(); ++q) {
             std::vector<container*> rest;
-            for (container* c : remaining)
-                (Connected(b, queue[q], c) ? queue : rest).push_back(c);
+            for (container* c : remaining) (Connected(b, queue[q], c) ? queue : rest).push_back(c);
             remaining.swap(rest);
         }
         ++nets;
@@ -131,6 +135,163 @@ void BM_DrcAllPairs(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DrcAllPairs)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A netlist of `pins` pins in nets of four, in the given format: parts U1, U2, ... of eight pins
+// each, net k joining pin k of four neighbouring parts.
+std::string GenerateNetlist(NetlistFormat f, int pins) {
+    std::string s;
+    const int nets = pins / 4;
+    auto pinOf = [](int net, int i, std::string& ref, int& number) {
+        ref = "U" + std::to_string((net / 8) * 4 + i + 1);
+        number = net % 8 + 1;
+    };
+    std::string ref;
+    int number = 0;
+    switch (f) {
+        case NetlistFormat::kPackages:
+            s += "$PACKAGES\r\n! DIP8; U1\r\n$NETS\r\n";
+            break;
+        case NetlistFormat::kCcf:
+            s += "$CCF {\r\n DEFINITION {\r\n }\r\n NET {\r\n";
+            break;
+        case NetlistFormat::kPartNet:
+            s += "#---part---\r\n#---net---\r\n";
+            break;
+        case NetlistFormat::kPartsList:
+            s += "PARTS LIST\r\nEOS\r\nNET LIST\r\n";
+            break;
+        case NetlistFormat::kBracket:
+            s += "[\r\nU1\r\n]\r\n";
+            break;
+        case NetlistFormat::kComponent:
+            s += "COMPONENT U1 = DIP8\r\n";
+            break;
+        case NetlistFormat::kStarSignal:
+            s += "*PART*\r\n*NET*\r\n";
+            break;
+        case NetlistFormat::kAddSignal:
+            s += "ADD U1 DIP8\r\n";
+            break;
+        case NetlistFormat::kExportNets:
+            s += "(EXPORT (VERSION D)\r\n  (NETS\r\n";
+            break;
+        case NetlistFormat::kBinary:
+            s.assign(kNetlistBinaryHeader, '\0');
+            break;
+        case NetlistFormat::kNone:
+            break;
+    }
+    for (int n = 0; n < nets; ++n) {
+        const std::string name = "N" + std::to_string(n + 1);
+        switch (f) {
+            case NetlistFormat::kPackages:
+                s += name + ";";
+                break;
+            case NetlistFormat::kCcf:
+                s += "  " + name + ": ";
+                break;
+            case NetlistFormat::kPartNet:
+                s += "*NET* '" + name + "'\r\n  ";
+                break;
+            case NetlistFormat::kPartsList:
+                s += "NODE " + name + "\r\nNODENAME";
+                break;
+            case NetlistFormat::kBracket:
+                s += "(\r\n" + name + "\r\n";
+                break;
+            case NetlistFormat::kComponent:
+                s += "NET " + name + " =";
+                break;
+            case NetlistFormat::kStarSignal:
+                s += "*SIGNAL* " + name + "\r\n";
+                break;
+            case NetlistFormat::kAddSignal:
+                s += "SIGNAL " + name + "\r\n";
+                break;
+            case NetlistFormat::kExportNets:
+                s += "    (NET (CODE " + std::to_string(n + 1) + ")\r\n";
+                break;
+            default:
+                break;
+        }
+        for (int i = 0; i < 4; ++i) {
+            pinOf(n, i, ref, number);
+            const std::string num = std::to_string(number);
+            switch (f) {
+                case NetlistFormat::kPackages:
+                case NetlistFormat::kStarSignal:
+                    s += " " + ref + "." + num;
+                    break;
+                case NetlistFormat::kCcf:
+                    s += ref + "(" + num + (i == 3 ? ");" : "),");
+                    break;
+                case NetlistFormat::kPartNet:
+                    s += " '" + ref + "'/'" + num + "'";
+                    break;
+                case NetlistFormat::kPartsList:
+                    s += " " + ref + " " + num;
+                    break;
+                case NetlistFormat::kBracket:
+                    s += ref + "-" + num + "\r\n";
+                    break;
+                case NetlistFormat::kComponent:
+                    s += " (" + ref + "," + num + ")";
+                    break;
+                case NetlistFormat::kAddSignal:
+                    s += ref + " " + num + "\r\n";
+                    break;
+                case NetlistFormat::kExportNets:
+                    s += "      (NODE (REF " + ref + ") (PIN " + num + "))\r\n";
+                    break;
+                case NetlistFormat::kBinary: {
+                    std::string r(kNetlistBinaryRecord, '\0');
+                    r.replace(0, name.size(), name);
+                    r.replace(16, ref.size(), ref);
+                    r[48] = '\0', r[49] = r[50] = r[51] = '\xFF';
+                    r.replace(52, num.size(), num);
+                    s += r;
+                    break;
+                }
+                default:
+                    break;
+            }
+        }
+        switch (f) {
+            case NetlistFormat::kBracket:
+                s += ")\r\n";
+                break;
+            case NetlistFormat::kExportNets:
+            case NetlistFormat::kAddSignal:
+            case NetlistFormat::kBinary:
+                break;
+            case NetlistFormat::kPartsList:
+                s += " $\r\n";
+                break;
+            default:
+                s += "\r\n";
+                break;
+        }
+    }
+    if (f == NetlistFormat::kPackages) s += "$END\r\n";
+    if (f == NetlistFormat::kCcf) s += " }\r\n}\r\n";
+    return s;
+}
+
+// Recognition and reading, as the comparison reads its reference; the argument is the format.
+void BM_ReadReferenceNetlist(benchmark::State& state) {
+    const auto f = static_cast<NetlistFormat>(state.range(0));
+    const std::string text = GenerateNetlist(f, 100000);
+    size_t pins = 0;
+    for (auto _ : state) {
+        const NetlistRead r = ReadReferenceNetlist(text);
+        if (r.format != f || !r.ok()) state.SkipWithError("netlist not read");
+        pins = 0;
+        for (const PinNet& n : r.nets) pins += n.size();
+    }
+    state.counters["pins"] = static_cast<double>(pins);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ReadReferenceNetlist)->DenseRange(1, 10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zevo

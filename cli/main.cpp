@@ -6,6 +6,7 @@
 #include "cli/cli_common.h"
 #include "cli/check_commands.h"
 #include "cli/commands.h"
+#include "cli/coords_commands.h"
 #include "cli/font_commands.h"
 #include "cli/netlist_commands.h"
 #include "cli/output_commands.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
     zevo::cli::AddOutputCommands(app, files, status);
     zevo::AddCheckCommands(app, files, status);
     zevo::AddNetlistCommands(app, files, status);
+    zevo::AddCoordsCommands(app, files, status);
     zevo::AddViewCommands(app, files, status);
 
     try {

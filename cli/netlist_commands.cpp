@@ -7,6 +7,7 @@
 
 #include "board/model/board.h"
 #include "checks/netlist.h"
+#include "checks/netlist_import.h"
 #include "cli/cli_common.h"
 #include "paths/file_io.h"
 #include "paths/paths.h"
@@ -21,8 +22,8 @@ namespace fs = std::filesystem;
 bool Load(const BoardFileAccess& files, const fs::path& file, Board& board) {
     std::string error;
     if (!files.read || !files.read(board, file, error)) {
-        std::fprintf(stderr, "cannot read %s%s%s\n", file.string().c_str(), error.empty() ? "" : ": ",
-                     error.c_str());
+        std::fprintf(stderr, "cannot read %s%s%s\n", file.string().c_str(),
+                     error.empty() ? "" : ": ", error.c_str());
         return false;
     }
     return true;
@@ -51,19 +52,30 @@ int CmdCompare(const BoardFileAccess& files, const fs::path& file, const fs::pat
     auto board = std::make_unique<Board>();
     if (!Load(files, file, *board)) return cli::kExitFileError;
     const std::optional<std::string> text = ReadWholeFile(refFile);
-    const std::optional<PinNets> ref = text ? ReadExportedNetlist(*text) : std::nullopt;
-    if (!ref) {
-        std::fprintf(stderr, "%s: %s\n", refFile.string().c_str(),
-                     std::string(TableText(kMsgCannotReadNetlist)).c_str());
+    const NetlistRead ref = text ? ReadReferenceNetlist(*text) : NetlistRead{};
+    for (const NetlistIssue& i : ref.issues)
+        std::fprintf(stderr, "%s: %s %zu: %s\n", refFile.string().c_str(),
+                     ref.format == NetlistFormat::kBinary ? "record" : "line", i.line,
+                     i.reason.c_str());
+    if (ref.skipped > ref.issues.size())
+        std::fprintf(stderr, "%s: %zu more skipped\n", refFile.string().c_str(),
+                     ref.skipped - ref.issues.size());
+    if (!ref.ok()) {
+        std::fprintf(stderr, "%s: %s%s\n", refFile.string().c_str(),
+                     std::string(TableText(kMsgCannotReadNetlist)).c_str(),
+                     ref.status == NetlistRead::kOverflow ? " (too many pins)" : "");
         return cli::kExitFileError;
     }
-    const NetlistComparison c = CompareNetlist(*board, *ref);
+    std::printf("%s: format %d, %zu net(s), %zu skipped\n", refFile.string().c_str(),
+                static_cast<int>(ref.format), ref.nets.size(), ref.skipped);
+    const NetlistComparison c = CompareNetlist(*board, ref.nets);
     PrintMessages(c.messages);
     if (c.status != NetlistComparison::kOk) return cli::kExitFileError;
     for (const group* g : c.exchanged)
         std::printf("pins exchanged in %s\n", cli::Show(View(g->reference)).c_str());
     if (c.report.empty()) return cli::kExitOk;
-    const fs::path out = outArg.empty() ? fs::path(std::string(kCompareReportFileName)) : fs::path(outArg);
+    const fs::path out =
+        outArg.empty() ? fs::path(std::string(kCompareReportFileName)) : fs::path(outArg);
     if (!WriteFileAtomically(out, c.report)) {
         std::fprintf(stderr, "cannot write %s\n", out.string().c_str());
         return cli::kExitFileError;
@@ -86,12 +98,15 @@ void AddNetlistCommands(CLI::App& app, const BoardFileAccess& files, int& status
     n->callback([&files, &status, nl] { status = CmdNetlist(files, nl->board, nl->out); });
 
     auto cmp = std::make_shared<Args>();
-    auto* c = app.add_subcommand("compare", "Compare a board with a netlist written by `netlist`; "
-                                            "exit status 1 when they differ");
+    auto* c = app.add_subcommand("compare",
+                                 "Compare a board with a reference netlist (our own "
+                                 "export or one of the nine other formats); exit "
+                                 "status 1 when they differ");
     c->add_option("BOARD", cmp->board, "board file (.pcb)")->required();
     c->add_option("REF", cmp->ref, "reference netlist (.net)")->required();
     c->add_option("-o,--output", cmp->out, "report file (default NetListErr.txt)");
-    c->callback([&files, &status, cmp] { status = CmdCompare(files, cmp->board, cmp->ref, cmp->out); });
+    c->callback(
+        [&files, &status, cmp] { status = CmdCompare(files, cmp->board, cmp->ref, cmp->out); });
 }
 
 }  // namespace zevo

@@ -7,7 +7,8 @@
 
 namespace zevo {
 
-// Registers `netlist BOARD -o FILE.net` and `compare BOARD REF.net [-o NetListErr.txt]`.
+// Registers `netlist BOARD -o FILE.net` and `compare BOARD REF.net [-o NetListErr.txt]`; the
+// reference may be in any of the readable netlist formats (recognised from its lines).
 // `status`: 0 when done (compare: no difference), 1 when compare found differences, 2 for a file
 // that could not be read or written or a board that cannot be exported.
 void AddNetlistCommands(CLI::App& app, const BoardFileAccess& files, int& status);

@@ -18,6 +18,13 @@ constexpr TableEntry kTable[] = {
     {kMsgCannotWriteSettings, "設定ファイルに書込めません。"},
     {kMsgRecover, "リカバリーしますか？"},
     {kMsgCalcError, "計算エラー"},
+    {kStrCoordReference, "部品番号"},
+    {kStrCoordX, "X座標"},
+    {kStrCoordY, "Y座標"},
+    {kStrCoordAngle, "角度"},
+    {kStrCoordSide, "装着"},
+    {kStrCoordPartName, "部品名"},
+    {kStrCoordAttribute, "アトリビュート"},
     {kMsgDuplicateReference, "同じ部品番号が複数あります"},
     {kMsgTooManyNets, "ネットが多すぎてネットリストに出力できません"},
     {kMsgFontNoGlyph, "zevofont.datに該当する文字フォントがありません"},
@@ -69,6 +76,7 @@ constexpr TableEntry kTable[] = {
     {kStrExtraNets, "過剰ネット"},
     {kStrUnconnectedNets, "未接続ネット"},
     {kMsgDrcBadRules, "ＤＲＣの設定値が異常です"},
+    {kMsgReferenceNotPlaced, "部品番号が付いたグループがあります"},
     {kMsgNothingToOutput, "出力する要素がありません"},
 };
 

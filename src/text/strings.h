@@ -88,6 +88,16 @@ inline constexpr int kMsgCannotReadNetlist = 1046;  // the reference netlist is 
 inline constexpr int kStrExtraNets = 1047;          // heading of the board side differences
 inline constexpr int kStrUnconnectedNets = 1048;    // heading of the reference side differences
 
+// Part coordinate output: the warning and the column headings of the report.
+inline constexpr int kStrCoordReference = 520;     // "部品番号"
+inline constexpr int kStrCoordX = 521;             // "X座標"
+inline constexpr int kStrCoordY = 522;             // "Y座標"
+inline constexpr int kStrCoordAngle = 523;         // "角度"
+inline constexpr int kStrCoordSide = 524;          // "装着"
+inline constexpr int kStrCoordPartName = 525;      // "部品名"
+inline constexpr int kStrCoordAttribute = 526;     // "アトリビュート"
+inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference is no placed part
+
 // The text of `id` in UTF-8, or an empty view for an id without text.
 std::string_view TableText(int id);
 // The same text in CP932, for files and for byte-oriented callers.

@@ -198,4 +198,59 @@ TEST(CliNetlist, ExportsANetlistThatComparesCleanAndReportsADifference) {
     EXPECT_EQ(r.status, 2);
 }
 
+TEST(CliNetlist, CompareReadsEveryReferenceFormatItRecognises) {
+    ScratchDir dir;
+    const auto board = dir.Put("two.pcb", kTwoParts);
+    // The same single net in a form of another schematic program, with a line it cannot read.
+    const auto ref = dir.Put("other.net", "ADD R1 RES\r\nADD R2 RES\r\nSIGNAL N1\r\nR1 2\r\n"
+                                          "R2 1\r\nR3\r\n");
+    CliRun r = Cli("compare " + board.string() + " " + ref.string() + " -o " +
+                   (dir / "err.txt").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("format 8, 1 net(s), 1 skipped"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("line 6: reference without a pin number"), std::string::npos) << r.out;
+
+    const auto wrong = dir.Put("wrong.net", "SIGNAL N1\nR1 2\nR2 1\n");  // no "ADD" before it
+    r = Cli("compare " + board.string() + " " + wrong.string());
+    EXPECT_EQ(r.status, 2) << r.out;
+    EXPECT_NE(r.out.find("ネットリストが読み込めません"), std::string::npos) << r.out;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliCoords, WritesThePartCoordinateReport) {
+    // Runs once zevo-cli registers the command (cli/main.cpp).
+    if (Cli("--help").out.find("coords") == std::string::npos)
+        GTEST_SKIP() << "zevo-cli has no coords command";
+    ScratchDir dir;
+    const auto board = dir.Put("two.pcb", kTwoParts);
+    const auto out = dir / "two.pos";
+    CliRun r = Cli("coords " + board.string() + " -o " + out.string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string plain = dir.Get("two.pos");
+    EXPECT_NE(plain.find("R1                          10.000    10.000     0.000    \r\n"),
+              std::string::npos)
+        << plain;
+    EXPECT_NE(plain.find("PIN   2    LAND     1.200  X:  10.000  Y:   0.000\r\n"), std::string::npos)
+        << plain;
+
+    r = Cli("coords " + board.string() + " -o " + out.string() + " --origin --mirror-x");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(dir.Get("two.pos").find("R2                         -40.000    10.000   180.000"),
+              std::string::npos);
+    // Mirroring needs the origin.
+    EXPECT_NE(Cli("coords " + board.string() + " -o " + out.string() + " --mirror-x").status, 0);
+
+    // Two parts with one reference: nothing written.
+    std::string dup = kTwoParts;
+    dup.replace(dup.find(",,R2,"), 5, ",,R1,");
+    const auto dupBoard = dir.Put("dup.pcb", dup);
+    r = Cli("coords " + dupBoard.string() + " -o " + (dir / "dup.pos").string());
+    EXPECT_EQ(r.status, 2) << r.out;
+    EXPECT_NE(r.out.find("同じ部品番号が複数あります"), std::string::npos) << r.out;
+    EXPECT_EQ(dir.Get("dup.pos"), "<missing>");
+}
+
 }  // namespace
