@@ -7,6 +7,7 @@
 #include "board/model/intern.h"
 #include "text/cp932.h"
 #include "text/strings.h"
+#include "tools/view_tools.h"
 #include "view/board_renderer.h"
 
 namespace zevo {
@@ -69,8 +70,10 @@ std::string VersionLine(int major, int minor, int patch, int build) {
 Editor::Editor(Host& h, Paths p)
     : host(h), paths(std::move(p)), history(doc.board), mouse_(*this) {
     ResetToBuiltInDefaults(doc.board);
-    tools = std::make_unique<ToolContext>(doc.board, history, view, static_cast<ToolHost&>(*this));
+    tools = std::make_unique<ToolContext>(doc.board, history, view, static_cast<ToolHost&>(*this),
+                                          EditorModeTable());
     tools->screen = &screen_;
+    tools->back = &back_;
     view.SetBoardSize(doc.board.sizeX, doc.board.sizeY);
     resize(view.clientWidth, view.clientHeight);
     initialToolBar();

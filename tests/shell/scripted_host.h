@@ -81,6 +81,21 @@ class ScriptedHost : public Host {
     }
     void windowMenu(int, int) override { ++windowMenus; }
     void closeWindow() override { ++closeRequests; }
+    // The progress window: what it showed, and Escape pressed at the n-th pump (0: never).
+    std::vector<std::string> progressTexts;
+    int pumps = 0, escapeAtPump = 0, progressOpen = 0;
+    // Called at every pump, with the editor's input still arriving (to test that it is dropped).
+    std::function<void()> duringProgress;
+    void showProgress(std::string_view text, bool) override {
+        progressTexts.emplace_back(text);
+        ++progressOpen;
+    }
+    bool pumpProgress() override {
+        ++pumps;
+        if (duringProgress) duringProgress();
+        return escapeAtPump && pumps >= escapeAtPump;
+    }
+    void closeProgress() override { --progressOpen; }
     bool startEditor(const fs::path&) override { return true; }
     bool openWithDesktop(const fs::path&) override { return true; }
     void showHelp() override {}

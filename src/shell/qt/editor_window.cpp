@@ -396,6 +396,26 @@ void EditorWindow::windowMenu(int x, int y) {
     }
 }
 
+void EditorWindow::showProgress(std::string_view text, bool escapeStops) {
+    delete progress_;
+    progress_ = new QDialog(this, Qt::Tool | Qt::FramelessWindowHint);
+    auto* layout = new QVBoxLayout(progress_);
+    layout->addWidget(new QLabel(Q(text), progress_));
+    if (escapeStops) layout->addWidget(new QLabel("ESCで中止", progress_));
+    progress_->show();
+    QApplication::processEvents();
+}
+
+bool EditorWindow::pumpProgress() {
+    QApplication::processEvents();
+    return false;
+}
+
+void EditorWindow::closeProgress() {
+    delete progress_;
+    progress_ = nullptr;
+}
+
 bool EditorWindow::startEditor(const fs::path& document) {
     return QProcess::startDetached(QCoreApplication::applicationFilePath(), {QPath(document)});
 }

@@ -13,6 +13,7 @@ class QLabel;
 class QToolBar;
 class QAction;
 class QMenu;
+class QDialog;
 class QKeyEvent;
 
 namespace zevo {
@@ -62,6 +63,9 @@ class EditorWindow : public QMainWindow, public Host {
     int popupMenu(std::span<const MenuEntry> entries, int x, int y) override;
     void windowMenu(int x, int y) override;
     void closeWindow() override { close(); }
+    void showProgress(std::string_view text, bool escapeStops) override;
+    bool pumpProgress() override;
+    void closeProgress() override;
     bool startEditor(const fs::path& document) override;
     bool openWithDesktop(const fs::path& file) override;
     void showHelp() override;
@@ -93,6 +97,7 @@ class EditorWindow : public QMainWindow, public Host {
     QAction* definitionItem_ = nullptr;
     bool closeEnabled_ = true;
     InstanceChannel* channel_ = nullptr;
+    QDialog* progress_ = nullptr;
 };
 
 }  // namespace zevo
