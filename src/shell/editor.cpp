@@ -29,8 +29,8 @@ bool Unbuilt(int id) {
         case 310: case 311: case 312: case 313: case 314: case 315: case 317:
         case 318: case 319: case 320: case 321: case 322: case 323: case 324:
         case 326: case 327: case 329:
-        case 406: case 407: case 408: case 409: case 410: case 411: case 412: case 413:
-        case 414: case 415: case 434: case 435: case 436: case 437: case 439:
+        case 406: case 407: case 408: case 409: case 410: case 413:
+        case 435: case 436: case 437: case 439:
         case 444: case 446: case 453:
             return true;
         default: return false;
@@ -387,6 +387,14 @@ bool Editor::command(int id) {
             host.message(TableText(kMsgOldFormatLimits));
             SaveInOldFormat(doc, *this);
             return true;
+        case 408: gerberOutput(); return true;
+        case 409: gerberInput(); return true;
+        case 410: holeOutput(); return true;
+        case 411: netlistOutput(); return true;
+        case 412: netlistCompare(); return true;
+        case 413: partCoordinates(); return true;
+        case 414: drcCheck(); return true;
+        case 415: drcErase(); return true;
         case 416: host.closeWindow(); return true;
         case 417:
             if (!idle() && (tools->mode() == kModeLine || tools->mode() == kModeDelete))
@@ -457,6 +465,9 @@ bool Editor::command(int id) {
             return true;
         case 430: redraw(); return true;
         case 432: applyViewChange(view.FitBoard()); return true;
+        case 434:
+            viewTool(kModeEquipotential, kHintEquipotential, {300, 301, 326, 327}, {}, 0, true);
+            return true;
         case 438:
             if (!tools->toolBarEnabled(337)) return true;
             view.ToggleOnGrid();

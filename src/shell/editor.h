@@ -13,6 +13,11 @@
 #include "board/file/document.h"
 #include "board/file/settings.h"
 #include "board/undo/undo.h"
+#include "output/gerber_input.h"
+#include "output/gerber_output.h"
+#include "output/hole_output.h"
+#include "output/output_files.h"
+#include "output/part_coords.h"
 #include "paths/paths.h"
 #include "shell/host.h"
 #include "shell/mouse_machine.h"
@@ -60,6 +65,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // Another program (or copy) asks this editor to open a file: the save question, the file,
     // then the fitted drawing. False when nothing was opened.
     bool openFile(const fs::path& file);
+    // The estimate program asks for the fabrication set: the ZevoNC folder is written under
+    // `parent` (the user's temporary folder). The reply the channel sends back.
+    bool answerEstimateRequest(const fs::path& parent);
     // The desktop size changed: a new pick radius.
     void displayChanged(int desktopWidth, int desktopHeight);
 
@@ -160,6 +168,19 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void initialToolBar();
     // The definition dialogs.
     void runDefinitionDialog(int id);
+    // The manufacturing and check commands (editor_checks.cpp).
+    void gerberOutput();
+    void holeOutput();
+    void gerberInput();
+    void netlistOutput();
+    void netlistCompare();
+    void partCoordinates();
+    void drcCheck();
+    void drcErase();
+    void showMessages(const std::vector<OutputMessage>& messages);
+    // Runs `work` with the progress window up and input dropped.
+    template <class F>
+    void longOperation(std::string_view text, bool escapeStops, F&& work);
 
     Framebuffer back_, screen_, scratch_;
     MouseMachine mouse_;
@@ -170,6 +191,12 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     bool longCursorShown_ = false;
     bool recoveryWritten_ = false;
     std::vector<const drawn*> highlighted_;
+    // The choices of the manufacturing dialogs live as long as the editor (the decimals and the
+    // extended flag are not kept in the settings files).
+    GerberOutputChoices gerberChoices_;
+    HoleOutputChoices holeChoices_;
+    GerberInputChoices inputChoices_;
+    PartCoordsSettings partCoords_;
 };
 
 // The version line of the version dialog: "ZEVO Version 0.63.9" (the fourth number and a zero

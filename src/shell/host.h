@@ -22,6 +22,10 @@ class LayerDialogModel;
 class SwapDialogModel;
 class GridDialogModel;
 class BoardSizeDialogModel;
+struct GerberOutputChoices;
+struct HoleOutputChoices;
+struct GerberInputChoices;
+struct PartCoordsSettings;
 
 class Host {
   public:
@@ -87,6 +91,16 @@ class Host {
     // True when the grid was set (the view is redrawn).
     virtual bool runGridDialog(GridDialogModel& model) = 0;
     virtual void runBoardSizeDialog(BoardSizeDialogModel& model) = 0;
+
+    // --- the dialogs of the manufacturing commands; false when cancelled
+    virtual bool runGerberOutputDialog(const Board& board, GerberOutputChoices& choices) = 0;
+    // `proposedSingleFile`: what the single-file chooser proposes.
+    virtual bool runHoleOutputDialog(const Board& board, HoleOutputChoices& choices,
+                                     const fs::path& proposedSingleFile) = 0;
+    virtual bool runGerberInputDialog(const Board& board, GerberInputChoices& choices) = 0;
+    // The decimals of a drill program being read (asked once per input).
+    virtual int askDrillDecimals() = 0;
+    virtual bool runPartCoordsDialog(const Board& board, PartCoordsSettings& settings) = 0;
 };
 
 }  // namespace zevo

@@ -97,7 +97,11 @@ class ScriptedHost : public Host {
     }
     void closeProgress() override { --progressOpen; }
     bool startEditor(const fs::path&) override { return true; }
-    bool openWithDesktop(const fs::path&) override { return true; }
+    std::vector<fs::path> opened;  // files handed to the desktop
+    bool openWithDesktop(const fs::path& f) override {
+        opened.push_back(f);
+        return true;
+    }
     void showHelp() override {}
     void showVersion(std::string_view line, std::string_view) override {
         messages.emplace_back(line);
@@ -132,6 +136,24 @@ class ScriptedHost : public Host {
     bool runGridDialog(GridDialogModel& m) override { return gridDialog && gridDialog(m); }
     void runBoardSizeDialog(BoardSizeDialogModel& m) override {
         if (boardSizeDialog) boardSizeDialog(m);
+    }
+    std::function<bool(GerberOutputChoices&)> gerberOutputDialog;
+    std::function<bool(HoleOutputChoices&)> holeOutputDialog;
+    std::function<bool(GerberInputChoices&)> gerberInputDialog;
+    std::function<bool(PartCoordsSettings&)> partCoordsDialog;
+    int drillDecimals = 3;
+    bool runGerberOutputDialog(const Board&, GerberOutputChoices& c) override {
+        return gerberOutputDialog && gerberOutputDialog(c);
+    }
+    bool runHoleOutputDialog(const Board&, HoleOutputChoices& c, const fs::path&) override {
+        return holeOutputDialog && holeOutputDialog(c);
+    }
+    bool runGerberInputDialog(const Board&, GerberInputChoices& c) override {
+        return gerberInputDialog && gerberInputDialog(c);
+    }
+    int askDrillDecimals() override { return drillDecimals; }
+    bool runPartCoordsDialog(const Board&, PartCoordsSettings& s) override {
+        return partCoordsDialog && partCoordsDialog(s);
     }
 };
 

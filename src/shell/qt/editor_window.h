@@ -77,6 +77,12 @@ class EditorWindow : public QMainWindow, public Host {
     void runSwapDialog(SwapDialogModel& model) override;
     bool runGridDialog(GridDialogModel& model) override;
     void runBoardSizeDialog(BoardSizeDialogModel& model) override;
+    bool runGerberOutputDialog(const Board& board, GerberOutputChoices& choices) override;
+    bool runHoleOutputDialog(const Board& board, HoleOutputChoices& choices,
+                             const fs::path& proposedSingleFile) override;
+    bool runGerberInputDialog(const Board& board, GerberInputChoices& choices) override;
+    int askDrillDecimals() override;
+    bool runPartCoordsDialog(const Board& board, PartCoordsSettings& settings) override;
 
   protected:
     void closeEvent(QCloseEvent*) override;

@@ -17,4 +17,13 @@ void EditorWindow::runBoardSizeDialog(BoardSizeDialogModel& m) {
     RunBoardSizeDialog(this, m, editor_->options.digitInDlg);
 }
 
+// The manufacturing dialogs come with their windows; until then the commands stay greyed.
+bool EditorWindow::runGerberOutputDialog(const Board&, GerberOutputChoices&) { return false; }
+bool EditorWindow::runHoleOutputDialog(const Board&, HoleOutputChoices&, const fs::path&) {
+    return false;
+}
+bool EditorWindow::runGerberInputDialog(const Board&, GerberInputChoices&) { return false; }
+int EditorWindow::askDrillDecimals() { return 3; }
+bool EditorWindow::runPartCoordsDialog(const Board&, PartCoordsSettings&) { return false; }
+
 }  // namespace zevo

@@ -1,0 +1,268 @@
+// The manufacturing and check commands of the editor: the Gerber and hole outputs, the Gerber
+// input, the netlist output and comparison, the part coordinates, the design rule check and its
+// marks, and the fabrication set the estimate program asks for. The work itself is the core's;
+// here are the dialogs, the progress window, the messages and what the document makes of it.
+#include <algorithm>
+
+#include "board/model/intern.h"
+#include "checks/drc.h"
+#include "checks/netlist.h"
+#include "checks/netlist_import.h"
+#include "output/gerber_input.h"
+#include "output/gerber_output.h"
+#include "output/hole_output.h"
+#include "output/part_coords.h"
+#include "output/zevonc.h"
+#include "paths/file_io.h"
+#include "shell/editor.h"
+#include "text/strings.h"
+
+namespace zevo {
+
+namespace {
+
+constexpr std::string_view kOutputting = "出力中";
+constexpr std::string_view kInputting = "入力中";
+constexpr std::string_view kChecking = "チェック中";
+
+// The progress monitor of the core's long operations, answered by the host's window.
+class HostProgress final : public ProgressMonitor {
+  public:
+    explicit HostProgress(Host& host) : host_(host) {}
+    bool pump(size_t, size_t) override { return !host_.pumpProgress(); }
+
+  private:
+    Host& host_;
+};
+
+// Every " DRC" group at any depth, and every group the removal leaves empty, unlinked with its
+// place recorded in `step` (so that undo puts the marks back where they stood). True when the
+// list itself lost a member.
+bool EraseMarksRecorded(UndoHistory& history, UndoStep* step, ListNode& head) {
+    const Istr drc = Reserved().drc;
+    bool removed = false;
+    for (container* c : Items(head)) {
+        if (c->kind != kGroup) continue;
+        group* g = AsGroup(c);
+        const bool drop = g->type == drc || (EraseMarksRecorded(history, step, g->members) &&
+                                             g->members.emptyList());
+        if (!drop) continue;
+        ListNode* successor = g->unlink();
+        history.RecordRemoved(step, g, successor);
+        removed = true;
+    }
+    return removed;
+}
+
+}  // namespace
+
+template <class F>
+void Editor::longOperation(std::string_view text, bool escapeStops, F&& work) {
+    ready_ = false;
+    host.showProgress(text, escapeStops);
+    HostProgress monitor(host);
+    work(monitor);
+    host.closeProgress();
+    ready_ = true;
+}
+
+void Editor::showMessages(const std::vector<OutputMessage>& messages) {
+    for (const OutputMessage& m : messages) host.message(m.text);
+}
+
+// ------------------------------------------------------------------ outputs
+
+void Editor::gerberOutput() {
+    const auto settings = paths.OutputSettingsFile(kGerberOutSettings);
+    if (!settings) {
+        host.message(TableText(kMsgCannotWriteOutput));
+        return;
+    }
+    const fs::path folder = OutputFolder(doc.path, paths.writableDir());
+    OutputReport report;
+    bool running = false;
+    const bool done = GerberOutputCommand(
+        doc.board, *settings, folder, gerberChoices_,
+        [&](GerberOutputChoices& c) {
+            if (!host.runGerberOutputDialog(doc.board, c)) return false;
+            ready_ = false;
+            host.showProgress(kOutputting, false);
+            running = true;
+            return true;
+        },
+        report);
+    if (running) {
+        host.closeProgress();
+        ready_ = true;
+    }
+    if (!done) {
+        redraw();
+        return;
+    }
+    showMessages(report.messages);
+}
+
+void Editor::holeOutput() {
+    const auto settings = paths.OutputSettingsFile(kHoleOutSettings);
+    if (!settings) {
+        host.message(TableText(kMsgCannotWriteOutput));
+        return;
+    }
+    const fs::path folder = OutputFolder(doc.path, paths.writableDir());
+    fs::path proposed = doc.path.filename() == kUntitledName || doc.path.empty()
+                            ? paths.writableDir() / kUntitledName
+                            : doc.path;
+    proposed.replace_extension(".hol");
+    OutputReport report;
+    bool running = false;
+    const bool done = HoleOutputCommand(
+        doc.board, *settings, folder, holeChoices_,
+        [&](HoleOutputChoices& c) {
+            if (!host.runHoleOutputDialog(doc.board, c, proposed)) return false;
+            ready_ = false;
+            host.showProgress(kOutputting, false);
+            running = true;
+            return true;
+        },
+        report);
+    if (running) {
+        host.closeProgress();
+        ready_ = true;
+    }
+    if (!done) {
+        redraw();
+        return;
+    }
+    showMessages(report.messages);
+}
+
+void Editor::gerberInput() {
+    const auto settings = paths.OutputSettingsFile(kGerberInSettings);
+    if (!settings) {
+        host.message(TableText(kMsgCannotWriteOutput));
+        return;
+    }
+    const fs::path folder = OutputFolder(doc.path, paths.writableDir());
+    InputReport report;
+    bool running = false;
+    const bool done = GerberInputCommand(
+        doc.board, &history, *settings, folder, inputChoices_,
+        [&](GerberInputChoices& c) {
+            if (!host.runGerberInputDialog(doc.board, c)) return false;
+            ready_ = false;
+            host.showProgress(kInputting, false);
+            running = true;
+            return true;
+        },
+        [&] { return host.askDrillDecimals(); }, report);
+    if (running) {
+        host.closeProgress();
+        ready_ = true;
+    }
+    if (!done) {
+        redraw();
+        return;
+    }
+    doc.modified = true;
+    // What was read is shown whole.
+    command(431);
+    redraw();
+}
+
+// ------------------------------------------------------------------ netlists
+
+void Editor::netlistOutput() {
+    NetlistExport ex;
+    longOperation(kChecking, true, [&](ProgressMonitor& m) { ex = ExportNetlist(doc.board, &m); });
+    showMessages(ex.messages);
+    if (ex.status != NetlistExport::kOk) {
+        redraw();
+        return;
+    }
+    fs::path start = doc.path;
+    start.replace_extension(".net");
+    fs::path chosen;
+    if (!host.chooseFileToSave({"ネットリス", "*.net"}, start, chosen)) return;
+    if (!chosen.has_extension()) chosen.replace_extension(".net");
+    if (!WriteFileAtomically(chosen, ex.text)) host.message(TableText(kMsgCannotWriteOutput));
+    redraw();
+}
+
+void Editor::netlistCompare() {
+    if (Istr dup = DuplicateReference(doc.board)) {
+        host.message(DuplicateReferenceMessage(dup).text);
+        return;
+    }
+    fs::path chosen;
+    if (!host.chooseFileToOpen({"ネットリスト", "*.net"}, paths.writableDir() / "zevo.net", chosen))
+        return;
+    const std::optional<std::string> bytes = ReadWholeFile(chosen);
+    NetlistRead read;
+    if (bytes) read = ReadReferenceNetlist(*bytes);
+    if (!read.ok()) {
+        host.message(TableText(kMsgCannotReadNetlist));
+        return;
+    }
+    NetlistComparison cmp;
+    longOperation(kChecking, true,
+                  [&](ProgressMonitor& m) { cmp = CompareNetlist(doc.board, read.nets, &m); });
+    // Exchanged pins stay exchanged, even after Escape: the board changed.
+    if (!cmp.exchanged.empty()) doc.modified = true;
+    if (cmp.status == NetlistComparison::kOk && !cmp.report.empty()) {
+        const fs::path report = paths.WriteTarget(kCompareReportFileName);
+        if (WriteFileAtomically(report, cmp.report))
+            host.openWithDesktop(report);
+        else
+            host.message(TableText(kMsgCannotWriteOutput));
+    } else {
+        showMessages(cmp.messages);
+    }
+    redraw();
+}
+
+void Editor::partCoordinates() {
+    const PartCoordsReport r = PartCoordinatesCommand(
+        doc.board, doc.path, partCoords_,
+        [&](PartCoordsSettings& s) { return host.runPartCoordsDialog(doc.board, s); });
+    showMessages(r.messages);
+}
+
+// ------------------------------------------------------------------ design rule check
+
+void Editor::drcCheck() {
+    fs::path rules;
+    if (!host.chooseFileToOpen({"ＤＲＣファイル", "*.drc"}, paths.ruleFile(), rules)) return;
+    Board& b = doc.board;
+    // The old marks and the new ones are one step of the history: undo brings the board back
+    // to what it was before the check.
+    UndoStep* step = history.BeginStep();
+    EraseMarksRecorded(history, step, b.items);
+    ListNode* lastBefore = b.items.prev;
+    DrcReport report;
+    longOperation(kChecking, true,
+                  [&](ProgressMonitor& m) { report = DrcCommand(b, &rules, &m); });
+    for (ListNode* n = lastBefore->next; n != &b.items; n = n->next)
+        history.RecordAdded(step, AsElement(n));
+    if (!step->empty()) doc.modified = true;
+    history.CommitStep(step);
+    showMessages(report.messages);
+    redraw();
+}
+
+void Editor::drcErase() {
+    UndoStep* step = history.BeginStep();
+    EraseMarksRecorded(history, step, doc.board.items);
+    if (!step->empty()) doc.modified = true;
+    history.CommitStep(step);
+    redraw();
+}
+
+// ------------------------------------------------------------------ the estimate program
+
+bool Editor::answerEstimateRequest(const fs::path& parent) {
+    DCodeTables codes = DCodeTables::Defaults();
+    OutputReport report;
+    return WriteZevoNcSet(doc.board, parent, codes, report);
+}
+
+}  // namespace zevo

@@ -1,0 +1,210 @@
+// The editor's manufacturing and check commands through its command input with a scripted host:
+// the same files as the batch commands, the progress window, Escape, and the undo history.
+#include <gtest/gtest.h>
+
+#include "checks/netlist.h"
+#include "output/zevonc.h"
+#include "scripted_host.h"
+#include "text/strings.h"
+#include "tools/view_tools.h"
+#include "view/board_renderer.h"
+
+namespace zevo::test {
+namespace {
+
+using zevo::testing::ScratchDir;
+
+class EditorChecks : public ::testing::Test {
+  protected:
+    ScratchDir dir;
+    ScriptedHost host;
+    Editor editor{host, ScratchPaths(dir)};
+    fs::path example = fs::path(ZEVO_EXAMPLES) / "example.pcb";
+
+    void SetUp() override {
+        const std::vector<std::string> args = {example.string()};
+        editor.startUp(args);
+        editor.finishStartUp();
+    }
+    Board& board() { return editor.doc.board; }
+    // Two parts wired crosswise: nets {Q1.2, Q2.1} and {Q1.1, Q2.2}.
+    void addParts() {
+        Board& b = board();
+        auto part = [&](const char* ref, double y) {
+            group* g = b.CreateGroup(Intern("R"));
+            g->reference = Intern(ref);
+            g->ext = b.CreatePartPlacement({100, y}, 0);
+            for (int pin = 1; pin <= 2; ++pin) {
+                land* l = b.CreateLand(1, 18, false, {90.0 + 10 * pin, y});
+                l->pinNo = int16_t(pin);
+                b.AppendElement(g, l);
+            }
+            b.AppendElement(nullptr, g);
+        };
+        part("Q1", 100);
+        part("Q2", 130);
+        b.AppendElement(nullptr, b.CreateLine(1, 10, false, {110, 100}, {100, 130}));
+        b.AppendElement(nullptr, b.CreateLine(1, 10, false, {100, 100}, {100, 115}));
+        b.AppendElement(nullptr, b.CreateLine(1, 10, false, {100, 115}, {110, 130}));
+    }
+    size_t marks() {
+        size_t n = 0;
+        for (container* c : Items(board().items))
+            if (c->kind == kGroup && AsGroup(c)->type == Reserved().drc) ++n;
+        return n;
+    }
+    // Two lands of different nets 0.1 mm apart on layer 1: one gap below the sample rules.
+    void addViolation() {
+        board().AppendElement(nullptr, board().CreateLand(1, 18, false, {200, 150}));
+        const double d = 2 * board().roundHalf(18) + 0.1;
+        board().AppendElement(nullptr, board().CreateLand(1, 18, false, {200 + d, 150}));
+    }
+};
+
+TEST_F(EditorChecks, NetlistOutputWritesTheExportText) {
+    addParts();
+    const fs::path out = dir / "board.net";
+    host.files = {out};
+    ASSERT_TRUE(editor.command(411));
+    ASSERT_TRUE(fs::exists(out));
+    EXPECT_EQ(dir.Get("board.net"), ExportNetlist(board()).text);
+    EXPECT_NE(dir.Get("board.net").find("Q1.2 Q2.1"), std::string::npos);
+    // The check ran with the progress window up, and input came back afterwards.
+    EXPECT_EQ(host.progressTexts, std::vector<std::string>{"チェック中"});
+    EXPECT_EQ(host.progressOpen, 0);
+    EXPECT_TRUE(editor.ready());
+}
+
+TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
+    addParts();
+    const fs::path net = dir / "ref.net";
+    host.files = {net};
+    editor.command(411);
+    host.files = {net};
+    editor.command(412);
+    EXPECT_EQ(host.messages.back(), TableText(kMsgNoNetDifference));
+    EXPECT_TRUE(host.opened.empty());
+
+    // A reference with a net the board lacks: the report is written and opened.
+    std::string text = dir.Get("ref.net");
+    ASSERT_NE(text.find("$END"), std::string::npos);
+    text.insert(text.find("$END"), "NZZZZ; Q99.1 Q99.2\n");
+    dir.Put("ref2.net", text);
+    host.files = {dir / "ref2.net"};
+    editor.command(412);
+    ASSERT_EQ(host.opened.size(), 1u);
+    EXPECT_EQ(host.opened[0].filename(), "NetListErr.txt");
+    EXPECT_NE(dir.Get("NetListErr.txt"), "<missing>");
+
+    // An unreadable reference.
+    dir.Put("bad.net", "");
+    host.files = {dir / "bad.net"};
+    editor.command(412);
+    EXPECT_EQ(host.messages.back(), TableText(kMsgCannotReadNetlist));
+}
+
+TEST_F(EditorChecks, DesignRuleCheckMarksAreOneUndoStepAndTheRemovalAnother) {
+    addViolation();
+    host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
+    ASSERT_TRUE(editor.command(414));
+    EXPECT_EQ(marks(), 1u);
+    EXPECT_EQ(host.messages.back(), TableText(kMsgDrcFound));
+    EXPECT_TRUE(board().layerFlags[12] & kDisp);
+    EXPECT_TRUE(editor.doc.modified);
+
+    // A second check replaces the marks; undo brings back the first marks, not none.
+    host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
+    editor.command(414);
+    EXPECT_EQ(marks(), 1u);
+    const container* second = AsElement(board().items.prev);
+    editor.character(26, true);  // Ctrl+Z
+    EXPECT_EQ(marks(), 1u);
+    EXPECT_NE(AsElement(board().items.prev), second);
+
+    editor.command(415);
+    EXPECT_EQ(marks(), 0u);
+    editor.character(26, true);
+    EXPECT_EQ(marks(), 1u);
+    editor.character(25, true);  // Ctrl+Y
+    EXPECT_EQ(marks(), 0u);
+
+    // A cancelled rule file checks nothing.
+    host.files = {fs::path()};
+    editor.command(414);
+    EXPECT_EQ(marks(), 0u);
+}
+
+TEST_F(EditorChecks, EscapeDuringNetBuildingChangesNothingAndInputIsDroppedMeanwhile) {
+    // More than 10 000 nets, so the window is pumped while they are built.
+    for (int i = 0; i < 10500; ++i)
+        board().AppendElement(nullptr,
+                              board().CreateLand(1, 18, false, {2.0 + 2.0 * (i % 140), 2.0 + 2.0 * (i / 140)}));
+    int dropped = 0;
+    host.duringProgress = [&] {
+        if (!editor.command(330)) ++dropped;
+        editor.keyDown(EditorKey::kPageDown);
+    };
+    const double scale = editor.view.scale;
+    host.escapeAtPump = 1;
+    host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
+    editor.command(414);
+    EXPECT_EQ(dropped, 1);
+    EXPECT_EQ(editor.view.scale, scale);
+    EXPECT_EQ(marks(), 0u);
+    EXPECT_TRUE(editor.ready());
+    // Nothing was found or reported after the abort.
+    EXPECT_TRUE(host.messages.empty() || host.messages.back() != TableText(kMsgDrcClean));
+}
+
+TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
+    Net net;
+    // A conductor of the example: its first land on layer 1.
+    container* start = nullptr;
+    ForEachDrawn(board().items, [&](drawn* d) {
+        if (!start && d->kind == kLand && d->layer == 1) start = d;
+    });
+    ASSERT_NE(start, nullptr);
+    const Box& box = AsDrawn(start)->bounds;
+    // The outline is what a click hits.
+    const Point at{box.maxX, (box.minY + box.maxY) / 2};
+    const Point px = editor.view.WorldToScreen(at);
+    ASSERT_TRUE(editor.command(434));
+    EXPECT_EQ(editor.tools->mode(), kModeEquipotential);
+    EXPECT_FALSE(editor.menuState(98).enabled);
+    const Framebuffer before = editor.screen();
+    editor.leftDown(int(px.x), int(px.y), kMkLeft);
+    editor.leftUp(int(px.x), int(px.y), 0);
+    size_t grey = 0;
+    for (Pixel p : editor.screen().pixels()) grey += p == kGreyPen;
+    EXPECT_GT(grey, 0u);
+    EXPECT_NE(editor.screen().pixels()[0], kGreyPen);
+    // Escape leaves the tool and the highlight goes.
+    editor.character(kCharEscape);
+    EXPECT_EQ(editor.tools->depth(), 1);
+    size_t after = 0;
+    for (Pixel p : editor.screen().pixels()) after += p == kGreyPen;
+    EXPECT_EQ(after, 0u);
+    (void)before;
+}
+
+TEST_F(EditorChecks, EstimateRequestWritesTheFabricationSet) {
+    ASSERT_TRUE(editor.answerEstimateRequest(dir.path()));
+    const fs::path set = dir / "ZevoNC";
+    EXPECT_TRUE(fs::exists(set / "PatternA"));
+    EXPECT_TRUE(fs::exists(set / "DrillNC"));
+    // The same bytes as the batch program's set of the same board.
+    Board copy;
+    ResetToBuiltInDefaults(copy);
+    ReadDocument(example, copy);
+    ScratchDir other;
+    DCodeTables codes = DCodeTables::Defaults();
+    OutputReport report;
+    ASSERT_TRUE(WriteZevoNcSet(copy, other.path(), codes, report));
+    EXPECT_EQ(dir.Get("ZevoNC/PatternA"), other.Get("ZevoNC/PatternA"));
+    // A folder that cannot be made: failure is the answer.
+    dir.Put("plain-file", "x");
+    EXPECT_FALSE(editor.answerEstimateRequest(dir / "plain-file"));
+}
+
+}  // namespace
+}  // namespace zevo::test
