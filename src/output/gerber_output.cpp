@@ -22,7 +22,7 @@ std::string Sjis(int id) {
 
 std::string GerberListText(const Board& b, const GerberOutputChoices& choices,
                            const DCodeTables& codesInEffect, const UsedApertures& used) {
-    TextOut t;
+    OutputText t;
     {
         // The header names the number of decimals in place of its "%d".
         std::string head = Sjis(kStrGerberFormat);

@@ -103,7 +103,7 @@ private:
             return;
         }
         apKey_ = key;
-        TextOut t;
+        OutputText t;
         t.put(ext_ ? "G54D" : "D");
         t.putInt(codes_.code(aperture, square), 2);
         t.put('*');
@@ -263,7 +263,7 @@ private:
 
 void ApertureDefinitions(std::string& out, const Board& b, const UsedApertures& used,
                          const DCodeTables& codes) {
-    TextOut t;
+    OutputText t;
     for (int i = 0; i < kApertures; ++i) {
         if (!used.round[i]) continue;
         t.newline();

@@ -25,7 +25,7 @@ bool IsHole(const drawn* d) {
 }
 
 // Appends "%.0f" of v.
-void PutCoord(TextOut& t, char letter, double v) {
+void PutCoord(OutputText& t, char letter, double v) {
     t.put(letter);
     t.putFixed(v, 0);
 }
@@ -85,7 +85,7 @@ int GatherHoles(const Board& b, int layer, std::vector<Hole>& holes) {
 void WriteToolTableProgram(std::string& out, const Board& b, const std::vector<Hole>& holes,
                            const std::function<int(int)>& tcode, int decimals) {
     const double scale = std::pow(10.0, decimals);
-    TextOut t;
+    OutputText t;
     t.put("M48");
     t.newline();
     t.put("M71");
@@ -140,7 +140,7 @@ void WriteToolTableProgram(std::string& out, const Board& b, const std::vector<H
 void WritePlainDrill(std::string& out, const std::vector<Hole>& holes,
                      const std::function<int(int)>& tcode, int decimals) {
     const double scale = std::pow(10.0, decimals);
-    TextOut t;
+    OutputText t;
     t.put('%');
     t.newline();
     t.put("G90");
@@ -176,7 +176,7 @@ std::map<int, int> CountByAperture(const std::vector<Hole>& holes) {
     return n;
 }
 
-void PutCountLines(TextOut& t, const std::map<int, int>& counts,
+void PutCountLines(OutputText& t, const std::map<int, int>& counts,
                    const std::function<int(int)>& tcode, const std::string& pieces) {
     char buf[64];
     for (const auto& [aperture, count] : counts) {
@@ -221,7 +221,7 @@ OutputReport WriteHoleFiles(const Board& b, const HoleOutputChoices& choices,
     const std::string fileWord = TableTextCp932(kStrFile);
     const std::string layerWord = TableTextCp932(kStrLayer);
     const std::string pieces = TableTextCp932(kStrPieces);
-    TextOut list;
+    OutputText list;
     {
         list.put(TableTextCp932(kStrDrillFormatHead));
         list.put(' ');

@@ -131,7 +131,7 @@ bool ReadLayerFileLine(std::string_view line, LayerFiles& files) {
     return true;
 }
 
-void WriteLayerFileLines(TextOut& out, const LayerFiles& files) {
+void WriteLayerFileLines(OutputText& out, const LayerFiles& files) {
     for (int layer = 0; layer < kLayers; ++layer) {
         if (files.name[layer].empty()) continue;
         if (!files.selected[layer]) out.put(';');
@@ -152,7 +152,7 @@ bool ReadCodeLine(std::string_view line, char letter, int low, int high, int& in
     return index >= 0 && index < kApertures && code >= low && code <= high;
 }
 
-void WriteCodeSection(TextOut& out, std::string_view name, char letter,
+void WriteCodeSection(OutputText& out, std::string_view name, char letter,
                       const std::array<int, kApertures>& codes) {
     out.newline();
     out.put('[');
@@ -207,7 +207,7 @@ GerberOutSettings ReadGerberOutSettings(std::string_view bytes, SettingsReadResu
 }
 
 std::string WriteGerberOutSettings(const LayerFiles& files, const DCodeTables& codes) {
-    TextOut out;
+    OutputText out;
     out.put("[Output]");
     out.newline();
     WriteLayerFileLines(out, files);
@@ -242,7 +242,7 @@ HoleOutSettings ReadHoleOutSettings(std::string_view bytes, SettingsReadResult* 
 }
 
 std::string WriteHoleOutSettings(const LayerFiles& files, const TCodeTable& codes) {
-    TextOut out;
+    OutputText out;
     out.put("[Output]");
     out.newline();
     WriteLayerFileLines(out, files);
@@ -291,7 +291,7 @@ GerberInSettings ReadGerberInSettings(std::string_view bytes, SettingsReadResult
 }
 
 std::string WriteGerberInSettings(const LayerFiles& files, const DCodeTables& codes) {
-    TextOut out;
+    OutputText out;
     out.put("[Input]");
     out.newline();
     WriteLayerFileLines(out, files);

@@ -1,4 +1,5 @@
-// A growing byte buffer for the output files: text written as the files are written in text
+// A growing byte buffer for the manufacturing files (a class of its own: the board writer's
+// TextOut streams to a file): text written as the files are written in text
 // mode (every newline is CR LF), numbers formatted like printf's "%d", "%02d" and "%.Nf".
 #pragma once
 
@@ -8,7 +9,7 @@
 
 namespace zevo {
 
-class TextOut {
+class OutputText {
 public:
     void put(char c) { s_.push_back(c); }
     void put(std::string_view v) { s_.append(v); }
@@ -48,7 +49,7 @@ private:
 
 // printf-style pieces as strings, for the list files and messages.
 inline std::string FixedText(double v, int decimals) {
-    TextOut t;
+    OutputText t;
     t.putFixed(v, decimals);
     return t.take();
 }

@@ -92,7 +92,7 @@ void WriteDrillProgram(const Board& b, const std::vector<Hole>& docOrder, const 
     std::stable_sort(holes.begin(), holes.end(), [&b](const Hole& x, const Hole& y) {
         return b.roundAp[x.aperture] < b.roundAp[y.aperture];
     });
-    TextOut t;
+    OutputText t;
     t.put("M48");
     t.newline();
     t.put("M71");

@@ -403,6 +403,8 @@ void EditorWindow::showProgress(std::string_view text, bool escapeStops) {
     layout->addWidget(new QLabel(Q(text), progress_));
     if (escapeStops) layout->addWidget(new QLabel("ESCで中止", progress_));
     progress_->show();
+    // The wait cursor while the operation runs; input is dropped by the editor meanwhile.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::processEvents();
 }
 
@@ -412,6 +414,7 @@ bool EditorWindow::pumpProgress() {
 }
 
 void EditorWindow::closeProgress() {
+    if (progress_) QApplication::restoreOverrideCursor();
     delete progress_;
     progress_ = nullptr;
 }

@@ -68,7 +68,6 @@ void ScreenWidget::paintEvent(QPaintEvent*) {
     const QImage image(reinterpret_cast<const uchar*>(fb.pixels().data()), fb.width(), fb.height(),
                        fb.width() * 4, QImage::Format_RGB32);
     p.drawImage(0, 0, image);
-    if (!editor_->ready()) setCursor(Qt::WaitCursor);
 }
 
 void ScreenWidget::resizeEvent(QResizeEvent* e) {
