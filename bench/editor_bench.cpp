@@ -2,6 +2,7 @@
 // buffer of a 1920 x 1080 view (the conductor set of the whole board is gathered every time).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -21,12 +22,18 @@ void BM_EquipotentialClick(benchmark::State& state) {
     view.FitBoard();
     Framebuffer back(1920, 1080);
     // Click points on the outlines of conductors spread over the document.
-    std::vector<Point> clicks;
-    size_t n = 0;
+    std::vector<Point> lands;
     ForEachDrawn(board.items, [&](drawn* d) {
-        if (++n % 997 == 0 && d->kind == kLand && ConductorLayer(board, d->layer))
-            clicks.push_back({d->bounds.maxX, (d->bounds.minY + d->bounds.maxY) / 2});
+        if (d->kind == kLand && ConductorLayer(board, d->layer))
+            lands.push_back({d->bounds.maxX, (d->bounds.minY + d->bounds.maxY) / 2});
     });
+    std::vector<Point> clicks;
+    for (size_t k = 0; k < lands.size(); k += std::max<size_t>(1, lands.size() / 64))
+        clicks.push_back(lands[k]);
+    if (clicks.empty()) {
+        state.SkipWithError("no conductor land");
+        return;
+    }
     size_t i = 0, members = 0;
     for (auto _ : state) {
         const Net net = EquipotentialNet(board, clicks[i++ % clicks.size()], 0.05);
