@@ -22,6 +22,12 @@ class LayerDialogModel;
 class SwapDialogModel;
 class GridDialogModel;
 class BoardSizeDialogModel;
+class LayerSelectModel;
+class ApertureSelectModel;
+class PadSelectModel;
+class ArcDialogModel;
+class TextDialogModel;
+class NumericInputModel;
 
 class Host {
   public:
@@ -87,6 +93,15 @@ class Host {
     // True when the grid was set (the view is redrawn).
     virtual bool runGridDialog(GridDialogModel& model) = 0;
     virtual void runBoardSizeDialog(BoardSizeDialogModel& model) = 0;
+
+    // --- the drawing tools' dialogs, modal over their models
+    virtual void runLayerSelectDialog(LayerSelectModel& model) = 0;
+    virtual void runApertureSelectDialog(ApertureSelectModel& model) = 0;
+    virtual void runPadSelectDialog(PadSelectModel& model) = 0;
+    virtual void runArcDialog(ArcDialogModel& model) = 0;
+    virtual void runTextDialog(TextDialogModel& model) = 0;
+    // With `keypad` the numeric key pad opens beside the dialog.
+    virtual void runNumericInputDialog(NumericInputModel& model, bool keypad) = 0;
 };
 
 }  // namespace zevo
