@@ -77,6 +77,13 @@ class EditorWindow : public QMainWindow, public Host {
     void runSwapDialog(SwapDialogModel& model) override;
     bool runGridDialog(GridDialogModel& model) override;
     void runBoardSizeDialog(BoardSizeDialogModel& model) override;
+    // The drawing tools' dialogs (editor_window_tools.cpp)
+    void runLayerSelectDialog(LayerSelectModel& model) override;
+    void runApertureSelectDialog(ApertureSelectModel& model) override;
+    void runPadSelectDialog(PadSelectModel& model) override;
+    void runArcDialog(ArcDialogModel& model) override;
+    void runTextDialog(TextDialogModel& model) override;
+    void runNumericInputDialog(NumericInputModel& model, bool keypad) override;
 
   protected:
     void closeEvent(QCloseEvent*) override;
