@@ -11,7 +11,7 @@ packages=(
 )
 # The virtual display for screenshots of the windows (`make screenshots`), only when asked.
 if [ "${ZEVO_WITH_XVFB:-0}" = 1 ]; then
-    packages+=(xvfb xauth imagemagick)
+    packages+=(xvfb xauth imagemagick xdotool)
 fi
 
 # The Hershey stroke data, only for rebuilding the shipped font (`make font`).

@@ -7,6 +7,7 @@
 #include "board/model/intern.h"
 #include "text/cp932.h"
 #include "text/strings.h"
+#include "tools/drawing_tools.h"
 #include "tools/view_tools.h"
 #include "view/board_renderer.h"
 
@@ -25,10 +26,9 @@ std::string Format(const char* fmt, auto... args) {
 // Commands whose windows or tools come with later work: shown, greyed, and refused.
 bool Unbuilt(int id) {
     switch (id) {
-        case 303: case 304: case 305: case 306: case 307: case 308:
         case 310: case 311: case 312: case 313: case 314: case 315: case 317:
         case 318: case 319: case 320: case 321: case 322: case 323: case 324:
-        case 326: case 327: case 329:
+        case 329:
         case 406: case 407: case 408: case 409: case 410: case 413:
         case 435: case 436: case 437: case 439:
         case 444: case 446: case 453:
@@ -74,6 +74,9 @@ Editor::Editor(Host& h, Paths p)
                                           EditorModeTable());
     tools->screen = &screen_;
     tools->back = &back_;
+    // The drawing tools
+    tools->scratch = &scratch_;
+    tools->drawing = &drawing;
     view.SetBoardSize(doc.board.sizeX, doc.board.sizeY);
     resize(view.clientWidth, view.clientHeight);
     initialToolBar();
@@ -204,6 +207,8 @@ void Editor::refresh() {
     screen_ = back_;
     longCursorShown_ = false;
     tools->highlightSelection(true);
+    tools->overlayLost();
+    tools->showOverlay();
     if (options.longCursor) showCursor(true);
     host.updateScreen();
 }
@@ -362,6 +367,7 @@ bool Editor::command(int id) {
         case 324: editOperation(kCmdRotate); return true;
         case 326: editOperation(kCmdNumeric); return true;
         case 327:
+            OpenIntersectionInput(*tools);
             viewTool(kModeIntersection, kHintIntersection, {300, 301, 326, 327}, {}, 327, true);
             return true;
         case 329:

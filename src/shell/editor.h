@@ -125,6 +125,19 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void SetCloseEnabled(bool enabled) override { host.setCloseEnabled(enabled); }
     void ToolBarChanged() override { host.toolBarChanged(); }
     void Repaint() override { redraw(); }
+    // ToolHost: the drawing tools
+    void RunLayerSelect(LayerSelectModel& m) override { host.runLayerSelectDialog(m); }
+    void RunApertureSelect(ApertureSelectModel& m) override { host.runApertureSelectDialog(m); }
+    void RunPadSelect(PadSelectModel& m) override { host.runPadSelectDialog(m); }
+    void RunArcDialog(ArcDialogModel& m) override { host.runArcDialog(m); }
+    void RunTextDialog(TextDialogModel& m) override { host.runTextDialog(m); }
+    void RunNumericInput(NumericInputModel& m) override {
+        host.runNumericInputDialog(m, options.digitInDlg);
+    }
+    void DocumentModified() override { doc.modified = true; }
+    void DefinitionsChanged() override { host.definitionItemsChanged(); }
+    bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }
+    std::filesystem::path FontFile() const override { return paths.fontFile(); }
     // DocumentUi
     void showMessage(std::string_view text) override { host.message(text); }
     Answer askYesNoCancel(std::string_view text) override { return host.askYesNoCancel(text); }

@@ -26,6 +26,12 @@ struct GerberOutputChoices;
 struct HoleOutputChoices;
 struct GerberInputChoices;
 struct PartCoordsSettings;
+class LayerSelectModel;
+class ApertureSelectModel;
+class PadSelectModel;
+class ArcDialogModel;
+class TextDialogModel;
+class NumericInputModel;
 
 class Host {
   public:
@@ -101,6 +107,15 @@ class Host {
     // The decimals of a drill program being read (asked once per input).
     virtual int askDrillDecimals() = 0;
     virtual bool runPartCoordsDialog(const Board& board, PartCoordsSettings& settings) = 0;
+
+    // --- the drawing tools' dialogs, modal over their models
+    virtual void runLayerSelectDialog(LayerSelectModel& model) = 0;
+    virtual void runApertureSelectDialog(ApertureSelectModel& model) = 0;
+    virtual void runPadSelectDialog(PadSelectModel& model) = 0;
+    virtual void runArcDialog(ArcDialogModel& model) = 0;
+    virtual void runTextDialog(TextDialogModel& model) = 0;
+    // With `keypad` the numeric key pad opens beside the dialog.
+    virtual void runNumericInputDialog(NumericInputModel& model, bool keypad) = 0;
 };
 
 }  // namespace zevo

@@ -24,6 +24,14 @@ struct DrawingSettings {
     bool drawAtClickPoint = false;
     bool squareAsRectangle = false;
     bool arcByClicks = false;
+    // the arc dialog's values (radius mm, angles in degrees), kept between uses
+    double arcRadius = 0, arcStart = 0, arcEnd = 0;
+    // the text dialog's values (the string as CP932 bytes), kept between uses
+    std::string text;
+    double textHeight = 3.2, textPitch = 3.4, textAngle = 0;
+    bool textMirror = false;
+    // the aperture the line tool draws with
+    int currentLineAperture() const { return squareLine ? squareLineAperture : lineAperture; }
 };
 
 struct SelectionSettings {

@@ -220,6 +220,18 @@ ToolContext::ToolContext(Board& b, UndoHistory& h, ViewState& v, ToolHost& hst,
 }
 
 ToolContext::~ToolContext() {
+    // The buffers may be gone already; nothing is drawn on the way out.
+    screen = back = scratch = nullptr;
+    clearPreviews();
+    for (drawn* d : putAside) d->destroy(board);
+    putAside.clear();
+    if (attachedElement && !attachedElement->linked()) {
+        if (attachedSuccessor)
+            attachedElement->insertBefore(attachedSuccessor);
+        else
+            board.AppendElement(nullptr, attachedElement);
+        attachedElement = nullptr;
+    }
     // A context that goes while something is lifted puts it back, so the document it leaves is
     // whole and every node is owned by exactly one list or step.
     for (auto it = pendingSteps.rbegin(); it != pendingSteps.rend(); ++it) {
@@ -522,6 +534,43 @@ void ToolContext::restorePending() {
 void ToolContext::commitPending() {
     for (UndoStep* s : pendingSteps) history.CommitStep(s);
     pendingSteps.clear();
+}
+
+// --- the drawing overlay
+
+void ToolContext::toggleOverlay() {
+    overlayShown_ = !overlayShown_;
+    if (!screen) return;
+    std::vector<const drawn*> all;
+    for (const auto* list : {&cursorPreview, &lineChain, &arcPreview})
+        all.insert(all.end(), list->begin(), list->end());
+    if (all.empty()) return;
+    if (scratch) {
+        DrawGhost(board, view, *screen, *scratch, all);
+        return;
+    }
+    OutlinePainter painter(board, view, *screen);
+    for (const drawn* d : all) {
+        Pen pen = LayerPen(board, d);
+        pen.op = RasterOp::kXor;
+        painter.Draw(d, pen);
+    }
+}
+
+void ToolContext::showOverlay() {
+    if (!overlayShown_) toggleOverlay();
+}
+
+void ToolContext::hideOverlay() {
+    if (overlayShown_) toggleOverlay();
+}
+
+void ToolContext::clearPreviews() {
+    hideOverlay();
+    for (auto* list : {&cursorPreview, &lineChain, &arcPreview}) {
+        for (drawn* d : *list) d->destroy(board);
+        list->clear();
+    }
 }
 
 void ToolContext::clearSelection() {

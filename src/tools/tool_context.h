@@ -13,6 +13,8 @@
 
 #include "board/model/board.h"
 #include "board/undo/undo.h"
+#include "tools/drawing_dialogs.h"
+#include "tools/drawing_settings.h"
 #include "view/framebuffer.h"
 #include "view/view_state.h"
 
@@ -34,6 +36,23 @@ class ToolHost {
     virtual void ToolBarChanged() = 0;
     // The whole view must be drawn again.
     virtual void Repaint() = 0;
+
+    // --- what the drawing tools ask (a window without them answers as if each dialog was
+    // closed at once)
+    virtual void RunLayerSelect(LayerSelectModel&) {}
+    virtual void RunApertureSelect(ApertureSelectModel&) {}
+    virtual void RunPadSelect(PadSelectModel&) {}
+    virtual void RunArcDialog(ArcDialogModel&) {}
+    virtual void RunTextDialog(TextDialogModel&) {}
+    virtual void RunNumericInput(NumericInputModel&) {}
+    // An element was placed or removed: the document is modified.
+    virtual void DocumentModified() {}
+    // The current layer or a definition changed: menu-bar items 98 and 99 show it.
+    virtual void DefinitionsChanged() {}
+    // The right-click menu or right-click-goes-back option is on (the line tool's hint).
+    virtual bool RightClickOptionsOn() const { return false; }
+    // The stroke font of the text tool.
+    virtual std::filesystem::path FontFile() const { return {}; }
 };
 
 // A tool state: seven operations, in the order the dispatcher knows them.
@@ -245,7 +264,36 @@ class ToolContext {
     // Empties the selection without touching the elements (the undo steps own the lifted ones).
     void clearSelection();
 
+    // --- the drawing tools
+    // The settings the tools draw with; the owner may point them elsewhere.
+    DrawingSettings ownDrawing;
+    DrawingSettings* drawing = &ownDrawing;
+    // Scratch buffer of the land ghosts (the screen's size).
+    Framebuffer* scratch = nullptr;
+    // The last point placed: the origin of relative numeric input.
+    Point lastPoint;
+    // Unlinked elements drawn over the screen with exclusive-or: what follows the cursor (the
+    // land, line and pad tools), the rubber segment of a chain, the arc being drawn; and the
+    // cursor elements put aside while the intersection input is open.
+    std::vector<drawn*> cursorPreview, lineChain, arcPreview, putAside;
+    bool arcReversed = false;
+    // The centre cross of an arc drawn by clicks sits in the buffers until the next repaint.
+    bool arcCross = false;
+    NumericInputModel::Memory numericMemory;
+    // Where the attached element of the intersection input stood.
+    ListNode* attachedSuccessor = nullptr;
+    bool overlayShown() const { return overlayShown_; }
+    // Draws the overlay elements (exclusive-or: twice leaves no trace).
+    void showOverlay();
+    void hideOverlay();
+    // The screen was copied from the back buffer: the overlay is gone from it.
+    void overlayLost() { overlayShown_ = false; }
+    // Recycles the overlay lists (not putAside).
+    void clearPreviews();
+
   private:
+    void toggleOverlay();
+    bool overlayShown_ = false;
     void refreshDefinitionItems();
     void call(ToolOp op) {
         if (op) op(*this);

@@ -1,6 +1,7 @@
 #include "tools/view_tools.h"
 
 #include "board/model/intern.h"
+#include "tools/drawing_tools.h"
 #include "view/board_renderer.h"
 
 namespace zevo {
@@ -32,6 +33,7 @@ struct EditorModes {
     ModeTable table;
     EditorModes() {
         table = DefaultModeTable();
+        InstallDrawingTools(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
     }
 };

@@ -93,8 +93,8 @@ TEST_F(BoardEditor, ToolsAreChosenOnlyWhenIdle) {
 TEST_F(BoardEditor, CommandsOfDisabledButtonsAndUnbuiltToolsAreRefused) {
     start();
     EXPECT_FALSE(editor.command(320));  // cut without a selection
-    EXPECT_FALSE(editor.command(306));  // the arc tool is not there yet: greyed
-    EXPECT_FALSE(editor.menuState(306).enabled);
+    EXPECT_FALSE(editor.command(310));  // the deform tool is not there yet: greyed
+    EXPECT_FALSE(editor.menuState(310).enabled);
     EXPECT_FALSE(editor.menuState(408).enabled);
     EXPECT_TRUE(editor.menuState(401).enabled);
     EXPECT_TRUE(editor.command(330));
@@ -201,11 +201,11 @@ TEST_F(BoardEditor, RightClickRule) {
     halfDrawnLine();
     editor.rightClick(10, 10, 0);
     EXPECT_EQ(host.menusShown.size(), 1u);
-    // The stand-in state ignores "decide"; the rule reached command 417 without a menu or a step
-    // back.
-    EXPECT_EQ(editor.tools->depth(), 2);
+    // The rule reached command 417 without a menu: the line is decided.
+    EXPECT_EQ(editor.tools->depth(), 1);
 
-    // In another tool a right click steps back; with the menu option on, the menu shows.
+    // With the menu option on, the menu shows.
+    halfDrawnLine();
     editor.options.rClickMenu = true;
     editor.rightClick(10, 10, 0);
     EXPECT_EQ(host.menusShown.size(), 2u);

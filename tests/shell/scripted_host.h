@@ -15,6 +15,7 @@
 #include "shell/dialogs/pad_dialog.h"
 #include "shell/dialogs/swap_dialog.h"
 #include "shell/editor.h"
+#include "tools/drawing_dialogs.h"
 
 namespace zevo::test {
 
@@ -154,6 +155,34 @@ class ScriptedHost : public Host {
     int askDrillDecimals() override { return drillDecimals; }
     bool runPartCoordsDialog(const Board&, PartCoordsSettings& s) override {
         return partCoordsDialog && partCoordsDialog(s);
+    }
+
+    // The drawing tools' dialogs; each closes at once when unset.
+    std::function<void(LayerSelectModel&)> layerSelectDialog;
+    std::function<void(ApertureSelectModel&)> apertureSelectDialog;
+    std::function<void(PadSelectModel&)> padSelectDialog;
+    std::function<void(ArcDialogModel&)> arcDialog;
+    std::function<void(TextDialogModel&)> textDialog;
+    std::function<void(NumericInputModel&)> numericDialog;
+    int keypadsShown = 0;
+    void runLayerSelectDialog(LayerSelectModel& m) override {
+        if (layerSelectDialog) layerSelectDialog(m);
+    }
+    void runApertureSelectDialog(ApertureSelectModel& m) override {
+        if (apertureSelectDialog) apertureSelectDialog(m);
+    }
+    void runPadSelectDialog(PadSelectModel& m) override {
+        if (padSelectDialog) padSelectDialog(m);
+    }
+    void runArcDialog(ArcDialogModel& m) override {
+        if (arcDialog) arcDialog(m);
+    }
+    void runTextDialog(TextDialogModel& m) override {
+        if (textDialog) textDialog(m);
+    }
+    void runNumericInputDialog(NumericInputModel& m, bool keypad) override {
+        keypadsShown += keypad;
+        if (numericDialog) numericDialog(m);
     }
 };
 

@@ -83,6 +83,13 @@ class EditorWindow : public QMainWindow, public Host {
     bool runGerberInputDialog(const Board& board, GerberInputChoices& choices) override;
     int askDrillDecimals() override;
     bool runPartCoordsDialog(const Board& board, PartCoordsSettings& settings) override;
+    // The drawing tools' dialogs (editor_window_tools.cpp)
+    void runLayerSelectDialog(LayerSelectModel& model) override;
+    void runApertureSelectDialog(ApertureSelectModel& model) override;
+    void runPadSelectDialog(PadSelectModel& model) override;
+    void runArcDialog(ArcDialogModel& model) override;
+    void runTextDialog(TextDialogModel& model) override;
+    void runNumericInputDialog(NumericInputModel& model, bool keypad) override;
 
   protected:
     void closeEvent(QCloseEvent*) override;

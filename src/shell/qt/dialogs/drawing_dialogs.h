@@ -1,0 +1,25 @@
+// The windows of the drawing tools' dialogs over their models (tools/drawing_dialogs.h). Controls
+// carry object names after their control ids: "list101" the list, "edit101".. the fields,
+// "check1xx" / "radio1xx" the switches, "button1" 決定, "button2" 取消, "button103" 相対,
+// "button104" 原点, "button105" 絶対, "button106" <<, "button107" >>.
+#pragma once
+
+class QWidget;
+
+namespace zevo {
+
+class LayerSelectModel;
+class ApertureSelectModel;
+class PadSelectModel;
+class ArcDialogModel;
+class TextDialogModel;
+class NumericInputModel;
+
+void RunLayerSelectDialog(QWidget* parent, LayerSelectModel& model);
+void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& model, bool keypad = false);
+void RunPadSelectDialog(QWidget* parent, PadSelectModel& model);
+void RunArcDialog(QWidget* parent, ArcDialogModel& model, bool keypad = false);
+void RunTextDialog(QWidget* parent, TextDialogModel& model, bool keypad = false);
+void RunNumericInputDialog(QWidget* parent, NumericInputModel& model, bool keypad = false);
+
+}  // namespace zevo
