@@ -104,6 +104,10 @@ void Editor::startUp(std::span<const std::string> arguments) {
     drawing.squareAsRectangle = options.rectangle;
     drawing.arcByClicks = options.arcHit;
     drawing.lineEightAlways = options.lineAngle8;
+    drawing.textAperture = options.drawText.aperture;
+    drawing.textHeight = options.drawText.height;
+    drawing.textPitch = std::fabs(options.drawText.pitch);
+    drawing.textMirror = options.drawText.pitch < 0;
     fontAvailable = fs::exists(paths.fontFile());
     resetDocument(doc.board);
     initialToolBar();
@@ -296,6 +300,7 @@ void Editor::chooseTool(int mode) {
 
 void Editor::editOperation(int code) {
     tools->command(code);
+    keepDrawingOptions();
     refresh();
 }
 
@@ -322,6 +327,23 @@ void Editor::afterDocumentChange(bool fit) {
     updateTitle();
     host.definitionItemsChanged();
     applyViewChange(true);
+}
+
+void Editor::keepDrawingOptions() {
+    auto keep = [&](bool& option, bool value, Option key) {
+        if (option == value) return;
+        option = value;
+        saveOption(key);
+    };
+    keep(options.rectangle, drawing.squareAsRectangle, Option::kRectangle);
+    keep(options.arcHit, drawing.arcByClicks, Option::kArcMode);
+    keep(options.lineAngle8, drawing.lineEightAlways, Option::kLineAngle8);
+    const TextDefaults text{drawing.textAperture, drawing.textHeight,
+                            drawing.textMirror ? -drawing.textPitch : drawing.textPitch};
+    if (!(text == options.drawText)) {
+        options.drawText = text;
+        saveOption(Option::kDrawText);
+    }
 }
 
 void Editor::saveOption(Option option) {
@@ -725,6 +747,7 @@ void Editor::hover(int x, int y, uint32_t) {
 
 void Editor::click() {
     if (const ToolState* s = tools->currentToolState(); s && s->onClick) s->onClick(*tools);
+    keepDrawingOptions();  // the text tool asks for its text and sizes on a click
     refresh();
 }
 

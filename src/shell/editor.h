@@ -178,6 +178,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void partSearch();
     void showInformation();
     void updateTitle() { host.setTitle(title()); }
+    // The drawing options a tool dialog changed go to the settings file at once.
+    void keepDrawingOptions();
     void initialToolBar();
     // The definition dialogs.
     void runDefinitionDialog(int id);

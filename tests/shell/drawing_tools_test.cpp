@@ -148,7 +148,9 @@ TEST_F(Drawing, SquareLandToolPlacesSquaresOrRectanglesByItsDialog) {
     EXPECT_DOUBLE_EQ(r->dx, 3);
     EXPECT_DOUBLE_EQ(r->dy, 2);
     EXPECT_EQ(r->aperture, 3);
-    EXPECT_EQ(editor.definitionItemText().empty(), false);
+    // The menu-bar item shows the rectangle's sizes, and the choice is kept in the settings.
+    EXPECT_EQ(editor.definitionItemText(), "四角 X:3.000 Y:2.000");
+    EXPECT_EQ(ReadSetting(editor.paths.settingsFile(), "Setting", "Rectangle", "<none>"), "Yes");
 }
 
 // ------------------------------------------------------------------ lines
