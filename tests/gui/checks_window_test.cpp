@@ -1,0 +1,108 @@
+// The check commands through the real window on the offscreen platform: the rule file chosen in
+// the file dialog, the progress window, the result message, the marks, and the equipotential tool.
+#include "board/model/board.h"
+#include "board/model/intern.h"
+#include "view/board_renderer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "shell/qt/editor_window.h"
+#include "shell/qt/screen_widget.h"
+
+using namespace zevo;
+
+namespace {
+
+// Acts on the modal window of type T as soon as one is up (a long operation may come first).
+template <class T>
+void WhenModal(std::function<void(T*)> act, int tries = 500) {
+    QTimer::singleShot(10, [act, tries] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(w);
+        else if (tries > 0)
+            WhenModal<T>(act, tries - 1);
+    });
+}
+
+}  // namespace
+
+class ChecksWindowTest : public QObject {
+    Q_OBJECT
+
+    static Paths ScratchPaths(const QTemporaryDir& dir) {
+        Folders f;
+        f.program = dir.path().toStdString();
+        f.userData = f.program / "user";
+        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
+        f.programWritable = true;
+        return Paths(f);
+    }
+    static size_t Marks(const Board& b) {
+        size_t n = 0;
+        for (container* c : Items(b.items))
+            if (c->kind == kGroup && AsGroup(c)->type == Reserved().drc) ++n;
+        return n;
+    }
+
+  private Q_SLOTS:
+    void designRuleCheckThroughTheWindow() {
+        QTemporaryDir dir, copies;
+        EditorWindow w(ScratchPaths(dir), copies.path());
+        w.show();
+        w.startUp({QString(ZEVO_EXAMPLES) + "/example.pcb"});
+        Board& b = w.editor().doc.board;
+        b.AppendElement(nullptr, b.CreateLand(1, 18, false, {200, 150}));
+        b.AppendElement(nullptr, b.CreateLand(1, 18, false, {200 + 2 * b.roundHalf(18) + 0.1, 150}));
+
+        QString message;
+        WhenModal<QFileDialog>([&](QFileDialog* chooser) {
+            WhenModal<QMessageBox>([&](QMessageBox* box) {
+                message = box->text();
+                box->accept();
+            });
+            chooser->selectFile(QString(ZEVO_EXAMPLES) + "/../resources/Zevo.drc");
+            QMetaObject::invokeMethod(chooser, "accept", Qt::DirectConnection);
+        });
+        w.action(414)->trigger();
+        QCOMPARE(message, QString("違反個所が見つかりました"));
+        QCOMPARE(Marks(b), size_t(1));
+        QVERIFY(w.editor().ready());
+        QVERIFY(w.action(415)->isEnabled());
+        w.action(415)->trigger();
+        QCOMPARE(Marks(b), size_t(0));
+    }
+
+    void equipotentialHighlightsThroughTheWindow() {
+        QTemporaryDir dir, copies;
+        EditorWindow w(ScratchPaths(dir), copies.path());
+        w.show();
+        w.startUp({QString(ZEVO_EXAMPLES) + "/example.pcb"});
+        const drawn* first = nullptr;
+        ForEachDrawn(w.editor().doc.board.items, [&](drawn* d) {
+            if (!first && d->kind == kLand && d->layer == 1) first = d;
+        });
+        QVERIFY(first);
+        const Point at = w.editor().view.WorldToScreen(
+            {first->bounds.maxX, (first->bounds.minY + first->bounds.maxY) / 2});
+        w.action(434)->trigger();
+        QTest::mouseClick(w.screen().viewport(), Qt::LeftButton, {}, QPoint(int(at.x), int(at.y)));
+        QApplication::processEvents();
+        const QImage shot = w.screen().viewport()->grab().toImage();
+        int grey = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if ((shot.pixel(x, y) & 0xffffff) == kGreyPen) ++grey;
+        QVERIFY(grey > 0);
+        QTest::keyClick(&w.screen(), Qt::Key_Escape);
+        QCOMPARE(w.editor().tools->depth(), 1);
+    }
+};
+
+QTEST_MAIN(ChecksWindowTest)
+#include "checks_window_test.moc"
