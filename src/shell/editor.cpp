@@ -29,7 +29,7 @@ bool Unbuilt(int id) {
         case 310: case 311: case 312: case 313: case 314: case 315: case 317:
         case 318: case 319: case 320: case 321: case 322: case 323: case 324:
         case 329:
-        case 406: case 407: case 408: case 409: case 410: case 413:
+        case 406: case 407:
         case 435: case 436: case 437: case 439:
         case 444: case 446: case 453:
             return true;

@@ -2,6 +2,8 @@
 // the same files as the batch commands, the progress window, Escape, and the undo history.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "checks/netlist.h"
 #include "output/zevonc.h"
 #include "scripted_host.h"
@@ -185,6 +187,88 @@ TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
     for (Pixel p : editor.screen().pixels()) after += p == kGreyPen;
     EXPECT_EQ(after, 0u);
     (void)before;
+}
+
+// Runs the batch program; its exit status.
+int Cli(const std::string& args) {
+    return std::system((std::string(ZEVO_CLI_PATH) + " " + args + " >/dev/null 2>&1").c_str());
+}
+
+TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
+    // The board is saved into the scratch folder first: outputs go beside the board file.
+    const fs::path boardFile = dir / "board.pcb";
+    host.files = {boardFile};
+    editor.command(403);
+    ASSERT_TRUE(fs::exists(boardFile));
+
+    host.gerberOutputDialog = [](GerberOutputChoices& c) {
+        for (int layer : {1, 2}) {
+            c.files.name[size_t(layer)] = "layer" + std::to_string(layer);
+            c.files.selected[size_t(layer)] = true;
+        }
+        return true;
+    };
+    ASSERT_TRUE(editor.command(408));
+    EXPECT_EQ(host.progressTexts.back(), "出力中");
+    EXPECT_EQ(host.progressOpen, 0);
+    host.holeOutputDialog = [](HoleOutputChoices& c) {
+        c.files.name[8] = "layer8";
+        c.files.selected[8] = true;
+        c.autoT = true;
+        return true;
+    };
+    ASSERT_TRUE(editor.command(410));
+    host.partCoordsDialog = [&](PartCoordsSettings& s) {
+        s.file = dir / "board.pos";
+        return true;
+    };
+    ASSERT_TRUE(editor.command(413));
+
+    ScratchDir batch;
+    const std::string b = boardFile.string(), out = batch.path().string();
+    ASSERT_EQ(Cli("gerber " + b + " --out " + out + " --layers 1,2"), 0);
+    ASSERT_EQ(Cli("drill " + b + " --out " + out + " --layers 8 --auto-t"), 0);
+    ASSERT_EQ(Cli("coords " + b + " -o " + out + "/board.pos"), 0);
+    for (const char* f : {"layer1.grb", "layer2.grb", "gout.lst", "layer8.hol", "hout.lst", "board.pos"}) {
+        EXPECT_NE(dir.Get(f), "<missing>") << f;
+        EXPECT_EQ(dir.Get(f), batch.Get(f)) << f;
+    }
+    // A cancelled dialog writes nothing and shows no progress.
+    const size_t shown = host.progressTexts.size();
+    host.gerberOutputDialog = nullptr;
+    fs::remove(dir / "gout.lst");
+    editor.command(408);
+    EXPECT_FALSE(fs::exists(dir / "gout.lst"));
+    EXPECT_EQ(host.progressTexts.size(), shown);
+}
+
+TEST_F(EditorChecks, GerberInputAddsTheFileAsOneUndoStepAndShowsItAll) {
+    const fs::path boardFile = dir / "board.pcb";
+    host.files = {boardFile};
+    editor.command(403);
+    ASSERT_EQ(Cli("gerber " + boardFile.string() + " --out " + dir.path().string() + " --layers 1"), 0);
+    editor.doc.modified = false;
+    size_t before = 0;
+    ForEachDrawn(board().items, [&](drawn*) { ++before; });
+    host.gerberInputDialog = [&](GerberInputChoices& c) {
+        c.files.name[3] = (dir / "layer1.grb").string();
+        c.files.selected[3] = true;
+        return true;
+    };
+    ASSERT_TRUE(editor.command(409));
+    EXPECT_EQ(host.progressTexts.back(), "入力中");
+    size_t after = 0, onThree = 0;
+    ForEachDrawn(board().items, [&](drawn* d) {
+        ++after;
+        onThree += d->layer == 3;
+    });
+    EXPECT_GT(onThree, 0u);
+    EXPECT_TRUE(editor.doc.modified);
+    editor.character(26, true);  // one undo takes the whole input back
+    size_t undone = 0;
+    ForEachDrawn(board().items, [&](drawn*) { ++undone; });
+    EXPECT_EQ(undone, before);
+    EXPECT_GT(after, before);
 }
 
 TEST_F(EditorChecks, EstimateRequestWritesTheFabricationSet) {

@@ -25,6 +25,7 @@
 
 #include "shell/commands.h"
 #include "shell/qt/instance_channel.h"
+#include "shell/qt/progress_window.h"
 #include "shell/qt/screen_widget.h"
 
 // The icons live in the static library; their registration must be asked for.
@@ -397,26 +398,19 @@ void EditorWindow::windowMenu(int x, int y) {
 }
 
 void EditorWindow::showProgress(std::string_view text, bool escapeStops) {
-    delete progress_;
-    progress_ = new QDialog(this, Qt::Tool | Qt::FramelessWindowHint);
-    auto* layout = new QVBoxLayout(progress_);
-    layout->addWidget(new QLabel(Q(text), progress_));
-    if (escapeStops) layout->addWidget(new QLabel("ESCで中止", progress_));
-    progress_->show();
+    if (!progress_) progress_ = new ProgressWindow(this);
+    progress_->show(text, escapeStops);
     // The wait cursor while the operation runs; input is dropped by the editor meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QApplication::processEvents();
+    progress_->pump();
 }
 
-bool EditorWindow::pumpProgress() {
-    QApplication::processEvents();
-    return false;
-}
+bool EditorWindow::pumpProgress() { return progress_ && progress_->pump(); }
 
 void EditorWindow::closeProgress() {
-    if (progress_) QApplication::restoreOverrideCursor();
-    delete progress_;
-    progress_ = nullptr;
+    if (!progress_ || !progress_->isVisible()) return;
+    progress_->close();
+    QApplication::restoreOverrideCursor();
 }
 
 bool EditorWindow::startEditor(const fs::path& document) {

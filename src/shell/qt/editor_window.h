@@ -19,6 +19,7 @@ class QKeyEvent;
 namespace zevo {
 
 class ScreenWidget;
+class ProgressWindow;
 class InstanceChannel;
 
 // The editor's key and character input from a Qt key event; true when it was used.
@@ -110,7 +111,7 @@ class EditorWindow : public QMainWindow, public Host {
     QAction* definitionItem_ = nullptr;
     bool closeEnabled_ = true;
     InstanceChannel* channel_ = nullptr;
-    QDialog* progress_ = nullptr;
+    ProgressWindow* progress_ = nullptr;
 };
 
 }  // namespace zevo

@@ -1,5 +1,11 @@
 // The definition dialogs of the Qt host: the windows over the editor's models.
+#include "shell/dialogs/gerber_input_dialog.h"
+#include "shell/dialogs/gerber_output_dialog.h"
+#include "shell/dialogs/hole_data_dialog.h"
+#include "shell/dialogs/hole_output_dialog.h"
+#include "shell/dialogs/part_coords_dialog.h"
 #include "shell/qt/dialogs/dialogs.h"
+#include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/editor_window.h"
 
 namespace zevo {
@@ -17,13 +23,26 @@ void EditorWindow::runBoardSizeDialog(BoardSizeDialogModel& m) {
     RunBoardSizeDialog(this, m, editor_->options.digitInDlg);
 }
 
-// The manufacturing dialogs come with their windows; until then the commands stay greyed.
-bool EditorWindow::runGerberOutputDialog(const Board&, GerberOutputChoices&) { return false; }
-bool EditorWindow::runHoleOutputDialog(const Board&, HoleOutputChoices&, const fs::path&) {
-    return false;
+bool EditorWindow::runGerberOutputDialog(const Board& b, GerberOutputChoices& c) {
+    GerberOutputDialogModel m(b, c);
+    return RunGerberOutputDialog(this, m);
 }
-bool EditorWindow::runGerberInputDialog(const Board&, GerberInputChoices&) { return false; }
-int EditorWindow::askDrillDecimals() { return 3; }
-bool EditorWindow::runPartCoordsDialog(const Board&, PartCoordsSettings&) { return false; }
+bool EditorWindow::runHoleOutputDialog(const Board& b, HoleOutputChoices& c,
+                                       const fs::path& proposed) {
+    HoleOutputDialogModel m(b, c);
+    return RunHoleOutputDialog(this, m, proposed);
+}
+bool EditorWindow::runGerberInputDialog(const Board& b, GerberInputChoices& c) {
+    GerberInputDialogModel m(b, c);
+    return RunGerberInputDialog(this, m);
+}
+int EditorWindow::askDrillDecimals() {
+    HoleDataDialogModel m;
+    return RunHoleDataDialog(this, m);
+}
+bool EditorWindow::runPartCoordsDialog(const Board& b, PartCoordsSettings& s) {
+    PartCoordsDialogModel m(b, s);
+    return RunPartCoordsDialog(this, m);
+}
 
 }  // namespace zevo
