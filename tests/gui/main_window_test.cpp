@@ -54,7 +54,8 @@ class MainWindowTest : public QObject {
         QCOMPARE(zoomOut->toolTip(), QString("縮小"));
         QVERIFY(zoomOut->isEnabled());
         QVERIFY(!w.toolBar()->findChild<QAction*>("button320")->isEnabled());
-        QVERIFY(!w.action(408)->isEnabled());  // the outputs come to the menu later: greyed
+        QVERIFY(!w.action(406)->isEnabled());  // printing comes later: greyed
+        QVERIFY(w.action(408)->isEnabled());
         QVERIFY(w.action(401)->isEnabled());
 
         // The screen shows the editor's framebuffer: something other than black is drawn.
