@@ -7,7 +7,7 @@ packages=(
     zlib1g-dev libpng-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     gerbv
-    qt6-base-dev qt6-svg-dev fonts-noto-cjk
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-noto-cjk
 )
 # The virtual display for screenshots of the windows (`make screenshots`), only when asked.
 if [ "${ZEVO_WITH_XVFB:-0}" = 1 ]; then

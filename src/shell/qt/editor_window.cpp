@@ -192,7 +192,8 @@ void EditorWindow::buildToolBar() {
                                          Q(CommandCaption(id)));
         a->setToolTip(Q(CommandCaption(id)));
         a->setObjectName(QString("button%1").arg(id));
-        a->setCheckable(true);
+        // Buttons of tools stay pressed while their tool is chosen.
+        a->setCheckable((id >= 303 && id <= 317) || id == 327 || id == 329);
         buttons_[id] = a;
         connect(a, &QAction::triggered, this, [this, id] {
             editor_->command(id);
@@ -237,8 +238,11 @@ void EditorWindow::updateStates() {
     for (auto& [id, a] : actions_) {
         const MenuItemState s = editor_->menuState(id);
         a->setEnabled(s.enabled);
-        const bool checkable = (id >= 300 && id <= 337) || (id >= 420 && id <= 429) ||
-                               id == 438 || id == 452;
+        // Tools carry a check mark while they are chosen; options while they are on.
+        const bool tool = (id >= 303 && id <= 317 && id != 309 && id != 316) || id == 327 ||
+                          id == 329;
+        const bool checkable = tool || (id >= 420 && id <= 429) || id == 438 ||
+                               id == 452;
         a->setCheckable(checkable);
         if (checkable) a->setChecked(s.checked);
     }

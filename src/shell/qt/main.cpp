@@ -1,5 +1,7 @@
 // The board editor.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <csignal>
 
 #include "board/file/fault.h"
@@ -15,6 +17,10 @@ void WriteRecovery(void*) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("Zevo");
+    // The program speaks Japanese: Qt's own windows (file choosers, standard buttons) too.
+    QTranslator qtText;
+    if (qtText.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtText);
     zevo::EditorWindow window(zevo::Paths::ForRunningProgram());
     gWindow = &window;
     zevo::InstallFaultHandlers(WriteRecovery, nullptr);
