@@ -30,7 +30,7 @@ class EditorChecks : public ::testing::Test {
     }
     Board& board() { return editor.doc.board; }
     // Two parts wired crosswise: nets {Q1.2, Q2.1} and {Q1.1, Q2.2}.
-    void addParts() {
+    void addParts(bool interchangeable = false) {
         Board& b = board();
         auto part = [&](const char* ref, double y) {
             group* g = b.CreateGroup(Intern("R"));
@@ -38,7 +38,8 @@ class EditorChecks : public ::testing::Test {
             g->ext = b.CreatePartPlacement({100, y}, 0);
             for (int pin = 1; pin <= 2; ++pin) {
                 land* l = b.CreateLand(1, 18, false, {90.0 + 10 * pin, y});
-                l->pinNo = int16_t(pin);
+                // Negative numbers mark pins that may be exchanged (Q1's, when asked).
+                l->pinNo = int16_t(interchangeable && ref[1] == '1' ? -pin : pin);
                 b.AppendElement(g, l);
             }
             b.AppendElement(nullptr, g);
@@ -156,6 +157,49 @@ TEST_F(EditorChecks, EscapeDuringNetBuildingChangesNothingAndInputIsDroppedMeanw
     EXPECT_TRUE(editor.ready());
     // Nothing was found or reported after the abort.
     EXPECT_TRUE(host.messages.empty() || host.messages.back() != TableText(kMsgDrcClean));
+}
+
+TEST_F(EditorChecks, EscapeDuringThePairTestsKeepsTheMarksFoundSoFar) {
+    // Lands of different nets 0.1 mm apart in a block: many near pairs, many violations.
+    const double pitch = 2 * board().roundHalf(18) + 0.1;
+    for (int i = 0; i < 2500; ++i)
+        board().AppendElement(nullptr, board().CreateLand(1, 18, false,
+                                                          {5 + pitch * (i % 50), 5 + pitch * (i / 50)}));
+    host.escapeAtPump = 1;  // at the first 10 000 pairs
+    host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
+    editor.command(414);
+    const size_t kept = marks();
+    EXPECT_GT(kept, 0u);
+    EXPECT_TRUE(host.messages.empty());  // no result message after an abort
+    // The marks kept are one undo step like a finished check's.
+    editor.character(26, true);
+    EXPECT_EQ(marks(), 0u);
+    // Without Escape the check finds more.
+    host.escapeAtPump = 0;
+    host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
+    editor.command(414);
+    EXPECT_GT(marks(), kept);
+}
+
+TEST_F(EditorChecks, EscapeDuringTheComparisonStopsWithoutAReportAndKeepsTheExchange) {
+    addParts(true);
+    // The reference wires Q1's pins the other way round: the first round differs, Q1's two
+    // interchangeable pins are exchanged, and Escape stops the second round.
+    dir.Put("ref.net", "$PACKAGES\n! R; Q1\n! R; Q2\n$NETS\nN0001; Q1.1 Q2.1\nN0002; Q1.2 Q2.2\n$END\n");
+    editor.doc.modified = false;
+    host.files = {dir / "ref.net"};
+    host.escapeAtPump = 1;
+    editor.command(412);
+    EXPECT_TRUE(host.opened.empty());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(editor.ready());
+    EXPECT_TRUE(editor.doc.modified);  // the exchange stays
+    // Compared again without Escape, the board now agrees.
+    host.escapeAtPump = 0;
+    host.files = {dir / "ref.net"};
+    editor.command(412);
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back(), TableText(kMsgNoNetDifference));
 }
 
 TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
