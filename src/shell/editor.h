@@ -193,6 +193,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void drcCheck();
     void drcErase();
     void showMessages(const std::vector<OutputMessage>& messages);
+    // An output settings file (made empty when missing); a message when it cannot be made.
+    std::optional<fs::path> outputSettingsFile(std::string_view name);
     // Runs `work` with the progress window up and input dropped.
     template <class F>
     void longOperation(std::string_view text, bool escapeStops, F&& work);

@@ -72,92 +72,101 @@ void Editor::showMessages(const std::vector<OutputMessage>& messages) {
 
 // ------------------------------------------------------------------ outputs
 
-void Editor::gerberOutput() {
-    const auto settings = paths.OutputSettingsFile(kGerberOutSettings);
-    if (!settings) {
-        host.message(TableText(kMsgCannotWriteOutput));
-        return;
-    }
-    const fs::path folder = OutputFolder(doc.path, paths.writableDir());
-    OutputReport report;
-    bool running = false;
-    const bool done = GerberOutputCommand(
-        doc.board, *settings, folder, gerberChoices_,
-        [&](GerberOutputChoices& c) {
-            if (!host.runGerberOutputDialog(doc.board, c)) return false;
-            ready_ = false;
-            host.showProgress(kOutputting, false);
-            running = true;
-            return true;
-        },
-        report);
-    if (running) {
-        host.closeProgress();
+namespace {
+
+// The progress window of an output or input: it comes up once the command's dialog was accepted
+// and goes when the command is done, input dropped meanwhile.
+class ProgressAfterDialog {
+  public:
+    ProgressAfterDialog(Host& host, bool& ready, std::string_view text)
+        : host_(host), ready_(ready), text_(text) {}
+    ~ProgressAfterDialog() {
+        if (!running_) return;
+        host_.closeProgress();
         ready_ = true;
     }
-    if (!done) {
-        redraw();
-        return;
+    // For the dialog callback: `accepted` passed on, the window up when it is true.
+    bool after(bool accepted) {
+        if (!accepted) return false;
+        ready_ = false;
+        host_.showProgress(text_, false);
+        running_ = true;
+        return true;
     }
-    showMessages(report.messages);
+
+  private:
+    Host& host_;
+    bool& ready_;
+    std::string_view text_;
+    bool running_ = false;
+};
+
+}  // namespace
+
+std::optional<fs::path> Editor::outputSettingsFile(std::string_view name) {
+    auto file = paths.OutputSettingsFile(name);
+    if (!file) host.message(TableText(kMsgCannotWriteOutput));
+    return file;
+}
+
+void Editor::gerberOutput() {
+    const auto settings = outputSettingsFile(kGerberOutSettings);
+    if (!settings) return;
+    OutputReport report;
+    bool done;
+    {
+        ProgressAfterDialog progress(host, ready_, kOutputting);
+        done = GerberOutputCommand(
+            doc.board, *settings, OutputFolder(doc.path, paths.writableDir()), gerberChoices_,
+            [&](GerberOutputChoices& c) {
+                return progress.after(host.runGerberOutputDialog(doc.board, c));
+            },
+            report);
+    }
+    if (done)
+        showMessages(report.messages);
+    else
+        redraw();
 }
 
 void Editor::holeOutput() {
-    const auto settings = paths.OutputSettingsFile(kHoleOutSettings);
-    if (!settings) {
-        host.message(TableText(kMsgCannotWriteOutput));
-        return;
-    }
-    const fs::path folder = OutputFolder(doc.path, paths.writableDir());
+    const auto settings = outputSettingsFile(kHoleOutSettings);
+    if (!settings) return;
     fs::path proposed = doc.path.filename() == kUntitledName || doc.path.empty()
                             ? paths.writableDir() / kUntitledName
                             : doc.path;
     proposed.replace_extension(".hol");
     OutputReport report;
-    bool running = false;
-    const bool done = HoleOutputCommand(
-        doc.board, *settings, folder, holeChoices_,
-        [&](HoleOutputChoices& c) {
-            if (!host.runHoleOutputDialog(doc.board, c, proposed)) return false;
-            ready_ = false;
-            host.showProgress(kOutputting, false);
-            running = true;
-            return true;
-        },
-        report);
-    if (running) {
-        host.closeProgress();
-        ready_ = true;
+    bool done;
+    {
+        ProgressAfterDialog progress(host, ready_, kOutputting);
+        done = HoleOutputCommand(
+            doc.board, *settings, OutputFolder(doc.path, paths.writableDir()), holeChoices_,
+            [&](HoleOutputChoices& c) {
+                return progress.after(host.runHoleOutputDialog(doc.board, c, proposed));
+            },
+            report);
     }
-    if (!done) {
+    if (done)
+        showMessages(report.messages);
+    else
         redraw();
-        return;
-    }
-    showMessages(report.messages);
 }
 
 void Editor::gerberInput() {
-    const auto settings = paths.OutputSettingsFile(kGerberInSettings);
-    if (!settings) {
-        host.message(TableText(kMsgCannotWriteOutput));
-        return;
-    }
-    const fs::path folder = OutputFolder(doc.path, paths.writableDir());
+    const auto settings = outputSettingsFile(kGerberInSettings);
+    if (!settings) return;
     InputReport report;
-    bool running = false;
-    const bool done = GerberInputCommand(
-        doc.board, &history, *settings, folder, inputChoices_,
-        [&](GerberInputChoices& c) {
-            if (!host.runGerberInputDialog(doc.board, c)) return false;
-            ready_ = false;
-            host.showProgress(kInputting, false);
-            running = true;
-            return true;
-        },
-        [&] { return host.askDrillDecimals(); }, report);
-    if (running) {
-        host.closeProgress();
-        ready_ = true;
+    bool done;
+    {
+        ProgressAfterDialog progress(host, ready_, kInputting);
+        done = GerberInputCommand(
+            doc.board, &history, *settings, OutputFolder(doc.path, paths.writableDir()),
+            inputChoices_,
+            [&](GerberInputChoices& c) {
+                return progress.after(host.runGerberInputDialog(doc.board, c));
+            },
+            [&] { return host.askDrillDecimals(); }, report);
     }
     if (!done) {
         redraw();
