@@ -2,19 +2,20 @@
 // repaint is compared with a plain walk of the document that draws one element after the other.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "board_generator.h"
 #include "image_compare.h"
+#include "plain_walk.h"
 #include "view/board_renderer.h"
 
 namespace zevo {
 namespace {
 
 using test::ExpectImage;
+using test::ExpectPlainRepaint;
 
 const Board& GeneratedBoard(size_t elements) {
     static std::vector<std::pair<size_t, std::unique_ptr<Board>>> boards;
@@ -81,51 +82,17 @@ TEST(GeneratedRender, EveryViewMatchesItsReviewedPicture) {
     }
 }
 
-// The repaint as the plain walk of the document gives it: every element in turn, a copy of the
-// picture after every 10 001 drawn.
-std::vector<Framebuffer> PlainRepaint(const Board& board, const ViewState& view, Framebuffer& fb) {
-    fb.Clear(0);
-    DrawGrid(view, fb);
-    OutlinePainter painter(board, view, fb);
-    std::vector<Framebuffer> copies;
-    size_t count = 0;
-    ForEachDrawn(board.items, [&](const drawn* e) {
-        if (e->layer < 0 || e->layer >= kLayers || !(board.layerFlags[size_t(e->layer)] & kDisp))
-            return;
-        if (!painter.Visible(e->bounds)) return;
-        painter.Draw(e, {kPalette[board.layerColour[size_t(e->layer)] & 15u], RasterOp::kMerge});
-        if (++count % kPartialCopyEvery == 0) copies.push_back(fb);
-    });
-    return copies;
-}
-
-bool SamePixels(const Framebuffer& a, const Framebuffer& b) {
-    return a.width() == b.width() && a.height() == b.height() &&
-           std::equal(a.pixels().begin(), a.pixels().end(), b.pixels().begin());
-}
-
-// Compares the repaint with the plain walk: the same partial pictures at the same counts, the
-// same final picture. Returns the number of partial pictures.
-size_t ExpectPlainRepaint(const Board& board, const ViewState& view, const char* what) {
-    Framebuffer want(view.clientWidth, view.clientHeight), got(view.clientWidth, view.clientHeight);
-    const std::vector<Framebuffer> wantCopies = PlainRepaint(board, view, want);
-    std::vector<Framebuffer> gotCopies;
-    RenderOptions options;
-    options.partialCopy = [&](const Framebuffer& fb) { gotCopies.push_back(fb); };
-    RenderBoard(board, view, got, options);
-    EXPECT_EQ(gotCopies.size(), wantCopies.size()) << what;
-    for (size_t i = 0; i < gotCopies.size() && i < wantCopies.size(); ++i)
-        EXPECT_TRUE(SamePixels(gotCopies[i], wantCopies[i])) << what << ", copy " << i;
-    EXPECT_TRUE(SamePixels(got, want)) << what;
-    return gotCopies.size();
-}
-
 TEST(GeneratedRender, RepaintDrawsWhatThePlainWalkDrawsCopyByCopy) {
     const Board& board = GeneratedBoard(50000);
     size_t copies = 0;
     for (const View& v : Views(board)) {
         const ViewState view = MakeView(board, v, 400, 300);
+        // Once following the links (the board's index starts again after a change), once
+        // through the index that walk left.
+        NoteTreeChange();
         copies += ExpectPlainRepaint(board, view, v.name);
+        EXPECT_TRUE(board.drawnIndex.complete());
+        ExpectPlainRepaint(board, view, v.name);
     }
     EXPECT_GE(copies, 2u);
 }
