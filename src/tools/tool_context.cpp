@@ -150,18 +150,6 @@ bool RectangleTakesAny(const Board& board, const ListNode& members, Point mn, Po
     return false;
 }
 
-container* PickIn(const Board& board, const ListNode& head, Point p, double t) {
-    for (container* c : Items(head)) {
-        if (c->kind == kGroup) {
-            if (container* hit = PickIn(board, AsGroup(c)->members, p, t)) return hit;
-        } else if (IsDrawn(c)) {
-            const drawn* d = AsDrawn(c);
-            if (OnActiveLayer(board, d) && d->hitTest(board, p, t)) return c;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 const ModeTable& DefaultModeTable() {
@@ -203,8 +191,18 @@ bool OnActiveLayer(const Board& board, const drawn* e) {
     return e->layer >= 0 && e->layer < kLayers && (board.layerFlags[size_t(e->layer)] & kActiv);
 }
 
-container* PickElement(const Board& board, Point p, double tolerance) {
-    return PickIn(board, board.items, p, tolerance);
+container* PickElement(const Board& board, Point p, double t) {
+    // The walk of the document through the board's index: an element whose bounds, grown by the
+    // tolerance, miss the point is passed over without its node being read, as its hit test
+    // would refuse it first thing.
+    const drawn* hit = board.drawnIndex.find(
+        board.items,
+        [&](const OuterBox& b) {
+            return p.x < double(b.minX) - t || p.x > double(b.maxX) + t ||
+                   p.y < double(b.minY) - t || p.y > double(b.maxY) + t;
+        },
+        [&](const drawn* d) { return OnActiveLayer(board, d) && d->hitTest(board, p, t); });
+    return const_cast<drawn*>(hit);
 }
 
 // --- the context

@@ -20,8 +20,14 @@ constexpr double kTrigScale = 2147483647.0;        // 2^31 - 1
 // Radii beyond this many pixels are drawn at it: keeps the fixed-point products in 64 bits.
 constexpr double kMaxRadiusPx = 2.0e6;
 
+// Cosine and sine of one angle side by side, in 32 bits (|value| <= 2^31 - 1): the table takes
+// half a first-level cache rather than more than all of it.
+struct CosSin {
+    int32_t cosine, sine;
+};
+
 struct Tables {
-    std::array<int64_t, kTrigSize> sine{}, cosine{};
+    std::array<CosSin, kTrigSize> trig{};
     std::array<double, 1024> step{};
 };
 
@@ -30,8 +36,8 @@ const Tables& FixedTables() {
         Tables r;
         for (int i = 0; i < kTrigSize; ++i) {
             const double a = i * kTwoPi / kTrigSize;
-            r.sine[i] = std::llround(std::sin(a) * kTrigScale);
-            r.cosine[i] = std::llround(std::cos(a) * kTrigScale);
+            r.trig[size_t(i)] = {int32_t(std::llround(std::cos(a) * kTrigScale)),
+                                 int32_t(std::llround(std::sin(a) * kTrigScale))};
         }
         r.step[0] = kPi;
         for (int rho = 1; rho < 1024; ++rho) r.step[rho] = 2 * std::acos(1 - 0.45 / rho);
@@ -44,10 +50,11 @@ int64_t FixedAngle(double a) {
     return RoundNearest(a / kTwoPi * double(kAngleUnits));
 }
 
+// The table entry of a fixed-point angle: (a mod 2^26 + 8192) >> 14, modulo 4096. Whole turns
+// drop out of the shifted value as multiples of 4096, so the mask does both reductions.
 int TrigIndex(int64_t a) {
-    a %= kAngleUnits;
-    if (a < 0) a += kAngleUnits;
-    return int(((a + 8192) >> 14) % kTrigSize);
+    static_assert(kAngleUnits == int64_t(kTrigSize) << 14);
+    return int(((a + 8192) >> 14) & (kTrigSize - 1));
 }
 
 int64_t Round1024(int64_t v) {
@@ -109,8 +116,10 @@ void DrawGrid(const ViewState& view, Framebuffer& fb) {
 // --- outlines
 
 OutlinePainter::Fixed OutlinePainter::ToFixed(Point p) const {
-    const Point s = view_.WorldToScreen(p);
-    return {RoundNearest(s.x * 1024), RoundNearest(s.y * 1024)};
+    // ViewState::WorldToScreen, kept here where it is called for every point.
+    const double sx = mirror_ ? (right_ - p.x) * scale_ : (p.x - left_) * scale_;
+    const double sy = (top_ - p.y) * scale_;
+    return {RoundNearest(sx * 1024), RoundNearest(sy * 1024)};
 }
 
 PixelPoint OutlinePainter::ToPixel(Point p) const {
@@ -120,15 +129,27 @@ PixelPoint OutlinePainter::ToPixel(Point p) const {
 
 void OutlinePainter::ArcPoints(Fixed c, double rPx, double a0, double a1, int n) {
     const Tables& t = FixedTables();
-    if (view_.mirrored()) a0 = kPi - a0, a1 = kPi - a1;  // x runs from the right
+    if (mirror_) a0 = kPi - a0, a1 = kPi - a1;  // x runs from the right
     const int64_t f0 = FixedAngle(a0), f1 = FixedAngle(a1);
     const int64_t r = RoundNearest(std::min(rPx, kMaxRadiusPx) * 1024);
+    // Point i lies at f0 + (f1 - f0) * i / n (the quotient truncated); the quotient is carried
+    // from point to point as whole part and remainder rather than divided out each time.
+    const int64_t span = f1 - f0, size = span < 0 ? -span : span;
+    const int64_t whole = size / n, part = size % n;
+    int64_t q = 0, rest = 0;
+    points_.reserve(points_.size() + size_t(n) + 1);
     for (int i = 0; i <= n; ++i) {
-        const int64_t a = f0 + (f1 - f0) * i / n;
+        const int64_t a = f0 + (span < 0 ? -q : q);
+        q += whole;
+        rest += part;
+        const bool carry = rest >= n;
+        rest -= carry ? n : 0;
+        q += carry;
         const int idx = TrigIndex(a);
         // Screen y runs down, world angles count up.
-        const int64_t x = c.x + ((r * t.cosine[size_t(idx)]) >> 31);
-        const int64_t y = c.y - ((r * t.sine[size_t(idx)]) >> 31);
+        const CosSin cs = t.trig[size_t(idx)];
+        const int64_t x = c.x + ((r * cs.cosine) >> 31);
+        const int64_t y = c.y - ((r * cs.sine) >> 31);
         points_.push_back({Round1024(x), Round1024(y)});
     }
 }
@@ -219,7 +240,7 @@ void OutlinePainter::DrawLine(Point s, Point e, double w, bool square, Pen pen) 
 }
 
 void OutlinePainter::DrawArc(Point c, double r, double st, double end, double w, Pen pen) {
-    const double rPx = r * view_.scale;
+    const double rPx = r * scale_;
     if (rPx < 0.5) {
         const PixelPoint p = ToPixel(c);
         fb_.Plot(p.x, p.y, pen);
@@ -263,7 +284,8 @@ void OutlinePainter::DrawRect(const Point (&corners)[4], Pen pen) {
 }
 
 void OutlinePainter::Draw(const drawn* e, Pen pen) {
-    const double w = e->halfSize(board_) * view_.scale;
+    const double w =
+        (e->square() ? board_.squareHalf(e->aperture) : board_.roundHalf(e->aperture)) * scale_;
     switch (e->kind) {
         case kLand:
             DrawLand(e->ref(), w, e->square(), pen);
@@ -275,8 +297,7 @@ void OutlinePainter::Draw(const drawn* e, Pen pen) {
         }
         case kArc: {
             const auto* a = static_cast<const arc*>(e);
-            DrawArc(a->centre(), a->r, a->st, a->end, board_.roundHalf(a->aperture) * view_.scale,
-                    pen);
+            DrawArc(a->centre(), a->r, a->st, a->end, board_.roundHalf(a->aperture) * scale_, pen);
             break;
         }
         case kRect:
@@ -297,18 +318,28 @@ size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,
     size_t count = 0;
     Pen pen{kPalette[0], RasterOp::kMerge};
     int penLayerColour = -1;
-    ForEachDrawn(board.items, [&](const drawn* e) {
-        if (e->layer < 0 || e->layer >= kLayers || !(board.layerFlags[size_t(e->layer)] & kDisp))
-            return;
-        if (!painter.Visible(e->bounds)) return;
-        const int colour = board.layerColour[size_t(e->layer)] & 15;
-        if (colour != penLayerColour) {
-            pen.colour = kPalette[size_t(colour)];
-            penLayerColour = colour;
-        }
-        painter.Draw(e, pen);
-        if (++count % kPartialCopyEvery == 0 && options.partialCopy) options.partialCopy(back);
-    });
+    // The document in order, through the board's index: elements whose bounds lie outside the
+    // view are passed over without their nodes being read.
+    board.drawnIndex.find(
+        board.items,
+        [&](const OuterBox& b) {
+            return double(b.maxX) < view.viewLeft || double(b.maxY) < view.viewBottom ||
+                   double(b.minX) > view.viewRight || double(b.minY) > view.viewTop;
+        },
+        [&](const drawn* e) {
+            if (e->layer < 0 || e->layer >= kLayers ||
+                !(board.layerFlags[size_t(e->layer)] & kDisp))
+                return false;
+            if (!painter.Visible(e->bounds)) return false;
+            const int colour = board.layerColour[size_t(e->layer)] & 15;
+            if (colour != penLayerColour) {
+                pen.colour = kPalette[size_t(colour)];
+                penLayerColour = colour;
+            }
+            painter.Draw(e, pen);
+            if (++count % kPartialCopyEvery == 0 && options.partialCopy) options.partialCopy(back);
+            return false;
+        });
     const Pen grey{kGreyPen, RasterOp::kCopy};
     for (const drawn* e : options.selection) painter.Draw(e, grey);
     if (options.picked) painter.Draw(options.picked, grey);

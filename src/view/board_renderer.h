@@ -27,11 +27,18 @@ int GridGrey(double d);
 void DrawGrid(const ViewState& view, Framebuffer& fb);
 
 // Draws element outlines in the conventions of the view (rounding, chord counts, fixed-point
-// sine and cosine, mirror, clipping).
+// sine and cosine, mirror, clipping). The view is read when the painter is made.
 class OutlinePainter {
   public:
     OutlinePainter(const Board& board, const ViewState& view, Framebuffer& fb)
-        : board_(board), view_(view), fb_(fb) {}
+        : board_(board),
+          view_(view),
+          fb_(fb),
+          mirror_(view.mirrored()),
+          scale_(view.scale),
+          left_(view.viewLeft),
+          right_(view.viewRight),
+          top_(view.viewTop) {}
 
     void Draw(const drawn* e, Pen pen);
     void DrawLand(Point p, double w, bool square, Pen pen);
@@ -57,6 +64,9 @@ class OutlinePainter {
     const Board& board_;
     const ViewState& view_;
     Framebuffer& fb_;
+    // The view's conversion, copied out for the inner loops.
+    bool mirror_;
+    double scale_, left_, right_, top_;
     std::vector<PixelPoint> points_;
 };
 

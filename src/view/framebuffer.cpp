@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
+#include <type_traits>
 
 namespace zevo {
 
@@ -80,15 +81,16 @@ void Framebuffer::Line(PixelPoint a, PixelPoint b, Pen pen) {
     // Bresenham; the end pixel is left to the next segment.
     if (a.x < width_ && a.y < height_ && b.x < width_ && b.y < height_) {
         // Both ends on real pixels: the walk needs no bounds checks.
+        const Pixel c = pen.colour;
         switch (pen.op) {
             case RasterOp::kCopy:
-                WalkInside(a, b, [c = pen.colour](Pixel& p) { p = c; });
+                WalkInside(a, b, [c](Pixel& p) { p = c; });
                 break;
             case RasterOp::kMerge:
-                WalkInside(a, b, [c = pen.colour](Pixel& p) { p |= c; });
+                WalkInside(a, b, [c](Pixel& p) { p |= c; });
                 break;
             case RasterOp::kXor:
-                WalkInside(a, b, [c = pen.colour](Pixel& p) { p ^= c; });
+                WalkInside(a, b, [c](Pixel& p) { p ^= c; });
                 break;
         }
     } else {
@@ -112,31 +114,39 @@ void Framebuffer::WalkLine(PixelPoint a, PixelPoint b, Pen pen) {
 }
 
 template <class Op>
-void Framebuffer::WalkInside(PixelPoint a, PixelPoint b, Op&& op) {
-    // The same steps as WalkLine, on a pointer: x and y never leave the box of a and b, so the
-    // pixel address alone tells when b is reached.
-    const int64_t dx = std::llabs(b.x - a.x), dy = -std::llabs(b.y - a.y);
+void Framebuffer::WalkInside(PixelPoint a, PixelPoint b, Op&& pixelOp) {
+    // A copy of its own, so the colour stays in a register rather than being read again after
+    // every store.
+    const std::remove_reference_t<Op> op = pixelOp;
+    // The same steps as WalkLine, on a pointer. In WalkLine's error form (err = dx + dy with
+    // dy = -|b.y - a.y|; e2 = 2 err; e2 >= dy steps x, e2 <= dx steps y) a line at most 45
+    // degrees from the x axis steps x every time: 2 err >= dy holds at the start and every step
+    // keeps it when dx >= |dy|. Likewise a steeper line steps y every time, and with -err in
+    // place of err its decision has the same form. So the walk takes one step along the major
+    // axis per pixel and decides only about the minor one:
+    //   e = major - minor; minor step when 2 e <= major; e += (minor step ? major : 0) - minor.
+    // Kept as g = 2 e - major - 1, the decision is the sign of g, and both possible next values
+    // of g can be formed while it is being taken.
+    const int64_t dx = std::llabs(b.x - a.x), dy = std::llabs(b.y - a.y);
     const ptrdiff_t sx = a.x < b.x ? 1 : -1;
     const ptrdiff_t sy = a.y < b.y ? ptrdiff_t(width_) : -ptrdiff_t(width_);
+    // Selects rather than branches: segments come in every direction and length, and a wrong
+    // guess costs more than the few pixels of a short one.
+    const bool xMajor = dx >= dy;
+    const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const ptrdiff_t majorStep = xMajor ? sx : sy, minorStep = xMajor ? sy : sx;
     Pixel* p = row(int(a.y)) + a.x;
-    Pixel* const end = row(int(b.y)) + b.x;
-    if (dy == 0) {  // a row or a column: every step the same
-        for (; p != end; p += sx) op(*p);
-        return;
-    }
-    if (dx == 0) {
-        for (; p != end; p += sy) op(*p);
-        return;
-    }
-    // Selects instead of branches: on a slanted line which way the next step goes is not
-    // predictable.
-    int64_t err = dx + dy;
-    while (p != end) {
+    int64_t g = major - 2 * minor - 1;
+    const int64_t afterMinor = 2 * (major - minor), afterMajor = -2 * minor;
+    const ptrdiff_t diagonalStep = majorStep + minorStep;
+    // Most segments are a few pixels long: an unrolled loop costs more in its entry and exit
+    // than it saves.
+#pragma GCC unroll 1
+    for (int64_t i = 0; i < major; ++i) {
         op(*p);
-        const int64_t e2 = 2 * err;
-        const bool stepX = e2 >= dy, stepY = e2 <= dx;
-        err += (stepX ? dy : 0) + (stepY ? dx : 0);
-        p += (stepX ? sx : 0) + (stepY ? sy : 0);
+        const bool stepMinor = g < 0;
+        g = stepMinor ? g + afterMinor : g + afterMajor;
+        p += stepMinor ? diagonalStep : majorStep;
     }
 }
 
@@ -171,11 +181,20 @@ void Framebuffer::EllipseRows(int64_t left, int64_t top, int64_t right, int64_t 
         if (first > last) first = last = std::llround(cx);  // a row is never empty
     };
     const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(bottom, height_);
+    if (y0 >= y1) return;
+    // A row needs its own span and its outer neighbour's: each span is worked out once and
+    // carried along as the rows go down.
+    int64_t prevFirst, prevLast, first, last, nextFirst, nextLast;
+    span(y0 - 1, prevFirst, prevLast);
+    span(y0, first, last);
     for (int64_t y = y0; y < y1; ++y) {
-        int64_t first, last, outerFirst, outerLast;
-        span(y, first, last);
-        span(double(y) < cy ? y - 1 : y + 1, outerFirst, outerLast);
-        fn(y, first, last, outerFirst, outerLast);
+        span(y + 1, nextFirst, nextLast);
+        if (double(y) < cy)
+            fn(y, first, last, prevFirst, prevLast);
+        else
+            fn(y, first, last, nextFirst, nextLast);
+        prevFirst = first, prevLast = last;
+        first = nextFirst, last = nextLast;
     }
 }
 

@@ -1,37 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <vector>
 
+#include "image_compare.h"
 #include "view/board_renderer.h"
-#include "view/png_file.h"
 
 namespace zevo {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Compares a rendered buffer with an expected image in tests/data/view. With
-// ZEVO_UPDATE_IMAGES set the image is (re)written instead, to be reviewed by eye before it is
-// committed; a mismatch leaves the actual image beside the build for the same review.
-void ExpectImage(const Framebuffer& fb, const char* name) {
-    const fs::path expected = fs::path(ZEVO_TEST_DATA) / "view" / name;
-    if (std::getenv("ZEVO_UPDATE_IMAGES")) {
-        ASSERT_TRUE(WritePng(expected, fb));
-        return;
-    }
-    Framebuffer want;
-    ASSERT_TRUE(ReadPng(expected, want)) << expected;
-    ASSERT_EQ(want.width(), fb.width());
-    ASSERT_EQ(want.height(), fb.height());
-    int diff = 0;
-    for (int y = 0; y < fb.height(); ++y)
-        for (int x = 0; x < fb.width(); ++x) diff += want.at(x, y) != fb.at(x, y);
-    if (diff) WritePng(fs::current_path() / (std::string("actual-") + name), fb);
-    EXPECT_EQ(diff, 0) << name << " differs in " << diff << " pixels";
-}
+using test::ExpectImage;
 
 // A 1 mm = 10 px view of the board's lower left corner, 80 x 60 pixels.
 struct Scene {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -76,6 +77,33 @@ TEST(Rasteriser, LinesInsideTheBufferTakeTheStepsOfThePlainWalk) {
         ReferenceLine(slow, a, b, pen);
         ASSERT_EQ(Picture(fast), Picture(slow)) << a.x << "," << a.y << " to " << b.x << "," << b.y;
     }
+}
+
+TEST(Rasteriser, EverySlopeUpTo45PixelsTakesThePlainWalksSteps) {
+    // Each end point around a centre, in every octant, shallow, steep and diagonal, with all
+    // three operations; then long lines of random slopes across a screen-sized buffer.
+    Framebuffer fast(91, 91), slow(91, 91);
+    const RasterOp ops[] = {RasterOp::kCopy, RasterOp::kMerge, RasterOp::kXor};
+    for (int dy = -45; dy <= 45; ++dy)
+        for (int dx = -45; dx <= 45; ++dx) {
+            const Pen pen{Pixel(0x010203 * (1 + (dx & 7))), ops[(dx + dy + 90) % 3]};
+            fast.Line({45, 45}, {45 + dx, 45 + dy}, pen);
+            ReferenceLine(slow, {45, 45}, {45 + dx, 45 + dy}, pen);
+            ASSERT_TRUE(
+                std::equal(fast.pixels().begin(), fast.pixels().end(), slow.pixels().begin()))
+                << dx << "," << dy;
+        }
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> x(0, 1919), y(0, 1079);
+    Framebuffer wideFast(1920, 1080), wideSlow(1920, 1080);
+    const Pen pen{0x00FF00, RasterOp::kXor};
+    for (int i = 0; i < 400; ++i) {
+        const PixelPoint a{x(rng), y(rng)}, b{x(rng), y(rng)};
+        wideFast.Line(a, b, pen);
+        ReferenceLine(wideSlow, a, b, pen);
+    }
+    EXPECT_TRUE(
+        std::equal(wideFast.pixels().begin(), wideFast.pixels().end(), wideSlow.pixels().begin()));
 }
 
 TEST(Rasteriser, PixelRoundingMatchesLlround) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board/model/element.h"
+#include "board/model/element_index.h"
 #include "board/model/pools.h"
 
 namespace zevo {
@@ -146,6 +147,11 @@ public:
 
     Pools pools;
     PoolCounts liveCounts() const;
+
+    // The drawn elements in document order with their bounds, for the repaint and for picking:
+    // a cache that empties itself whenever the tree changes (element_index.h). A board is used
+    // from one thread at a time.
+    mutable ElementIndex drawnIndex;
 };
 
 // Calls f(drawn*) for every land, line, arc and rectangle in the list, at any depth, in order.

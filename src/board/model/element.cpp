@@ -141,6 +141,7 @@ void drawn::copyFrom(const drawn& o) {
 }
 
 void drawn::translateBase(double dx, double dy) {
+    NoteTreeChange();
     x += dx;
     y += dy;
     bounds.minX += dx;
@@ -177,6 +178,7 @@ void land::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void land::updateBounds(const Board& b) {
+    NoteTreeChange();
     const double h = halfSize(b);
     bounds = {x - h, y - h, x + h, y + h};
 }
@@ -247,6 +249,7 @@ void line::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void line::updateBounds(const Board& b) {
+    NoteTreeChange();
     const double h = halfSize(b);
     bounds = {std::min(x, ex) - h, std::min(y, ey) - h, std::max(x, ex) + h, std::max(y, ey) + h};
 }
@@ -350,6 +353,7 @@ void arc::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void arc::updateBounds(const Board& b) {
+    NoteTreeChange();
     NormaliseArc(st, end);
     double h = b.roundHalf(aperture);
     if (h + kEps > r) {
@@ -451,6 +455,7 @@ void rect::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void rect::updateBounds(const Board&) {
+    NoteTreeChange();
     const double cs = std::cos(ang), sn = std::sin(ang);
     const double half = (dx - dy) / 2;
     e1 = {x + half * cs, y + half * sn};

@@ -3,6 +3,7 @@
 // undo relinks the very same nodes before their recorded successor.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "board/model/intern.h"
@@ -14,6 +15,21 @@ class Board;
 class Pools;
 class group;
 
+// Every change of the links of any list, and of an element's bounds, advances this count.
+// Caches over a board's element tree (`ElementIndex`) hold only while it stands still. It is one
+// count for the whole process because a list node does not know the board it belongs to; a
+// change elsewhere only costs a cache its contents. Code that writes an element's bounds
+// itself, instead of through `updateBounds` or a move, calls `NoteTreeChange`.
+namespace detail {
+inline std::atomic<uint64_t> treeChanges{1};
+}
+inline void NoteTreeChange() {
+    detail::treeChanges.fetch_add(1, std::memory_order_relaxed);
+}
+inline uint64_t TreeChangeCount() {
+    return detail::treeChanges.load(std::memory_order_relaxed);
+}
+
 // A link pair. A list head is a bare ListNode (the sentinel); an element is a ListNode too.
 // An unlinked node has null links.
 struct ListNode {
@@ -21,7 +37,10 @@ struct ListNode {
     ListNode* prev = nullptr;
 
     bool linked() const { return next != nullptr; }
-    void initHead() { next = prev = this; }
+    void initHead() {
+        next = prev = this;
+        NoteTreeChange();
+    }
     bool emptyList() const { return next == this; }
     // Links this node immediately before `successor`.
     void insertBefore(ListNode* successor) {
@@ -29,6 +48,7 @@ struct ListNode {
         prev = successor->prev;
         prev->next = this;
         successor->prev = this;
+        NoteTreeChange();
     }
     // Unlinks and returns the former successor.
     ListNode* unlink() {
@@ -36,6 +56,7 @@ struct ListNode {
         prev->next = next;
         next->prev = prev;
         next = prev = nullptr;
+        NoteTreeChange();
         return successor;
     }
 };

@@ -1,0 +1,147 @@
+// The drawn elements of a board in document order, with a copy of their bounds, kept so that a
+// repaint or a pick need not follow every list node of a big board again.
+//
+// The element tree lives in nodes spread over the pools; walking it reads every node, which on a
+// board of a million elements costs as much as reading all of its memory, whether or not an
+// element is anywhere near what we are looking for. The index keeps the order of the walk and
+// the bounds of each element in two flat arrays, so most elements are passed over by their
+// bounds without touching their node.
+//
+// The index is never trusted beyond the tree change count (`TreeChangeCount`, advanced by every
+// link change and every change of an element's bounds, see element.h): when the count has moved,
+// it is thrown away and filled again by the plain walk. It is filled lazily: a walk that stops
+// early (a pick that hit) leaves the part it has seen, and the next walk carries on from there.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "board/model/element.h"
+
+namespace zevo {
+
+// An element's bounds rounded outward to floats: the box always contains the exact one.
+struct OuterBox {
+    float minX, minY, maxX, maxY;
+};
+
+// The conversion rounds to the nearest float (an out-of-range value to the largest float or to
+// infinity); when that lies on the wrong side, the neighbouring float does not. NaN stays NaN,
+// which no comparison rules out. Without branches: whether a value was rounded up or down is a
+// coin toss, and the walk that fills the index converts four of them per element.
+inline float FloatBelow(double v) {
+    const float f = float(v);
+    const uint32_t bits = std::bit_cast<uint32_t>(f);
+    // A float of the wrong side is never +0 (a negative value rounds to -0).
+    const uint32_t down = f > 0 ? uint32_t(-1) : 1u;
+    return std::bit_cast<float>(bits + (double(f) > v ? down : 0u));
+}
+
+inline float FloatAbove(double v) {
+    const float f = float(v);
+    const uint32_t bits = std::bit_cast<uint32_t>(f);
+    const uint32_t up = f >= 0 ? 1u : uint32_t(-1);
+    return std::bit_cast<float>(bits + (double(f) < v ? up : 0u));
+}
+
+inline OuterBox Outward(const Box& b) {
+    return {FloatBelow(b.minX), FloatBelow(b.minY), FloatAbove(b.maxX), FloatAbove(b.maxY)};
+}
+
+class ElementIndex {
+  public:
+    // Offers the board's drawn elements to `visit` in document order, depth first through groups,
+    // as ForEachDrawn does, except those whose outward bounds `away(const OuterBox&)` rules out.
+    // `away` must only rule out what the caller's exact test on the element's own bounds would
+    // refuse too (compare the widened floats as doubles: rounding keeps the order). Stops at the
+    // first element for which `visit` returns true and returns it; nullptr when none did. Neither
+    // callback may change the board. `items` is the board's top-level list.
+    template <class Away, class Visit>
+    const drawn* find(const ListNode& items, Away&& away, Visit&& visit);
+
+    // Number of elements recorded so far, and whether they are all of the board's (for tests).
+    size_t recorded() const { return elements_.size(); }
+    bool complete() const { return complete_; }
+
+  private:
+    struct Frame {
+        const ListNode* head;  // the list being walked
+        const group* owner;    // its group, or none for the board's own list
+    };
+    // Elements recorded per turn of the link walk before they are visited: as many as are
+    // recorded already, within these bounds. A pick that hits early does not pay for the whole
+    // board, and a long walk runs in long stretches, which reads the nodes fastest.
+    static constexpr size_t kFirstWalk = 1024, kLongestWalk = 65536;
+
+    // A node is fetched some elements before it is visited: read only when it is reached, each
+    // would cost a wait on memory.
+    static void Prefetch(const void* node) {
+        const char* p = static_cast<const char*>(node);
+        __builtin_prefetch(p);
+        __builtin_prefetch(p + 64);
+        __builtin_prefetch(p + 128);
+        __builtin_prefetch(p + 192);
+    }
+    void restart(const ListNode& items);
+    // Follows the links from where the walk stopped, recording up to `count` more elements.
+    void walk(size_t count);
+    template <class Away, class Visit>
+    const drawn* visitRecorded(size_t from, Away& away, Visit& visit) const;
+
+    const ListNode* items_ = nullptr;  // none: nothing recorded yet
+    uint64_t stamp_ = 0;
+    bool complete_ = false;
+    std::vector<const drawn*> elements_;
+    std::vector<OuterBox> boxes_;
+    // Where the walk stopped: the open lists and the next node to look at.
+    std::vector<Frame> stack_;
+    const ListNode* resume_ = nullptr;
+};
+
+template <class Away, class Visit>
+const drawn* ElementIndex::find(const ListNode& items, Away&& away, Visit&& visit) {
+    if (items_ != &items || stamp_ != TreeChangeCount()) restart(items);
+    for (size_t from = 0;;) {
+        if (const drawn* hit = visitRecorded(from, away, visit)) return hit;
+        if (complete_) return nullptr;
+        from = elements_.size();
+        walk(from < kFirstWalk ? kFirstWalk : from > kLongestWalk ? kLongestWalk : from);
+    }
+}
+
+template <class Away, class Visit>
+const drawn* ElementIndex::visitRecorded(size_t from, Away& away, Visit& visit) const {
+    // In blocks: the candidates of the next block are looked up and fetched while those of this
+    // one are visited.
+    constexpr size_t kBlock = 16;
+    const size_t n = elements_.size();
+    const drawn* const* elements = elements_.data();
+    const OuterBox* boxes = boxes_.data();
+    uint32_t current[kBlock], ahead[kBlock];
+    size_t currentCount = 0, aheadCount = 0;
+    auto gather = [&](size_t start, uint32_t* out, size_t& count) {
+        count = 0;
+        const size_t end = start + kBlock < n ? start + kBlock : n;
+        for (size_t i = start; i < end; ++i)
+            if (!away(boxes[i])) {
+                out[count++] = uint32_t(i - start);
+                Prefetch(elements[i]);
+            }
+    };
+    if (from < n) gather(from, current, currentCount);
+    for (size_t start = from; start < n; start += kBlock) {
+        if (start + kBlock < n) gather(start + kBlock, ahead, aheadCount);
+        for (size_t k = 0; k < currentCount; ++k) {
+            const drawn* d = elements[start + current[k]];
+            if (visit(d)) return d;
+        }
+        for (size_t k = 0; k < aheadCount; ++k) current[k] = ahead[k];
+        currentCount = aheadCount;
+        aheadCount = 0;
+    }
+    return nullptr;
+}
+
+}  // namespace zevo
