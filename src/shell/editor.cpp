@@ -145,6 +145,7 @@ void Editor::finishStartUp() {
     view.previous = {};
     view.memories = {};
     initialToolBar();
+    clipboardChanged();
     host.toolBarChanged();
     host.barsChanged();
     redraw();
@@ -176,6 +177,13 @@ bool Editor::openFile(const fs::path& file) {
     if (o.status != CommandStatus::kDone) return false;
     afterDocumentChange(true);
     return true;
+}
+
+void Editor::clipboardChanged() {
+    // Pasting is for the idle editor; a tool in progress keeps its buttons.
+    if (!idle()) return;
+    tools->setToolBarEnabled(322, host.clipboardData().has_value());
+    host.toolBarChanged();
 }
 
 void Editor::displayChanged(int w, int h) {

@@ -68,6 +68,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // The estimate program asks for the fabrication set: the ZevoNC folder is written under
     // `parent` (the user's temporary folder). The reply the channel sends back.
     bool answerEstimateRequest(const fs::path& parent);
+    // The clipboard changed (or the window got the focus): the paste button follows it.
+    void clipboardChanged();
     // The desktop size changed: a new pick radius.
     void displayChanged(int desktopWidth, int desktopHeight);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,6 +71,11 @@ class Host {
     virtual void windowMenu(int x, int y) = 0;
     // Asks the window to close (as the system close command does).
     virtual void closeWindow() = 0;
+
+    // --- the clipboard: the editor's own format ("ZevoClip_t02"), shared by every running copy
+    virtual bool setClipboardData(std::string_view bytes) = 0;
+    // The bytes of the editor's format, or nothing when the clipboard holds none.
+    virtual std::optional<std::string> clipboardData() = 0;
 
     // --- long operations
     // The modeless progress window: "出力中" / "入力中", or "チェック中" above "ESCで中止" when

@@ -2,6 +2,7 @@
 // table, the screen showing the editor's framebuffer, keys and mouse reaching the editor.
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -165,6 +166,19 @@ class MainWindowTest : public QObject {
         QVERIFY(w.isVisible());
         answer(QMessageBox::No);
         QVERIFY(w.close());
+    }
+
+    void clipboardCarriesTheEditorsOwnBytes() {
+        QTemporaryDir dir;
+        EditorWindow w(ScratchPaths(dir));
+        const std::string bytes("\x08\x00\x00\x00zevo\xff", 9);
+        QVERIFY(w.setClipboardData(bytes));
+        const std::optional<std::string> back = w.clipboardData();
+        QVERIFY(back.has_value());
+        QCOMPARE(*back, bytes);
+        // Text put there by another program is not the editor's.
+        QGuiApplication::clipboard()->setText("plain");
+        QVERIFY(!w.clipboardData().has_value());
     }
 
     void runningCopiesFindEachOtherAndOpenFiles() {

@@ -362,6 +362,18 @@ TEST_F(BoardEditor, DefinitionDialogsChangeTheDocumentThroughTheirModels) {
     EXPECT_DOUBLE_EQ(editor.view.boardWidth, 124);
 }
 
+TEST_F(BoardEditor, ThePasteButtonFollowsTheClipboardWhenIdle) {
+    start();
+    EXPECT_FALSE(editor.tools->toolBarEnabled(322));
+    host.clipboard = std::string("\x00\x01", 2);
+    editor.clipboardChanged();
+    EXPECT_TRUE(editor.tools->toolBarEnabled(322));
+    host.clipboard.reset();
+    halfDrawnLine();
+    editor.clipboardChanged();  // a tool in progress keeps its buttons
+    EXPECT_TRUE(editor.tools->toolBarEnabled(322));
+}
+
 TEST(EditorVersion, VersionLineDropsZeroTrailingNumbers) {
     EXPECT_EQ(VersionLine(0, 63, 9, 0), "ZEVO Version 0.63.9");
     EXPECT_EQ(VersionLine(1, 2, 3, 4), "ZEVO Version 1.2.3.4");

@@ -82,6 +82,12 @@ class ScriptedHost : public Host {
     }
     void windowMenu(int, int) override { ++windowMenus; }
     void closeWindow() override { ++closeRequests; }
+    std::optional<std::string> clipboard;
+    bool setClipboardData(std::string_view bytes) override {
+        clipboard = std::string(bytes);
+        return true;
+    }
+    std::optional<std::string> clipboardData() override { return clipboard; }
     // The progress window: what it showed, and Escape pressed at the n-th pump (0: never).
     std::vector<std::string> progressTexts;
     int pumps = 0, escapeAtPump = 0, progressOpen = 0;

@@ -1,7 +1,9 @@
 #include "shell/qt/editor_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QMimeData>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDialog>
@@ -105,6 +107,12 @@ EditorWindow::EditorWindow(Paths paths, const QString& copiesFolder, QWidget* pa
     }
     statusBar()->setObjectName("statusBar107");
     screen_->setEditor(editor_.get());
+    // The paste button follows what the clipboard holds, whoever put it there.
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this, [this] {
+            editor_->clipboardChanged();
+            updateStates();
+        });
     channel_ = new InstanceChannel(copiesFolder, 0, this);
     channel_->onRaise = [this] {
         showNormal();
@@ -399,6 +407,26 @@ void EditorWindow::windowMenu(int x, int y) {
     } else if (pid > 0 && !channel_->raise(pid)) {
         beep();
     }
+}
+
+// The clipboard format of the editor, as the system's clipboard knows it.
+static const QString kClipFormat = "application/x-zevoclip-t02";
+
+bool EditorWindow::setClipboardData(std::string_view bytes) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return false;
+    auto* data = new QMimeData;
+    data->setData(kClipFormat, QByteArray(bytes.data(), qsizetype(bytes.size())));
+    clipboard->setMimeData(data);
+    return true;
+}
+
+std::optional<std::string> EditorWindow::clipboardData() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    if (!data || !data->hasFormat(kClipFormat)) return std::nullopt;
+    const QByteArray bytes = data->data(kClipFormat);
+    return std::string(bytes.constData(), size_t(bytes.size()));
 }
 
 void EditorWindow::showProgress(std::string_view text, bool escapeStops) {

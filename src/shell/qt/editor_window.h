@@ -64,6 +64,8 @@ class EditorWindow : public QMainWindow, public Host {
     int popupMenu(std::span<const MenuEntry> entries, int x, int y) override;
     void windowMenu(int x, int y) override;
     void closeWindow() override { close(); }
+    bool setClipboardData(std::string_view bytes) override;
+    std::optional<std::string> clipboardData() override;
     void showProgress(std::string_view text, bool escapeStops) override;
     bool pumpProgress() override;
     void closeProgress() override;
