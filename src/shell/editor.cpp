@@ -312,19 +312,22 @@ void Editor::editOperation(int code) {
     refresh();
 }
 
-void Editor::viewTool(int mode, int hint, std::initializer_list<int> disable,
+bool Editor::viewTool(int mode, int hint, std::initializer_list<int> disable,
                       std::initializer_list<int> enable, int check, bool greyItems) {
-    for (int id : {303, 304, 305, 306, 307, 308, 310, 311, 312, 313, 314, 315, 317, 319, 322})
-        tools->setToolBarEnabled(id, false);
+    // The frame below keeps the buttons as they were, so leaving the view tool gives them back:
+    // push first, then grey the tools.
     if (!tools->pushMode(mode, hint)) {
         host.beep();
-        return;
+        return false;
     }
+    for (int id : {303, 304, 305, 306, 307, 308, 310, 311, 312, 313, 314, 315, 317, 319, 322})
+        tools->setToolBarEnabled(id, false);
     for (int id : disable) tools->setToolBarEnabled(id, false);
     for (int id : enable) tools->setToolBarEnabled(id, true);
     if (check) tools->setToolBarChecked(check, true);
     host.toolBarChanged();
     host.definitionItemsChanged();
+    return true;
 }
 
 void Editor::afterDocumentChange(bool fit) {
@@ -398,7 +401,8 @@ bool Editor::command(int id) {
         case 326: editOperation(kCmdNumeric); return true;
         case 327:
             OpenIntersectionInput(*tools);
-            viewTool(kModeIntersection, kHintIntersection, {300, 301, 326, 327}, {}, 327, true);
+            if (!viewTool(kModeIntersection, kHintIntersection, {300, 301, 326, 327}, {}, 327, true))
+                CancelIntersectionInput(*tools);  // the stack was full: the tool goes on as it was
             return true;
         case 329:
             viewTool(kModeZoom, kHintZoom, {300, 301, 326, 327, 329, 330, 337}, {}, 329, true);

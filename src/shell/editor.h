@@ -167,7 +167,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     bool available(int id) const;
     void chooseTool(int mode);
     void editOperation(int code);
-    void viewTool(int mode, int hint, std::initializer_list<int> disable,
+    bool viewTool(int mode, int hint, std::initializer_list<int> disable,
                   std::initializer_list<int> enable, int check, bool greyItems);
     void afterDocumentChange(bool fit);
     void saveOption(Option option);

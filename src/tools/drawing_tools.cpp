@@ -853,6 +853,8 @@ void DeliverPoint(ToolContext& c, Point p) {
     c.pointInput(p);
 }
 
+void CancelIntersectionInput(ToolContext& c) { RestoreCursorPreview(c); }
+
 void OpenIntersectionInput(ToolContext& c) {
     c.hideOverlay();
     for (drawn* d : c.cursorPreview) c.putAside.push_back(d);

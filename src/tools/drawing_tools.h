@@ -39,5 +39,7 @@ void DeliverPoint(ToolContext& c, Point p);
 
 // Command 327: the cursor elements of the tool are put aside before the intersection input opens.
 void OpenIntersectionInput(ToolContext& c);
+// The intersection input could not open: the preview put aside comes back under the cursor.
+void CancelIntersectionInput(ToolContext& c);
 
 }  // namespace zevo

@@ -227,6 +227,10 @@ TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
     // Escape leaves the tool and the highlight goes.
     editor.character(kCharEscape);
     EXPECT_EQ(editor.tools->depth(), 1);
+    // Back at the tool: its buttons and the definition items are as before.
+    EXPECT_TRUE(editor.toolBarState(305) & kTbEnabled);
+    EXPECT_TRUE(editor.toolBarState(300) & kTbEnabled);
+    EXPECT_TRUE(editor.menuState(98).enabled);
     size_t after = 0;
     for (Pixel p : editor.screen().pixels()) after += p == kGreyPen;
     EXPECT_EQ(after, 0u);
