@@ -268,6 +268,12 @@ void EditorWindow::updateStates() {
 }
 
 void EditorWindow::closeEvent(QCloseEvent* e) {
+    // While a tool has a frame open the window's Close is off, as the system menu shows it.
+    if (!closeEnabled_) {
+        beep();
+        e->ignore();
+        return;
+    }
     if (!editor_->close()) {
         e->ignore();
         return;
