@@ -1,5 +1,7 @@
 #include "shell/qt/dialogs/dialog_support.h"
 
+#include <QPushButton>
+
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
@@ -9,6 +11,16 @@
 #include "shell/qt/dialogs/numeric_keypad.h"
 
 namespace zevo {
+
+QPushButton* ControlButton(QWidget* owner, std::string_view text, int id, bool isDefault) {
+    auto* b = new QPushButton(Qs(text), owner);
+    b->setObjectName(ControlName("button", id));
+    if (isDefault)
+        b->setDefault(true);
+    else
+        b->setAutoDefault(false);
+    return b;
+}
 
 void ShowCalcError(QWidget* parent, QLineEdit* field) {
     QMessageBox box(QMessageBox::Warning, Qs(MessageCaption()), Qs(CalcErrorText()),

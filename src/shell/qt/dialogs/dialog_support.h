@@ -10,6 +10,7 @@
 #include <string_view>
 
 class QLineEdit;
+class QPushButton;
 
 namespace zevo {
 
@@ -28,6 +29,10 @@ void ShowCalcError(QWidget* parent, QLineEdit* field);
 inline QString ControlName(const char* kind, int id) {
     return QString::fromLatin1(kind) + QString::number(id);
 }
+
+// A push button named after its control id. Only the default button takes Return; the others
+// never become default when they get the focus.
+QPushButton* ControlButton(QWidget* owner, std::string_view text, int id, bool isDefault = false);
 
 // A button showing nothing but a colour.
 class ColourButton : public QAbstractButton {

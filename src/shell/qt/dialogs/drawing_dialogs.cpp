@@ -27,13 +27,6 @@ QLineEdit* Field(QWidget* parent, int id, const std::string& text) {
     return e;
 }
 
-QPushButton* Button(QWidget* parent, int id, const char* text) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(ControlName("button", id));
-    b->setAutoDefault(false);
-    return b;
-}
-
 QLineEdit* FieldById(QDialog& d, int id) {
     return d.findChild<QLineEdit*>(ControlName("edit", id));
 }
@@ -143,7 +136,7 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
         m.choose(n);
         d.accept();
     });
-    auto* ok = Button(&d, 1, "決定");
+    auto* ok = ControlButton(&d, "決定", 1);
     box->addWidget(ok);
     QObject::connect(ok, &QPushButton::clicked, &d, [&] {
         if (finish()) d.accept();
@@ -173,10 +166,10 @@ void RunPadSelectDialog(QWidget* parent, PadSelectModel& m) {
     box->addWidget(heading);
     box->addWidget(list);
     auto* row = new QHBoxLayout;
-    auto* prev = Button(&d, 106, "<<");
-    auto* next = Button(&d, 107, ">>");
-    auto* ok = Button(&d, 1, "決定");
-    auto* cancel = Button(&d, 2, "取消");
+    auto* prev = ControlButton(&d, "<<", 106);
+    auto* next = ControlButton(&d, ">>", 107);
+    auto* ok = ControlButton(&d, "決定", 1);
+    auto* cancel = ControlButton(&d, "取消", 2);
     for (QPushButton* b : {prev, next, ok, cancel}) row->addWidget(b);
     box->addLayout(row);
     QObject::connect(prev, &QPushButton::clicked, &d, [&] { m.previous(), show(); });
@@ -198,8 +191,8 @@ void RunArcDialog(QWidget* parent, ArcDialogModel& m, bool keypad) {
     form->addRow(QString::fromUtf8("開始角度"), s);
     form->addRow(QString::fromUtf8("終了角度"), e);
     box->addLayout(form);
-    auto* ok = Button(&d, 1, "決定");
-    auto* cancel = Button(&d, 2, "取消");
+    auto* ok = ControlButton(&d, "決定", 1);
+    auto* cancel = ControlButton(&d, "取消", 2);
     ok->setDefault(true);
     auto* row = new QHBoxLayout;
     row->addWidget(ok);
@@ -240,8 +233,8 @@ void RunTextDialog(QWidget* parent, TextDialogModel& m, bool keypad) {
     form->addRow(QString::fromUtf8("角度"), angle);
     box->addLayout(form);
     box->addWidget(mirror);
-    auto* ok = Button(&d, 1, "決定");
-    auto* cancel = Button(&d, 2, "取消");
+    auto* ok = ControlButton(&d, "決定", 1);
+    auto* cancel = ControlButton(&d, "取消", 2);
     ok->setDefault(true);
     auto* row = new QHBoxLayout;
     row->addWidget(ok);
@@ -280,9 +273,9 @@ void RunNumericInputDialog(QWidget* parent, NumericInputModel& m, bool keypad) {
     form->addRow("Y", y);
     box->addLayout(form);
     auto* row = new QHBoxLayout;
-    auto* relative = Button(&d, 103, "相対");
-    auto* origin = Button(&d, 104, "原点");
-    auto* absolute = Button(&d, 105, "絶対");
+    auto* relative = ControlButton(&d, "相対", 103);
+    auto* origin = ControlButton(&d, "原点", 104);
+    auto* absolute = ControlButton(&d, "絶対", 105);
     relative->setEnabled(m.relativeEnabled());
     (m.defaultButton() == NumericInputModel::Button::kRelative ? relative : absolute)->setDefault(true);
     for (QPushButton* b : {relative, origin, absolute}) row->addWidget(b);

@@ -21,16 +21,6 @@ namespace zevo {
 
 namespace {
 
-QPushButton* AddButton(QWidget* owner, std::string_view text, int id, bool isDefault) {
-    auto* b = new QPushButton(Qs(text), owner);
-    b->setObjectName(ControlName("button", id));
-    if (isDefault)
-        b->setDefault(true);
-    else
-        b->setAutoDefault(false);
-    return b;
-}
-
 class DCodeDialog : public QDialog {
   public:
     DCodeDialog(DCodeDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
@@ -52,8 +42,8 @@ class DCodeDialog : public QDialog {
         grid->addWidget(new QLabel(Qs(kDCodeCodeLabel), this), 2, 0);
         grid->addWidget(code_, 2, 1);
         auto* buttons = new QHBoxLayout;
-        auto* change = AddButton(this, kDCodeChangeButton, 1, true);
-        auto* done = AddButton(this, kDCodeCloseButton, 2, false);
+        auto* change = ControlButton(this, kDCodeChangeButton, 1, true);
+        auto* done = ControlButton(this, kDCodeCloseButton, 2, false);
         buttons->addStretch();
         buttons->addWidget(change);
         buttons->addWidget(done);
@@ -115,11 +105,11 @@ void BuildGerberDialog(QDialog* d, GerberDialogParts& p, LayerFileTable& table,
     p.decimals->setObjectName(ControlName("edit", decimalsId));
     p.decimals->setMaximumWidth(60);
     p.options->addWidget(p.decimals);
-    p.dcode = AddButton(d, kGerberDCodeButton, dcodeId, false);
+    p.dcode = ControlButton(d, kGerberDCodeButton, dcodeId, false);
     p.grid->addLayout(p.options, row, 0, 1, 4);
     auto* buttons = new QHBoxLayout;
-    p.ok = AddButton(d, okText, 1, true);
-    p.cancel = AddButton(d, cancelText, 2, false);
+    p.ok = ControlButton(d, okText, 1, true);
+    p.cancel = ControlButton(d, cancelText, 2, false);
     buttons->addWidget(p.dcode);
     buttons->addStretch();
     buttons->addWidget(p.ok);

@@ -25,16 +25,6 @@ namespace zevo {
 
 namespace {
 
-QPushButton* AddButton(QWidget* owner, std::string_view text, int id, bool isDefault) {
-    auto* b = new QPushButton(Qs(text), owner);
-    b->setObjectName(ControlName("button", id));
-    if (isDefault)
-        b->setDefault(true);
-    else
-        b->setAutoDefault(false);
-    return b;
-}
-
 class TCodeDialog : public QDialog {
   public:
     TCodeDialog(TCodeDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
@@ -53,8 +43,8 @@ class TCodeDialog : public QDialog {
         grid->addWidget(new QLabel(Qs(kTCodeCodeLabel), this), 1, 0);
         grid->addWidget(code_, 1, 1);
         auto* buttons = new QHBoxLayout;
-        auto* change = AddButton(this, kTCodeChangeButton, 1, true);
-        auto* done = AddButton(this, kTCodeCloseButton, 2, false);
+        auto* change = ControlButton(this, kTCodeChangeButton, 1, true);
+        auto* done = ControlButton(this, kTCodeCloseButton, 2, false);
         buttons->addStretch();
         buttons->addWidget(change);
         buttons->addWidget(done);
@@ -107,17 +97,17 @@ class HoleOutputDialog : public QDialog {
         file_->setMinimumWidth(220);
         fileLabel_ = new QLabel(Qs(kHoleFileLabel), this);
         fileLabel_->setObjectName(ControlName("static", HoleOutputDialogModel::kFileLabel));
-        auto* add = AddButton(this, kHoleAddButton, HoleOutputDialogModel::kAddButton, false);
+        auto* add = ControlButton(this, kHoleAddButton, HoleOutputDialogModel::kAddButton, false);
         list_ = new QListWidget(this);
         list_->setObjectName(ControlName("list", HoleOutputDialogModel::kLayerList));
         auto* remove =
-            AddButton(this, kHoleRemoveButton, HoleOutputDialogModel::kRemoveButton, false);
+            ControlButton(this, kHoleRemoveButton, HoleOutputDialogModel::kRemoveButton, false);
         decimals_ = new QLineEdit(Qs(model_.decimalsText()), this);
         decimals_->setObjectName(ControlName("edit", HoleOutputDialogModel::kDecimalsEdit));
         decimals_->setMaximumWidth(60);
         autoT_ = new QCheckBox(Qs(kHoleAutoTBox), this);
         autoT_->setObjectName(ControlName("check", HoleOutputDialogModel::kAutoTBox));
-        tcode_ = AddButton(this, kHoleTCodeButton, HoleOutputDialogModel::kTCodeButton, false);
+        tcode_ = ControlButton(this, kHoleTCodeButton, HoleOutputDialogModel::kTCodeButton, false);
         single_ = new QCheckBox(Qs(kHoleSingleBox), this);
         single_->setObjectName(ControlName("check", HoleOutputDialogModel::kSingleBox));
 
@@ -135,8 +125,8 @@ class HoleOutputDialog : public QDialog {
         grid->addWidget(tcode_, 4, 2);
         grid->addWidget(single_, 5, 1);
         auto* buttons = new QHBoxLayout;
-        auto* ok = AddButton(this, kOutputButton, 1, true);
-        auto* cancel = AddButton(this, kOutputCancelButton, 2, false);
+        auto* ok = ControlButton(this, kOutputButton, 1, true);
+        auto* cancel = ControlButton(this, kOutputCancelButton, 2, false);
         buttons->addStretch();
         buttons->addWidget(ok);
         buttons->addWidget(cancel);
@@ -238,7 +228,7 @@ class HoleDataDialog : public QDialog {
         decimals_->setObjectName(ControlName("edit", HoleDataDialogModel::kDecimalsEdit));
         grid->addWidget(new QLabel(Qs(kHoleDataDecimalsLabel), this), 0, 0);
         grid->addWidget(decimals_, 0, 1);
-        auto* ok = AddButton(this, kHoleDataOkButton, HoleDataDialogModel::kOkButton, true);
+        auto* ok = ControlButton(this, kHoleDataOkButton, HoleDataDialogModel::kOkButton, true);
         grid->addWidget(ok, 1, 1, Qt::AlignRight);
         connect(decimals_, &QLineEdit::textChanged, this,
                 [this](const QString& t) { model_.editDecimals(Us(t)); });

@@ -13,23 +13,14 @@
 
 namespace zevo {
 
-namespace {
-QPushButton* Button(QWidget* parent, std::string_view text, int id) {
-    auto* b = new QPushButton(Qs(text), parent);
-    b->setObjectName(ControlName("button", id));
-    b->setAutoDefault(false);
-    return b;
-}
-}  // namespace
-
 PadDialog::PadDialog(PadDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
     setObjectName("dialog196");
     setWindowTitle(Qs(kPadDialogTitle));
     auto* grid = new QGridLayout(this);
 
     auto* numberRow = new QHBoxLayout;
-    auto* previous = Button(this, kPadPreviousButton, PadDialogModel::kPreviousButton);
-    auto* next = Button(this, kPadNextButton, PadDialogModel::kNextButton);
+    auto* previous = ControlButton(this, kPadPreviousButton, PadDialogModel::kPreviousButton);
+    auto* next = ControlButton(this, kPadNextButton, PadDialogModel::kNextButton);
     number_ = new QLabel(this);
     number_->setObjectName(ControlName("static", PadDialogModel::kNumberStatic));
     number_->setMinimumWidth(40);
@@ -62,14 +53,14 @@ PadDialog::PadDialog(PadDialogModel& model, QWidget* parent) : QDialog(parent), 
     grid->addWidget(new QLabel(Qs(kPadLayerLabel), this), 2, 1);
     grid->addWidget(layer_, 2, 2);
 
-    auto* add = Button(this, kPadAddButton, PadDialogModel::kAddButton);
-    auto* remove = Button(this, kPadDeleteButton, PadDialogModel::kDeleteButton);
+    auto* add = ControlButton(this, kPadAddButton, PadDialogModel::kAddButton);
+    auto* remove = ControlButton(this, kPadDeleteButton, PadDialogModel::kDeleteButton);
     auto* editRow = new QHBoxLayout;
     editRow->addWidget(add);
     editRow->addWidget(remove);
     grid->addLayout(editRow, 3, 1, 1, 2);
 
-    auto* done = Button(this, kPadCloseButton, 2);
+    auto* done = ControlButton(this, kPadCloseButton, 2);
     auto* doneRow = new QHBoxLayout;
     doneRow->addStretch();
     doneRow->addWidget(done);
