@@ -1,7 +1,8 @@
 // The string table: every Japanese text the programs show, by id (UTF-8 here; Cp932 on demand).
 //
-// Ids 480..1057. An id that other documents of the project already name keeps that number;
-// the others are taken from the free block at the start of the range. To add a text, add a
+// Ids 480..1057, and 1100..1199 for the project's own texts beyond that range. An id that
+// other documents of the project already name keeps that number; the others are taken from the
+// free block at the start of the range. To add a text, add a
 // constant here and a line to the table in strings.cpp; the tests check that ids are unique,
 // in range and convertible to CP932.
 #pragma once
@@ -13,7 +14,7 @@
 namespace zevo {
 
 inline constexpr int kFirstStringId = 480;
-inline constexpr int kLastStringId = 1057;
+inline constexpr int kLastStringId = 1199;
 
 // Captions of the message boxes.
 inline constexpr int kCaptionEditor = 480;    // "Zevo"
