@@ -64,18 +64,20 @@ PinNets BoardPinNets(const std::vector<Net>& nets) {
     for (const Net& n : nets) {
         pins.clear();
         if (!seen.empty()) seen = {};
+        // Pins -n and n of one part are one pin: repeats are found by the absolute number.
         for (const container* e : n) {
             NetPin p;
             if (!PinOf(e, p)) continue;
+            const int number = std::abs(p.pin);
             bool repeat;
             if (pins.size() < 16) {  // most nets: a short look back
                 repeat = std::any_of(pins.begin(), pins.end(), [&](const NetPin& q) {
-                    return q.part == p.part && q.pin == p.pin;
+                    return q.part == p.part && std::abs(q.pin) == number;
                 });
             } else {
                 if (seen.empty())
-                    for (const NetPin& q : pins) seen.insert({q.part, q.pin});
-                repeat = !seen.insert({p.part, p.pin}).second;
+                    for (const NetPin& q : pins) seen.insert({q.part, std::abs(q.pin)});
+                repeat = !seen.insert({p.part, number}).second;
             }
             if (!repeat) pins.push_back(p);
         }
@@ -108,7 +110,8 @@ std::string PinText(const NetPin& p) {
 }  // namespace
 
 std::string NetlistText(const Board& b, const PinNets& nets) {
-    std::string out = "$PACKAGES\n";
+    // Written as a text file: every line ends with CR LF.
+    std::string out = "$PACKAGES\r\n";
     int unnamed = 0;
     for (const container* c : Items(b.items)) {
         if (c->kind != kGroup) continue;
@@ -124,9 +127,9 @@ std::string NetlistText(const Board& b, const PinNets& nets) {
             out += "; ";
         }
         out += View(g->reference);
-        out += '\n';
+        out += "\r\n";
     }
-    out += "$NETS\n";
+    out += "$NETS\r\n";
     for (size_t i = 0; i < nets.size(); ++i) {
         out += NetName(i + 1);
         out += ';';
@@ -134,16 +137,16 @@ std::string NetlistText(const Board& b, const PinNets& nets) {
         for (const NetPin& p : nets[i]) {
             const std::string t = PinText(p);
             if (column + t.size() > 72) {
-                out += ",\n    ";
+                out += ",\r\n    ";
                 column = t.size() + 4;
             } else {
                 column += t.size();
             }
             out += t;
         }
-        out += '\n';
+        out += "\r\n";
     }
-    out += "$END\n";
+    out += "$END\r\n";
     return out;
 }
 
@@ -283,14 +286,14 @@ void ListDifferences(Report& r, const PinNets& side, const PinIndex& other,
                     r.add(PinText(p));
             }
             if (lastFound)
-                r.add(PinText(*lastFound) + "\n");
+                r.add(PinText(*lastFound) + "\r\n");
             else
-                r.add("\n");
+                r.add("\r\n");
         } else {
             for (const NetPin& p : n) r.add(PinText(p));
-            r.add("\n");
+            r.add("\r\n");
         }
-        r.add("--------------------\n");
+        r.add("--------------------\r\n");
     }
 }
 
@@ -377,14 +380,14 @@ NetlistComparison CompareNetlist(Board& b, const PinNets& reference, ProgressMon
         const PinIndex boardIndex(board);
         if (!boardDiffs.empty()) {
             report.add(TableTextCp932(kStrExtraNets));
-            report.add("\n");
+            report.add("\r\n");
             ListDifferences(report, board, refIndex, boardDiffs);
         }
         const std::vector<Difference> refDiffs = Differences(reference, boardIndex);
         if (!refDiffs.empty()) {
-            if (!boardDiffs.empty()) report.add("\n");
+            if (!boardDiffs.empty()) report.add("\r\n");
             report.add(TableTextCp932(kStrUnconnectedNets));
-            report.add("\n");
+            report.add("\r\n");
             ListDifferences(report, reference, boardIndex, refDiffs);
         }
         r.boardDifferences = boardDiffs.size();

@@ -154,7 +154,7 @@ TEST(NetlistPackages, TheExportOfABoardReadsBackToItsNets) {
         AddLine(b, kTop, {i * 2.0, 0}, {i * 2.0 + 2, 0});
     const NetlistExport e = ExportNetlist(b);
     ASSERT_EQ(e.status, NetlistExport::kOk);
-    ASSERT_NE(e.text.find(",\n    "), std::string::npos) << e.text;
+    ASSERT_NE(e.text.find(",\r\n    "), std::string::npos) << e.text;
     EXPECT_EQ(RecogniseNetlist(e.text), F::kPackages);
     const NetlistRead r = ReadReferenceNetlist(e.text);
     ASSERT_TRUE(r.ok());

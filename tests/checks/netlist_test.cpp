@@ -9,10 +9,26 @@ namespace {
 
 using namespace test;
 
+// The netlist and the report are text files: every line ends with CR LF on disk.
+std::string Crlf(std::string_view lf) {
+    std::string s;
+    for (char c : lf) {
+        if (c == '\n') s += '\r';
+        s += c;
+    }
+    return s;
+}
+
 group* AddPart(Board& b, const char* type, const char* ref) {
     group* g = AddGroup(b, *type ? Intern(type) : kEmptyText);
     g->reference = Intern(ref);
     return g;
+}
+NetPin P(const char* ref, int pin) {
+    return {Intern(ref), pin, nullptr};
+}
+std::string Cp(int id) {
+    return TableTextCp932(id);
 }
 land* Pin(Board& b, group* part, int number, Point at) {
     land* l = AddLand(b, kTop, at, 10, false, part);
@@ -47,15 +63,14 @@ TEST(Netlist, ExportWritesPackagesAndPinNets) {
     (void)u1p4;
     const NetlistExport e = ExportNetlist(b);
     ASSERT_EQ(e.status, NetlistExport::kOk);
-    EXPECT_EQ(e.text,
-              "$PACKAGES\n"
-              "! RES; R1\n"
-              "! ???001; U1\n"
-              "! ???002; C1\n"
-              "$NETS\n"
-              "N0001; R1.1 U1.3\n"
-              "N0002; R1.2 U1.4\n"
-              "$END\n");
+    EXPECT_EQ(e.text, Crlf("$PACKAGES\n"
+                           "! RES; R1\n"
+                           "! ???001; U1\n"
+                           "! ???002; C1\n"
+                           "$NETS\n"
+                           "N0001; R1.1 U1.3\n"
+                           "N0002; R1.2 U1.4\n"
+                           "$END\n"));
 }
 
 TEST(Netlist, RepeatedPinsAppearOnce) {
@@ -76,6 +91,29 @@ TEST(Netlist, RepeatedPinsAppearOnce) {
     EXPECT_EQ(pins[0][1].part, r2);
 }
 
+TEST(Netlist, PinsAreOnePinWhateverTheirSign) {
+    // -1 and 1 of one part are the same pin: no "R1.1 R1.1" net, no extra net that shifts the
+    // names of the later ones.
+    Board b;
+    SetCheckLayers(b);
+    group* r1 = AddPart(b, "RES", "R1");
+    group* u1 = AddPart(b, "IC", "U1");
+    Pin(b, r1, -1, {0, 0});
+    Pin(b, r1, 1, {0, 10});
+    AddLine(b, kTop, {0, 0}, {0, 10});  // R1.-1 - R1.1: one pin, no net
+    Pin(b, r1, 2, {20, 0});
+    Pin(b, u1, -5, {20, 10});
+    Pin(b, u1, 5, {20, 20});
+    AddLine(b, kTop, {20, 0}, {20, 20});  // R1.2 - U1.-5 - U1.5
+    const NetlistExport e = ExportNetlist(b);
+    ASSERT_EQ(e.status, NetlistExport::kOk);
+    EXPECT_EQ(e.text, Crlf("$PACKAGES\n! RES; R1\n! IC; U1\n$NETS\nN0001; R1.2 U1.5\n$END\n"));
+    // The same pins as the reference's: nothing to report on either side.
+    const NetlistComparison c = CompareNetlist(b, {{P("R1", 2), P("U1", 5)}});
+    EXPECT_EQ(c.report, "");
+    EXPECT_EQ(c.rounds, 1u);
+}
+
 TEST(Netlist, LongNetsWrapAt72Columns) {
     Board b;
     PinNets nets(1);
@@ -86,7 +124,7 @@ TEST(Netlist, LongNetsWrapAt72Columns) {
         expected += " R100." + std::to_string(i);
     }
     expected += "\n$END\n";
-    EXPECT_EQ(NetlistText(b, nets), expected);
+    EXPECT_EQ(NetlistText(b, nets), Crlf(expected));
 }
 
 TEST(Netlist, ExportRefusesDuplicateReferencesAndEmptyBoards) {
@@ -125,8 +163,6 @@ struct TwoNetBoard {
         AddLine(b, kTop, {10, 0}, {10, 20});
     }
 };
-NetPin P(const char* ref, int pin) { return {Intern(ref), pin, nullptr}; }
-std::string Cp(int id) { return TableTextCp932(id); }
 
 TEST(NetlistCompare, AgreeingBoardHasNoReport) {
     TwoNetBoard t(false);
@@ -144,7 +180,7 @@ TEST(NetlistCompare, SubsetNetIsReportedOnTheReferenceSideOnly) {
         t.b, {{P("R1", 1), P("U1", 1), P("C1", 1)}, {P("R1", 2), P("U1", 2)}});
     EXPECT_EQ(c.boardDifferences, 0u);
     EXPECT_EQ(c.referenceDifferences, 1u);
-    EXPECT_EQ(c.report, Cp(kStrUnconnectedNets) + "\n C1.1 U1.1\n--------------------\n");
+    EXPECT_EQ(c.report, Crlf(Cp(kStrUnconnectedNets) + "\n C1.1 U1.1\n--------------------\n"));
 }
 
 TEST(NetlistCompare, ReportListsBothSides) {
@@ -155,10 +191,10 @@ TEST(NetlistCompare, ReportListsBothSides) {
         t.b, {{P("R1", 1), P("U1", 1)}, {P("R1", 2), P("C1", 1)}, {P("Q1", 1), P("Q1", 2)}});
     EXPECT_EQ(c.rounds, 5u);
     EXPECT_TRUE(c.exchanged.empty());
-    EXPECT_EQ(c.report, Cp(kStrExtraNets) + "\n U1.2 R1.2\n--------------------\n\n" +
-                            Cp(kStrUnconnectedNets) +
-                            "\n C1.1 R1.2\n--------------------\n"
-                            " Q1.1 Q1.2\n--------------------\n");
+    EXPECT_EQ(c.report, Crlf(Cp(kStrExtraNets) + "\n U1.2 R1.2\n--------------------\n\n" +
+                             Cp(kStrUnconnectedNets) +
+                             "\n C1.1 R1.2\n--------------------\n"
+                             " Q1.1 Q1.2\n--------------------\n"));
 }
 
 TEST(NetlistCompare, CrossedInterchangeablePinsAreExchanged) {
@@ -188,8 +224,8 @@ TEST(NetlistCompare, FullReportEndsAtTheLastPieceThatFits) {
     const PinNets ref = {{P("Q1", 1), P("Q1", 2)}};
     const std::string whole = CompareNetlist(t.b, ref).report;
     ASSERT_GT(whole.size(), 20u);
-    const std::string head = Cp(kStrExtraNets) + "\n R1.1";
-    // " U1.1" does not fit; the shorter "\n" after it would, but the report has ended.
+    const std::string head = Cp(kStrExtraNets) + "\r\n R1.1";
+    // " U1.1" does not fit; the shorter "\r\n" after it would, but the report has ended.
     const NetlistComparison c = CompareNetlist(t.b, ref, nullptr, head.size() + 3);
     EXPECT_EQ(c.report, head);
 }
