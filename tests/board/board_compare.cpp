@@ -14,7 +14,8 @@ public:
     explicit Comparer(const CompareOptions& o) : o_(o) {}
 
     bool near(double a, double b, const char* what) {
-        if (std::fabs(a - b) <= o_.tolerance) return true;
+        const double tolerance = inArc_ && o_.arcTolerance >= 0 ? o_.arcTolerance : o_.tolerance;
+        if (std::fabs(a - b) <= tolerance) return true;
         fail() << what << ": " << a << " != " << b;
         return false;
     }
@@ -56,6 +57,7 @@ public:
 
     bool element(const container* a, const container* b) {
         if (!same(a->kind, b->kind, "kind")) return false;
+        inArc_ = a->kind == kArc;
         if (IsDrawn(a)) {
             const drawn* x = AsDrawn(a);
             const drawn* y = AsDrawn(b);
@@ -138,6 +140,7 @@ private:
         return out_;
     }
     const CompareOptions& o_;
+    bool inArc_ = false;  // the element compared is an arc
     std::ostringstream out_;
 };
 

@@ -13,6 +13,9 @@ namespace zevo::testing {
 struct CompareOptions {
     double tolerance = 1e-9;  // lengths and angles (degrees and radians convert on the way)
     bool tables = true;       // layers, apertures, pads, size, grid, version
+    // Arcs (their angles and bounds), when not negative: arcs written one turn lower do not
+    // read back to the last bit, whatever the tolerance of the rest.
+    double arcTolerance = -1;
 };
 
 // Empty when the documents are equal; otherwise where they first differ.

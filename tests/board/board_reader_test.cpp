@@ -164,6 +164,12 @@ TEST(ItemLines, EdgeCasesOfTheElementItems) {
     out.text().clear();
     WriteItems(out, b->items);
     EXPECT_EQ(out.text(), "ARC:X=0,Y=0,R=5,ST=-60,END=60,LE=1,AP=0\r\n");
+    // The turn is taken off in degrees, after the conversion: these are the digits of
+    // ToDegrees(end) - 360 (taking it off in radians would give 9.99999999374e-05).
+    b = ReadItems("ARC:X=0,Y=0,R=5,ST=350,END=360.0001,LE=1,AP=0\n");
+    out.text().clear();
+    WriteItems(out, b->items);
+    EXPECT_EQ(out.text(), "ARC:X=0,Y=0,R=5,ST=-10,END=9.9999999918055e-05,LE=1,AP=0\r\n");
     b = ReadItems("RECT:X=0,Y=0,DX=1,DY=3,ANG=0,LE=1,AP=0\n");
     out.text().clear();
     WriteItems(out, b->items);

@@ -98,10 +98,10 @@ private:
                     key("LAND:X=", e->startPt.x - ox_);
                     key(",Y=", e->startPt.y - oy_);
                 } else {
-                    // Past 360 degrees both ends are written one turn lower. The turn is taken
-                    // off in radians, where it is exact, so the degrees keep all their digits.
+                    // Past 360 degrees both ends are written one turn lower; the turn is taken
+                    // off in degrees, after the conversion.
                     double st = ToDegrees(e->st), end = ToDegrees(e->end);
-                    if (end > 360) st = ToDegrees(e->st - kTwoPi), end = ToDegrees(e->end - kTwoPi);
+                    if (end > 360) st -= 360, end -= 360;
                     key("ARC:X=", e->x - ox_);
                     key(",Y=", e->y - oy_);
                     key(",R=", e->r);
