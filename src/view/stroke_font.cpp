@@ -147,18 +147,19 @@ TextLayout LayoutText(Board& board, const std::filesystem::path& font, const Tex
         result.fontMissing = true;
         return result;
     }
-    const auto outside = [&](Point q) {
-        return q.x < 0 || q.y < 0 || q.x > board.sizeX || q.y > board.sizeY;
-    };
+    // A stroke stays when its bounds with the pen lie on the board, the rule by which a board
+    // file drops elements when it is opened.
     group* g = nullptr;
     for (const TextSegment& seg : segments) {
-        if (outside(seg.start) || outside(seg.end)) {
+        line* l = board.CreateLine(params.layer, params.aperture, false, seg.start, seg.end);
+        const Box& box = l->bounds;
+        if (box.minX < 0 || box.minY < 0 || box.maxX > board.sizeX || box.maxY > board.sizeY) {
+            l->recycle(board);
             ++result.dropped;
             continue;
         }
         if (!g) g = board.CreateGroup(Reserved().text);
-        board.AppendElement(g, board.CreateLine(params.layer, params.aperture, false, seg.start,
-                                                seg.end));
+        board.AppendElement(g, l);
     }
     if (!g) return result;
     const double h = std::max(params.height, kMinTextHeight);

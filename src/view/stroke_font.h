@@ -102,9 +102,9 @@ struct TextLayout {
 
 // Lays out a text at `at` as the text tool does: a " TEXT" group holding one round-aperture line
 // per stroke on the text's layer, a text placement record (point, angle, height, pitch negated
-// when mirrored, with the minimums applied) and the string as its attribute. Strokes that leave
-// the board are discarded; when none is left no group is made. The caller links the group in and
-// records the undo step.
+// when mirrored, with the minimums applied) and the string as its attribute. Strokes whose
+// bounds with the pen leave the board are discarded; when none is left no group is made. The
+// caller links the group in and records the undo step.
 TextLayout LayoutText(Board& board, const std::filesystem::path& font, const TextParams& params,
                       Point at);
 

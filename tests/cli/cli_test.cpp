@@ -1,10 +1,11 @@
 // zevo-cli as a script uses it: exit statuses, messages, and the files it writes.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 #include "paths/scratch_dir.h"
 
@@ -108,6 +109,14 @@ TEST(CliFont, DescribesTheShippedFontAndLaysTextIntoABoard) {
     r = Cli("text \"x\" --height 2 --pitch 2.2 --layer 3 --aperture 2 --at 10,60 " +
             (dir / "missing.pcb").string() + " " + out.string());
     EXPECT_NE(r.status, 0);
+
+    // A tab cannot be kept in a board file (it stands for a comma there): an error, no file.
+    const auto tabbed = dir / "tab.pcb";
+    r = Cli("text \"$(printf 'A\\tB')\" --height 2 --pitch 2.2 --layer 3 --aperture 2 --at 10,60 " +
+            kExample + " " + tabbed.string());
+    EXPECT_EQ(r.status, 2) << r.out;
+    EXPECT_NE(r.out.find("tab"), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(tabbed));
 }
 
 }  // namespace

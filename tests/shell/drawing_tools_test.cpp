@@ -502,6 +502,22 @@ TEST_F(Drawing, TextIsLaidOutAtTheClickAndStrokesBeyondTheBoardAreDroppedWithABe
     EXPECT_EQ(items().size(), 2u);
 }
 
+TEST_F(Drawing, TextWithATabIsRefused) {
+    // The board file keeps a tab in a text as a comma: such a text cannot be saved as typed.
+    ASSERT_TRUE(editor.fontAvailable);
+    tool(308);
+    host.textDialog = [](TextDialogModel& m) {
+        m.text = "A\tB";
+        const auto r = m.decide();
+        EXPECT_EQ(r.outcome, TextDialogModel::Outcome::kRefused);  // the window beeps and stays
+        EXPECT_EQ(r.control, TextDialogModel::kFieldText);
+        EXPECT_FALSE(m.decided());
+    };
+    click({20, 20});
+    EXPECT_TRUE(items().empty());
+    EXPECT_EQ(editor.history.doneCount(), 0u);
+}
+
 // ------------------------------------------------------------------ numeric input
 
 TEST_F(Drawing, NumericInputGivesAbsoluteOriginAndRelativePoints) {

@@ -309,6 +309,31 @@ TEST_F(FontFileTest, StrokesLeavingTheBoardAreDroppedAndAnEmptyTextIsNotMade) {
     EXPECT_EQ(board.liveCounts().lines, 0u);
 }
 
+TEST_F(FontFileTest, StrokesWhosePenReachesPastTheEdgeAreDropped) {
+    // The stroke's bounds with the pen decide, as when a board file is opened: a stroke kept
+    // here is never deleted on reopening.
+    Board board;
+    board.SetBoardSize(100, 100);
+    const auto font = Put(CornerFont());
+    TextParams p;
+    p.text = "A";  // one stroke from the origin to (3.1, 3.1)
+    p.height = 3.2;
+    p.pitch = 2;
+    p.aperture = 4;
+    ASSERT_GT(board.roundAp[4], 0.05);
+    TextLayout t = LayoutText(board, font, p, {0, 10});  // the stroke starts on the left edge
+    EXPECT_EQ(t.text, nullptr);
+    EXPECT_EQ(t.dropped, 1);
+    t = LayoutText(board, font, p, {96.85, 10});  // it ends 0.05 mm before the right edge
+    EXPECT_EQ(t.text, nullptr);
+    EXPECT_EQ(t.dropped, 1);
+    t = LayoutText(board, font, p, {1, 10});
+    ASSERT_NE(t.text, nullptr);
+    EXPECT_EQ(t.dropped, 0);
+    t.text->recycle(board);
+    EXPECT_EQ(board.liveCounts().lines, 0u);
+}
+
 TEST_F(FontFileTest, CoverageListsMissingCharactersAndRefusesUncodedPairs) {
     const auto font = Put(CornerFont());
     EXPECT_TRUE(CheckCoverage(font, "AB A").accepted() == false);  // the space has no glyph
