@@ -94,6 +94,9 @@ void ReadLayerFiles(Board& b, UndoHistory* undo, const GerberInputChoices& choic
     }
     report.warnings |= result.warnings;
     report.warningCount += result.warningCount;
+    report.skippedCommands += result.skippedCommands;
+    for (const SkippedCommand& k : result.skipped)
+        if (report.skipped.size() < kMaxListedSkips) report.skipped.push_back(k);
     AddReadElements(b, undo, result.elements, report);
 }
 

@@ -27,6 +27,9 @@ struct InputReport {
     Point shift;        // the move applied on an empty board
     uint32_t warnings = 0;
     int warningCount = 0;
+    // Flashes and draws that made nothing for want of an aperture (the first ones listed).
+    long long skippedCommands = 0;
+    std::vector<SkippedCommand> skipped;
     std::vector<std::filesystem::path> unreadable;  // files that could not be opened
     bool settingsWritten = false;
 };

@@ -1,6 +1,9 @@
 #include "output/gerber_output.h"
 
+#include <map>
+#include <optional>
 #include <system_error>
+#include <utility>
 
 #include "output/gerber_writer.h"
 #include "output/text_out.h"
@@ -16,6 +19,39 @@ namespace {
 
 std::string Sjis(int id) {
     return TableTextCp932(id);
+}
+
+struct ApertureRef {
+    bool square = false;
+    int index = 0;
+};
+
+// Two apertures of `use` that the table gives one code (the first such pair, round apertures
+// before square ones, in increasing number), or nothing when every code stands for one aperture.
+std::optional<std::pair<ApertureRef, ApertureRef>> SharedCode(const DCodeTables& codes,
+                                                              const UsedApertures& use) {
+    std::map<int, ApertureRef> byCode;
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool square = pass == 1;
+        for (int i = 0; i < kApertures; ++i) {
+            if (!(square ? use.square[i] : use.round[i])) continue;
+            const auto [at, fresh] =
+                byCode.try_emplace(codes.code(i, square), ApertureRef{square, i});
+            if (!fresh) return std::pair{at->second, ApertureRef{square, i}};
+        }
+    }
+    return std::nullopt;
+}
+
+// "丸アパーチャー 3 (0.500 mm)"
+std::string ApertureText(const Board& b, ApertureRef a) {
+    std::string s(TableText(a.square ? kStrSquareAperture : kStrRoundAperture));
+    s += ' ';
+    s += std::to_string(a.index);
+    s += " (";
+    s += FixedText(2 * (a.square ? b.squareAp[a.index] : b.roundAp[a.index]), 3);
+    s += " mm)";
+    return s;
 }
 
 }  // namespace
@@ -94,6 +130,24 @@ OutputReport WriteGerberFiles(const Board& b, const GerberOutputChoices& choices
                 {std::string(TableText(kMsgNothingToOutput)) +
                      LayerSuffix(layer, choices.files.name[layer]),
                  false});
+            continue;
+        }
+        // A plain file names its apertures only by code (gout.lst gives the sizes): a code that
+        // would stand for two apertures of the files written refuses the layer.
+        UsedApertures withLayer = writtenUse;
+        withLayer |= usedByLayer[layer];
+        if (const auto shared = SharedCode(codes, withLayer)) {
+            std::error_code ec;
+            if (fs::remove(path, ec)) report.deleted.push_back(path);
+            std::string text(TableText(kMsgDCodeTwoApertures));
+            text += " D";
+            OutputText code;
+            code.putInt(codes.code(shared->first.index, shared->first.square), 2);
+            text += code.str();
+            text +=
+                " : " + ApertureText(b, shared->first) + " / " + ApertureText(b, shared->second);
+            text += LayerSuffix(layer, choices.files.name[layer]);
+            report.messages.push_back({std::move(text), true});
             continue;
         }
         bytes.clear();

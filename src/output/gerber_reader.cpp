@@ -136,7 +136,9 @@ struct Primitive {
     std::vector<double> p;  // after the code: exposure and the rest
 };
 
-enum class SlotKind { kNone, kRound, kSquare, kRect, kObround, kMacro };
+// kRefused: the file defined the code but the definition could not be taken; the code draws
+// nothing (it does not fall back on the slot the tables preset).
+enum class SlotKind { kNone, kRefused, kRound, kSquare, kRect, kObround, kMacro };
 
 struct Slot {
     SlotKind kind = SlotKind::kNone;
@@ -229,7 +231,9 @@ public:
         bool cut = false;
         for (char ch : bytes) {
             const unsigned char c = static_cast<unsigned char>(ch);
+            if (ch == '\n') ++line_;
             if (c <= 32 || c == 127) continue;  // blanks, line ends, NUL and other controls
+            if (cmd.empty()) commandLine_ = line_;
             if (ch == '%') {
                 if (!cmd.empty()) command(cmd);
                 cmd.clear();
@@ -340,6 +344,9 @@ private:
         std::size_t i = 1;
         long long code = 0;
         if (!ParseCode(c, i, code) || code < 4 || code > kMaxDCode) return r_.warn(kWarnBadAperture);
+        // Until the definition is taken the code stands for nothing, whatever the tables say.
+        slots_[code] = Slot{};
+        slots_[code].kind = SlotKind::kRefused;
         const std::size_t comma = c.find(',', i);
         const std::string_view name = c.substr(i, comma == std::string_view::npos ? c.size() - i
                                                                                   : comma - i);
@@ -525,13 +532,19 @@ private:
         cur_ = next;
     }
 
+    // The slot of a flash or draw; nothing (and the command counted as skipped) when the code
+    // has no aperture.
     const Slot* currentSlot() {
-        if (slot_ < 4 || slots_[slot_].kind == SlotKind::kNone) {
-            r_.warn(kWarnUndefinedAperture);
+        const SlotKind kind = slot_ < 4 ? SlotKind::kNone : slots_[slot_].kind;
+        if (kind == SlotKind::kNone || kind == SlotKind::kRefused) {
+            // A refused definition was reported where it stood.
+            if (kind == SlotKind::kNone) r_.warn(kWarnUndefinedAperture);
+            skipped();
             return nullptr;
         }
         return &slots_[slot_];
     }
+    void skipped() { r_.skip(o_.layer, commandLine_); }
 
     void flash(Point p) {
         const Slot* s = currentSlot();
@@ -577,7 +590,7 @@ private:
             else if (s->kind == SlotKind::kSquare)
                 add(b_.CreateLine(layer, s->aperture, true, cur_, to));
             else
-                r_.warn(kWarnUndefinedAperture);  // rectangles and macros do not draw
+                r_.warn(kWarnUndefinedAperture), skipped();  // rectangles and macros do not draw
             return;
         }
         int ap;
@@ -586,7 +599,7 @@ private:
         else if (s->kind == SlotKind::kSquare)
             ap = NearestRoundAperture(b_, b_.squareAp[s->aperture]);
         else
-            return r_.warn(kWarnUndefinedAperture);
+            return r_.warn(kWarnUndefinedAperture), skipped();
         const Point c{RoundToInput(cur_.x + ci), RoundToInput(cur_.y + cj)};
         const double radius = RoundToInput(std::hypot(ci, cj));
         if (radius < 0.001) return r_.warn(kWarnBadArc);
@@ -743,6 +756,8 @@ private:
     int exposure_ = 2;
     Point cur_{0, 0};
     std::size_t made_ = 0;  // members of groups, counted against the limit
+    long long line_ = 1;         // the line of the file being read
+    long long commandLine_ = 1;  // the line where the current command began
 };
 
 }  // namespace

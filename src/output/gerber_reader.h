@@ -44,14 +44,30 @@ struct GerberReadOptions {
     DCodeTables codes = DCodeTables::Defaults();  // slots preset from the tables
 };
 
+// A flash or draw that made nothing because its D code has no usable aperture (a definition
+// that was refused, a code never defined, a shape that cannot draw): its layer and the line of
+// the file where the command begins.
+struct SkippedCommand {
+    int layer = 0;
+    long long line = 0;
+};
+// Only the first ones are listed; all are counted.
+inline constexpr std::size_t kMaxListedSkips = 100;
+
 struct InputResult {
     std::vector<container*> elements;  // unlinked, in file order
     uint32_t warnings = 0;
     int warningCount = 0;
     long long commands = 0;  // blocks read
+    long long skippedCommands = 0;
+    std::vector<SkippedCommand> skipped;  // the first kMaxListedSkips of them
     void warn(uint32_t w) {
         warnings |= w;
         ++warningCount;
+    }
+    void skip(int layer, long long line) {
+        ++skippedCommands;
+        if (skipped.size() < kMaxListedSkips) skipped.push_back({layer, line});
     }
 };
 

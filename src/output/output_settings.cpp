@@ -16,6 +16,14 @@ DCodeTables DCodeTables::Defaults() {
     return t;
 }
 
+void MapInputDCode(DCodeTables& t, int aperture, bool isSquare, int code) {
+    for (int i = 0; i < kApertures; ++i) {
+        if (t.round[i] == code) t.round[i] = kNoDCode;
+        if (t.square[i] == code) t.square[i] = kNoDCode;
+    }
+    (isSquare ? t.square : t.round)[aperture & 0xFF] = code;
+}
+
 TCodeTable TCodeTable::Defaults() {
     TCodeTable t;
     for (int i = 0; i < kApertures; ++i) t.code[i] = i + 10;
@@ -278,11 +286,12 @@ GerberInSettings ReadGerberInSettings(std::string_view bytes, SettingsReadResult
             ++skipped;
             return;
         }
+        // A line for a code replaces whatever the defaults gave that code.
         const std::string_view kind = line.substr(comma + 1);
         if (kind.substr(0, 3) == "CIR")
-            s.codes.round[aperture] = code;
+            MapInputDCode(s.codes, aperture, false, code);
         else if (kind.substr(0, 2) == "SQ")
-            s.codes.square[aperture] = code;
+            MapInputDCode(s.codes, aperture, true, code);
         else
             ++skipped;
     });

@@ -20,6 +20,9 @@ inline constexpr int kMinDCode = 10;
 inline constexpr int kMaxDCode = 999;
 inline constexpr std::size_t kMaxOutputName = 260;
 
+// An aperture without a D code (in the input's table, where a code stands for one aperture).
+inline constexpr int kNoDCode = -1;
+
 // D code of every round and every square aperture.
 struct DCodeTables {
     std::array<int, kApertures> round{};
@@ -32,6 +35,10 @@ struct DCodeTables {
     }
     friend bool operator==(const DCodeTables&, const DCodeTables&) = default;
 };
+
+// The Gerber input's table maps each D code to one aperture: `code` goes to the aperture, and
+// any other aperture (of either table) that had it is left without a code (kNoDCode).
+void MapInputDCode(DCodeTables& t, int aperture, bool isSquare, int code);
 
 // T code of every round aperture (drill tool).
 struct TCodeTable {

@@ -176,6 +176,12 @@ void Editor::gerberInput() {
     // What was read is shown whole.
     command(431);
     redraw();
+    if (report.skippedCommands > 0) {
+        std::string text(TableText(kMsgSkippedCommands));
+        const size_t at = text.find("%d");
+        if (at != std::string::npos) text.replace(at, 2, std::to_string(report.skippedCommands));
+        showMessages({{std::move(text), false}});
+    }
 }
 
 // ------------------------------------------------------------------ netlists

@@ -83,6 +83,10 @@ constexpr TableEntry kTable[] = {
     {kMsgDrcBadRules, "ＤＲＣの設定値が異常です"},
     {kMsgReferenceNotPlaced, "部品番号が付いたグループがあります"},
     {kMsgNothingToOutput, "出力する要素がありません"},
+    {kMsgSkippedCommands, "アパーチャーが使えないコマンドを読み飛ばしました : %d 個"},
+    {kMsgDCodeTwoApertures, "同じＤコードが二つのアパーチャーに割り当てられているため出力しません"},
+    {kStrRoundAperture, "丸アパーチャー"},
+    {kStrSquareAperture, "角アパーチャー"},
 };
 
 }  // namespace

@@ -104,6 +104,12 @@ inline constexpr int kStrCoordPartName = 525;      // "部品名"
 inline constexpr int kStrCoordAttribute = 526;     // "アトリビュート"
 inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference is no placed part
 
+// Manufacturing files, the project's own texts.
+inline constexpr int kMsgSkippedCommands = 1120;  // Gerber input: commands without aperture ("%d")
+inline constexpr int kMsgDCodeTwoApertures = 1121;  // plain Gerber: one D code, two apertures
+inline constexpr int kStrRoundAperture = 1122;      // "丸アパーチャー" (in messages)
+inline constexpr int kStrSquareAperture = 1123;     // "角アパーチャー" (in messages)
+
 // The text of `id` in UTF-8, or an empty view for an id without text.
 std::string_view TableText(int id);
 // The same text in CP932, for files and for byte-oriented callers.

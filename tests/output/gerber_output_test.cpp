@@ -1,15 +1,18 @@
 // The Gerber output command: file placement, earlier files, empty layers, gout.lst and the
 // rewrite of GOutIni.dat; whole files compared with reviewed copies.
+#include "output/gerber_output.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "output/gerber_output.h"
 #include "output/gerber_writer.h"
 #include "output/output_fixture.h"
+#include "output/text_out.h"
 #include "paths/scratch_dir.h"
 #include "text/cp932.h"
+#include "text/strings.h"
 
 namespace zevo {
 namespace {
@@ -105,6 +108,53 @@ TEST(GerberOutput, FileThatCannotBeCreatedIsReportedAndSkipped) {
     // land, 2.000 mm) is used on layer 1 only.
     const std::string list = Cp932ToUtf8(dir.Get("gout.lst"));
     EXPECT_EQ(list.find(": 2.000 mm"), std::string::npos) << list;
+}
+
+TEST(GerberOutput, PlainOutputRefusesALayerWhoseCodeWouldStandForTwoApertures) {
+    Board b;
+    b.SetBoardSize(100, 100);
+    b.AppendElement(nullptr, b.CreateLand(1, 3, false, {10, 10}));
+    b.AppendElement(nullptr, b.CreateLand(1, 20, false, {20, 10}));
+    b.AppendElement(nullptr, b.CreateLand(2, 5, true, {30, 10}));
+    b.AppendElement(nullptr, b.CreateLand(3, 20, false, {40, 10}));
+    ScratchDir dir;
+    dir.Put("top.gbr", "stale");
+    GerberOutputChoices c;
+    c.extended = false;
+    for (int layer : {1, 2, 3}) {
+        c.files.name[layer] = layer == 1 ? "top.gbr" : "layer" + std::to_string(layer) + ".txt";
+        c.files.selected[layer] = true;
+    }
+    c.codes.round[3] = 50;   // round aperture 20 has D50 by default
+    c.codes.square[5] = 16;  // round aperture 3 had D16: now free, so layer 2 may use it
+    const OutputReport r = WriteGerberFiles(b, c, dir.path());
+    // Layer 1 uses round apertures 3 and 20 under one code: refused, naming the code and both.
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_TRUE(r.messages[0].error);
+    EXPECT_EQ(r.messages[0].text,
+              std::string(TableText(kMsgDCodeTwoApertures)) + " D50 : 丸アパーチャー 3 (" +
+                  FixedText(2 * b.roundAp[3], 3) + " mm) / 丸アパーチャー 20 (" +
+                  FixedText(2 * b.roundAp[20], 3) + " mm) レイヤー 1 : top.gbr");
+    EXPECT_FALSE(fs::exists(dir / "top.gbr"));
+    EXPECT_TRUE(fs::exists(dir / "layer2.txt"));
+    EXPECT_TRUE(fs::exists(dir / "layer3.txt"));  // aperture 20 alone: D50 is one aperture
+    // gout.lst gives every code once.
+    const std::string list = Cp932ToUtf8(dir.Get("gout.lst"));
+    EXPECT_EQ(list.find("D50"), list.rfind("D50")) << list;
+    EXPECT_NE(list.find("D16"), std::string::npos) << list;
+
+    // A layer whose code is taken by a layer written before it is refused too.
+    c.codes = DCodeTables::Defaults();
+    c.codes.round[20] = 21;  // square aperture 5 has D21 by default
+    const OutputReport again = WriteGerberFiles(b, c, dir.path());
+    ASSERT_EQ(again.messages.size(), 1u);
+    EXPECT_NE(again.messages[0].text.find(" D21 : 丸アパーチャー 20 ("), std::string::npos)
+        << again.messages[0].text;
+    EXPECT_NE(again.messages[0].text.find(" / 角アパーチャー 5 ("), std::string::npos);
+    EXPECT_NE(again.messages[0].text.find("レイヤー 2 : layer2.txt"), std::string::npos);
+    // Extended output gives its own codes: nothing is refused.
+    c.extended = true;
+    EXPECT_TRUE(WriteGerberFiles(b, c, dir.path()).messages.empty());
 }
 
 TEST(GerberOutput, CommandKeepsTheUsersTableAndCreatesTheSettingsFile) {

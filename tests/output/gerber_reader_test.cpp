@@ -150,6 +150,59 @@ TEST(GerberReader, RoundTripGivesTheSameFile) {
     }
 }
 
+TEST(GerberReader, RefusedDefinitionsDrawNothingAndEachCommandIsCountedWithItsLine) {
+    // D13 and D14 are preset by the default tables (square aperture 1, round aperture 2): a
+    // definition the reader refuses must not fall back on them.
+    Board b;
+    InputResult r = Read(b,
+                         "%FSLAX33Y33*%%MOMM*%\n"    // line 1
+                         "%ADD13Unknown,1.0*%\n"     // 2: no such macro
+                         "%ADD14R,0.02X0.5*%\n"      // 3: a side too small to fill
+                         "%ADD10C,0.2*%\n"           // 4
+                         "D13*X1000Y1000D03*\n"      // 5: skipped
+                         "D14*X2000Y1000D03*\n"      // 6: skipped
+                         "X3000Y1000D01*\n"          // 7: a draw, skipped
+                         "D10*\nX4000Y1000\nD03*\n"  // 8-10: a land
+                         "D5*X5000D03*\n"            // 11: never defined, skipped
+                         "M02*\n");
+    EXPECT_TRUE(r.warnings & kWarnBadAperture);
+    ASSERT_EQ(r.elements.size(), 1u);
+    const land* l = AsLand(r.elements[0]);
+    ASSERT_TRUE(l);
+    EXPECT_DOUBLE_EQ(l->x, 4);
+    EXPECT_EQ(r.skippedCommands, 4);
+    ASSERT_EQ(r.skipped.size(), 4u);
+    const long long lines[] = {5, 6, 7, 11};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(r.skipped[i].line, lines[i]) << i;
+        EXPECT_EQ(r.skipped[i].layer, 1);
+    }
+    Recycle(b, r);
+    // A later good definition of the code is taken again.
+    r = Read(b, "%ADD13Unknown*%%ADD13C,0.2*%D13*X1000Y1000D03*");
+    EXPECT_EQ(r.elements.size(), 1u);
+    EXPECT_EQ(r.skippedCommands, 0);
+    Recycle(b, r);
+}
+
+TEST(GerberReader, AUsersMappingReplacesThePresetOfItsCode) {
+    // Round aperture 20 has D50 by default; the settings give D50 to round aperture 3.
+    const GerberInSettings settings = ReadGerberInSettings("[Aperture]\r\nD50:3,CIR\r\n");
+    Board b;
+    GerberReadOptions o;
+    o.codes = settings.codes;
+    InputResult r;
+    ReadGerber(b, "D50*X1000Y1000D03*D16*X2000D03*D52*X3000D03*", o, r);
+    ASSERT_EQ(r.elements.size(), 2u);
+    ASSERT_TRUE(AsLand(r.elements[0]));
+    EXPECT_EQ(AsLand(r.elements[0])->aperture, 3);
+    EXPECT_FALSE(AsLand(r.elements[0])->square());
+    // Aperture 3's own default D16 is free now; D52 still means round aperture 21.
+    EXPECT_EQ(AsLand(r.elements[1])->aperture, 21);
+    EXPECT_EQ(r.skippedCommands, 1);
+    Recycle(b, r);
+}
+
 TEST(GerberReader, MacrosFromCirclesPolygonsAndOutlines) {
     Board b;
     InputResult r = Read(b,

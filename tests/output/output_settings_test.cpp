@@ -138,7 +138,7 @@ TEST(HoleOutSettingsFile, ReadsWritesAndRefusesNegatives) {
     EXPECT_EQ(back.files.name, s.files.name);
 }
 
-TEST(GerberInSettingsFile, ApertureMappingRoundWinsAndCodesBelowFourAreRefused) {
+TEST(GerberInSettingsFile, ALineForACodeReplacesItsPresetAndCodesBelowFourAreRefused) {
     const std::string text =
         "[Input]\r\n"
         "top.gbr:LE=1\r\n"
@@ -158,13 +158,17 @@ TEST(GerberInSettingsFile, ApertureMappingRoundWinsAndCodesBelowFourAreRefused) 
     EXPECT_EQ(s.codes.round[3], 50);
     EXPECT_EQ(s.codes.square[3], 51);
     EXPECT_EQ(s.codes.round[4], 18);
+    // D50 and D51 were round and square aperture 20's defaults: a code maps to one aperture.
+    EXPECT_EQ(s.codes.round[20], kNoDCode);
+    EXPECT_EQ(s.codes.square[20], kNoDCode);
+    EXPECT_EQ(s.codes.round[21], 52);
     EXPECT_EQ(r.skipped, 6);
     const std::string out = WriteGerberInSettings(s.files, s.codes);
     EXPECT_TRUE(out.starts_with("[Input]\r\ntop.gbr:LE=1\r\n\r\n[Aperture]\r\nD10:0,CIR\r\n"
                                 "D11:0,SQ\r\nD12:1,CIR\r\n"));
-    // Round aperture 20 keeps its default D50 beside aperture 3: both lines are written.
-    EXPECT_NE(out.find("D50:3,CIR\r\nD50:20,CIR\r\nD51:3,SQ\r\nD51:20,SQ\r\n"),
-              std::string::npos);
+    // Aperture 20 lost D50 and D51 to aperture 3: one line per code, aperture 20 has none.
+    EXPECT_NE(out.find("D49:19,SQ\r\nD50:3,CIR\r\nD51:3,SQ\r\nD52:21,CIR\r\n"), std::string::npos);
+    EXPECT_EQ(out.find(":20,"), std::string::npos);
     const GerberInSettings back = ReadGerberInSettings(out);
     EXPECT_EQ(back.codes, s.codes);
 }

@@ -91,6 +91,12 @@ TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
     // A reference with a net the board lacks: the report is written and opened.
     std::string text = dir.Get("ref.net");
     ASSERT_NE(text.find("$END"), std::string::npos);
+    const auto crlfOnly = [](const std::string& t) {  // text files: CR LF on disk
+        for (size_t i = 0; i < t.size(); ++i)
+            if (t[i] == '\n' && (i == 0 || t[i - 1] != '\r')) return false;
+        return t.find('\n') != std::string::npos;
+    };
+    EXPECT_TRUE(crlfOnly(text));
     text.insert(text.find("$END"), "NZZZZ; Q99.1 Q99.2\n");
     dir.Put("ref2.net", text);
     host.files = {dir / "ref2.net"};
@@ -98,6 +104,7 @@ TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
     ASSERT_EQ(host.opened.size(), 1u);
     EXPECT_EQ(host.opened[0].filename(), "NetListErr.txt");
     EXPECT_NE(dir.Get("NetListErr.txt"), "<missing>");
+    EXPECT_TRUE(crlfOnly(dir.Get("NetListErr.txt")));
 
     // An unreadable reference.
     dir.Put("bad.net", "");
@@ -317,6 +324,25 @@ TEST_F(EditorChecks, GerberInputAddsTheFileAsOneUndoStepAndShowsItAll) {
     ForEachDrawn(board().items, [&](drawn*) { ++undone; });
     EXPECT_EQ(undone, before);
     EXPECT_GT(after, before);
+}
+
+TEST_F(EditorChecks, GerberInputTellsHowManyCommandsItSkipped) {
+    dir.Put("in.gbr",
+            "%FSLAX33Y33*%%MOMM*%%ADD10C,0.2*%%ADD13Unknown,1.0*%\n"
+            "D10*X10000Y10000D03*\nD13*X20000D03*\nX30000D03*\n");
+    host.gerberInputDialog = [&](GerberInputChoices& c) {
+        c.files.name[3] = (dir / "in.gbr").string();
+        c.files.selected[3] = true;
+        return true;
+    };
+    const size_t shown = host.messages.size();
+    ASSERT_TRUE(editor.command(409));
+    ASSERT_EQ(host.messages.size(), shown + 1);
+    EXPECT_EQ(host.messages.back(), "アパーチャーが使えないコマンドを読み飛ばしました : 2 個");
+    // Nothing skipped: nothing said.
+    dir.Put("in.gbr", "%FSLAX33Y33*%%MOMM*%%ADD10C,0.2*%D10*X10000Y20000D03*\n");
+    ASSERT_TRUE(editor.command(409));
+    EXPECT_EQ(host.messages.size(), shown + 1);
 }
 
 TEST_F(EditorChecks, EstimateRequestWritesTheFabricationSet) {

@@ -197,6 +197,33 @@ TEST(DCodeDialog, SquareChoosesTheOtherTableAndCodesKeepTheirRange) {
     EXPECT_FALSE(in.pressChange().stored());
 }
 
+TEST(DCodeDialog, TheInputTableGivesACodeToOneApertureOnly) {
+    DCodeTables codes = DCodeTables::Defaults();
+    DCodeDialogModel in(codes, DCodeDialogModel::kInputMinCode);
+    EXPECT_TRUE(in.oneAperturePerCode());
+    in.selectEntry(3);
+    in.editCode("50");  // round aperture 20's code
+    EXPECT_TRUE(in.pressChange().stored());
+    EXPECT_EQ(codes.round[3], 50);
+    EXPECT_EQ(codes.round[20], kNoDCode);
+    in.selectEntry(20);
+    EXPECT_EQ(in.codeText(), "");  // shown without a code
+    in.setSquare(true);
+    in.selectEntry(7);
+    in.editCode("16");  // round aperture 3's old code, free now
+    EXPECT_TRUE(in.pressChange().stored());
+    EXPECT_EQ(codes.square[7], 16);
+    EXPECT_EQ(codes.round[3], 50);
+    // The output's table may give one code to two apertures (the output refuses such a layer).
+    DCodeTables out = DCodeTables::Defaults();
+    DCodeDialogModel d(out);
+    EXPECT_FALSE(d.oneAperturePerCode());
+    d.selectEntry(3);
+    d.editCode("50");
+    EXPECT_TRUE(d.pressChange().stored());
+    EXPECT_EQ(out.round[20], 50);
+}
+
 TEST(TCodeDialog, EditsOneToolNumberAtATime) {
     TCodeTable codes = TCodeTable::Defaults();
     TCodeDialogModel t(codes);

@@ -20,7 +20,7 @@ int& DCodeDialogModel::entry() {
 }
 
 void DCodeDialogModel::showEntry() {
-    codeText_ = FormatInt("%d", entry());
+    codeText_ = entry() < 0 ? std::string() : FormatInt("%d", entry());  // no code: empty
 }
 
 void DCodeDialogModel::selectEntry(int n) {
@@ -38,7 +38,10 @@ FieldResult DCodeDialogModel::pressChange() {
     const auto code = ReadIntField(codeText_);
     if (!code) return {FieldOutcome::kCalcError, kCodeEdit};
     if (*code < minCode_ || *code > kMaxCode) return {FieldOutcome::kIgnored, 0};
-    entry() = *code;
+    if (oneAperturePerCode())
+        MapInputDCode(codes_, selected_, square_, *code);
+    else
+        entry() = *code;
     showEntry();
     return {};
 }

@@ -39,6 +39,9 @@ class DCodeDialogModel {
     bool square() const { return square_; }
     const std::string& codeText() const { return codeText_; }
     int minCode() const { return minCode_; }
+    // The input's table (codes from kInputMinCode) maps each code to one aperture: a code given
+    // to one aperture is taken from any other that had it, which is then shown without a code.
+    bool oneAperturePerCode() const { return minCode_ == kInputMinCode; }
 
     // --- user actions
     void selectEntry(int n);
@@ -46,6 +49,7 @@ class DCodeDialogModel {
     void setSquare(bool on);
     void editCode(std::string_view text) { codeText_ = text; }
     // 変更: the code of the field for the chosen aperture; a code outside minCode..999 is ignored.
+    // An aperture without a code shows an empty field.
     FieldResult pressChange();
 
   private:
