@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <map>
+#include <string>
 
 #include "cli/cli_common.h"
 #include "cli/check_commands.h"
@@ -12,10 +14,46 @@
 #include "cli/output_commands.h"
 #include "cli/view_commands.h"
 
+namespace {
+
+// The help says what each value is: "--out DIR", "--at X,Y", "-o FILE" instead of the word
+// "TEXT"; positional arguments are named after what they are and need no second word.
+void NameExpectedValues(CLI::App& app) {
+    static const std::map<std::string, std::string> kNames = {
+        {"--out", "DIR"},     {"--dir", "DIR"},   {"--output", "FILE"},
+        {"--rules", "FILE"},  {"--font", "FILE"}, {"--gerber", "FILE"},
+        {"--single", "FILE"}, {"--at", "X,Y"},    {"--size", "WxH"}};
+    for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) {
+        for (CLI::Option* o : sub->get_options()) {
+            if (o->get_type_name() != "TEXT") continue;
+            if (!o->nonpositional()) {
+                o->type_name("");
+                continue;
+            }
+            const auto it = kNames.find(o->get_name());
+            if (it != kNames.end()) o->type_name(it->second);
+        }
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace zevo::cli;
-    CLI::App app{"zevo-cli: batch commands over the Zevo board editor's core"};
+    CLI::App app{"zevo-cli: batch commands over the Zevo board editor's core", "zevo-cli"};
     app.require_subcommand(1);
+    // An error names what went wrong and shows the usage of the subcommand it concerns (or the
+    // list of subcommands), so that the user sees what is expected.
+    app.failure_message([](const CLI::App* a, const CLI::Error& e) {
+        const std::vector<CLI::App*> used = a->get_subcommands();
+        std::string text = "zevo-cli";
+        if (!used.empty()) text += " " + used.front()->get_name();
+        text += ": ";
+        text += e.what();
+        text += "\n\n";
+        text += a->help();  // the help of the subcommand given, if any
+        return text;
+    });
     int status = 0;
 
     std::string infoFile;
@@ -58,6 +96,8 @@ int main(int argc, char** argv) {
     zevo::AddNetlistCommands(app, files, status);
     zevo::AddCoordsCommands(app, files, status);
     zevo::AddViewCommands(app, files, status);
+
+    NameExpectedValues(app);
 
     try {
         app.parse(argc, argv);

@@ -190,6 +190,14 @@ int CmdImport(const ImportArgs& a) {
     if (r.warnings)
         std::fprintf(stderr, "note: %d parts of the file were skipped (warning flags 0x%x)\n",
                      r.warningCount, r.warnings);
+    if (r.skippedCommands > 0) {
+        std::fprintf(stderr, "note: %lld flash/draw command(s) without a usable aperture skipped:",
+                     r.skippedCommands);
+        for (const SkippedCommand& k : r.skipped) std::fprintf(stderr, " line %lld", k.line);
+        if (r.skippedCommands > static_cast<long long>(r.skipped.size()))
+            std::fprintf(stderr, " ...");
+        std::fprintf(stderr, "\n");
+    }
     if (!gFiles->write || !gFiles->write(*board, a.out)) {
         std::fprintf(stderr, "cannot write %s\n", a.out.c_str());
         return kExitFileError;
@@ -231,14 +239,21 @@ void AddOutputCommands(CLI::App& app, const BoardFileAccess& files, int& status)
     d->add_option("--decimals", drill->decimals, "decimals of the coordinates (0..3, default 3)");
     d->callback([drill, &status] { status = CmdDrill(*drill); });
 
-    auto nc = std::make_shared<std::pair<std::string, std::string>>();
+    struct NcArgs {
+        std::string board, dir, dirOption;
+    };
+    auto nc = std::make_shared<NcArgs>();
     auto* z = app.add_subcommand(
         "zevonc",
         "Write the fabrication set (layer and drill files under fixed names) into DIR/ZevoNC; "
         "only that folder is emptied first");
-    z->add_option("BOARD", nc->first, "board file (.pcb)")->required();
-    z->add_option("--dir", nc->second, "folder that receives ZevoNC (default: the temporary folder)");
-    z->callback([nc, &status] { status = CmdZevoNc(nc->first, nc->second); });
+    z->add_option("BOARD", nc->board, "board file (.pcb)")->required();
+    auto* dirArg = z->add_option("DIR", nc->dir,
+                                 "folder that receives ZevoNC (default: the temporary folder)");
+    z->add_option("--dir", nc->dirOption, "the same as DIR")->excludes(dirArg);
+    z->callback([nc, &status] {
+        status = CmdZevoNc(nc->board, nc->dir.empty() ? nc->dirOption : nc->dir);
+    });
 
     auto imp = std::make_shared<ImportArgs>();
     auto* i = app.add_subcommand("import",

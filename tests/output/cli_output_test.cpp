@@ -59,5 +59,42 @@ TEST(CliOutput, GerberDrillZevoNcAndImport) {
     EXPECT_EQ(RunCli("gerber " + (dir / "missing.pcb").string(), dir), 2);
 }
 
+TEST(CliOutput, ZevoNcTakesItsFolderAsAnArgumentAndErrorsShowTheUsage) {
+    ScratchDir dir;
+    const std::string board = std::string(ZEVO_EXAMPLES) + "/example.pcb";
+    // "into DIR/ZevoNC", as the help says: DIR may follow the board.
+    fs::create_directories(dir / "nc");
+    EXPECT_EQ(RunCli("zevonc " + board + " " + (dir / "nc").string(), dir), 0) << dir.Get("stderr");
+    EXPECT_TRUE(fs::exists(dir / "nc" / "ZevoNC" / "PatternA"));
+    EXPECT_NE(
+        RunCli("zevonc " + board + " " + (dir / "a").string() + " --dir " + (dir / "b").string(),
+               dir),
+        0);
+    EXPECT_FALSE(fs::exists(dir / "a" / "ZevoNC"));
+    EXPECT_FALSE(fs::exists(dir / "b" / "ZevoNC"));
+
+    // A wrong call names the problem and shows what the subcommand expects.
+    EXPECT_NE(RunCli("import " + board + " --layer 1", dir), 0);
+    std::string err = dir.Get("stderr");
+    EXPECT_NE(err.find("zevo-cli import: "), std::string::npos) << err;
+    EXPECT_NE(err.find("--gerber"), std::string::npos) << err;  // the usage lists the options
+    EXPECT_NE(err.find("Gerber or drill file"), std::string::npos) << err;
+    EXPECT_NE(RunCli("gerber " + board + " extra", dir), 0);
+    err = dir.Get("stderr");
+    EXPECT_NE(err.find("zevo-cli gerber: "), std::string::npos) << err;
+    EXPECT_NE(err.find("--layers"), std::string::npos) << err;
+    EXPECT_NE(RunCli("", dir), 0);  // no subcommand: the list of them
+    err = dir.Get("stderr");
+    EXPECT_NE(err.find("zevonc"), std::string::npos) << err;
+    // The help names what each value is.
+    EXPECT_EQ(RunCli("zevonc --help", dir), 0);
+    EXPECT_NE(dir.Get("stdout").find("zevonc [OPTIONS] BOARD [DIR]"), std::string::npos);
+    EXPECT_NE(dir.Get("stdout").find("--dir DIR"), std::string::npos) << dir.Get("stdout");
+    EXPECT_EQ(RunCli("text --help", dir), 0);
+    EXPECT_NE(dir.Get("stdout").find("--at X,Y"), std::string::npos) << dir.Get("stdout");
+    EXPECT_EQ(RunCli("render --help", dir), 0);
+    EXPECT_NE(dir.Get("stdout").find("-o,--output FILE"), std::string::npos) << dir.Get("stdout");
+}
+
 }  // namespace
 }  // namespace zevo
