@@ -40,13 +40,15 @@ OutputMessage DuplicateReferenceMessage(Istr ref);
 // The pin of a net member: a land, line, arc or rectangle with a non-zero pin number inside a
 // part (a top-level group with a non-empty reference). False for anything else.
 bool PinOf(const container* e, NetPin& out);
-// The pins of each net in member order without repeats; nets with fewer than two pins dropped.
+// The pins of each net in member order without repeats (pins -n and n of a part are one pin, the
+// first kept); nets with fewer than two pins dropped.
 PinNets BoardPinNets(const std::vector<Net>& nets);
 
 // "N" and four base-36 digits (net 1: "N0001"); `number` must be 1 .. kMaxExportNets.
 std::string NetName(size_t number);
 
-// The netlist file text ($PACKAGES, $NETS, $END) of a board and its pin nets.
+// The netlist file text ($PACKAGES, $NETS, $END; lines end with CR LF) of a board and its pin
+// nets.
 std::string NetlistText(const Board& b, const PinNets& nets);
 
 struct NetlistExport {
@@ -73,7 +75,7 @@ struct NetlistComparison {
 // Compares the board with `reference` (nets of pins, numbers compared by absolute value) in up
 // to five rounds, exchanging interchangeable pins between rounds. The monitor is asked between
 // rounds (false: stop without a report) and by the net builder. When the report is not empty the
-// caller writes it (NetListErr.txt) and opens it; otherwise `messages` holds "no difference".
+// caller writes it (NetListErr.txt, CR LF line ends) and opens it; otherwise `messages` holds "no difference".
 NetlistComparison CompareNetlist(Board& b, const PinNets& reference,
                                  ProgressMonitor* monitor = nullptr,
                                  size_t reportCapacity = kCompareReportCapacity);
