@@ -95,9 +95,10 @@ int Text(const TextOptions& o, const BoardFileAccess& files) {
     }
     const fs::path font = o.font.empty() ? FontPath(Paths::ForRunningProgram()) : fs::path(o.font);
     const std::string text = Utf8ToCp932(o.text);
-    if (text.find('\t') != std::string::npos) {
-        // The board file keeps a tab in a text as the sign of a comma.
-        std::fprintf(stderr, "text: TEXT must not hold a tab (a board file cannot keep it)\n");
+    if (text.find_first_of("\t\r\n") != std::string::npos) {
+        // A board file keeps a tab in a text as the sign of a comma; a line end ends the item.
+        std::fprintf(
+            stderr, "text: TEXT must not hold a tab or a line end (a board file cannot keep it)\n");
         return 2;
     }
 

@@ -192,8 +192,9 @@ TextDialogModel::Result TextDialogModel::decide() {
     if (!p) return {Outcome::kCalcError, kFieldPitch, {}};
     const auto a = EvaluateInput(angle);
     if (!a) return {Outcome::kCalcError, kFieldAngle, {}};
-    // A board file cannot hold a tab in a text (it stands for a comma there).
-    if (text.find('\t') != std::string::npos) return {Outcome::kRefused, kFieldText, {}};
+    // A board file cannot hold a tab in a text (it stands for a comma there), nor a line end.
+    if (text.find_first_of("\t\r\n") != std::string::npos)
+        return {Outcome::kRefused, kFieldText, {}};
     const Coverage c = CheckCoverage(font_, Utf8ToCp932(text));
     switch (c.verdict) {
         case Coverage::kAccepted: break;

@@ -151,7 +151,7 @@ class TextDialogModel {
         kDecided,         // the window closes with the values
         kCalcError,       // a field did not evaluate: "計算エラー", the window stays
         kMissingGlyphs,   // message(): characters without glyph; the window stays
-        kRefused,         // the text cannot be drawn or holds a tab (beep); the window stays
+        kRefused,         // not drawable, or a tab or line end in it (beep); the window stays
         kRefusedSilently, // the font cannot be opened; the window stays
     };
     struct Result {

@@ -515,6 +515,13 @@ TEST_F(Drawing, TextWithATabIsRefused) {
     };
     click({20, 20});
     EXPECT_TRUE(items().empty());
+    // Nor can it hold a line end.
+    host.textDialog = [](TextDialogModel& m) {
+        m.text = "A\nB";
+        EXPECT_EQ(m.decide().outcome, TextDialogModel::Outcome::kRefused);
+    };
+    click({20, 20});
+    EXPECT_TRUE(items().empty());
     EXPECT_EQ(editor.history.doneCount(), 0u);
 }
 
