@@ -104,6 +104,10 @@ inline constexpr int kStrCoordPartName = 525;      // "部品名"
 inline constexpr int kStrCoordAttribute = 526;     // "アトリビュート"
 inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference is no placed part
 
+// Opening a document.
+inline constexpr int kMsgNotABoard = 1100;        // the file holds no section of a board file
+inline constexpr int kMsgOffBoardRemoved = 1101;  // elements off the board were removed (count)
+
 // The text of `id` in UTF-8, or an empty view for an id without text.
 std::string_view TableText(int id);
 // The same text in CP932, for files and for byte-oriented callers.
