@@ -360,7 +360,7 @@ TEST_F(BoardEditor, OpeningSaysOnceThatElementsOffTheBoardWereRemoved) {
     EXPECT_EQ(host.messages, std::vector<std::string>{OffBoardMessage(2)});
     host.files = {edge};
     editor.command(401);
-    EXPECT_EQ(host.messages.size(), 2u);
+    ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages.back(), OffBoardMessage(2));
 }
 
