@@ -90,6 +90,7 @@ int CmdInfo(const std::filesystem::path& file) {
     std::printf("groups: %zu (%zu parts, %zu texts, %zu pads, %zu filled areas)\n", c.groups,
                 c.parts, c.texts, c.pads, c.filled);
     std::printf("skipped lines: %zu\n", result.issues.size());
+    std::printf("removed off the board: %zu\n", result.offBoard.size());
     PrintReadIssues(result);
     return kExitOk;
 }
@@ -101,8 +102,9 @@ int CmdConvert(const std::filesystem::path& in, const std::filesystem::path& out
         std::fprintf(stderr, "zevo-cli: cannot read %s\n", in.string().c_str());
         return kExitFileError;
     }
-    if (!result.issues.empty()) {
-        std::printf("%s: %zu line(s) skipped\n", in.string().c_str(), result.issues.size());
+    if (!result.issues.empty() || !result.offBoard.empty()) {
+        std::printf("%s: %zu line(s) skipped, %zu element(s) off the board removed\n",
+                    in.string().c_str(), result.issues.size(), result.offBoard.size());
         PrintReadIssues(result);
     }
     std::string error;

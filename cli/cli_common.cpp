@@ -20,6 +20,12 @@ bool ReadBoardFile(const std::filesystem::path& file, Board& board, ReadResult& 
     ResetDocument(board, paths.Find(paths.settingsFile().filename().string()));
     result = ReadDocument(file, board);
     if (fileVersion) *fileVersion = result.fileVersion;
+    if (result.opened && result.noKnownSection()) {
+        // A picture or an empty file is no board, however many commands would take it as one.
+        std::fprintf(stderr, "zevo-cli: %s is not a board file (no known section)\n",
+                     file.string().c_str());
+        return false;
+    }
     return result.opened;
 }
 
@@ -39,6 +45,14 @@ void PrintReadIssues(const ReadResult& result, size_t limit) {
             std::printf("  line %d: %s\n", issue.line, Describe(issue.kind));
         else
             std::printf("  %s\n", Describe(issue.kind));
+    }
+    shown = 0;
+    for (const OffBoardElement& e : result.offBoard) {
+        if (shown++ == limit) {
+            std::printf("  ... %zu more removed\n", result.offBoard.size() - limit);
+            break;
+        }
+        std::printf("  removed off the board: %s\n", Describe(e).c_str());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "checks/box_grid.h"
 #include "checks/connectivity.h"
@@ -264,20 +265,71 @@ int DrcMarkAperture(const Board& b) {
     return best;
 }
 
+namespace {
+
+// Cuts the segment s-e to the box; false when nothing of it lies inside. An end inside the box
+// keeps its exact coordinates.
+bool ClipToBox(Point& s, Point& e, const Box& box) {
+    const double dx = e.x - s.x, dy = e.y - s.y;
+    double t0 = 0, t1 = 1;
+    // The part of the segment with p * t <= q.
+    auto keep = [&](double p, double q) {
+        if (p == 0) return q >= 0;
+        const double r = q / p;
+        if (p < 0) {
+            if (r > t1) return false;
+            t0 = std::max(t0, r);
+        } else {
+            if (r < t0) return false;
+            t1 = std::min(t1, r);
+        }
+        return true;
+    };
+    if (!keep(-dx, s.x - box.minX) || !keep(dx, box.maxX - s.x) || !keep(-dy, s.y - box.minY) ||
+        !keep(dy, box.maxY - s.y))
+        return false;
+    auto inside = [&](Point p) {
+        return Point{std::clamp(p.x, box.minX, box.maxX), std::clamp(p.y, box.minY, box.maxY)};
+    };
+    const Point from = s;
+    if (t1 < 1) e = inside({from.x + t1 * dx, from.y + t1 * dy});
+    if (t0 > 0) s = inside({from.x + t0 * dx, from.y + t0 * dy});
+    return true;
+}
+
+}  // namespace
+
 group* MakeDrcMark(Board& b, DrcViolation::Kind kind, Point at, int layer, int aperture) {
     group* g = b.CreateGroup(Reserved().drc);
-    auto add = [&](double x0, double y0, double x1, double y1) {
-        b.AppendElement(g, b.CreateLine(layer, aperture, false, {at.x + x0, at.y + y0},
-                                        {at.x + x1, at.y + y1}));
+    // The mark stays on the board with its pen, or the cleanup of the next opening would take
+    // it away: its strokes are cut to the board inset by the pen's half size (and a hair more,
+    // for the digits the file keeps).
+    const double inset = b.roundHalf(aperture) + 1e-6;
+    const Box area{inset, inset, b.sizeX - inset, b.sizeY - inset};
+    const bool roomy = area.minX < area.maxX && area.minY < area.maxY;
+    auto draw = [&](Point centre) {
+        auto add = [&](double x0, double y0, double x1, double y1) {
+            Point s{centre.x + x0, centre.y + y0}, e{centre.x + x1, centre.y + y1};
+            if (roomy) {
+                if (!ClipToBox(s, e, area)) return;
+                // What the cut leaves of a stroke that only touches the edge draws nothing.
+                if (std::hypot(e.x - s.x, e.y - s.y) < 0.001) return;
+            }
+            b.AppendElement(g, b.CreateLine(layer, aperture, false, s, e));
+        };
+        if (kind == DrcViolation::kOverlapOneLayer) {
+            add(0, -1, 0, 1);
+            add(-0.866, 0.5, 0.866, -0.5);
+            add(0.866, 0.5, -0.866, -0.5);
+        } else {
+            add(-0.707, 0.707, 0.707, -0.707);
+            add(0.707, 0.707, -0.707, -0.707);
+        }
     };
-    if (kind == DrcViolation::kOverlapOneLayer) {
-        add(0, -1, 0, 1);
-        add(-0.866, 0.5, 0.866, -0.5);
-        add(0.866, 0.5, -0.866, -0.5);
-    } else {
-        add(-0.707, 0.707, 0.707, -0.707);
-        add(0.707, 0.707, -0.707, -0.707);
-    }
+    draw(at);
+    // A point off the board (an element beyond its edge) is marked at the nearest place on it.
+    if (g->members.emptyList() && roomy)
+        draw({std::clamp(at.x, area.minX, area.maxX), std::clamp(at.y, area.minY, area.maxY)});
     return g;
 }
 

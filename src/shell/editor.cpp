@@ -113,16 +113,27 @@ void Editor::startUp(std::span<const std::string> arguments) {
     initialToolBar();
     // The line tool is the tool of a new editor.
     tools->startTool(kModeLine);
-    doc.path = kUntitledName;
+    // A new document is "untitled.pcb" in the folder of the last document (the file dialogs
+    // start there too); no file holds it yet.
+    const fs::path untitled = fs::path(options.fileName).parent_path() /
+                              fs::path(std::u8string(kUntitledName.begin(), kUntitledName.end()));
+    doc.path = untitled;
+    doc.neverSaved = true;
     updateTitle();
 
     const fs::path recovery = paths.recoveryFile();
     if (RecoveryExists(recovery)) {
         if (host.askYesNo(TableText(kMsgRecover))) {
+            const std::string lastDocument = options.fileName;
             const OpenOutcome o = OpenDocumentFile(doc, *this, recovery);
             if (o.status == CommandStatus::kDone) {
-                doc.path = kUntitledName;
+                // The recovered work is saved nowhere yet: it is a new document, and the last
+                // document stays the one the user had.
+                doc.path = untitled;
+                doc.neverSaved = true;
                 doc.modified = true;
+                options.fileName = lastDocument;
+                saveOption(Option::kFileName);
             }
         }
         DeleteRecovery(recovery);
@@ -154,9 +165,14 @@ void Editor::finishStartUp() {
 bool Editor::close() {
     if (!ready_) return false;
     if (!AskToSaveChanges(doc, *this)) return false;
-    int message = 0;
-    if (!SaveSettings(paths.settingsFile(), doc.board, options, &message) && message)
-        host.message(TableText(message));
+    // Only the text defaults go now (the window writes its position); the board sections of
+    // the settings file are the template of every document and change only through 447.
+    for (const Option o : {Option::kDrawText, Option::kInsertText}) {
+        const SettingWrite w = WriteOption(paths.settingsFile(), options, o);
+        if (w.status != kSettingFailed) continue;
+        if (w.message) host.message(TableText(w.message));
+        break;
+    }
     return true;
 }
 
@@ -634,7 +650,7 @@ void Editor::character(int ch, bool control) {
                     return;
                 }
                 if (doc.modified) {
-                    if (doc.path.filename() == kUntitledName)
+                    if (doc.neverSaved)
                         command(403);
                     else
                         command(404);

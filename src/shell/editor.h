@@ -58,7 +58,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // The end of start-up once the window is shown: fit the drawing, forget stored views.
     void finishStartUp();
     // The window is asked to close: false keeps it open (not ready, or the save question was
-    // cancelled). When true the settings are saved.
+    // cancelled). When true the text defaults ("DrawText", "InsertText") are written to the
+    // settings file; its board sections stay as they are.
     bool close();
     // The recovery file, for the fault handlers. Writes at most once.
     void writeRecovery();

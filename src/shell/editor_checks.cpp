@@ -103,6 +103,20 @@ class ProgressAfterDialog {
 
 }  // namespace
 
+namespace {
+
+// The board file the outputs are placed by: while no file holds the board, a name in the
+// program's (writable) folder, so that nothing is written, deleted or read beside a file the
+// board's proposed name happens to share a folder with.
+fs::path OutputBoardFile(const Document& doc, const Paths& paths) {
+    if (doc.neverSaved || doc.path.empty())
+        return paths.writableDir() /
+               fs::path(std::u8string(kUntitledName.begin(), kUntitledName.end()));
+    return doc.path;
+}
+
+}  // namespace
+
 std::optional<fs::path> Editor::outputSettingsFile(std::string_view name) {
     auto file = paths.OutputSettingsFile(name);
     if (!file) host.message(TableText(kMsgCannotWriteOutput));
@@ -117,7 +131,8 @@ void Editor::gerberOutput() {
     {
         ProgressAfterDialog progress(host, ready_, kOutputting);
         done = GerberOutputCommand(
-            doc.board, *settings, OutputFolder(doc.path, paths.writableDir()), gerberChoices_,
+            doc.board, *settings, OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()),
+            gerberChoices_,
             [&](GerberOutputChoices& c) {
                 return progress.after(host.runGerberOutputDialog(doc.board, c));
             },
@@ -132,16 +147,15 @@ void Editor::gerberOutput() {
 void Editor::holeOutput() {
     const auto settings = outputSettingsFile(kHoleOutSettings);
     if (!settings) return;
-    fs::path proposed = doc.path.filename() == kUntitledName || doc.path.empty()
-                            ? paths.writableDir() / kUntitledName
-                            : doc.path;
+    fs::path proposed = OutputBoardFile(doc, paths);
     proposed.replace_extension(".hol");
     OutputReport report;
     bool done;
     {
         ProgressAfterDialog progress(host, ready_, kOutputting);
         done = HoleOutputCommand(
-            doc.board, *settings, OutputFolder(doc.path, paths.writableDir()), holeChoices_,
+            doc.board, *settings, OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()),
+            holeChoices_,
             [&](HoleOutputChoices& c) {
                 return progress.after(host.runHoleOutputDialog(doc.board, c, proposed));
             },
@@ -161,8 +175,8 @@ void Editor::gerberInput() {
     {
         ProgressAfterDialog progress(host, ready_, kInputting);
         done = GerberInputCommand(
-            doc.board, &history, *settings, OutputFolder(doc.path, paths.writableDir()),
-            inputChoices_,
+            doc.board, &history, *settings,
+            OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()), inputChoices_,
             [&](GerberInputChoices& c) {
                 return progress.after(host.runGerberInputDialog(doc.board, c));
             },
@@ -237,7 +251,7 @@ void Editor::netlistCompare() {
 
 void Editor::partCoordinates() {
     const PartCoordsReport r = PartCoordinatesCommand(
-        doc.board, doc.path, partCoords_,
+        doc.board, OutputBoardFile(doc, paths), partCoords_,
         [&](PartCoordsSettings& s) { return host.runPartCoordsDialog(doc.board, s); });
     showMessages(r.messages);
 }
@@ -248,14 +262,22 @@ void Editor::drcCheck() {
     fs::path rules;
     if (!host.chooseFileToOpen({"ＤＲＣファイル", "*.drc"}, paths.ruleFile(), rules)) return;
     Board& b = doc.board;
+    // The rules first: a file that checks nothing (unreadable, no "DrcDatas", no rule, a bad
+    // rule or output layer) leaves the board and its old marks as they are.
+    const std::optional<std::string> text = ReadWholeFile(rules);
+    if (!text) return;
+    const DrcRules read = ReadDrcRules(*text, b);
+    if (read.status != DrcRulesStatus::kOk) {
+        showMessages(DrcCommand(b, read).messages);
+        return;
+    }
     // The old marks and the new ones are one step of the history: undo brings the board back
     // to what it was before the check.
     UndoStep* step = history.BeginStep();
     EraseMarksRecorded(history, step, b.items);
     ListNode* lastBefore = b.items.prev;
     DrcReport report;
-    longOperation(kChecking, true,
-                  [&](ProgressMonitor& m) { report = DrcCommand(b, &rules, &m); });
+    longOperation(kChecking, true, [&](ProgressMonitor& m) { report = DrcCommand(b, read, &m); });
     for (ListNode* n = lastBefore->next; n != &b.items; n = n->next)
         history.RecordAdded(step, AsElement(n));
     if (!step->empty()) doc.modified = true;

@@ -104,6 +104,9 @@ inline constexpr int kStrCoordPartName = 525;      // "部品名"
 inline constexpr int kStrCoordAttribute = 526;     // "アトリビュート"
 inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference is no placed part
 
+// Opening a document.
+inline constexpr int kMsgNotABoard = 1100;        // the file holds no section of a board file
+inline constexpr int kMsgOffBoardRemoved = 1101;  // elements off the board were removed (count)
 // Manufacturing files, the project's own texts.
 inline constexpr int kMsgSkippedCommands = 1120;  // Gerber input: commands without aperture ("%d")
 inline constexpr int kMsgDCodeTwoApertures = 1121;  // plain Gerber: one D code, two apertures

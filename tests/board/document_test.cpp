@@ -14,6 +14,9 @@
 #ifdef __linux__
 #include <sys/resource.h>
 #endif
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace zevo {
 namespace {
@@ -99,6 +102,39 @@ TEST(AfterReading, WhatLeavesTheBoardIsDroppedAndTheVersionAndLayerOneAreSet) {
     EXPECT_EQ(b->version, kProgramVersion);
     EXPECT_EQ(b->currentLayer, 1);
     EXPECT_EQ(b->layerFlags[1] & (kDisp | kActiv), kDisp | kActiv);
+}
+
+TEST(AfterReading, WhatLeavesTheBoardIsListedWithItsKindLayerAndPosition) {
+    ReadResult r;
+    auto b = Open(
+        "[BoardSize]\nX:100\nY:100\n[DrawItems]\n"
+        "FLSH:X=-1,Y=5,LE=3,AP=1\n"
+        "LAND:X=50,Y=50,LE=1,AP=0\n"
+        "GROUP:R1,,U1,X=99,Y=10,ANG=0\nLAND:X=99.99,Y=10,LE=2,AP=0\nENDGR:\n"
+        "LINE:XS=20,YS=30,XE=20,YE=130,LE=4,AP=0\n"
+        "GROUP:\nGROUP:\nARC:X=70,Y=-3,R=1,ST=0,END=90,LE=5,AP=0\nENDGR:\nENDGR:\n",
+        &r);
+    EXPECT_FALSE(r.error);  // the cleanup is no reading error
+    EXPECT_EQ(b->liveCounts().lands, 1u);
+    ASSERT_EQ(r.offBoard.size(), 4u);
+    EXPECT_EQ(r.offBoard[0], (OffBoardElement{kLand, true, 3, {-1, 5}}));
+    EXPECT_EQ(r.offBoard[1], (OffBoardElement{kGroup, false, 2, {99, 10}}));  // its placement
+    EXPECT_EQ(r.offBoard[2], (OffBoardElement{kLine, false, 4, {20, 30}}));
+    EXPECT_EQ(r.offBoard[3].kind, kGroup);  // no placement: its lower-left corner
+    EXPECT_EQ(r.offBoard[3].layer, 5);      // the layer of its first drawn member
+    EXPECT_LT(r.offBoard[3].at.y, -3);
+    EXPECT_EQ(Describe(r.offBoard[0]), "FLSH layer 3 at (-1, 5)");
+    EXPECT_EQ(Describe(r.offBoard[2]), "LINE layer 4 at (20, 30)");
+}
+
+TEST(AfterReading, OnlyAFileWithAKnownSectionIsABoard) {
+    EXPECT_TRUE(HasKnownSection("junk\n[Other]\nX:1\n[DrawItemsX]\n"));
+    EXPECT_TRUE(HasKnownSection("[Version]\r\n"));
+    for (std::string_view no :
+         {std::string_view(""), std::string_view("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+          std::string_view("[Window]\nToolBar:Hide\n"),
+          std::string_view("LAND:X=1,Y=1,LE=1,AP=0\n")})
+        EXPECT_FALSE(HasKnownSection(no)) << no;
 }
 
 // A plain group of lines as files before 0.50 stored a filled area: an outline (square, lines out
@@ -402,6 +438,122 @@ TEST_F(Files, SaveSaveAsAndTheOldFormat) {
     EXPECT_EQ(OpenInNewEditor(doc, ui), CommandStatus::kDone);
     EXPECT_EQ(ui.log.back(), "start:other.pcb");
 }
+
+TEST_F(Files, AFileThatIsNoBoardIsRefusedAndTheDocumentStaysAsItWas) {
+    Document doc;
+    ResetToBuiltInDefaults(doc.board);
+    doc.board.AppendElement(nullptr, doc.board.CreateLand(1, 0, false, {5, 5}));
+    doc.path = dir_ / "mine.pcb";
+    doc.neverSaved = false;
+    doc.modified = true;
+    ScriptedUi ui;
+    ui.base = dir_;
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20);
+    Put(dir_ / "picture.png", png);
+    Put(dir_ / "empty.pcb", "");
+    Put(dir_ / "noise.pcb", "LAND:X=1,Y=1,LE=1,AP=0\n\x01\x02\xff garbage\n");
+    for (const char* name : {"picture.png", "empty.pcb", "noise.pcb"}) {
+        ui.log.clear();
+        ui.answers = {Answer::kNo};
+        ui.files = {dir_ / name};
+        const OpenOutcome o = OpenDocument(doc, ui);
+        EXPECT_EQ(o.status, CommandStatus::kFailed) << name;
+        EXPECT_TRUE(o.read.noKnownSection()) << name;
+        EXPECT_EQ(ui.log,
+                  (Log{kAsk, "open:PCBファイル *.pcb .", "message:ボードファイルではありません。"}))
+            << name;
+        EXPECT_EQ(doc.path, dir_ / "mine.pcb") << name;
+        EXPECT_TRUE(doc.modified) << name;
+        EXPECT_EQ(doc.board.liveCounts().lands, 1u) << name;
+    }
+    EXPECT_EQ(Contents(dir_ / "picture.png"), png);
+    // Some known section with bad lines is a board all the same.
+    Put(dir_ / "rough.pcb", "[DrawItems]\nBOGUS\nLAND:X=2,Y=2,LE=1,AP=0\n");
+    ui.answers = {Answer::kNo};
+    ui.files = {dir_ / "rough.pcb"};
+    const OpenOutcome rough = OpenDocument(doc, ui);
+    EXPECT_EQ(rough.status, CommandStatus::kDone);
+    EXPECT_EQ(rough.read.issues.size(), 1u);
+    EXPECT_EQ(doc.path, dir_ / "rough.pcb");
+}
+
+TEST_F(Files, OpeningSaysOnceThatElementsOffTheBoardWereRemoved) {
+    Document doc;
+    ResetToBuiltInDefaults(doc.board);
+    ScriptedUi ui;
+    ui.base = dir_;
+    Put(dir_ / "edge.pcb",
+        "[BoardSize]\r\nX:100\r\nY:100\r\n[DrawItems]\r\nLAND:X=-5,Y=5,LE=1,AP=0\r\n"
+        "LINE:XS=1,YS=1,XE=200,YE=1,LE=1,AP=0\r\nLAND:X=50,Y=50,LE=1,AP=0\r\n");
+    const OpenOutcome o = OpenDocumentFile(doc, ui, dir_ / "edge.pcb");
+    EXPECT_EQ(o.status, CommandStatus::kDone);
+    EXPECT_EQ(o.read.offBoard.size(), 2u);
+    EXPECT_EQ(ui.log, (Log{"named:edge.pcb", "message:" + OffBoardMessage(2)}));
+    EXPECT_EQ(OffBoardMessage(2), "作画範囲の外にあった要素を削除しました（2 個）");
+    // Nothing removed, nothing said.
+    Put(dir_ / "fine.pcb", "[DrawItems]\r\nLAND:X=50,Y=50,LE=1,AP=0\r\n");
+    ui.log.clear();
+    OpenDocumentFile(doc, ui, dir_ / "fine.pcb");
+    EXPECT_EQ(ui.log, (Log{"named:fine.pcb"}));
+}
+
+TEST_F(Files, ANewDocumentIsNeverWrittenUnderItsProposedNameWithoutTheDialog) {
+    Document doc;
+    ResetToBuiltInDefaults(doc.board);
+    doc.path = dir_ / "old.pcb";
+    ScriptedUi ui;
+    ui.base = dir_;
+    NewDocument(doc, ui);
+    EXPECT_EQ(doc.path, dir_ / "untitled.pcb");
+    Put(dir_ / "untitled.pcb", "someone else's file");
+    doc.modified = true;
+    // Save (404) asks for the name, proposing "untitled.pcb" in the last folder; cancelled, it
+    // writes nothing.
+    ui.log.clear();
+    ui.files = {fs::path()};
+    EXPECT_EQ(SaveDocument(doc, ui), CommandStatus::kCancelled);
+    EXPECT_EQ(ui.log, (Log{"save:PCBファイル *.pcb untitled.pcb"}));
+    EXPECT_EQ(Contents(dir_ / "untitled.pcb"), "someone else's file");
+    EXPECT_TRUE(doc.modified);
+    // A chosen name; from then on the document is saved without the dialog.
+    ui.files = {dir_ / "mine"};
+    EXPECT_EQ(SaveDocument(doc, ui), CommandStatus::kDone);
+    EXPECT_EQ(doc.path, dir_ / "mine.pcb");
+    doc.modified = true;
+    ui.log.clear();
+    EXPECT_EQ(SaveDocument(doc, ui), CommandStatus::kDone);
+    EXPECT_EQ(ui.log, (Log{"named:mine.pcb"}));
+    EXPECT_EQ(Contents(dir_ / "untitled.pcb"), "someone else's file");
+}
+
+#ifndef _WIN32
+TEST_F(Files, ASaveRemovesTheTemporariesOfWritersThatDiedAndNoOtherFile) {
+    const fs::path p = dir_ / "a.pcb";
+    // 99999999 is above any process id the system hands out: that writer is gone.
+    const std::string dead = "a.pcb.99999999-0.tmp";
+    const std::string mine = "a.pcb." + std::to_string(getpid()) + "-77.tmp";
+    const std::string parent = "a.pcb." + std::to_string(getppid()) + "-0.tmp";
+    const std::vector<std::string> kept = {mine,
+                                           parent,
+                                           "b.pcb.99999999-0.tmp",
+                                           "a.pcb.x-1.tmp",
+                                           "a.pcb.99999999-0.tmp.bak",
+                                           "a.pcb.99999999.tmp"};
+    for (const std::string& name : kept) Put(dir_ / name, "half");
+    Put(dir_ / dead, "half a board");
+    auto b = NewBoard();
+    ASSERT_TRUE(WriteDocumentFile(p, *b));
+    EXPECT_FALSE(fs::exists(dir_ / dead));
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(dir_ / name)) << name;
+    // The settings and output files go through the other safe writer: the same rule.
+    Put(dir_ / "GOutIni.dat.99999999-3.tmp", "half");
+    Put(dir_ / "GOutIni.dat.99999999-4.tmp", "half");
+    ASSERT_TRUE(WriteFileAtomically(dir_ / "GOutIni.dat", "[Output]\r\n"));
+    EXPECT_FALSE(fs::exists(dir_ / "GOutIni.dat.99999999-3.tmp"));
+    EXPECT_FALSE(fs::exists(dir_ / "GOutIni.dat.99999999-4.tmp"));
+    EXPECT_EQ(FilesIn(), kept.size() + 2);
+}
+#endif
 
 }  // namespace
 }  // namespace zevo

@@ -1,9 +1,12 @@
+#include "checks/drc.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "board/file/board_writer.h"
+#include "board/file/document.h"
 #include "check_boards.h"
-#include "checks/drc.h"
 #include "text/strings.h"
 
 namespace zevo {
@@ -77,13 +80,13 @@ struct DrcBoard : testing::Test {
 };
 
 TEST_F(DrcBoard, GapBelowTheRuleMakesACrossAtTheMidpoint) {
-    AddLand(b, kTop, {0, 0});
-    AddLand(b, kTop, {1.2, 0});
+    AddLand(b, kTop, {50, 50});
+    AddLand(b, kTop, {51.2, 50});
     const DrcReport r = Check("OutputLayer:9\nSpace:LE1=1,L-L=0.3\n");
     EXPECT_EQ(r.result, 1);
     ASSERT_EQ(r.violations.size(), 1u);
     EXPECT_EQ(r.violations[0].kind, DrcViolation::kGap);
-    EXPECT_NEAR(r.violations[0].at.x, 0.6, 1e-12);
+    EXPECT_NEAR(r.violations[0].at.x, 50.6, 1e-12);
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.messages[0].text, TableText(kMsgDrcFound));
     const auto marks = Marks();
@@ -92,8 +95,8 @@ TEST_F(DrcBoard, GapBelowTheRuleMakesACrossAtTheMidpoint) {
     for (container* c : Items(marks[0]->members)) lines.push_back(static_cast<line*>(c));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0]->layer, 9);
-    EXPECT_NEAR(lines[0]->x, 0.6 - 0.707, 1e-12);
-    EXPECT_NEAR(lines[0]->y, 0.707, 1e-12);
+    EXPECT_NEAR(lines[0]->x, 50.6 - 0.707, 1e-12);
+    EXPECT_NEAR(lines[0]->y, 50.707, 1e-12);
     EXPECT_TRUE(b.layerFlags[9] & kDisp);
 }
 
@@ -202,6 +205,53 @@ TEST_F(DrcBoard, EraseRemovesMarksAndGroupsLeftEmpty) {
     EXPECT_FALSE(outer->members.emptyList());  // still holds its land
     for (container* c : removed) c->destroy(b);
     EXPECT_EQ(EraseDrcMarks(b), 0u);
+}
+
+TEST_F(DrcBoard, MarksAtTheBoardEdgeStayOnTheBoardAndReadBackWhole) {
+    // Overlaps in two corners and a gap at the right edge: every mark would reach past the edge.
+    AddLand(b, kTop, {0.5, 0.5});
+    AddLand(b, kTop, {0.5, 1.4});
+    AddLand(b, kTop, {b.sizeX - 0.5, b.sizeY - 0.5});
+    AddLand(b, kTop, {b.sizeX - 1.4, b.sizeY - 0.5});
+    AddLand(b, kTop, {b.sizeX - 0.5, 100});
+    AddLand(b, kTop, {b.sizeX - 0.5, 101.1});
+    const DrcReport r = Check("OutputLayer:9\nSpace:LE1=1,L-L=0.3\n");
+    ASSERT_EQ(r.result, 3);
+    const auto marks = Marks();
+    ASSERT_EQ(marks.size(), 3u);
+    const double h = b.roundHalf(DrcMarkAperture(b));
+    std::vector<size_t> strokes;
+    for (group* m : marks) {
+        size_t n = 0;
+        for (container* c : Items(m->members)) {
+            const line* l = static_cast<const line*>(c);
+            EXPECT_GE(l->bounds.minX, 0);
+            EXPECT_GE(l->bounds.minY, 0);
+            EXPECT_LE(l->bounds.maxX, b.sizeX);
+            EXPECT_LE(l->bounds.maxY, b.sizeY);
+            EXPECT_GE(std::min(l->x, l->ex), h);  // cut at the inset edge, not dropped
+            ++n;
+        }
+        strokes.push_back(n);
+    }
+    EXPECT_EQ(strokes, (std::vector<size_t>{3, 3, 2}));
+    // The end of a stroke that lies inside keeps its place.
+    EXPECT_NEAR(static_cast<const line*>(AsElement(marks[2]->members.next))->x,
+                r.violations[2].at.x - 0.707, 1e-12);
+
+    // Saved and opened again, the check reads back whole.
+    Board again;
+    ResetToBuiltInDefaults(again);
+    const ReadResult read = ReadDocumentText(WriteDocument(b), again);
+    EXPECT_TRUE(read.offBoard.empty());
+    std::vector<size_t> readStrokes;
+    for (container* c : Items(again.items)) {
+        if (c->kind != kGroup || AsGroup(c)->type != Reserved().drc) continue;
+        size_t n = 0;
+        for (container* m : Items(AsGroup(c)->members)) n += m->kind == kLine;
+        readStrokes.push_back(n);
+    }
+    EXPECT_EQ(readStrokes, strokes);
 }
 
 class StopAfter : public ProgressMonitor {

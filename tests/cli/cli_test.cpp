@@ -84,6 +84,36 @@ TEST(CliConvert, SkippedLinesStillConvertButFileErrorsFail) {
     EXPECT_NE(r.status, 0);
 }
 
+TEST(CliBoards, AFileWithoutAnySectionOfABoardIsRefused) {
+    ScratchDir dir;
+    const auto png = dir.Put("picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    const auto empty = dir.Put("empty.pcb", "");
+    for (const auto& file : {png, empty}) {
+        CliRun r = Cli("info " + file.string());
+        EXPECT_EQ(r.status, 2) << r.out;
+        EXPECT_NE(r.out.find("not a board file"), std::string::npos) << r.out;
+        r = Cli("convert " + file.string() + " " + (dir / "out.pcb").string());
+        EXPECT_EQ(r.status, 2) << r.out;
+        EXPECT_FALSE(std::filesystem::exists(dir / "out.pcb"));
+    }
+}
+
+TEST(CliBoards, InfoAndConvertListWhatLeftTheBoard) {
+    ScratchDir dir;
+    const auto edge = dir.Put("edge.pcb",
+                              "[BoardSize]\r\nX:100\r\nY:100\r\n[DrawItems]\r\n"
+                              "FLSH:X=-5,Y=5,LE=3,AP=0\r\nLAND:X=50,Y=50,LE=1,AP=0\r\n");
+    CliRun r = Cli("info " + edge.string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("removed off the board: 1"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("removed off the board: FLSH layer 3 at (-5, 5)"), std::string::npos)
+        << r.out;
+    r = Cli("convert " + edge.string() + " " + (dir / "out.pcb").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("1 element(s) off the board removed"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("FLSH layer 3 at (-5, 5)"), std::string::npos) << r.out;
+}
+
 }  // namespace
 
 namespace {

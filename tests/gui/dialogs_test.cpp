@@ -1,12 +1,11 @@
 // The definition and settings dialogs on the offscreen platform: typing, pressing buttons and
 // reading the board afterwards.
 
-#include "board/model/board.h"
-
 #include "shell/qt/dialogs/dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +17,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "board/model/board.h"
 #include "shell/dialogs/aperture_dialog.h"
 #include "shell/dialogs/board_size_dialog.h"
 #include "shell/dialogs/grid_dialog.h"
@@ -84,6 +84,8 @@ class DialogsTest : public QObject {
     void gridDialogKeepsItsFieldsOnAnError();
     void boardSizeDialogIsLeftOnlyThroughOk();
     void keypadTypesIntoTheLastFocusedField();
+    void padDialogKeepsADefinitionEqualToAnother();
+    void layerNamesTakeNoComma();
 };
 
 void DialogsTest::apertureDialogChangesOneEntry() {
@@ -455,6 +457,54 @@ void DialogsTest::keypadTypesIntoTheLastFocusedField() {
     QTest::mouseClick(Find<QPushButton>(&dlg, "button1"), Qt::LeftButton);
     QCOMPARE(board.gridSpacing, 1.25);
     QCOMPARE(board.gridInterval, 4);
+}
+
+void DialogsTest::padDialogKeepsADefinitionEqualToAnother() {
+    Board board;
+    board.padDefs = {{{1, 18}}};
+    PadDialogModel model(board);
+    PadDialog dlg(model);
+    dlg.show();
+    auto* number = Find<QLabel>(&dlg, "static106");
+    auto* layers = Find<QComboBox>(&dlg, "combo103");
+    auto* apertures = Find<QComboBox>(&dlg, "combo102");
+    QTest::mouseClick(Find<QPushButton>(&dlg, "button108"), Qt::LeftButton);  // a new one
+    QCOMPARE(number->text(), QString("1"));
+    layers->setCurrentIndex(1);
+    apertures->setCurrentIndex(18);
+    QTest::mouseClick(Find<QPushButton>(&dlg, "button105"), Qt::LeftButton);  // equal to 0
+    QTest::mouseClick(Find<QPushButton>(&dlg, "button107"), Qt::LeftButton);
+    QCOMPARE(number->text(), QString("1"));
+    QTest::mouseClick(Find<QPushButton>(&dlg, "button2"), Qt::LeftButton);  // 終了
+    QVERIFY(dlg.isVisible());
+    dlg.reject();  // Escape or the close button
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(board.padDefs.size(), size_t(2));
+    // Made different, it goes as any other.
+    apertures->setCurrentIndex(3);
+    QTest::mouseClick(Find<QPushButton>(&dlg, "button105"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(&dlg, "button2"), Qt::LeftButton);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(board.padDefs, (std::vector<PadDefinition>{{{1, 18}}, {{1, 18}, {1, 3}}}));
+}
+
+void DialogsTest::layerNamesTakeNoComma() {
+    Board board;
+    LayerDialogModel model(board);
+    LayerDialog dlg(model);
+    dlg.show();
+    auto* name = Find<QLineEdit>(&dlg, "edit121");
+    Type(name, "Top, copper");
+    QCOMPARE(name->text(), QString("Top copper"));
+    // Pasted text with a comma is refused whole.
+    QApplication::clipboard()->setText("a,b");
+    name->paste();
+    QCOMPARE(name->text(), QString("Top copper"));
+    QApplication::clipboard()->setText("表");
+    name->paste();
+    QCOMPARE(name->text(), QString("Top copper表"));
+    QTest::mouseClick(Find<QPushButton>(&dlg, "button1"), Qt::LeftButton);
+    QCOMPARE(View(board.layerName[1]), std::string_view(Utf8ToCp932("Top copper表")));
 }
 
 QTEST_MAIN(DialogsTest)

@@ -2,6 +2,7 @@
 // clicks, a pad and a text drawn with the mouse and the dialogs, saved, and read back.
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -94,11 +95,25 @@ class DrawingWindowTest : public QObject {
             Answer({{"edit101", "Z1"}, {"edit103", "2"}}, "button1");
             Click(w, {20, 60});
 
-            // Saved under a name.
-            e.doc.path = file;
+            // Saved: a board no file holds yet asks for its name first.
+            auto* timer = new QTimer(&w);  // goes with the window if no chooser ever came
+            timer->setInterval(20);
+            bool asked = false;
+            QObject::connect(timer, &QTimer::timeout, [timer, &asked, &file] {
+                auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!chooser) return;  // not open yet
+                timer->stop();
+                timer->deleteLater();
+                asked = true;
+                chooser->selectFile(QString::fromStdString(file.string()));
+                QMetaObject::invokeMethod(chooser, "accept", Qt::DirectConnection);
+            });
+            timer->start();
             QVERIFY(e.command(404));
+            QVERIFY(asked);
             QVERIFY(fs::exists(file));
             QVERIFY(!e.doc.modified);
+            QCOMPARE(e.doc.path, file);
         }
         EditorWindow w(ScratchPaths(dir));
         w.show();

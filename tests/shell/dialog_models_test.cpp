@@ -206,6 +206,38 @@ TEST(PadDialog, SteppingThroughTheListDropsEmptyDefinitionsAndAppendsAtTheEnds) 
     EXPECT_EQ(board.padDefs, (std::vector<PadDefinition>{{Pair(1, 1)}, {Pair(3, 3)}}));
 }
 
+TEST(PadDialog, ADefinitionEqualToAnotherIsNotLeftUntilItDiffers) {
+    Board board;
+    board.padDefs = {{Pair(1, 5), Pair(2, 5)}, {Pair(1, 7)}};
+    PadDialogModel dlg(board);
+    dlg.pressNext();
+    dlg.pressNext();  // a new empty definition after the last
+    ASSERT_EQ(dlg.current(), 2);
+    dlg.selectAperture(5);
+    dlg.selectLayer(2);
+    dlg.pressAdd();
+    dlg.selectLayer(1);
+    dlg.pressAdd();  // the first definition's pairs in the other order: equal to it
+    EXPECT_TRUE(dlg.duplicate());
+    EXPECT_FALSE(dlg.pressNext());
+    EXPECT_EQ(dlg.current(), 2);
+    EXPECT_FALSE(dlg.pressPrevious());
+    EXPECT_EQ(dlg.current(), 2);
+    EXPECT_FALSE(dlg.close());
+    EXPECT_EQ(dlg.current(), 2);  // still shown, to be changed
+    EXPECT_EQ(board.padDefs.size(), 3u);
+    // Once it differs it is left as any other; the list reads back as it stands.
+    dlg.selectAperture(7);
+    dlg.pressAdd();
+    EXPECT_FALSE(dlg.duplicate());
+    EXPECT_TRUE(dlg.pressPrevious());
+    EXPECT_EQ(dlg.current(), 1);
+    EXPECT_TRUE(dlg.close());
+    Board again;
+    for (const PadDefinition& d : board.padDefs) again.AddPadDefinition(d);
+    EXPECT_EQ(again.padDefs, board.padDefs);
+}
+
 // --- layers
 
 TEST(LayerDialog, PagesHoldEightLayersAndWrapAround) {
@@ -273,6 +305,19 @@ TEST(LayerDialog, RowsAreStoredOnEveryWayOut) {
         EXPECT_EQ(View(board.layerName[5]), Utf8ToCp932("パターン")) << way;
         EXPECT_EQ(board.layerFlags[5], kPrint | kRolePattern) << way;  // print stays
     }
+}
+
+TEST(LayerDialog, ANameWithACommaIsRefused) {
+    Board board;
+    board.SetLayerName(1, "Top");
+    LayerDialogModel dlg(board);
+    EXPECT_FALSE(dlg.editName(1, "Top, copper"));
+    EXPECT_EQ(dlg.nameText(1), "Top");
+    EXPECT_TRUE(dlg.editName(1, "Top copper，表"));  // the full-width comma is a character
+    dlg.pressOk();
+    EXPECT_EQ(View(board.layerName[1]), Utf8ToCp932("Top copper，表"));
+    EXPECT_TRUE(LayerDialogModel::AcceptsName(""));
+    EXPECT_FALSE(LayerDialogModel::AcceptsName(","));
 }
 
 TEST(LayerDialog, ClearingANameRemovesItsRoles) {

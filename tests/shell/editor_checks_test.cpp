@@ -144,6 +144,36 @@ TEST_F(EditorChecks, DesignRuleCheckMarksAreOneUndoStepAndTheRemovalAnother) {
     EXPECT_EQ(marks(), 0u);
 }
 
+TEST_F(EditorChecks, ARuleFileThatChecksNothingLeavesTheOldMarks) {
+    addViolation();
+    host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
+    editor.command(414);
+    ASSERT_EQ(marks(), 1u);
+    editor.doc.modified = false;
+    editor.history.ClearHistory();
+    const size_t messages = host.messages.size();
+    const std::string good = "[DrcDatas]\nOutputLayer:12\nSpace:LE1=1,L-L=0.25\n";
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"nosection.drc", "OutputLayer:12\nSpace:LE1=1,L-L=0.25\n"},
+        {"norule.drc", "[DrcDatas]\nOutputLayer:12\n"},
+        {"layer.drc", "[DrcDatas]\nOutputLayer:256\nSpace:LE1=1,L-L=0.25\n"},
+        {"bad.drc", good + "Space:LE1=1,P-P=12\n"},
+    };
+    for (const auto& [name, text] : files) {
+        host.files = {dir.Put(name, text)};
+        editor.command(414);
+        EXPECT_EQ(marks(), 1u) << name;
+        EXPECT_FALSE(editor.doc.modified) << name;
+        EXPECT_FALSE(editor.history.CanUndo()) << name;
+    }
+    host.files = {dir / "missing.drc"};
+    editor.command(414);
+    EXPECT_EQ(marks(), 1u);
+    // Only the bad rule says so.
+    ASSERT_EQ(host.messages.size(), messages + 1);
+    EXPECT_EQ(host.messages.back(), TableText(kMsgDrcBadRules));
+}
+
 TEST_F(EditorChecks, EscapeDuringNetBuildingChangesNothingAndInputIsDroppedMeanwhile) {
     // More than 10 000 nets, so the window is pumped while they are built.
     for (int i = 0; i < 10500; ++i)
@@ -295,6 +325,46 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
     editor.command(408);
     EXPECT_FALSE(fs::exists(dir / "gout.lst"));
     EXPECT_EQ(host.progressTexts.size(), shown);
+}
+
+TEST_F(EditorChecks, OutputsOfABoardNeverSavedGoToTheProgramsFolder) {
+    // The last document lies in a project folder with artwork of its own.
+    ScratchDir work;
+    host.files = {work / "board.pcb"};
+    editor.command(403);
+    work.Put("keep.grb", "other artwork");
+    work.Put("layer1.grb", "G04 other layer 1*\r\nM02*\r\n");
+    editor.command(400);  // "untitled.pcb" in that folder, never saved
+    ASSERT_EQ(editor.doc.path, work / "untitled.pcb");
+    board().AppendElement(nullptr, board().CreateLand(1, 18, false, {50, 50}));
+    board().AppendElement(nullptr, board().CreateLand(8, 18, false, {60, 50}));
+    host.gerberOutputDialog = [](GerberOutputChoices& c) {
+        c.files.name[1] = "layer1";
+        c.files.selected[1] = true;
+        return true;
+    };
+    editor.command(408);
+    host.holeOutputDialog = [](HoleOutputChoices& c) {
+        c.files.name[8] = "layer8";
+        c.files.selected[8] = true;
+        return true;
+    };
+    editor.command(410);
+    EXPECT_EQ(work.Get("keep.grb"), "other artwork");
+    EXPECT_EQ(work.Get("layer1.grb"), "G04 other layer 1*\r\nM02*\r\n");
+    EXPECT_EQ(work.Get("layer8.hol"), "<missing>");
+    EXPECT_NE(dir.Get("layer1.grb"), "<missing>");
+    EXPECT_NE(dir.Get("layer8.hol"), "<missing>");
+    // The Gerber input takes a bare name from the same folder: the board's own output.
+    host.gerberInputDialog = [](GerberInputChoices& c) {
+        c.files.name[3] = "layer1.grb";
+        c.files.selected[3] = true;
+        return true;
+    };
+    editor.command(409);
+    size_t onThree = 0;
+    ForEachDrawn(board().items, [&](drawn* d) { onThree += d->layer == 3; });
+    EXPECT_EQ(onThree, 1u);
 }
 
 TEST_F(EditorChecks, GerberInputAddsTheFileAsOneUndoStepAndShowsItAll) {

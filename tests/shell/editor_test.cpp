@@ -254,7 +254,114 @@ TEST_F(BoardEditor, CloseAsksToSaveAModifiedBoardAndKeepsTheWindowOnCancel) {
     EXPECT_FALSE(editor.close());
     host.yesNoCancel = {Answer::kNo};
     EXPECT_TRUE(editor.close());
-    EXPECT_EQ(setting("Window", "ToolBar"), "Visible");  // the whole file is written on close
+}
+
+TEST_F(BoardEditor, ClosingWritesTheTextDefaultsAndLeavesTheTemplateAsItWas) {
+    start();
+    const fs::path file = editor.paths.settingsFile();
+    const std::string before = ReadWholeFile(file).value_or("<missing>");
+    const double width = editor.doc.board.sizeX;
+    const size_t pads = editor.doc.board.padDefs.size();
+    // The document's tables differ from the template, and the user drops the document.
+    editor.doc.board.SetBoardSize(width + 200, 400);
+    editor.doc.board.AddPadDefinition({{200, 250}});
+    editor.doc.board.SetRoundAperture(7, 1.25);
+    editor.doc.modified = true;
+    editor.options.insertText = {5, 2, 2.2};
+    host.yesNoCancel = {Answer::kNo};
+    ASSERT_TRUE(editor.close());
+    // Only "InsertText" changed ("DrawText" is at its default and stays absent).
+    EXPECT_EQ(ReadWholeFile(file).value_or("<missing>"),
+              RewriteSettings(before, "Setting", "InsertText", "5,2,2.2"));
+    // The next document starts from the template as it was.
+    ScriptedHost host2;
+    Editor next(host2, ScratchPaths(dir));
+    next.startUp({});
+    EXPECT_EQ(next.doc.board.sizeX, width);
+    EXPECT_EQ(next.doc.board.padDefs.size(), pads);
+    EXPECT_EQ(next.options.insertText, (TextDefaults{5, 2, 2.2}));
+}
+
+TEST_F(BoardEditor, TheLastDocumentsFolderNamesNewDocumentsAndStartsTheDialogs) {
+    ScratchDir work;
+    work.Put("untitled.pcb", "someone else's file");
+    editor.paths.EnsureSettingsFile();
+    WriteSetting(editor.paths.settingsFile(), "FileName", "FileName", (work / "last.pcb").string());
+    start();
+    EXPECT_EQ(editor.doc.path, work / "untitled.pcb");
+    host.files = {fs::path()};
+    editor.command(401);
+    EXPECT_EQ(host.chooserStarts.back(), work.path());
+    // Saving (404, Ctrl+S) a document no file holds asks for its name, proposing "untitled.pcb"
+    // in that folder; cancelled, nothing is written.
+    editor.doc.modified = true;
+    host.files = {fs::path()};
+    editor.command(404);
+    EXPECT_EQ(host.chooserStarts.back(), work / "untitled.pcb");
+    host.files = {fs::path()};
+    editor.character(19, true);
+    EXPECT_EQ(host.chooserStarts.size(), 3u);
+    EXPECT_EQ(work.Get("untitled.pcb"), "someone else's file");
+    // A new document is named there too.
+    host.files = {work / "board.pcb"};
+    editor.command(404);
+    EXPECT_TRUE(fs::exists(work / "board.pcb"));
+    host.files = {};
+    editor.command(400);
+    EXPECT_EQ(editor.doc.path, work / "untitled.pcb");
+    EXPECT_EQ(host.chooserStarts.size(), 4u);
+}
+
+TEST_F(BoardEditor, ARecoveredBoardIsSavedOnlyUnderAChosenName) {
+    ScratchDir work;
+    work.Put("untitled.pcb", "someone else's file");
+    editor.paths.EnsureSettingsFile();
+    WriteSetting(editor.paths.settingsFile(), "FileName", "FileName", (work / "last.pcb").string());
+    fs::copy_file(fs::path(ZEVO_EXAMPLES) / "example.pcb", editor.paths.recoveryFile());
+    host.yesNo = {true};
+    start();
+    EXPECT_TRUE(editor.doc.modified);
+    EXPECT_EQ(editor.doc.path, work / "untitled.pcb");
+    // The last document is still the user's, not the recovery file.
+    EXPECT_EQ(setting("FileName", "FileName"), (work / "last.pcb").string());
+    host.files = {fs::path()};
+    editor.character(19, true);  // Ctrl+S
+    EXPECT_EQ(host.chooserStarts.size(), 1u);
+    EXPECT_EQ(work.Get("untitled.pcb"), "someone else's file");
+}
+
+TEST_F(BoardEditor, AFileThatIsNoBoardIsRefusedAndNeverOverwritten) {
+    const fs::path example = fs::path(ZEVO_EXAMPLES) / "example.pcb";
+    start({example.string()});
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    const fs::path picture = dir.Put("picture.png", png);
+    editor.doc.modified = true;
+    host.yesNoCancel = {Answer::kNo};
+    host.files = {picture};
+    editor.command(401);
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back(), TableText(kMsgNotABoard));
+    EXPECT_EQ(editor.doc.path, example);
+    EXPECT_TRUE(editor.doc.modified);
+    EXPECT_FALSE(editor.doc.board.items.emptyList());
+    // Asked by another program, the same.
+    host.yesNoCancel = {Answer::kNo};
+    EXPECT_FALSE(editor.openFile(dir.Put("empty.pcb", "")));
+    EXPECT_EQ(editor.doc.path, example);
+    EXPECT_EQ(dir.Get("picture.png"), png);
+}
+
+TEST_F(BoardEditor, OpeningSaysOnceThatElementsOffTheBoardWereRemoved) {
+    const fs::path edge =
+        dir.Put("edge.pcb",
+                "[BoardSize]\r\nX:100\r\nY:100\r\n[DrawItems]\r\nLAND:X=-5,Y=5,LE=1,AP=0\r\n"
+                "LINE:XS=1,YS=1,XE=200,YE=1,LE=1,AP=0\r\nLAND:X=50,Y=50,LE=1,AP=0\r\n");
+    start({edge.string()});
+    EXPECT_EQ(host.messages, std::vector<std::string>{OffBoardMessage(2)});
+    host.files = {edge};
+    editor.command(401);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages.back(), OffBoardMessage(2));
 }
 
 TEST_F(BoardEditor, SaveAndOpenThroughTheFileCommands) {

@@ -57,10 +57,13 @@ class ScriptedHost : public Host {
         files.pop_front();
         return !chosen.empty();
     }
-    bool chooseFileToOpen(const FileFilter&, const fs::path&, fs::path& c) override {
+    std::vector<fs::path> chooserStarts;  // where each file chooser started
+    bool chooseFileToOpen(const FileFilter&, const fs::path& start, fs::path& c) override {
+        chooserStarts.push_back(start);
         return chooseFile(c);
     }
-    bool chooseFileToSave(const FileFilter&, const fs::path&, fs::path& c) override {
+    bool chooseFileToSave(const FileFilter&, const fs::path& start, fs::path& c) override {
+        chooserStarts.push_back(start);
         return chooseFile(c);
     }
     void setTitle(std::string_view t) override { title = t; }

@@ -1,6 +1,7 @@
 #include "board/file/board_reader.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "board/file/file_text.h"
@@ -464,6 +465,25 @@ private:
     char squeezed_[LineReader::kMaxLine + 1];
 };
 
+// The sections, in the order their names are matched against a header.
+constexpr std::string_view kSectionNames[] = {"Version",   "BoardSize",    "LayerDef",
+                                              "PadDef",    "FlshDef",      "LineDef",
+                                              "SwapLayer", "LibraryFiles", "DrawItems"};
+
+bool IsKnownHeader(std::string_view header) {
+    const std::string_view name = header.substr(1);
+    for (std::string_view s : kSectionNames)
+        if (StartsWith(name, s)) return true;
+    return false;
+}
+
+bool AnyKnownHeader(LineReader& in) {
+    std::string_view header;
+    while (in.takeHeader(header))
+        if (IsKnownHeader(header)) return true;
+    return false;
+}
+
 void SectionReader::read(LineReader& in) {
     static const struct {
         std::string_view name;
@@ -752,6 +772,43 @@ bool SectionReader::drawItems(LineReader& in) {
 }
 
 }  // namespace
+
+bool HasKnownSection(std::string_view data) {
+    LineReader in(data);
+    return AnyKnownHeader(in);
+}
+
+bool HasKnownSection(std::FILE* file) {
+    LineReader in(file);
+    return AnyKnownHeader(in);
+}
+
+std::string Describe(const OffBoardElement& e) {
+    const char* word = "GROUP";
+    switch (e.kind) {
+        case kLand:
+            word = e.square ? "FLSH" : "LAND";
+            break;
+        case kLine:
+            word = "LINE";
+            break;
+        case kArc:
+            word = "ARC";
+            break;
+        case kRect:
+            word = "RECT";
+            break;
+        default:
+            break;
+    }
+    char buf[160];
+    if (e.layer >= 0)
+        std::snprintf(buf, sizeof buf, "%s layer %d at (%.14g, %.14g)", word, e.layer, e.at.x,
+                      e.at.y);
+    else
+        std::snprintf(buf, sizeof buf, "%s at (%.14g, %.14g)", word, e.at.x, e.at.y);
+    return buf;
+}
 
 ReadResult ReadSections(std::string_view data, Board& board, const ReadOptions& options) {
     ReadResult result;

@@ -45,13 +45,39 @@ struct ReadIssue {
     friend bool operator==(const ReadIssue&, const ReadIssue&) = default;
 };
 
+// A top-level element that opening the document removed because it leaves the board.
+struct OffBoardElement {
+    int kind = 0;         // ElementKind
+    bool square = false;  // a square land (FLSH)
+    int layer = -1;       // its layer; for a group the layer of its first drawn member, -1 if none
+    Point at;  // the centre of a land, arc or rectangle, a line's start, a group's placement
+               // point (or the lower-left corner of its bounds when it has no placement)
+    friend bool operator==(const OffBoardElement&, const OffBoardElement&) = default;
+};
+// "LINE layer 1 at (12.5, -0.3)": the item word of the file, the layer and the position.
+std::string Describe(const OffBoardElement& e);
+
 struct ReadResult {
     bool opened = true;  // false when the file could not be read (then nothing was changed)
     bool error = false;  // some line was skipped, or no known section was found
     std::vector<ReadIssue> issues;
     // The version the file declared (before an opened document takes the program's own).
     uint32_t fileVersion = 0;
+    // What the cleanup after opening removed, in document order (not a reading error).
+    std::vector<OffBoardElement> offBoard;
+    // The data held none of the known sections: it is no board or settings file.
+    bool noKnownSection() const {
+        for (const ReadIssue& i : issues)
+            if (i.kind == ReadIssueKind::kNoKnownSection) return true;
+        return false;
+    }
 };
+
+// Whether the data hold at least one header of a known section (only the headers are looked at,
+// up to the first known one). A file that fails this is not read as a board at all.
+bool HasKnownSection(std::string_view data);
+// The same from an open file, read from where it stands (the caller rewinds it).
+bool HasKnownSection(std::FILE* file);
 
 struct ReadOptions {
     // False for the settings file: its DrawItems are read into a scratch list and thrown away.

@@ -1,7 +1,5 @@
 #include "board/file/document.h"
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +12,8 @@
 #else
 #include <unistd.h>
 #endif
+
+#include "text/strings.h"
 
 namespace zevo {
 
@@ -41,15 +41,6 @@ bool SyncToDisk(std::FILE* f) {
 #endif
 }
 
-fs::path TemporaryBeside(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    fs::path tmp = target;
-    tmp += ".~" + std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ull) + "-" +
-           std::to_string(counter++) + ".tmp";
-    return tmp;
-}
-
 }  // namespace
 
 bool WriteFileSafely(const fs::path& path, const std::function<bool(TextOut&)>& body,
@@ -65,8 +56,8 @@ bool WriteFileSafely(const fs::path& path, const std::function<bool(TextOut&)>& 
         const fs::path resolved = fs::canonical(target, ec);
         if (!ec) target = resolved;
     }
-    const fs::path tmp = TemporaryBeside(target);
-    std::FILE* f = OpenFile(tmp, "wb").release();
+    fs::path tmp;
+    std::FILE* f = CreateTemporaryFor(target, tmp).release();
     if (!f) return fail("cannot create the file");
     bool ok;
     {
@@ -89,6 +80,8 @@ bool WriteFileSafely(const fs::path& path, const std::function<bool(TextOut&)>& 
         fs::remove(tmp, ec);
         return fail("the written file could not replace the old one");
     }
+    // What saves of this file killed half-way left beside it goes now.
+    RemoveStaleTemporaries(target);
     return true;
 }
 
@@ -97,14 +90,14 @@ bool WriteFileSafely(const fs::path& path, const std::function<bool(TextOut&)>& 
 ReadResult ReadDocumentText(std::string_view data, Board& board) {
     ReadResult r = ReadSections(data, board);
     r.fileVersion = board.version;
-    FinishDocumentRead(board, !r.error);
+    FinishDocumentRead(board, !r.error, &r.offBoard);
     return r;
 }
 
 ReadResult ReadDocument(std::FILE* file, Board& board) {
     ReadResult r = ReadSections(file, board);
     r.fileVersion = board.version;
-    FinishDocumentRead(board, !r.error);
+    FinishDocumentRead(board, !r.error, &r.offBoard);
     return r;
 }
 
@@ -184,9 +177,34 @@ bool LeavesBoard(const Board& b, const Box& box) {
     return box.minX < 0 || box.minY < 0 || box.maxX > b.sizeX || box.maxY > b.sizeY;
 }
 
+const drawn* FirstDrawn(const ListNode& list) {
+    for (container* c : Items(list)) {
+        if (IsDrawn(c)) return AsDrawn(c);
+        if (c->kind == kGroup)
+            if (const drawn* d = FirstDrawn(AsGroup(c)->members)) return d;
+    }
+    return nullptr;
+}
+
+OffBoardElement DescribeRemoved(const container* c, const Box& box) {
+    OffBoardElement e;
+    e.kind = c->kind;
+    if (IsDrawn(c)) {
+        const drawn* d = AsDrawn(c);
+        e.square = c->kind == kLand && d->square();
+        e.layer = d->layer;
+        e.at = d->ref();
+    } else {
+        const group* g = AsGroup(c);
+        if (const drawn* d = FirstDrawn(g->members)) e.layer = d->layer;
+        e.at = g->ext ? g->ext->pt : Point{box.minX, box.minY};
+    }
+    return e;
+}
+
 }  // namespace
 
-void FinishDocumentRead(Board& b, bool readWithoutError) {
+void FinishDocumentRead(Board& b, bool readWithoutError, std::vector<OffBoardElement>* removed) {
     if (readWithoutError) {
         for (container* c : Items(b.items)) {
             if (c->kind != kGroup) continue;
@@ -205,7 +223,9 @@ void FinishDocumentRead(Board& b, bool readWithoutError) {
             box = AsDrawn(c)->bounds;
         else if (c->kind != kGroup || !Board::GroupBounds(AsGroup(c), box))
             continue;
-        if (LeavesBoard(b, box)) c->recycle(b);
+        if (!LeavesBoard(b, box)) continue;
+        if (removed) removed->push_back(DescribeRemoved(c, box));
+        c->recycle(b);
     }
     if ((b.version >> 24) == 0 && ((b.version >> 12) & 0xFFF) < 50) {
         ClearScratch(b.items);
@@ -396,6 +416,10 @@ bool WriteOldFormatFile(const fs::path& path, const Board& board, std::string* e
 
 // ---------------------------------------------------------------- commands
 
+std::string OffBoardMessage(size_t removed) {
+    return std::string(TableText(kMsgOffBoardRemoved)) + "（" + std::to_string(removed) + " 個）";
+}
+
 namespace {
 
 fs::path Folder(const Document& doc) { return doc.path.parent_path(); }
@@ -433,6 +457,7 @@ CommandStatus NewDocument(Document& doc, DocumentUi& ui) {
     StartAsNewDocument(doc.board);
     doc.path = Folder(doc) / fs::path(std::u8string(kUntitledName.begin(), kUntitledName.end()));
     doc.modified = false;
+    doc.neverSaved = true;
     ui.requestBoardSize(doc.board);
     return CommandStatus::kDone;
 }
@@ -448,13 +473,31 @@ OpenOutcome OpenDocumentFile(Document& doc, DocumentUi& ui, const fs::path& path
         o.read.error = true;
         return o;
     }
+    // A file without any section of a board (a picture, an empty file) is no document: adopting
+    // it would let the next save write a board over it.
+    const bool board = HasKnownSection(f);
+    if (!board || std::fseek(f, 0, SEEK_SET) != 0) {
+        std::fclose(f);
+        o.status = CommandStatus::kFailed;
+        o.read.error = true;
+        if (board) {
+            o.read.opened = false;
+            return o;
+        }
+        o.read.issues.push_back({0, ReadIssueKind::kNoKnownSection});
+        ui.showMessage(TableText(kMsgNotABoard));
+        return o;
+    }
     ui.resetDocument(doc.board);
     o.read = ReadDocument(f, doc.board);
     std::fclose(f);
     doc.path = path;
     doc.modified = false;
+    doc.neverSaved = false;
     ui.documentNamed(path);
     o.status = CommandStatus::kDone;
+    // The cleanup of the reading never goes unnoticed: one message for all it removed.
+    if (!o.read.offBoard.empty()) ui.showMessage(OffBoardMessage(o.read.offBoard.size()));
     return o;
 }
 
@@ -480,6 +523,7 @@ CommandStatus SaveTo(Document& doc, DocumentUi& ui, const fs::path& path) {
     }
     doc.path = path;
     doc.modified = false;
+    doc.neverSaved = false;
     ui.documentNamed(path);
     return CommandStatus::kDone;
 }
@@ -493,7 +537,9 @@ CommandStatus SaveDocumentAs(Document& doc, DocumentUi& ui) {
 }
 
 CommandStatus SaveDocument(Document& doc, DocumentUi& ui) {
-    if (doc.path.empty()) return SaveDocumentAs(doc, ui);
+    // A new document's name is only a proposal: a file of that name in the folder may belong to
+    // something else, so the user chooses.
+    if (doc.neverSaved || doc.path.empty()) return SaveDocumentAs(doc, ui);
     return SaveTo(doc, ui, doc.path);
 }
 

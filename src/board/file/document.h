@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/file/board_reader.h"
 #include "board/file/board_writer.h"
@@ -39,8 +40,10 @@ ReadResult ReadDocument(const fs::path& path, Board& board);
 ReadResult ReadDocument(std::FILE* file, Board& board);
 
 // The steps after the sections of a document were read. The first (filled-area circles, groups
-// without members, part origins) runs only when reading reported no error.
-void FinishDocumentRead(Board& board, bool readWithoutError);
+// without members, part origins) runs only when reading reported no error. Top-level elements
+// that leave the board are removed; `removed` (when given) lists them.
+void FinishDocumentRead(Board& board, bool readWithoutError,
+                        std::vector<OffBoardElement>* removed = nullptr);
 // Files before version 0.50 stored filled areas as plain groups of lines: turn those whose lines
 // form an outline with holes and fill strokes into filled-area groups.
 void ConvertLegacyPaint(Board& board);
@@ -60,6 +63,9 @@ struct Document {
     Board board;
     fs::path path;  // the document's file; a new document is "untitled.pcb" in the last folder
     bool modified = false;
+    // No file holds this document yet (a new or recovered one): saving asks for a name, and the
+    // outputs write into the program's folder rather than beside `path`.
+    bool neverSaved = true;
 };
 
 enum class Answer { kYes, kNo, kCancel };
@@ -107,15 +113,20 @@ bool AskToSaveChanges(Document& doc, DocumentUi& ui);
 CommandStatus NewDocument(Document& doc, DocumentUi& ui);
 // Open (401): the save question, the open dialog, then the file.
 OpenOutcome OpenDocument(Document& doc, DocumentUi& ui);
-// Opening a known file without questions (the command line, the recovery file).
+// Opening a known file without questions (the command line, the recovery file). A file that holds
+// no section of a board is refused with a message and the document stays as it was; when the
+// reading removed elements off the board, one message says so.
 OpenOutcome OpenDocumentFile(Document& doc, DocumentUi& ui, const fs::path& path);
 // Open in another copy of the editor (402).
 CommandStatus OpenInNewEditor(Document& doc, DocumentUi& ui);
-// Save as (403) and save (404).
+// Save as (403) and save (404); saving a document that was never saved asks for its name.
 CommandStatus SaveDocumentAs(Document& doc, DocumentUi& ui);
 CommandStatus SaveDocument(Document& doc, DocumentUi& ui);
 // Save in the old format (405): the document keeps its name and its modified flag.
 CommandStatus SaveInOldFormat(Document& doc, DocumentUi& ui);
+
+// The message shown after opening a document from which `removed` elements off the board went.
+std::string OffBoardMessage(size_t removed);
 
 // The file name a new document gets.
 inline constexpr std::string_view kUntitledName = "untitled.pcb";

@@ -227,14 +227,16 @@ void Board::AddPadDefinition(const PadDefinition& pairs) {
         if (std::find(def.begin(), def.end(), p) == def.end()) def.push_back(p);
     }
     if (def.empty()) return;
-    for (const PadDefinition& other : padDefs) {
-        if (other.size() != def.size()) continue;
-        bool same = true;
-        for (const PadPair& p : def)
-            if (std::find(other.begin(), other.end(), p) == other.end()) same = false;
-        if (same) return;
-    }
+    for (const PadDefinition& other : padDefs)
+        if (SamePadDefinition(other, def)) return;
     padDefs.push_back(std::move(def));
+}
+
+bool SamePadDefinition(const PadDefinition& a, const PadDefinition& b) {
+    if (a.size() != b.size()) return false;
+    for (const PadPair& p : a)
+        if (std::find(b.begin(), b.end(), p) == b.end()) return false;
+    return true;
 }
 
 bool Board::PairLayers(int a, int b) {

@@ -43,6 +43,9 @@ struct PadPair {
     friend bool operator==(const PadPair&, const PadPair&) = default;
 };
 using PadDefinition = std::vector<PadPair>;
+// Two pad definitions are equal when they have as many pairs and every pair of one is in the
+// other, in any order. The list keeps only one of equal definitions.
+bool SamePadDefinition(const PadDefinition& a, const PadDefinition& b);
 
 inline constexpr uint32_t PackVersion(uint32_t major, uint32_t minor, uint32_t patch) {
     return (major << 24) | ((minor & 0xFFF) << 12) | (patch & 0xFFF);

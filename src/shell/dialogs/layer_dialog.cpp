@@ -84,8 +84,14 @@ void LayerDialogModel::pressNext() {
     choosePage(page_ == kPages - 1 ? 0 : page_ + 1);
 }
 
-void LayerDialogModel::editName(int row, std::string_view utf8) {
-    if (row >= 0 && row < kRows) rows_[row].name = utf8;
+bool LayerDialogModel::AcceptsName(std::string_view utf8) {
+    return utf8.find(',') == std::string_view::npos;
+}
+
+bool LayerDialogModel::editName(int row, std::string_view utf8) {
+    if (row < 0 || row >= kRows || !AcceptsName(utf8)) return false;
+    rows_[row].name = utf8;
+    return true;
 }
 
 void LayerDialogModel::setDisplayed(int row, bool on) {

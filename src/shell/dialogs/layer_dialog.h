@@ -63,7 +63,10 @@ class LayerDialogModel {
     void choosePage(int page);  // the page list
     void pressPrevious();       // <<, from page 0 to the last page
     void pressNext();           // >>, from the last page to page 0
-    void editName(int row, std::string_view utf8);
+    // The name field of a row. A name with a comma is refused (false, the field keeps its
+    // text): the file ends a layer name at a comma.
+    bool editName(int row, std::string_view utf8);
+    static bool AcceptsName(std::string_view utf8);
     // 表示 off takes 編集 off with it; 編集 on takes 表示 on with it.
     void setDisplayed(int row, bool on);
     void setEditable(int row, bool on);

@@ -100,31 +100,47 @@ bool PadDialogModel::dropCurrentIfEmpty() {
     return true;
 }
 
-void PadDialogModel::pressPrevious() {
-    if (!showing()) return;
+bool PadDialogModel::duplicate() const {
+    if (!showing()) return false;
+    const auto& defs = board_.padDefs;
+    const PadDefinition& def = defs[current_];
+    if (def.empty()) return false;
+    for (int i = 0; i < static_cast<int>(defs.size()); ++i)
+        if (i != current_ && SamePadDefinition(defs[i], def)) return true;
+    return false;
+}
+
+bool PadDialogModel::pressPrevious() {
+    if (!showing()) return true;
+    if (duplicate()) return false;
     if (current_ == 0) {
         dropCurrentIfEmpty();
         showEmptyAtEnd();
-        return;
+        return true;
     }
     dropCurrentIfEmpty();
     show(current_ - 1);
+    return true;
 }
 
-void PadDialogModel::pressNext() {
-    if (!showing()) return;
+bool PadDialogModel::pressNext() {
+    if (!showing()) return true;
+    if (duplicate()) return false;
     const int next = dropCurrentIfEmpty() ? current_ : current_ + 1;
     if (next >= static_cast<int>(board_.padDefs.size()))
         showEmptyAtEnd();
     else
         show(next);
+    return true;
 }
 
-void PadDialogModel::close() {
+bool PadDialogModel::close() {
+    if (duplicate()) return false;
     auto& defs = board_.padDefs;
     std::erase_if(defs, [](const PadDefinition& d) { return d.empty(); });
     current_ = -1;  // nothing is shown any more
     selectedLine_ = -1;
+    return true;
 }
 
 }  // namespace zevo

@@ -59,11 +59,16 @@ class PadDialogModel {
     // on that layer.
     bool pressDelete();
     // << and >>: the previous and next definition. A definition left without pairs goes; stepping
-    // off either end of the list shows an empty definition at the end.
-    void pressPrevious();
-    void pressNext();
-    // 終了 or the window's close: every definition without pairs goes.
-    void close();
+    // off either end of the list shows an empty definition at the end. A definition equal to
+    // another one of the list is not left (false: the window beeps and keeps it shown), since
+    // the file keeps only one of them and the pads placed with the later ones would change.
+    bool pressPrevious();
+    bool pressNext();
+    // 終了 or the window's close: every definition without pairs goes. False (nothing changes,
+    // the window stays) while the definition shown equals another one.
+    bool close();
+    // Whether the definition shown equals another definition of the list.
+    bool duplicate() const;
 
   private:
     // Whether a definition is shown; none is once the dialog is closed.

@@ -1,5 +1,6 @@
 #include "shell/qt/dialogs/layer_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 #include "shell/dialogs/layer_dialog.h"
 #include "shell/qt/dialogs/dialogs.h"
@@ -17,6 +19,17 @@ namespace {
 QColor ToQColor(Pixel p) {
     return QColor::fromRgb(p & 0xFFFFFF);
 }
+
+// A layer name never takes a comma, typed or pasted: the field keeps its text and beeps.
+class LayerNameValidator final : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& text, int&) const override {
+        if (LayerDialogModel::AcceptsName(Us(text))) return Acceptable;
+        QApplication::beep();
+        return Invalid;
+    }
+};
 }  // namespace
 
 LayerDialog::LayerDialog(LayerDialogModel& model, QWidget* parent)
@@ -52,6 +65,7 @@ LayerDialog::LayerDialog(LayerDialogModel& model, QWidget* parent)
         name_[r] = new QLineEdit(this);
         name_[r]->setObjectName(ControlName("edit", LayerDialogModel::kNameEdit + r));
         name_[r]->setMaxLength(int(LayerDialogModel::kNameMax));
+        name_[r]->setValidator(new LayerNameValidator(name_[r]));
         name_[r]->setMinimumWidth(200);
         colour_[r] = new ColourButton(this);
         colour_[r]->setObjectName(ControlName("button", LayerDialogModel::kColourButton + r));

@@ -1,5 +1,6 @@
 #include "shell/qt/dialogs/pad_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -80,11 +81,11 @@ PadDialog::PadDialog(PadDialogModel& model, QWidget* parent) : QDialog(parent), 
         if (model_.pressDelete()) refresh();
     });
     connect(previous, &QPushButton::clicked, this, [this] {
-        model_.pressPrevious();
+        if (!model_.pressPrevious()) QApplication::beep();
         refresh();
     });
     connect(next, &QPushButton::clicked, this, [this] {
-        model_.pressNext();
+        if (!model_.pressNext()) QApplication::beep();
         refresh();
     });
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
@@ -105,7 +106,11 @@ void PadDialog::refresh() {
 }
 
 void PadDialog::done(int r) {
-    model_.close();
+    // A definition equal to another one stays on the screen to be changed.
+    if (!model_.close()) {
+        QApplication::beep();
+        return;
+    }
     QDialog::done(r);
 }
 
