@@ -14,6 +14,11 @@
 #include "output/part_coords.h"
 #include "output/zevonc.h"
 #include "paths/file_io.h"
+#include "shell/dialogs/gerber_input_dialog.h"
+#include "shell/dialogs/gerber_output_dialog.h"
+#include "shell/dialogs/hole_data_dialog.h"
+#include "shell/dialogs/hole_output_dialog.h"
+#include "shell/dialogs/part_coords_dialog.h"
 #include "shell/editor.h"
 #include "text/strings.h"
 
@@ -47,7 +52,7 @@ bool EraseMarksRecorded(UndoHistory& history, UndoStep* step, ListNode& head) {
         const bool drop = g->type == drc || (EraseMarksRecorded(history, step, g->members) &&
                                              g->members.emptyList());
         if (!drop) continue;
-        ListNode* successor = g->unlink();
+        ListNode* successor = g->unlink(history.board().changes);
         history.RecordRemoved(step, g, successor);
         removed = true;
     }
@@ -119,7 +124,8 @@ void Editor::gerberOutput() {
         done = GerberOutputCommand(
             doc.board, *settings, OutputFolder(doc.path, paths.writableDir()), gerberChoices_,
             [&](GerberOutputChoices& c) {
-                return progress.after(host.runGerberOutputDialog(doc.board, c));
+                GerberOutputDialogModel m(doc.board, c);
+                return progress.after(runDialog(m));
             },
             report);
     }
@@ -143,7 +149,9 @@ void Editor::holeOutput() {
         done = HoleOutputCommand(
             doc.board, *settings, OutputFolder(doc.path, paths.writableDir()), holeChoices_,
             [&](HoleOutputChoices& c) {
-                return progress.after(host.runHoleOutputDialog(doc.board, c, proposed));
+                HoleOutputDialogModel m(doc.board, c);
+                m.proposedSingleFile = proposed;
+                return progress.after(runDialog(m));
             },
             report);
     }
@@ -164,9 +172,15 @@ void Editor::gerberInput() {
             doc.board, &history, *settings, OutputFolder(doc.path, paths.writableDir()),
             inputChoices_,
             [&](GerberInputChoices& c) {
-                return progress.after(host.runGerberInputDialog(doc.board, c));
+                GerberInputDialogModel m(doc.board, c);
+                return progress.after(runDialog(m));
             },
-            [&] { return host.askDrillDecimals(); }, report);
+            [&] {
+                HoleDataDialogModel m;
+                runDialog(m);
+                return m.decimals();
+            },
+            report);
     }
     if (!done) {
         redraw();
@@ -174,7 +188,7 @@ void Editor::gerberInput() {
     }
     doc.modified = true;
     // What was read is shown whole.
-    command(431);
+    command(Cmd::FitDrawing);
     redraw();
 }
 
@@ -232,7 +246,10 @@ void Editor::netlistCompare() {
 void Editor::partCoordinates() {
     const PartCoordsReport r = PartCoordinatesCommand(
         doc.board, doc.path, partCoords_,
-        [&](PartCoordsSettings& s) { return host.runPartCoordsDialog(doc.board, s); });
+        [&](PartCoordsSettings& s) {
+            PartCoordsDialogModel m(doc.board, s);
+            return runDialog(m);
+        });
     showMessages(r.messages);
 }
 

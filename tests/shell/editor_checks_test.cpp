@@ -68,7 +68,7 @@ TEST_F(EditorChecks, NetlistOutputWritesTheExportText) {
     addParts();
     const fs::path out = dir / "board.net";
     host.files = {out};
-    ASSERT_TRUE(editor.command(411));
+    ASSERT_TRUE(editor.command(Cmd::NetlistOut));
     ASSERT_TRUE(fs::exists(out));
     EXPECT_EQ(dir.Get("board.net"), ExportNetlist(board()).text);
     EXPECT_NE(dir.Get("board.net").find("Q1.2 Q2.1"), std::string::npos);
@@ -82,9 +82,9 @@ TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
     addParts();
     const fs::path net = dir / "ref.net";
     host.files = {net};
-    editor.command(411);
+    editor.command(Cmd::NetlistOut);
     host.files = {net};
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     EXPECT_EQ(host.messages.back(), TableText(kMsgNoNetDifference));
     EXPECT_TRUE(host.opened.empty());
 
@@ -94,7 +94,7 @@ TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
     text.insert(text.find("$END"), "NZZZZ; Q99.1 Q99.2\n");
     dir.Put("ref2.net", text);
     host.files = {dir / "ref2.net"};
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     ASSERT_EQ(host.opened.size(), 1u);
     EXPECT_EQ(host.opened[0].filename(), "NetListErr.txt");
     EXPECT_NE(dir.Get("NetListErr.txt"), "<missing>");
@@ -102,14 +102,14 @@ TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
     // An unreadable reference.
     dir.Put("bad.net", "");
     host.files = {dir / "bad.net"};
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     EXPECT_EQ(host.messages.back(), TableText(kMsgCannotReadNetlist));
 }
 
 TEST_F(EditorChecks, DesignRuleCheckMarksAreOneUndoStepAndTheRemovalAnother) {
     addViolation();
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    ASSERT_TRUE(editor.command(414));
+    ASSERT_TRUE(editor.command(Cmd::Drc));
     EXPECT_EQ(marks(), 1u);
     EXPECT_EQ(host.messages.back(), TableText(kMsgDrcFound));
     EXPECT_TRUE(board().layerFlags[12] & kDisp);
@@ -117,14 +117,14 @@ TEST_F(EditorChecks, DesignRuleCheckMarksAreOneUndoStepAndTheRemovalAnother) {
 
     // A second check replaces the marks; undo brings back the first marks, not none.
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_EQ(marks(), 1u);
     const container* second = AsElement(board().items.prev);
     editor.character(26, true);  // Ctrl+Z
     EXPECT_EQ(marks(), 1u);
     EXPECT_NE(AsElement(board().items.prev), second);
 
-    editor.command(415);
+    editor.command(Cmd::DrcErase);
     EXPECT_EQ(marks(), 0u);
     editor.character(26, true);
     EXPECT_EQ(marks(), 1u);
@@ -133,7 +133,7 @@ TEST_F(EditorChecks, DesignRuleCheckMarksAreOneUndoStepAndTheRemovalAnother) {
 
     // A cancelled rule file checks nothing.
     host.files = {fs::path()};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_EQ(marks(), 0u);
 }
 
@@ -144,13 +144,13 @@ TEST_F(EditorChecks, EscapeDuringNetBuildingChangesNothingAndInputIsDroppedMeanw
                               board().CreateLand(1, 18, false, {2.0 + 2.0 * (i % 140), 2.0 + 2.0 * (i / 140)}));
     int dropped = 0;
     host.duringProgress = [&] {
-        if (!editor.command(330)) ++dropped;
+        if (!editor.command(Cmd::ZoomOut)) ++dropped;
         editor.keyDown(EditorKey::kPageDown);
     };
     const double scale = editor.view.scale;
     host.escapeAtPump = 1;
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_EQ(dropped, 1);
     EXPECT_EQ(editor.view.scale, scale);
     EXPECT_EQ(marks(), 0u);
@@ -167,7 +167,7 @@ TEST_F(EditorChecks, EscapeDuringThePairTestsKeepsTheMarksFoundSoFar) {
                                                           {5 + pitch * (i % 50), 5 + pitch * (i / 50)}));
     host.escapeAtPump = 1;  // at the first 10 000 pairs
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     const size_t kept = marks();
     EXPECT_GT(kept, 0u);
     EXPECT_TRUE(host.messages.empty());  // no result message after an abort
@@ -177,7 +177,7 @@ TEST_F(EditorChecks, EscapeDuringThePairTestsKeepsTheMarksFoundSoFar) {
     // Without Escape the check finds more.
     host.escapeAtPump = 0;
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_GT(marks(), kept);
 }
 
@@ -189,7 +189,7 @@ TEST_F(EditorChecks, EscapeDuringTheComparisonStopsWithoutAReportAndKeepsTheExch
     editor.doc.modified = false;
     host.files = {dir / "ref.net"};
     host.escapeAtPump = 1;
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     EXPECT_TRUE(host.opened.empty());
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(editor.ready());
@@ -197,7 +197,7 @@ TEST_F(EditorChecks, EscapeDuringTheComparisonStopsWithoutAReportAndKeepsTheExch
     // Compared again without Escape, the board now agrees.
     host.escapeAtPump = 0;
     host.files = {dir / "ref.net"};
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back(), TableText(kMsgNoNetDifference));
 }
@@ -214,9 +214,9 @@ TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
     // The outline is what a click hits.
     const Point at{box.maxX, (box.minY + box.maxY) / 2};
     const Point px = editor.view.WorldToScreen(at);
-    ASSERT_TRUE(editor.command(434));
+    ASSERT_TRUE(editor.command(Cmd::Equipotential));
     EXPECT_EQ(editor.tools->mode(), kModeEquipotential);
-    EXPECT_FALSE(editor.menuState(98).enabled);
+    EXPECT_FALSE(editor.menuState(Cmd::LayerItem).enabled);
     const Framebuffer before = editor.screen();
     editor.leftDown(int(px.x), int(px.y), kMkLeft);
     editor.leftUp(int(px.x), int(px.y), 0);
@@ -228,9 +228,9 @@ TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
     editor.character(kCharEscape);
     EXPECT_EQ(editor.tools->depth(), 1);
     // Back at the tool: its buttons and the definition items are as before.
-    EXPECT_TRUE(editor.toolBarState(305) & kTbEnabled);
-    EXPECT_TRUE(editor.toolBarState(300) & kTbEnabled);
-    EXPECT_TRUE(editor.menuState(98).enabled);
+    EXPECT_TRUE(editor.toolBarState(Cmd::Line) & kTbEnabled);
+    EXPECT_TRUE(editor.toolBarState(Cmd::LayerSelect) & kTbEnabled);
+    EXPECT_TRUE(editor.menuState(Cmd::LayerItem).enabled);
     size_t after = 0;
     for (Pixel p : editor.screen().pixels()) after += p == kGreyPen;
     EXPECT_EQ(after, 0u);
@@ -246,31 +246,31 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
     // The board is saved into the scratch folder first: outputs go beside the board file.
     const fs::path boardFile = dir / "board.pcb";
     host.files = {boardFile};
-    editor.command(403);
+    editor.command(Cmd::SaveAs);
     ASSERT_TRUE(fs::exists(boardFile));
 
-    host.gerberOutputDialog = [](GerberOutputChoices& c) {
+    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) { auto& c = dialog.target();
         for (int layer : {1, 2}) {
             c.files.name[size_t(layer)] = "layer" + std::to_string(layer);
             c.files.selected[size_t(layer)] = true;
         }
         return true;
-    };
-    ASSERT_TRUE(editor.command(408));
+    });
+    ASSERT_TRUE(editor.command(Cmd::GerberOut));
     EXPECT_EQ(host.progressTexts.back(), "出力中");
     EXPECT_EQ(host.progressOpen, 0);
-    host.holeOutputDialog = [](HoleOutputChoices& c) {
+    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) { auto& c = dialog.target();
         c.files.name[8] = "layer8";
         c.files.selected[8] = true;
         c.autoT = true;
         return true;
-    };
-    ASSERT_TRUE(editor.command(410));
-    host.partCoordsDialog = [&](PartCoordsSettings& s) {
+    });
+    ASSERT_TRUE(editor.command(Cmd::HoleOut));
+    host.on<PartCoordsDialogModel>([&](PartCoordsDialogModel& dialog) { auto& s = dialog.target();
         s.file = dir / "board.pos";
         return true;
-    };
-    ASSERT_TRUE(editor.command(413));
+    });
+    ASSERT_TRUE(editor.command(Cmd::PartCoords));
 
     ScratchDir batch;
     const std::string b = boardFile.string(), out = batch.path().string();
@@ -283,9 +283,9 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
     }
     // A cancelled dialog writes nothing and shows no progress.
     const size_t shown = host.progressTexts.size();
-    host.gerberOutputDialog = nullptr;
+    host.off<GerberOutputDialogModel>();
     fs::remove(dir / "gout.lst");
-    editor.command(408);
+    editor.command(Cmd::GerberOut);
     EXPECT_FALSE(fs::exists(dir / "gout.lst"));
     EXPECT_EQ(host.progressTexts.size(), shown);
 }
@@ -293,17 +293,17 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
 TEST_F(EditorChecks, GerberInputAddsTheFileAsOneUndoStepAndShowsItAll) {
     const fs::path boardFile = dir / "board.pcb";
     host.files = {boardFile};
-    editor.command(403);
+    editor.command(Cmd::SaveAs);
     ASSERT_EQ(Cli("gerber " + boardFile.string() + " --out " + dir.path().string() + " --layers 1"), 0);
     editor.doc.modified = false;
     size_t before = 0;
     ForEachDrawn(board().items, [&](drawn*) { ++before; });
-    host.gerberInputDialog = [&](GerberInputChoices& c) {
+    host.on<GerberInputDialogModel>([&](GerberInputDialogModel& dialog) { auto& c = dialog.target();
         c.files.name[3] = (dir / "layer1.grb").string();
         c.files.selected[3] = true;
         return true;
-    };
-    ASSERT_TRUE(editor.command(409));
+    });
+    ASSERT_TRUE(editor.command(Cmd::GerberIn));
     EXPECT_EQ(host.progressTexts.back(), "入力中");
     size_t after = 0, onThree = 0;
     ForEachDrawn(board().items, [&](drawn* d) {
