@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run batch screenshots test unit fuzz-smoke fuzz bench font clean
+.PHONY: all deps release run batch screenshots test checks unit fuzz-smoke fuzz bench font clean
 
 all: release
 
@@ -21,7 +21,7 @@ $(REL)/build.ninja:
 
 $(TST)/build.ninja:
 	cmake -S . -B $(TST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=$(CXX_COMPILER) \
-	    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DZEVO_SANITIZE=ON -DZEVO_FUZZ=ON
+	    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DZEVO_SANITIZE=ON -DZEVO_FUZZ=ON -DZEVO_WERROR=ON
 
 release: deps $(REL)/build.ninja
 	cmake --build $(REL) -j $(JOBS)
@@ -49,10 +49,17 @@ screenshots: release
 	@ZEVO_WITH_XVFB=1 bash scripts/install-deps.sh
 	bash scripts/screenshots.sh $(REL)/zevo docs
 
-test: deps $(TST)/build.ninja
+test: deps checks $(TST)/build.ninja
 	cmake --build $(TST) -j $(JOBS)
 	cd $(TST) && ASAN_OPTIONS=detect_leaks=1 ctest -j $(JOBS) --output-on-failure
 	@$(MAKE) --no-print-directory fuzz-smoke
+
+# The house rules that need no build: layers include only lower layers, commands are named,
+# the sources are formatted.
+checks:
+	python3 scripts/check-layers.py
+	python3 scripts/check-commands.py
+	bash scripts/check-format.sh
 
 # Every fuzz target over its corpus for a fixed number of runs from a fixed seed:
 # the same commit always passes or always fails. New inputs go to a scratch folder.

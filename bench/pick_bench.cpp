@@ -42,7 +42,7 @@ void BM_PickSpread(benchmark::State& state) {
     for (Point& p : points) p = {x(rng), y(rng)};
     size_t i = 0;
     for (auto _ : state) {
-        if (changed) NoteTreeChange();
+        if (changed) board.changes.note();
         benchmark::DoNotOptimize(PickElement(board, points[i++ % points.size()], tolerance));
     }
     size_t hits = 0;
@@ -59,7 +59,7 @@ void BM_PickMiss(benchmark::State& state) {
     const double tolerance = PickTolerance(board);
     const Point beside{-board.sizeX, -board.sizeY};
     for (auto _ : state) {
-        if (changed) NoteTreeChange();
+        if (changed) board.changes.note();
         benchmark::DoNotOptimize(PickElement(board, beside, tolerance));
     }
 }

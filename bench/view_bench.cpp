@@ -41,7 +41,7 @@ void BM_RepaintFitted(benchmark::State& state) {
     RenderOptions options;
     options.partialCopy = [&](const Framebuffer&) { ++copies; };
     for (auto _ : state) {
-        if (changed) NoteTreeChange();
+        if (changed) board.changes.note();
         drawn = RenderBoard(board, view, fb, options);
         benchmark::DoNotOptimize(fb.pixels().data());
     }
@@ -61,7 +61,7 @@ void BM_RepaintZoomed(benchmark::State& state) {
     Framebuffer fb(1920, 1080);
     size_t drawn = 0;
     for (auto _ : state) {
-        if (changed) NoteTreeChange();
+        if (changed) board.changes.note();
         drawn = RenderBoard(board, view, fb);
         benchmark::DoNotOptimize(fb.pixels().data());
     }

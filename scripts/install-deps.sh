@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build clang libclang-rt-14-dev ccache pkg-config
+    cmake ninja-build clang libclang-rt-14-dev ccache pkg-config clang-format-14 python3
     zlib1g-dev libpng-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     gerbv

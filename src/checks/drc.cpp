@@ -409,7 +409,7 @@ namespace {
 bool EraseIn(Board& b, ListNode& head, std::vector<container*>* removed, size_t& count) {
     bool any = false;
     auto take = [&](container* c) {
-        c->unlink();
+        c->unlink(b.changes);
         ++count;
         any = true;
         if (removed)

@@ -11,7 +11,7 @@
 #include "board/model/board.h"
 #include "checks/connectivity.h"
 #include "checks/progress.h"
-#include "output/output_files.h"
+#include "files/output_files.h"
 
 namespace zevo {
 

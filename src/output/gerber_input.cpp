@@ -4,7 +4,7 @@
 #include <optional>
 #include <system_error>
 
-#include "output/output_files.h"
+#include "files/output_files.h"
 #include "paths/file_io.h"
 
 namespace zevo {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "board/model/board.h"
-#include "output/output_files.h"
+#include "files/output_files.h"
 
 namespace zevo {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "board/model/board.h"
-#include "output/output_files.h"
+#include "files/output_files.h"
 #include "output/output_settings.h"
 
 namespace zevo {

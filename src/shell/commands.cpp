@@ -8,149 +8,41 @@ namespace zevo {
 
 namespace {
 
-struct Caption {
-    int id;
-    std::string_view text;
-};
-
-// Sorted by id.
-constexpr Caption kCaptions[] = {
-    {97, "拡大"},
-    {98, "レイヤー選択"},
-    {99, "選択/設定"},
-    {109, "バージョン"},
-    {300, "レイヤー選択"},
-    {301, "選択/設定"},
-    {303, "丸ランド"},
-    {304, "角ランド"},
-    {305, "ライン"},
-    {306, "円弧"},
-    {307, "パット"},
-    {308, "文字列"},
-    {310, "変形"},
-    {311, "削除"},
-    {312, "平行線／中間線"},
-    {313, "接続／伸縮／分割／角取"},
-    {314, "変更"},
-    {315, "塗潰し／解除／窓抜き"},
-    {317, "複数"},
-    {318, "移動"},
-    {319, "結合／分解／部品"},
-    {320, "切取り"},
-    {321, "コピー"},
-    {322, "貼付け"},
-    {323, "反転"},
-    {324, "回転"},
-    {326, "数値入力"},
-    {327, "交点選択"},
-    {329, "拡大"},
-    {330, "縮小"},
-    {331, "前回の表示"},
-    {332, "全作画表示"},
-    {333, "表示１"},
-    {334, "表示２"},
-    {335, "表示３"},
-    {336, "表示４"},
-    {337, "グリッド"},
-    {400, "新規作成(&N)"},
-    {401, "開く(&O)"},
-    {402, "別のZEVOで開く"},
-    {403, "保存(&S)"},
-    {404, "上書き保存"},
-    {405, "旧形式で保存"},
-    {406, "確認図印刷(&P)"},
-    {407, "版下印刷"},
-    {408, "ガーバー出力"},
-    {409, "ガーバー入力"},
-    {410, "ホール出力"},
-    {411, "ネットリスト出力"},
-    {412, "ネットリスト照合"},
-    {413, "部品座標出力"},
-    {414, "DRCチェック"},
-    {415, "DRCマーク消去"},
-    {416, "終了(&X)"},
-    {417, "決定"},
-    {418, "元に戻す"},
-    {419, "元に戻すを戻す"},
-    {420, "ステータスバー 表示"},
-    {421, "座標表示"},
-    {422, "絶対座標"},
-    {423, "ツールバー 表示"},
-    {424, "フラット"},
-    {425, "右クリックメニュー"},
-    {426, "右クリックで戻る"},
-    {427, "ロングカーソル"},
-    {428, "鏡像表示"},
-    {429, "数値入力 Window"},
-    {430, "再表示"},
-    {431, "全作画表示"},
-    {432, "全体表示"},
-    {433, "前回の表示"},
-    {434, "等電位"},
-    {435, "間隔"},
-    {436, "座標"},
-    {437, "ピン番号表示"},
-    {438, "オングリッド"},
-    {439, "グリッド原点"},
-    {440, "丸ランド設定"},
-    {441, "角ランド設定"},
-    {442, "パッド設定"},
-    {443, "レイヤー設定"},
-    {444, "ライブラリー設定"},
-    {445, "部品面変更設定"},
-    {446, "部品削除"},
-    {447, "標準に設定"},
-    {448, "部品検索"},
-    {450, "要素削除"},
-    {451, "ヘルプ"},
-    {452, "クリックで削除"},
-    {453, "基板製作見積"},
-    {461, "表示１"},
-    {462, "表示２"},
-    {463, "表示３"},
-    {464, "表示４"},
-    {471, "表示１"},
-    {472, "表示２"},
-    {473, "表示３"},
-    {474, "表示４"},
-    {499, "取消"},
-};
-
 using E = MenuEntry;
 
-constexpr E kRecall[] = {{461, ""}, {462, ""}, {463, ""}, {464, ""}};
-constexpr E kStore[] = {{471, ""}, {472, ""}, {473, ""}, {474, ""}};
+constexpr E kRecall[] = {{Cmd::Recall1}, {Cmd::Recall2}, {Cmd::Recall3}, {Cmd::Recall4}};
+constexpr E kStore[] = {{Cmd::Store1}, {Cmd::Store2}, {Cmd::Store3}, {Cmd::Store4}};
 
 constexpr E kFileMenu[] = {
-    {400, ""}, {401, ""}, {402, ""}, {0, ""}, {404, ""}, {403, ""}, {405, ""}, {0, ""},
-    {406, ""}, {407, ""}, {0, ""}, {408, ""}, {410, ""}, {409, ""}, {0, ""}, {411, ""},
-    {412, ""}, {413, ""}, {0, ""}, {414, ""}, {415, ""}, {0, ""}, {453, ""}, {0, ""},
-    {416, ""},
+    {Cmd::New}, {Cmd::Open}, {Cmd::OpenInNewCopy}, {Cmd::None}, {Cmd::Save}, {Cmd::SaveAs}, {Cmd::SaveOldFormat}, {Cmd::None},
+    {Cmd::PrintCheck}, {Cmd::PrintArtwork}, {Cmd::None}, {Cmd::GerberOut}, {Cmd::HoleOut}, {Cmd::GerberIn}, {Cmd::None}, {Cmd::NetlistOut},
+    {Cmd::NetlistCompare}, {Cmd::PartCoords}, {Cmd::None}, {Cmd::Drc}, {Cmd::DrcErase}, {Cmd::None}, {Cmd::Estimate}, {Cmd::None},
+    {Cmd::Exit},
 };
 constexpr E kEditMenu[] = {
-    {418, ""}, {419, ""}, {0, ""}, {417, ""}, {499, ""}, {0, ""}, {300, ""}, {301, ""},
-    {0, ""}, {326, ""}, {327, ""}, {0, ""}, {318, ""}, {319, ""}, {320, ""}, {321, ""},
-    {322, ""}, {323, ""}, {324, ""}, {450, ""}, {0, ""}, {448, ""},
+    {Cmd::Undo}, {Cmd::Redo}, {Cmd::None}, {Cmd::Decide}, {Cmd::Cancel}, {Cmd::None}, {Cmd::LayerSelect}, {Cmd::SelectSettings},
+    {Cmd::None}, {Cmd::NumericInput}, {Cmd::Intersection}, {Cmd::None}, {Cmd::Move}, {Cmd::JoinSplit}, {Cmd::Cut}, {Cmd::Copy},
+    {Cmd::Paste}, {Cmd::Mirror}, {Cmd::Rotate}, {Cmd::DeleteElements}, {Cmd::None}, {Cmd::PartSearch},
 };
 constexpr E kToolMenu[] = {
-    {303, ""}, {304, ""}, {305, ""}, {306, ""}, {307, ""}, {308, ""}, {0, ""},
-    {310, ""}, {311, ""}, {312, ""}, {313, ""}, {314, ""}, {315, ""}, {0, ""},
-    {317, ""},
+    {Cmd::RoundLand}, {Cmd::SquareLand}, {Cmd::Line}, {Cmd::Arc}, {Cmd::Pad}, {Cmd::Text}, {Cmd::None},
+    {Cmd::Deform}, {Cmd::DeleteTool}, {Cmd::Parallel}, {Cmd::Connect}, {Cmd::Change}, {Cmd::Fill}, {Cmd::None},
+    {Cmd::Multiple},
 };
 constexpr E kViewMenu[] = {
-    {329, ""}, {330, ""}, {430, ""}, {433, ""}, {431, ""}, {432, ""},
-    {-1, "表示呼出", kRecall}, {-1, "表示記憶", kStore}, {428, ""}, {0, ""},
-    {337, ""}, {438, ""}, {439, ""}, {0, ""}, {434, ""}, {435, ""}, {436, ""}, {437, ""},
+    {Cmd::ZoomTool}, {Cmd::ZoomOut}, {Cmd::Redraw}, {Cmd::Previous}, {Cmd::FitDrawing}, {Cmd::FitBoard},
+    {Cmd::None, "表示呼出", kRecall}, {Cmd::None, "表示記憶", kStore}, {Cmd::MirrorView}, {Cmd::None},
+    {Cmd::GridDialog}, {Cmd::OnGrid}, {Cmd::GridOrigin}, {Cmd::None}, {Cmd::Equipotential}, {Cmd::Spacing}, {Cmd::Coordinates}, {Cmd::PinNumbers},
 };
 constexpr E kSettingsMenu[] = {
-    {440, ""}, {441, ""}, {442, ""}, {443, ""}, {445, ""}, {0, ""},
-    {444, ""}, {446, ""}, {0, ""}, {447, ""},
+    {Cmd::RoundApertures}, {Cmd::SquareApertures}, {Cmd::Pads}, {Cmd::Layers}, {Cmd::SwapPairs}, {Cmd::None},
+    {Cmd::Libraries}, {Cmd::PartDelete}, {Cmd::None}, {Cmd::Standard},
 };
 constexpr E kOptionMenu[] = {
-    {423, ""}, {424, ""}, {420, ""}, {421, ""}, {422, ""}, {0, ""}, {425, ""},
-    {426, ""}, {427, ""}, {429, ""}, {452, ""},
+    {Cmd::ToolBar}, {Cmd::Flat}, {Cmd::StatusBar}, {Cmd::CoordinateDisplay}, {Cmd::Absolute}, {Cmd::None}, {Cmd::RClickMenu},
+    {Cmd::RClickBack}, {Cmd::LongCursor}, {Cmd::NumericWindow}, {Cmd::ClickDelete},
 };
-constexpr E kHelpMenu[] = {{451, ""}, {109, ""}};
+constexpr E kHelpMenu[] = {{Cmd::Help}, {Cmd::Version}};
 
 constexpr MenuSpec kMenuBar[] = {
     {"ファイル(&F)", kFileMenu}, {"編集(&E)", kEditMenu},       {"ツール(&T)", kToolMenu},
@@ -158,62 +50,112 @@ constexpr MenuSpec kMenuBar[] = {
     {"ヘルプ(&H)", kHelpMenu},
 };
 
-constexpr E kDrawSub[] = {{303, "丸ランド"}, {304, "角ランド"}, {305, "ライン"},
-                          {306, "円弧"},     {307, "パット"},   {308, "文字列"}};
-constexpr E kEditSub[] = {{310, "変形"}, {311, "削除"}, {312, "平行線／中間線"},
-                          {313, "接続／伸縮／分割／角取"}, {314, "変更"},
-                          {315, "塗潰し／解除／窓抜き"}};
-constexpr E kMultipleSub[] = {{317, "複数"},     {318, "移動"},     {319, "結合/分解/部品"},
-                              {321, "コピー"},   {450, "要素削除"}, {320, "切取"},
-                              {322, "貼付"},     {323, "鏡像"},     {324, "回転"}};
+constexpr E kDrawSub[] = {{Cmd::RoundLand, "丸ランド"}, {Cmd::SquareLand, "角ランド"}, {Cmd::Line, "ライン"},
+                          {Cmd::Arc, "円弧"},     {Cmd::Pad, "パット"},   {Cmd::Text, "文字列"}};
+constexpr E kEditSub[] = {{Cmd::Deform, "変形"}, {Cmd::DeleteTool, "削除"}, {Cmd::Parallel, "平行線／中間線"},
+                          {Cmd::Connect, "接続／伸縮／分割／角取"}, {Cmd::Change, "変更"},
+                          {Cmd::Fill, "塗潰し／解除／窓抜き"}};
+constexpr E kMultipleSub[] = {{Cmd::Multiple, "複数"},     {Cmd::Move, "移動"},     {Cmd::JoinSplit, "結合/分解/部品"},
+                              {Cmd::Copy, "コピー"},   {Cmd::DeleteElements, "要素削除"}, {Cmd::Cut, "切取"},
+                              {Cmd::Paste, "貼付"},     {Cmd::Mirror, "鏡像"},     {Cmd::Rotate, "回転"}};
 
 constexpr E kContext[] = {
-    {417, "決定"}, {499, "取消"}, {418, "元に戻す"}, {419, "元に戻すを戻す"},
-    {300, "レイヤー"}, {301, "選択/設定"}, {329, "拡大"}, {330, "縮小"}, {430, "再表示"},
-    {433, "前回の表示"}, {431, "全作画表示"}, {-1, "表示呼出", kRecall},
-    {-1, "表示記憶", kStore}, {428, "鏡像表示"}, {0, ""}, {326, "数値入力"},
-    {327, "交点/端点入力"}, {-1, "作画", kDrawSub}, {-1, "編集", kEditSub},
-    {-1, "複数", kMultipleSub},
+    {Cmd::Decide, "決定"}, {Cmd::Cancel, "取消"}, {Cmd::Undo, "元に戻す"}, {Cmd::Redo, "元に戻すを戻す"},
+    {Cmd::LayerSelect, "レイヤー"}, {Cmd::SelectSettings, "選択/設定"}, {Cmd::ZoomTool, "拡大"}, {Cmd::ZoomOut, "縮小"}, {Cmd::Redraw, "再表示"},
+    {Cmd::Previous, "前回の表示"}, {Cmd::FitDrawing, "全作画表示"}, {Cmd::None, "表示呼出", kRecall},
+    {Cmd::None, "表示記憶", kStore}, {Cmd::MirrorView, "鏡像表示"}, {Cmd::None}, {Cmd::NumericInput, "数値入力"},
+    {Cmd::Intersection, "交点/端点入力"}, {Cmd::None, "作画", kDrawSub}, {Cmd::None, "編集", kEditSub},
+    {Cmd::None, "複数", kMultipleSub},
 };
 
 constexpr E kViewGesture[] = {
-    {329, "拡大"}, {330, "縮小"}, {433, "前回の表示"}, {431, "全作画表示"},
-    {432, "全体表示"}, {430, "再表示"}, {461, "表示１"}, {462, "表示２"}, {463, "表示３"},
-    {464, "表示４"}, {-1, "表示記憶", kStore}, {428, "鏡像表示"}, {337, "グリッド"},
+    {Cmd::ZoomTool, "拡大"}, {Cmd::ZoomOut, "縮小"}, {Cmd::Previous, "前回の表示"}, {Cmd::FitDrawing, "全作画表示"},
+    {Cmd::FitBoard, "全体表示"}, {Cmd::Redraw, "再表示"}, {Cmd::Recall1, "表示１"}, {Cmd::Recall2, "表示２"}, {Cmd::Recall3, "表示３"},
+    {Cmd::Recall4, "表示４"}, {Cmd::None, "表示記憶", kStore}, {Cmd::MirrorView, "鏡像表示"}, {Cmd::GridDialog, "グリッド"},
 };
 constexpr E kToolGesture[] = {
-    {300, "レイヤー"}, {301, "選択/設定"}, {303, "丸ランド"}, {304, "角ランド"},
-    {305, "ライン"}, {306, "円弧"}, {307, "パット"}, {308, "文字列"}, {310, "変形"},
-    {311, "削除"}, {312, "平行線／中間線"}, {313, "接続／伸縮／分割／角取"}, {314, "変更"},
-    {315, "塗潰し／解除／窓抜き"}, {317, "複数"}, {318, "移動"}, {319, "結合/分解/部品"},
+    {Cmd::LayerSelect, "レイヤー"}, {Cmd::SelectSettings, "選択/設定"}, {Cmd::RoundLand, "丸ランド"}, {Cmd::SquareLand, "角ランド"},
+    {Cmd::Line, "ライン"}, {Cmd::Arc, "円弧"}, {Cmd::Pad, "パット"}, {Cmd::Text, "文字列"}, {Cmd::Deform, "変形"},
+    {Cmd::DeleteTool, "削除"}, {Cmd::Parallel, "平行線／中間線"}, {Cmd::Connect, "接続／伸縮／分割／角取"}, {Cmd::Change, "変更"},
+    {Cmd::Fill, "塗潰し／解除／窓抜き"}, {Cmd::Multiple, "複数"}, {Cmd::Move, "移動"}, {Cmd::JoinSplit, "結合/分解/部品"},
 };
 constexpr E kEditGesture[] = {
-    {418, "元に戻す"}, {419, "元に戻すを戻す"}, {326, "数値入力"}, {327, "交点/端点入力"},
-    {318, "移動"}, {323, "鏡像"}, {324, "回転"}, {321, "コピー"}, {450, "要素削除"},
-    {320, "切取"}, {322, "貼付"}, {435, "間隔測定"}, {434, "等電位"}, {436, "座標"},
-    {437, "ピン番号表示"}, {448, "部品検索"},
+    {Cmd::Undo, "元に戻す"}, {Cmd::Redo, "元に戻すを戻す"}, {Cmd::NumericInput, "数値入力"}, {Cmd::Intersection, "交点/端点入力"},
+    {Cmd::Move, "移動"}, {Cmd::Mirror, "鏡像"}, {Cmd::Rotate, "回転"}, {Cmd::Copy, "コピー"}, {Cmd::DeleteElements, "要素削除"},
+    {Cmd::Cut, "切取"}, {Cmd::Paste, "貼付"}, {Cmd::Spacing, "間隔測定"}, {Cmd::Equipotential, "等電位"}, {Cmd::Coordinates, "座標"},
+    {Cmd::PinNumbers, "ピン番号表示"}, {Cmd::PartSearch, "部品検索"},
 };
 
-constexpr int kToolBar[] = {
-    0,   300, 301, 0,   303, 304, 305, 306, 307, 308, 0,   310, 311,
-    312, 313, 314, 315, 0,   317, 318, 319, 320, 321, 322, 323, 324,
-    0,   326, 327, 0,   329, 330, 331, 332, 333, 334, 335, 336, 337,
+// Keys: letters and digits, and Ctrl + letter. Ctrl+S and the keys G, B and I of the multiple
+// tool have rules of their own in the editor.
+constexpr KeyBinding kKeys[] = {
+    {'C', true, Cmd::Copy, Cmd::Copy},
+    {'V', true, Cmd::Paste, Cmd::Paste},
+    {'X', true, Cmd::Cut, Cmd::Cut},
+    {'Z', true, Cmd::Undo, Cmd::Undo},
+    {'Y', true, Cmd::Redo, Cmd::Redo},
+    {'F', true, Cmd::PartSearch, Cmd::PartSearch},
+    {'1', false, Cmd::Recall1, Cmd::Memory1Button},
+    {'2', false, Cmd::Recall2, Cmd::Memory2Button},
+    {'3', false, Cmd::Recall3, Cmd::Memory3Button},
+    {'4', false, Cmd::Recall4, Cmd::Memory4Button},
+    {'A', false, Cmd::FitDrawing, Cmd::FitDrawing},
+    {'D', false, Cmd::Spacing, Cmd::Spacing},
+    {'P', false, Cmd::Equipotential, Cmd::Equipotential},
+    {'E', false, Cmd::Deform, Cmd::Deform},
+    {'F', false, Cmd::Change, Cmd::Change},
+    {'H', false, Cmd::Connect, Cmd::Connect},
+    {'I', false, Cmd::Move, Cmd::Move},
+    {'J', false, Cmd::GridDialog, Cmd::GridDialog},
+    {'K', false, Cmd::DeleteTool, Cmd::DeleteTool},
+    {'L', false, Cmd::LayerSelect, Cmd::LayerSelect},
+    {'M', false, Cmd::Mirror, Cmd::Mirror},
+    {'N', false, Cmd::Line, Cmd::Line},
+    {'Q', false, Cmd::Pad, Cmd::Pad},
+    {'R', false, Cmd::Rotate, Cmd::Rotate},
+    {'S', false, Cmd::NumericInput, Cmd::NumericInput},
+    {'T', false, Cmd::Intersection, Cmd::Intersection},
+    {'W', false, Cmd::Multiple, Cmd::Multiple},
+    {'X', false, Cmd::Text, Cmd::Text},
+    {'Y', false, Cmd::SelectSettings, Cmd::SelectSettings},
+    {'Z', false, Cmd::ZoomTool, Cmd::ZoomTool},
+};
+
+constexpr Cmd kToolBar[] = {
+    Cmd::None, Cmd::LayerSelect, Cmd::SelectSettings, Cmd::None, Cmd::RoundLand, Cmd::SquareLand,
+    Cmd::Line, Cmd::Arc, Cmd::Pad, Cmd::Text, Cmd::None, Cmd::Deform, Cmd::DeleteTool,
+    Cmd::Parallel, Cmd::Connect, Cmd::Change, Cmd::Fill, Cmd::None, Cmd::Multiple, Cmd::Move,
+    Cmd::JoinSplit, Cmd::Cut, Cmd::Copy, Cmd::Paste, Cmd::Mirror, Cmd::Rotate, Cmd::None,
+    Cmd::NumericInput, Cmd::Intersection, Cmd::None, Cmd::ZoomTool, Cmd::ZoomOut,
+    Cmd::PreviousButton, Cmd::FitDrawingButton, Cmd::Memory1Button, Cmd::Memory2Button,
+    Cmd::Memory3Button, Cmd::Memory4Button, Cmd::GridDialog,
 };
 static_assert(std::size(kToolBar) == 39);
 
 }  // namespace
-
-std::string_view CommandCaption(int id) {
-    auto it = std::lower_bound(std::begin(kCaptions), std::end(kCaptions), id,
-                               [](const Caption& c, int v) { return c.id < v; });
-    return it != std::end(kCaptions) && it->id == id ? it->text : std::string_view{};
-}
 
 std::span<const MenuSpec> MenuBar() { return kMenuBar; }
 std::span<const MenuEntry> ContextMenu() { return kContext; }
 std::span<const MenuEntry> ViewGestureMenu() { return kViewGesture; }
 std::span<const MenuEntry> ToolGestureMenu() { return kToolGesture; }
 std::span<const MenuEntry> EditGestureMenu() { return kEditGesture; }
-std::span<const int> ToolBarLayout() { return kToolBar; }
+std::span<const Cmd> ToolBarLayout() { return kToolBar; }
+std::span<const KeyBinding> KeyBindings() { return kKeys; }
+
+bool IsToolChoice(Cmd id) {
+    return (InRange(id, Cmd::RoundLand, Cmd::Multiple) && !CommandCaption(id).empty()) ||
+           id == Cmd::Intersection || id == Cmd::ZoomTool;
+}
+
+bool IsOptionItem(Cmd id) {
+    return InRange(id, Cmd::StatusBar, Cmd::NumericWindow) || id == Cmd::OnGrid ||
+           id == Cmd::ClickDelete;
+}
+
+const KeyBinding* FindKey(int key, bool control) {
+    for (const KeyBinding& k : kKeys)
+        if (k.key == key && k.control == control) return &k;
+    return nullptr;
+}
 
 }  // namespace zevo

@@ -6,111 +6,18 @@
 #include <span>
 #include <string_view>
 
+#include "tools/command_ids.h"
+
 namespace zevo {
 
-// Command identifiers (the menu, the tool bar and the keys all send these).
-enum CommandId : int {
-    kCmdZoomInKey = 97,  // Page Down
-    kCmdLayerItem = 98,  // the menu-bar items of the current definition
-    kCmdApertureItem = 99,
-    kCmdVersion = 109,
-    kCmdLayerSelect = 300,
-    kCmdSelectSettings = 301,
-    kCmdRoundLand = 303,
-    kCmdSquareLand,
-    kCmdLine,
-    kCmdArc,
-    kCmdPad,
-    kCmdText,
-    kCmdDeform = 310,
-    kCmdDeleteTool,
-    kCmdParallel,
-    kCmdConnect,
-    kCmdChange,
-    kCmdFill,
-    kCmdMultiple = 317,
-    kCmdMoveItem,
-    kCmdJoinSplitItem,
-    kCmdCutItem,
-    kCmdCopyItem,
-    kCmdPasteItem,
-    kCmdMirrorItem,
-    kCmdRotateItem,
-    kCmdNumericInput = 326,
-    kCmdIntersection,
-    kCmdZoomTool = 329,
-    kCmdZoomOut,
-    kCmdPreviousView,
-    kCmdFitDrawingButton,
-    kCmdMemory1Button,  // 333..336
-    kCmdGridDialog = 337,
-    kCmdNew = 400,
-    kCmdOpen,
-    kCmdOpenInNewCopy,
-    kCmdSaveAs,
-    kCmdSave,
-    kCmdSaveOldFormat,
-    kCmdPrintCheck,
-    kCmdPrintArtwork,
-    kCmdGerberOut,
-    kCmdGerberIn,
-    kCmdHoleOut,
-    kCmdNetlistOut,
-    kCmdNetlistCompare,
-    kCmdPartCoords,
-    kCmdDrc,
-    kCmdDrcErase,
-    kCmdExit,
-    kCmdDecideItem,
-    kCmdUndo,
-    kCmdRedo,
-    kCmdStatusBar,
-    kCmdCoordinateDisplay,
-    kCmdAbsolute,
-    kCmdToolBar,
-    kCmdFlat,
-    kCmdRClickMenu,
-    kCmdRClickBack,
-    kCmdLongCursor,
-    kCmdMirrorView,
-    kCmdNumericWindow,
-    kCmdRedraw,
-    kCmdFitDrawing,
-    kCmdFitBoard,
-    kCmdPrevious,
-    kCmdEquipotential,
-    kCmdSpacing,
-    kCmdCoordinates,
-    kCmdPinNumbers,
-    kCmdOnGrid,
-    kCmdGridOrigin,
-    kCmdRoundApertures,
-    kCmdSquareApertures,
-    kCmdPads,
-    kCmdLayers,
-    kCmdLibraries,
-    kCmdSwapPairs,
-    kCmdPartDelete,
-    kCmdStandard,
-    kCmdPartSearch,
-    kCmdDeleteElements = 450,
-    kCmdHelp,
-    kCmdClickDelete,
-    kCmdEstimate,
-    kCmdRecall1 = 461,  // 461..464
-    kCmdStore1 = 471,   // 471..474
-    kCmdCancel = 499,
-};
-
-// The caption of a command in the menu bar (and the tool tip of its button); empty when the
-// identifier is unknown.
-std::string_view CommandCaption(int id);
-
-// A menu as data: entries in order; id 0 is a separator; a submenu has id -1 and its entries.
+// A menu as data: entries in order. An entry without a command is a separator, or a submenu
+// when it has entries of its own.
 struct MenuEntry {
-    int id;
-    std::string_view caption;  // empty: the command's own caption
+    Cmd id;
+    std::string_view caption = {};  // empty: the command's own caption
     std::span<const MenuEntry> submenu = {};
+    bool separator() const { return id == Cmd::None && submenu.empty(); }
+    bool isSubmenu() const { return !submenu.empty(); }
 };
 struct MenuSpec {
     std::string_view title;
@@ -125,7 +32,24 @@ std::span<const MenuEntry> ViewGestureMenu();
 std::span<const MenuEntry> ToolGestureMenu();
 std::span<const MenuEntry> EditGestureMenu();
 
-// The tool bar: 39 entries, 0 for a separator. A button's image is number id - 300.
-std::span<const int> ToolBarLayout();
+// The tool bar: 39 entries, Cmd::None for a separator. A button's picture is ToolBarImage(id).
+std::span<const Cmd> ToolBarLayout();
+
+// Commands whose menu item and button stay checked while their tool is chosen, and the option
+// items that carry a check mark while they are on.
+bool IsToolChoice(Cmd id);
+bool IsOptionItem(Cmd id);
+
+// A key of the editor: an upper-case letter or a digit, alone or with Ctrl. It sends `command`
+// when `gate` is enabled (a tool-bar button's state, or a menu item's).
+struct KeyBinding {
+    char key;
+    bool control;
+    Cmd command;
+    Cmd gate;
+};
+std::span<const KeyBinding> KeyBindings();
+// The binding of a key (upper case), or none.
+const KeyBinding* FindKey(int key, bool control);
 
 }  // namespace zevo

@@ -24,23 +24,26 @@ std::string Format(const char* fmt, auto... args) {
 }
 
 // Commands whose windows or tools come with later work: shown, greyed, and refused.
-bool Unbuilt(int id) {
+bool Unbuilt(Cmd id) {
     switch (id) {
-        case 310: case 311: case 312: case 313: case 314: case 315: case 317:
-        case 318: case 319: case 320: case 321: case 322: case 323: case 324:
-        case 329:
-        case 406: case 407:
-        case 435: case 436: case 437: case 439:
-        case 444: case 446: case 453:
+        case Cmd::Deform: case Cmd::DeleteTool: case Cmd::Parallel: case Cmd::Connect:
+        case Cmd::Change: case Cmd::Fill: case Cmd::Multiple:
+        case Cmd::Move: case Cmd::JoinSplit: case Cmd::Cut: case Cmd::Copy: case Cmd::Paste:
+        case Cmd::Mirror: case Cmd::Rotate:
+        case Cmd::ZoomTool:
+        case Cmd::PrintCheck: case Cmd::PrintArtwork:
+        case Cmd::Spacing: case Cmd::Coordinates: case Cmd::PinNumbers: case Cmd::GridOrigin:
+        case Cmd::Libraries: case Cmd::PartDelete: case Cmd::Estimate:
             return true;
         default: return false;
     }
 }
 
 // Items enabled only when idle (the file, output, check, bar, option and settings items).
-bool IdleOnly(int id) {
-    return (id >= 400 && id <= 416) || (id >= 420 && id <= 429) || (id >= 440 && id <= 448) ||
-           id == 452 || id == 453;
+bool IdleOnly(Cmd id) {
+    return InRange(id, Cmd::New, Cmd::Exit) || InRange(id, Cmd::StatusBar, Cmd::NumericWindow) ||
+           InRange(id, Cmd::RoundApertures, Cmd::PartSearch) || id == Cmd::ClickDelete ||
+           id == Cmd::Estimate;
 }
 
 bool IsPart(const container* c) {
@@ -87,11 +90,15 @@ Editor::~Editor() = default;
 // ------------------------------------------------------------------ start-up and shutdown
 
 void Editor::initialToolBar() {
-    for (int id = kFirstToolBarId; id < kFirstToolBarId + kToolBarIds; ++id) {
-        if (IsToolBarSeparator(id)) continue;
-        const bool off = (id >= 318 && id <= 324 && id != 319) || (id == 308 && !fontAvailable) ||
-                         (id == 331 && !view.previousAvailable()) ||
-                         (id >= 333 && id <= 336 && !view.memoryAvailable(id - 332));
+    for (size_t slot = 0; slot < size_t(kToolBarIds); ++slot) {
+        if (IsToolBarSeparator(slot)) continue;
+        const Cmd id = ToolBarCmd(slot);
+        const bool off =
+            (InRange(id, Cmd::Move, Cmd::Rotate) && id != Cmd::JoinSplit) ||
+            (id == Cmd::Text && !fontAvailable) ||
+            (id == Cmd::PreviousButton && !view.previousAvailable()) ||
+            (InRange(id, Cmd::Memory1Button, Cmd::Memory4Button) &&
+             !view.memoryAvailable(Ordinal(Cmd::Memory1Button, id)));
         tools->setToolBarEnabled(id, !off);
     }
 }
@@ -198,7 +205,7 @@ bool Editor::openFile(const fs::path& file) {
 void Editor::clipboardChanged() {
     // Pasting is for the idle editor; a tool in progress keeps its buttons.
     if (!idle()) return;
-    tools->setToolBarEnabled(322, host.clipboardData().has_value());
+    tools->setToolBarEnabled(Cmd::Paste, host.clipboardData().has_value());
     host.toolBarChanged();
 }
 
@@ -217,7 +224,7 @@ void Editor::documentNamed(const fs::path& path) {
     saveOption(Option::kFileName);
 }
 
-void Editor::requestBoardSize(Board& board) { runDefinitionDialog(194); }
+void Editor::requestBoardSize(Board& board) { runBoardSizeDialog(); }
 
 void Editor::ShowHint(int stringId) {
     host.setStatusText(options.displayPosition ? 2 : 0, TableText(stringId));
@@ -249,26 +256,27 @@ void Editor::showCursor(bool on) {
 
 void Editor::applyViewChange(bool changed) {
     if (!changed) return;
-    tools->setToolBarEnabled(331, view.previousAvailable());
-    for (int n = 1; n <= 4; ++n) tools->setToolBarEnabled(332 + n, view.memoryAvailable(n));
+    tools->setToolBarEnabled(Cmd::PreviousButton, view.previousAvailable());
+    for (int n = 1; n <= 4; ++n)
+        tools->setToolBarEnabled(Nth(Cmd::Memory1Button, n), view.memoryAvailable(n));
     host.toolBarChanged();
     redraw();
 }
 
 // ------------------------------------------------------------------ commands
 
-bool Editor::available(int id) const { return !Unbuilt(id); }
+bool Editor::available(Cmd id) const { return !Unbuilt(id); }
 
-uint8_t Editor::toolBarState(int id) const {
-    if (id < kFirstToolBarId || id >= kFirstToolBarId + kToolBarIds) return 0;
-    uint8_t s = tools->toolBar[size_t(id - kFirstToolBarId)];
+uint8_t Editor::toolBarState(Cmd id) const {
+    if (!IsToolBarCmd(id)) return 0;
+    uint8_t s = tools->toolBar[ToolBarSlot(id)];
     if (!available(id)) s &= uint8_t(~kTbEnabled);
     return s;
 }
 
-MenuItemState Editor::menuState(int id) const {
+MenuItemState Editor::menuState(Cmd id) const {
     MenuItemState s;
-    if (id >= 300 && id <= 337) {
+    if (IsToolBarCmd(id)) {
         const uint8_t b = toolBarState(id);
         return {bool(b & kTbEnabled), bool(b & kTbChecked)};
     }
@@ -276,32 +284,35 @@ MenuItemState Editor::menuState(int id) const {
     s.enabled = true;
     if (IdleOnly(id)) s.enabled = idle();
     switch (id) {
-        case 98: s.enabled = tools->toolBarEnabled(300); break;
-        case 99: s.enabled = tools->toolBarEnabled(301); break;
-        case 417: s.enabled = !idle() && (tools->mode() == kModeLine || tools->mode() == kModeDelete); break;
-        case 418: s.enabled = tools->backspaceRoutes(); break;
-        case 419: s.enabled = idle() && history.CanRedo(); break;
-        case 499: s.enabled = !idle(); break;
-        case 433: s.enabled = view.previousAvailable(); break;
-        case 438: s.enabled = tools->toolBarEnabled(337); break;
-        case 437: s.enabled = tools->mode() == kModePinNumbers; break;
-        case 424: s.enabled = idle() && options.toolBar; break;
+        case Cmd::LayerItem: s.enabled = tools->toolBarEnabled(Cmd::LayerSelect); break;
+        case Cmd::ApertureItem: s.enabled = tools->toolBarEnabled(Cmd::SelectSettings); break;
+        case Cmd::Decide:
+            s.enabled = !idle() && (tools->mode() == kModeLine || tools->mode() == kModeDelete);
+            break;
+        case Cmd::Undo: s.enabled = tools->backspaceRoutes(); break;
+        case Cmd::Redo: s.enabled = idle() && history.CanRedo(); break;
+        case Cmd::Cancel: s.enabled = !idle(); break;
+        case Cmd::Previous: s.enabled = view.previousAvailable(); break;
+        case Cmd::OnGrid: s.enabled = tools->toolBarEnabled(Cmd::GridDialog); break;
+        case Cmd::PinNumbers: s.enabled = tools->mode() == kModePinNumbers; break;
+        case Cmd::Flat: s.enabled = idle() && options.toolBar; break;
         default:
-            if (id >= 461 && id <= 464) s.enabled = view.memoryAvailable(id - 460);
+            if (InRange(id, Cmd::Recall1, Cmd::Recall4))
+                s.enabled = view.memoryAvailable(Ordinal(Cmd::Recall1, id));
     }
     switch (id) {
-        case 420: s.checked = options.statusBar; break;
-        case 423: s.checked = options.toolBar; break;
-        case 421: s.checked = options.displayPosition; break;
-        case 422: s.checked = options.positionAbsolute; break;
-        case 424: s.checked = options.toolBarFlat; break;
-        case 425: s.checked = options.rClickMenu; break;
-        case 426: s.checked = options.rClickBsKey; break;
-        case 427: s.checked = options.longCursor; break;
-        case 428: s.checked = view.mirrored(); break;
-        case 429: s.checked = options.digitInDlg; break;
-        case 438: s.checked = view.onGrid(); break;
-        case 452: s.checked = selection.deleteOnClick; break;
+        case Cmd::StatusBar: s.checked = options.statusBar; break;
+        case Cmd::ToolBar: s.checked = options.toolBar; break;
+        case Cmd::CoordinateDisplay: s.checked = options.displayPosition; break;
+        case Cmd::Absolute: s.checked = options.positionAbsolute; break;
+        case Cmd::Flat: s.checked = options.toolBarFlat; break;
+        case Cmd::RClickMenu: s.checked = options.rClickMenu; break;
+        case Cmd::RClickBack: s.checked = options.rClickBsKey; break;
+        case Cmd::LongCursor: s.checked = options.longCursor; break;
+        case Cmd::MirrorView: s.checked = view.mirrored(); break;
+        case Cmd::NumericWindow: s.checked = options.digitInDlg; break;
+        case Cmd::OnGrid: s.checked = view.onGrid(); break;
+        case Cmd::ClickDelete: s.checked = selection.deleteOnClick; break;
         default: break;
     }
     return s;
@@ -322,25 +333,24 @@ void Editor::chooseTool(int mode) {
     tools->selectToolMode(mode);
 }
 
-void Editor::editOperation(int code) {
+void Editor::editOperation(EditOp code) {
     tools->command(code);
     keepDrawingOptions();
     refresh();
 }
 
-bool Editor::viewTool(int mode, int hint, std::initializer_list<int> disable,
-                      std::initializer_list<int> enable, int check, bool greyItems) {
+bool Editor::viewTool(int mode, int hint, std::initializer_list<Cmd> disable,
+                      std::initializer_list<Cmd> enable, Cmd check, bool greyItems) {
     // The frame below keeps the buttons as they were, so leaving the view tool gives them back:
     // push first, then grey the tools.
     if (!tools->pushMode(mode, hint)) {
         host.beep();
         return false;
     }
-    for (int id : {303, 304, 305, 306, 307, 308, 310, 311, 312, 313, 314, 315, 317, 319, 322})
-        tools->setToolBarEnabled(id, false);
-    for (int id : disable) tools->setToolBarEnabled(id, false);
-    for (int id : enable) tools->setToolBarEnabled(id, true);
-    if (check) tools->setToolBarChecked(check, true);
+    for (Cmd id : kToolChoiceButtons) tools->setToolBarEnabled(id, false);
+    for (Cmd id : disable) tools->setToolBarEnabled(id, false);
+    for (Cmd id : enable) tools->setToolBarEnabled(id, true);
+    if (check != Cmd::None) tools->setToolBarChecked(check, true);
     host.toolBarChanged();
     host.definitionItemsChanged();
     return true;
@@ -378,102 +388,117 @@ void Editor::saveOption(Option option) {
     if (w.status == kSettingFailed && w.message) host.message(TableText(w.message));
 }
 
-bool Editor::command(int id) {
+bool Editor::command(Cmd id) {
     if (!ready_) return false;
-    if (id >= 300 && id <= 337 && !(toolBarState(id) & kTbEnabled)) return false;
+    if (IsToolBarCmd(id) && !(toolBarState(id) & kTbEnabled)) return false;
     if (!available(id)) return false;
     switch (id) {
-        case 97: applyViewChange(view.ZoomIn()); return true;
-        case 98:
-        case 300: editOperation(kCmdLayer); return true;
-        case 99:
-        case 301: editOperation(kCmdSettings); return true;
-        case 109: {
+        case Cmd::ZoomInKey: applyViewChange(view.ZoomIn()); return true;
+        case Cmd::LayerItem:
+        case Cmd::LayerSelect: editOperation(EditOp::LayerSelect); return true;
+        case Cmd::ApertureItem:
+        case Cmd::SelectSettings: editOperation(EditOp::SelectSettings); return true;
+        case Cmd::Version: {
             host.showVersion(VersionLine(ZEVO_VERSION_MAJOR, ZEVO_VERSION_MINOR, ZEVO_VERSION_PATCH),
                              "Copyright (C) 2026 the Zevo developers");
             return true;
         }
-        case 303: case 304: case 305: case 306: case 307: case 308:
-            chooseTool(id - 303);
-            return true;
-        case 310: case 311: case 312: case 313: case 314: case 315:
-            chooseTool(id - 310 + kModeDeform);
-            return true;
-        case 317: chooseTool(kModeMultiple); return true;
-        case 318: editOperation(kCmdMove); return true;
-        case 319:
+        case Cmd::RoundLand: chooseTool(kModeRoundLand); return true;
+        case Cmd::SquareLand: chooseTool(kModeSquareLand); return true;
+        case Cmd::Line: chooseTool(kModeLine); return true;
+        case Cmd::Arc: chooseTool(kModeArc); return true;
+        case Cmd::Pad: chooseTool(kModePad); return true;
+        case Cmd::Text: chooseTool(kModeText); return true;
+        case Cmd::Deform: chooseTool(kModeDeform); return true;
+        case Cmd::DeleteTool: chooseTool(kModeDelete); return true;
+        case Cmd::Parallel: chooseTool(kModeParallel); return true;
+        case Cmd::Connect: chooseTool(kModeConnect); return true;
+        case Cmd::Change: chooseTool(kModeChange); return true;
+        case Cmd::Fill: chooseTool(kModeFill); return true;
+        case Cmd::Multiple: chooseTool(kModeMultiple); return true;
+        case Cmd::Move: editOperation(EditOp::Move); return true;
+        case Cmd::JoinSplit:
             chooseTool(kModeMultiple);
-            editOperation(kCmdJoinSplit);
+            editOperation(EditOp::JoinSplit);
             return true;
-        case 320: editOperation(kCmdCut); return true;
-        case 321: editOperation(kCmdCopy); return true;
-        case 322:
+        case Cmd::Cut: editOperation(EditOp::Cut); return true;
+        case Cmd::Copy: editOperation(EditOp::Copy); return true;
+        case Cmd::Paste:
             if (!idle()) return true;
             chooseTool(kModeMultiple);
-            editOperation(kCmdPaste);
+            editOperation(EditOp::Paste);
             return true;
-        case 323: editOperation(kCmdMirror); return true;
-        case 324: editOperation(kCmdRotate); return true;
-        case 326: editOperation(kCmdNumeric); return true;
-        case 327:
+        case Cmd::Mirror: editOperation(EditOp::Mirror); return true;
+        case Cmd::Rotate: editOperation(EditOp::Rotate); return true;
+        case Cmd::NumericInput: editOperation(EditOp::NumericInput); return true;
+        case Cmd::Intersection:
             OpenIntersectionInput(*tools);
-            if (!viewTool(kModeIntersection, kHintIntersection, {300, 301, 326, 327}, {}, 327, true))
+            if (!viewTool(kModeIntersection, kHintIntersection,
+                          {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::NumericInput, Cmd::Intersection},
+                          {}, Cmd::Intersection, true))
                 CancelIntersectionInput(*tools);  // the stack was full: the tool goes on as it was
             return true;
-        case 329:
-            viewTool(kModeZoom, kHintZoom, {300, 301, 326, 327, 329, 330, 337}, {}, 329, true);
+        case Cmd::ZoomTool:
+            viewTool(kModeZoom, kHintZoom,
+                     {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::NumericInput, Cmd::Intersection,
+                      Cmd::ZoomTool, Cmd::ZoomOut, Cmd::GridDialog},
+                     {}, Cmd::ZoomTool, true);
             return true;
-        case 330: applyViewChange(view.ZoomOut()); return true;
-        case 331:
-        case 433: applyViewChange(view.PreviousView()); return true;
-        case 332:
-        case 431: applyViewChange(view.FitDrawing(doc.board)); return true;
-        case 333: case 334: case 335: case 336: return command(id - 333 + 461);
-        case 337: runDefinitionDialog(157); return true;
-        case 400:
+        case Cmd::ZoomOut: applyViewChange(view.ZoomOut()); return true;
+        case Cmd::PreviousButton:
+        case Cmd::Previous: applyViewChange(view.PreviousView()); return true;
+        case Cmd::FitDrawingButton:
+        case Cmd::FitDrawing: applyViewChange(view.FitDrawing(doc.board)); return true;
+        case Cmd::Memory1Button:
+        case Cmd::Memory2Button:
+        case Cmd::Memory3Button:
+        case Cmd::Memory4Button:
+            return command(Nth(Cmd::Recall1, Ordinal(Cmd::Memory1Button, id)));
+        case Cmd::GridDialog: runGridDialog(); return true;
+        case Cmd::New:
             if (NewDocument(doc, *this) == CommandStatus::kDone) afterDocumentChange(true);
             return true;
-        case 401:
+        case Cmd::Open:
             if (OpenDocument(doc, *this).status == CommandStatus::kDone) afterDocumentChange(true);
             return true;
-        case 402: OpenInNewEditor(doc, *this); return true;
-        case 403: SaveDocumentAs(doc, *this); updateTitle(); return true;
-        case 404: SaveDocument(doc, *this); updateTitle(); return true;
-        case 405:
+        case Cmd::OpenInNewCopy: OpenInNewEditor(doc, *this); return true;
+        case Cmd::SaveAs: SaveDocumentAs(doc, *this); updateTitle(); return true;
+        case Cmd::Save: SaveDocument(doc, *this); updateTitle(); return true;
+        case Cmd::SaveOldFormat:
             host.message(TableText(kMsgOldFormatLimits));
             SaveInOldFormat(doc, *this);
             return true;
-        case 408: gerberOutput(); return true;
-        case 409: gerberInput(); return true;
-        case 410: holeOutput(); return true;
-        case 411: netlistOutput(); return true;
-        case 412: netlistCompare(); return true;
-        case 413: partCoordinates(); return true;
-        case 414: drcCheck(); return true;
-        case 415: drcErase(); return true;
-        case 416: host.closeWindow(); return true;
-        case 417:
+        case Cmd::GerberOut: gerberOutput(); return true;
+        case Cmd::GerberIn: gerberInput(); return true;
+        case Cmd::HoleOut: holeOutput(); return true;
+        case Cmd::NetlistOut: netlistOutput(); return true;
+        case Cmd::NetlistCompare: netlistCompare(); return true;
+        case Cmd::PartCoords: partCoordinates(); return true;
+        case Cmd::Drc: drcCheck(); return true;
+        case Cmd::DrcErase: drcErase(); return true;
+        case Cmd::Exit: host.closeWindow(); return true;
+        case Cmd::Decide:
             if (!idle() && (tools->mode() == kModeLine || tools->mode() == kModeDelete))
-                editOperation(kCmdDecide);
+                editOperation(EditOp::Decide);
             return true;
-        case 418: keyDown(EditorKey::kBackspace); return true;
-        case 419:
+        case Cmd::Undo: keyDown(EditorKey::kBackspace); return true;
+        case Cmd::Redo:
             if (idle() && history.Redo()) {
                 doc.modified = true;
                 redraw();
             }
             return true;
-        case 420:
+        case Cmd::StatusBar:
             options.statusBar = !options.statusBar;
             host.barsChanged();
             saveOption(Option::kStatusBar);
             return true;
-        case 423:
+        case Cmd::ToolBar:
             options.toolBar = !options.toolBar;
             host.barsChanged();
             saveOption(Option::kToolBar);
             return true;
-        case 421:
+        case Cmd::CoordinateDisplay:
             options.displayPosition = !options.displayPosition;
             if (!options.displayPosition) {
                 options.positionAbsolute = false;
@@ -483,79 +508,91 @@ bool Editor::command(int id) {
             ShowHint(tools->frame().hint);
             saveOption(Option::kDisplayPosition);
             return true;
-        case 422:
+        case Cmd::Absolute:
             options.positionAbsolute = !options.positionAbsolute;
             saveOption(Option::kPositionAbsolute);
             return true;
-        case 424:
+        case Cmd::Flat:
             options.toolBarFlat = !options.toolBarFlat;
             host.barsChanged();
             saveOption(Option::kToolBarFlat);
             return true;
-        case 425:
+        case Cmd::RClickMenu:
             options.rClickMenu = !options.rClickMenu;
             if (options.rClickMenu) options.rClickBsKey = false;
             saveOption(Option::kRClickMenu);
             saveOption(Option::kRClickBsKey);
             return true;
-        case 426:
+        case Cmd::RClickBack:
             options.rClickBsKey = !options.rClickBsKey;
             if (options.rClickBsKey) options.rClickMenu = false;
             saveOption(Option::kRClickMenu);
             saveOption(Option::kRClickBsKey);
             return true;
-        case 427:
+        case Cmd::LongCursor:
             showCursor(false);
             options.longCursor = !options.longCursor;
             if (options.longCursor) showCursor(true);
             host.updateScreen();
             saveOption(Option::kCursor);
             return true;
-        case 428:
+        case Cmd::MirrorView:
             view.ToggleMirror();
             applyViewChange(true);
             return true;
-        case 429:
+        case Cmd::NumericWindow:
             options.digitInDlg = !options.digitInDlg;
             saveOption(Option::kDigitInDlg);
             return true;
-        case 430: redraw(); return true;
-        case 432: applyViewChange(view.FitBoard()); return true;
-        case 434:
-            viewTool(kModeEquipotential, kHintEquipotential, {300, 301, 326, 327}, {}, 0, true);
+        case Cmd::Redraw: redraw(); return true;
+        case Cmd::FitBoard: applyViewChange(view.FitBoard()); return true;
+        case Cmd::Equipotential:
+            viewTool(kModeEquipotential, kHintEquipotential,
+                     {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::NumericInput, Cmd::Intersection},
+                     {}, Cmd::None, true);
             return true;
-        case 438:
-            if (!tools->toolBarEnabled(337)) return true;
+        case Cmd::OnGrid:
+            if (!tools->toolBarEnabled(Cmd::GridDialog)) return true;
             view.ToggleOnGrid();
             redraw();
             return true;
-        case 440: case 441: case 442: case 443: case 445:
+        case Cmd::RoundApertures:
+        case Cmd::SquareApertures:
+        case Cmd::Pads:
+        case Cmd::Layers:
+        case Cmd::SwapPairs:
             runDefinitionDialog(id);
             return true;
-        case 447: {
+        case Cmd::Standard: {
             int message = 0;
             if (!SaveSettings(paths.settingsFile(), doc.board, options, &message) && message)
                 host.message(TableText(message));
             return true;
         }
-        case 448: partSearch(); return true;
-        case 450:
-            if (tools->toolBarEnabled(320)) editOperation(kCmdDelete);
+        case Cmd::PartSearch: partSearch(); return true;
+        case Cmd::DeleteElements:
+            if (tools->toolBarEnabled(Cmd::Cut)) editOperation(EditOp::DeleteElements);
             return true;
-        case 451: host.showHelp(); return true;
-        case 452:
+        case Cmd::Help: host.showHelp(); return true;
+        case Cmd::ClickDelete:
             selection.deleteOnClick = !selection.deleteOnClick;
             options.fastDelete = selection.deleteOnClick;
             saveOption(Option::kDelete);
             return true;
-        case 461: case 462: case 463: case 464:
-            applyViewChange(view.RecallMemory(id - 460));
+        case Cmd::Recall1:
+        case Cmd::Recall2:
+        case Cmd::Recall3:
+        case Cmd::Recall4:
+            applyViewChange(view.RecallMemory(Ordinal(Cmd::Recall1, id)));
             return true;
-        case 471: case 472: case 473: case 474:
-            view.StoreMemory(id - 470);
+        case Cmd::Store1:
+        case Cmd::Store2:
+        case Cmd::Store3:
+        case Cmd::Store4:
+            view.StoreMemory(Ordinal(Cmd::Store1, id));
             applyViewChange(true);
             return true;
-        case 499: character(kCharEscape); return true;
+        case Cmd::Cancel: character(kCharEscape); return true;
         default: return false;
     }
 }
@@ -594,13 +631,14 @@ bool Editor::keyDown(EditorKey key, uint32_t flags) {
             }
             return true;
         case EditorKey::kPageUp:
-            if (tools->toolBarEnabled(330)) command(330);
+            if (tools->toolBarEnabled(Cmd::ZoomOut)) command(Cmd::ZoomOut);
             return true;
         case EditorKey::kPageDown:
-            if (tools->toolBarEnabled(329)) command(97);
+            if (tools->toolBarEnabled(Cmd::ZoomTool)) command(Cmd::ZoomInKey);
             return true;
         case EditorKey::kHome:
-            if (tools->toolBarEnabled(329) && view.previousAvailable()) command(433);
+            if (tools->toolBarEnabled(Cmd::ZoomTool) && view.previousAvailable())
+                command(Cmd::Previous);
             return true;
         case EditorKey::kLeft:
         case EditorKey::kRight:
@@ -614,7 +652,7 @@ bool Editor::keyDown(EditorKey key, uint32_t flags) {
             return true;
         }
         case EditorKey::kDelete:
-            if (tools->toolBarEnabled(320)) command(450);
+            if (tools->toolBarEnabled(Cmd::Cut)) command(Cmd::DeleteElements);
             return true;
         case EditorKey::kF1: host.showHelp(); return true;
     }
@@ -623,9 +661,9 @@ bool Editor::keyDown(EditorKey key, uint32_t flags) {
 
 void Editor::character(int ch, bool control) {
     if (!ready_) return;
-    if (ch == ' ' && tools->currentCommand == kCmdSettings) ch = kCharReturn;
+    if (ch == ' ' && tools->currentCommand == EditOp::SelectSettings) ch = kCharReturn;
     if (ch == kCharReturn && !control) {
-        command(417);
+        command(Cmd::Decide);
         return;
     }
     if (ch == kCharEscape) {
@@ -637,27 +675,17 @@ void Editor::character(int ch, bool control) {
     if (control) {
         // Control characters 1..26 are the letters.
         const int letter = ch >= 1 && ch <= 26 ? 'A' + ch - 1 : (ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
-        switch (letter) {
-            case 'C': if (tools->toolBarEnabled(321)) command(321); return;
-            case 'V': if (tools->toolBarEnabled(322)) command(322); return;
-            case 'X': if (tools->toolBarEnabled(320)) command(320); return;
-            case 'Z': if (menuState(418).enabled) command(418); return;
-            case 'Y': if (menuState(419).enabled) command(419); return;
-            case 'F': if (menuState(448).enabled) command(448); return;
-            case 'S':
-                if (!idle()) {
-                    host.beep();
-                    return;
-                }
-                if (doc.modified) {
-                    if (doc.neverSaved)
-                        command(403);
-                    else
-                        command(404);
-                }
+        if (letter == 'S') {
+            if (!idle()) {
+                host.beep();
                 return;
-            default: return;
+            }
+            if (doc.modified)
+                command(doc.neverSaved ? Cmd::SaveAs : Cmd::Save);
+            return;
         }
+        if (const KeyBinding* k = FindKey(letter, true)) boundKey(*k);
+        return;
     }
     if (ch == '?') {
         showInformation();
@@ -665,45 +693,24 @@ void Editor::character(int ch, bool control) {
     }
     int c = ch;
     if (c >= 'a' && c <= 'z') c -= 32;
-    auto button = [&](int cmd) {
-        if (tools->toolBarEnabled(cmd) && available(cmd)) command(cmd);
-    };
-    switch (c) {
-        case '1': case '2': case '3': case '4':
-            if (tools->toolBarEnabled(333 + c - '1')) command(461 + c - '1');
-            return;
-        case 'A': if (menuState(431).enabled) command(431); return;
-        case 'D': if (menuState(435).enabled) command(435); return;
-        case 'P': if (menuState(434).enabled) command(434); return;
-        case 'E': button(310); return;
-        case 'F': button(314); return;
-        case 'H': button(313); return;
-        case 'I':
-            if (tools->toolBarEnabled(318) && available(318)) {
-                command(318);
-                editOperation(15);
-            }
-            return;
-        case 'J': button(337); return;
-        case 'K': button(311); return;
-        case 'L': button(300); return;
-        case 'M': button(323); return;
-        case 'N': button(305); return;
-        case 'Q': button(307); return;
-        case 'R': button(324); return;
-        case 'S': button(326); return;
-        case 'T': button(327); return;
-        case 'W': button(317); return;
-        case 'X': button(308); return;
-        case 'Y': button(301); return;
-        case 'Z': button(329); return;
-        case 'G':
-        case 'B':
-            if (tools->mode() == kModeMultiple && tools->frame().stateIndex == 0 && idle())
-                editOperation(c == 'G' ? 13 : 14);
-            return;
-        default: return;
+    if (c == 'G' || c == 'B') {
+        if (tools->mode() == kModeMultiple && tools->frame().stateIndex == 0 && idle())
+            editOperation(c == 'G' ? EditOp::Join : EditOp::Split);
+        return;
     }
+    const KeyBinding* k = FindKey(c, false);
+    if (!k) return;
+    // The key I moves at once: the move, then the tool's own step for the key.
+    const bool moveKey = k->command == Cmd::Move;
+    if (moveKey && !(tools->toolBarEnabled(Cmd::Move) && available(Cmd::Move))) return;
+    boundKey(*k);
+    if (moveKey) editOperation(EditOp::MoveByKey);
+}
+
+void Editor::boundKey(const KeyBinding& k) {
+    const bool open = IsToolBarCmd(k.gate) ? tools->toolBarEnabled(k.gate) && available(k.gate)
+                                           : menuState(k.gate).enabled;
+    if (open) command(k.command);
 }
 
 void Editor::showInformation() {
@@ -770,17 +777,17 @@ void Editor::hover(int x, int y, uint32_t) {
     const Point g = view.ScreenToInput(x, y);
     if (g.x == lastGridPoint_.x && g.y == lastGridPoint_.y) return;
     lastGridPoint_ = g;
-    if (const ToolState* s = tools->currentToolState(); s && s->onHover) s->onHover(*tools);
+    tools->run(&ToolState::onHover);
 }
 
 void Editor::click() {
-    if (const ToolState* s = tools->currentToolState(); s && s->onClick) s->onClick(*tools);
+    tools->run(&ToolState::onClick);
     keepDrawingOptions();  // the text tool asks for its text and sizes on a click
     refresh();
 }
 
 void Editor::dragStart() {
-    if (const ToolState* s = tools->currentToolState(); s && s->onDragStart) s->onDragStart(*tools);
+    tools->run(&ToolState::onDragStart);
 }
 
 void Editor::reset() {
@@ -802,7 +809,7 @@ void Editor::rightClick(int x, int y, uint32_t flags) {
     if (idle() || options.rClickMenu) {
         if (flags & kMkShift)
             host.windowMenu(x, y);
-        else if (int id = host.popupMenu(ContextMenu(), x, y))
+        else if (const Cmd id = host.popupMenu(ContextMenu(), x, y); id != Cmd::None)
             command(id);
         return;
     }

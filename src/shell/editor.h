@@ -16,7 +16,7 @@
 #include "output/gerber_input.h"
 #include "output/gerber_output.h"
 #include "output/hole_output.h"
-#include "output/output_files.h"
+#include "files/output_files.h"
 #include "output/part_coords.h"
 #include "paths/paths.h"
 #include "shell/host.h"
@@ -75,7 +75,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void displayChanged(int desktopWidth, int desktopHeight);
 
     // --- input (all dropped while a long operation runs)
-    bool command(int id);
+    bool command(Cmd id);
     bool keyDown(EditorKey key, uint32_t flags = 0);
     void character(int ch, bool control = false);
     void leftDown(int x, int y, uint32_t flags);
@@ -93,9 +93,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
 
     // --- what the windows show
     const Framebuffer& screen() const { return screen_; }
-    MenuItemState menuState(int id) const;
-    // Tool bar button state (bits of ToolBarBits) for ids 300..337.
-    uint8_t toolBarState(int id) const;
+    MenuItemState menuState(Cmd id) const;
+    // Tool bar button state (bits of ToolBarBits) of a tool-bar command.
+    uint8_t toolBarState(Cmd id) const;
     std::string layerItemText() const;
     std::string definitionItemText() const;
     std::string title() const;
@@ -128,15 +128,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void SetCloseEnabled(bool enabled) override { host.setCloseEnabled(enabled); }
     void ToolBarChanged() override { host.toolBarChanged(); }
     void Repaint() override { redraw(); }
-    // ToolHost: the drawing tools
-    void RunLayerSelect(LayerSelectModel& m) override { host.runLayerSelectDialog(m); }
-    void RunApertureSelect(ApertureSelectModel& m) override { host.runApertureSelectDialog(m); }
-    void RunPadSelect(PadSelectModel& m) override { host.runPadSelectDialog(m); }
-    void RunArcDialog(ArcDialogModel& m) override { host.runArcDialog(m); }
-    void RunTextDialog(TextDialogModel& m) override { host.runTextDialog(m); }
-    void RunNumericInput(NumericInputModel& m) override {
-        host.runNumericInputDialog(m, options.digitInDlg);
-    }
+    // ToolHost: the tools' dialogs
+    bool Run(DialogModel& m) override { return runDialog(m); }
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }
@@ -165,11 +158,13 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void gesture(Gesture g, int x, int y, uint32_t flags) override;
 
     bool idle() const { return tools->depth() == 1; }
-    bool available(int id) const;
+    bool available(Cmd id) const;
     void chooseTool(int mode);
-    void editOperation(int code);
-    bool viewTool(int mode, int hint, std::initializer_list<int> disable,
-                  std::initializer_list<int> enable, int check, bool greyItems);
+    void editOperation(EditOp op);
+    bool viewTool(int mode, int hint, std::initializer_list<Cmd> disable,
+                  std::initializer_list<Cmd> enable, Cmd check, bool greyItems);
+    // A key of the key table: its command when its gate lets it through.
+    void boundKey(const KeyBinding& k);
     void afterDocumentChange(bool fit);
     void saveOption(Option option);
     void showStatusCoordinates();
@@ -184,8 +179,16 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // The drawing options a tool dialog changed go to the settings file at once.
     void keepDrawingOptions();
     void initialToolBar();
-    // The definition dialogs.
-    void runDefinitionDialog(int id);
+    // Every dialog goes to the host from here, with the key pad option.
+    bool runDialog(DialogModel& m) {
+        m.keypad = options.digitInDlg;
+        return host.run(m);
+    }
+    // The definition dialogs of the settings menu (the aperture, pad, layer and swap dialogs),
+    // the grid dialog and the board size of a new document.
+    void runDefinitionDialog(Cmd id);
+    void runGridDialog();
+    void runBoardSizeDialog();
     // The manufacturing and check commands (editor_checks.cpp).
     void gerberOutput();
     void holeOutput();

@@ -14,6 +14,11 @@
 #include "output/part_coords.h"
 #include "output/zevonc.h"
 #include "paths/file_io.h"
+#include "shell/dialogs/gerber_input_dialog.h"
+#include "shell/dialogs/gerber_output_dialog.h"
+#include "shell/dialogs/hole_data_dialog.h"
+#include "shell/dialogs/hole_output_dialog.h"
+#include "shell/dialogs/part_coords_dialog.h"
 #include "shell/editor.h"
 #include "text/strings.h"
 
@@ -47,7 +52,7 @@ bool EraseMarksRecorded(UndoHistory& history, UndoStep* step, ListNode& head) {
         const bool drop = g->type == drc || (EraseMarksRecorded(history, step, g->members) &&
                                              g->members.emptyList());
         if (!drop) continue;
-        ListNode* successor = g->unlink();
+        ListNode* successor = g->unlink(history.board().changes);
         history.RecordRemoved(step, g, successor);
         removed = true;
     }
@@ -134,7 +139,8 @@ void Editor::gerberOutput() {
             doc.board, *settings, OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()),
             gerberChoices_,
             [&](GerberOutputChoices& c) {
-                return progress.after(host.runGerberOutputDialog(doc.board, c));
+                GerberOutputDialogModel m(doc.board, c);
+                return progress.after(runDialog(m));
             },
             report);
     }
@@ -157,7 +163,9 @@ void Editor::holeOutput() {
             doc.board, *settings, OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()),
             holeChoices_,
             [&](HoleOutputChoices& c) {
-                return progress.after(host.runHoleOutputDialog(doc.board, c, proposed));
+                HoleOutputDialogModel m(doc.board, c);
+                m.proposedSingleFile = proposed;
+                return progress.after(runDialog(m));
             },
             report);
     }
@@ -178,9 +186,15 @@ void Editor::gerberInput() {
             doc.board, &history, *settings,
             OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()), inputChoices_,
             [&](GerberInputChoices& c) {
-                return progress.after(host.runGerberInputDialog(doc.board, c));
+                GerberInputDialogModel m(doc.board, c);
+                return progress.after(runDialog(m));
             },
-            [&] { return host.askDrillDecimals(); }, report);
+            [&] {
+                HoleDataDialogModel m;
+                runDialog(m);
+                return m.decimals();
+            },
+            report);
     }
     if (!done) {
         redraw();
@@ -188,7 +202,7 @@ void Editor::gerberInput() {
     }
     doc.modified = true;
     // What was read is shown whole.
-    command(431);
+    command(Cmd::FitDrawing);
     redraw();
     if (report.skippedCommands > 0) {
         std::string text(TableText(kMsgSkippedCommands));
@@ -252,7 +266,10 @@ void Editor::netlistCompare() {
 void Editor::partCoordinates() {
     const PartCoordsReport r = PartCoordinatesCommand(
         doc.board, OutputBoardFile(doc, paths), partCoords_,
-        [&](PartCoordsSettings& s) { return host.runPartCoordsDialog(doc.board, s); });
+        [&](PartCoordsSettings& s) {
+            PartCoordsDialogModel m(doc.board, s);
+            return runDialog(m);
+        });
     showMessages(r.messages);
 }
 
@@ -278,6 +295,13 @@ void Editor::drcCheck() {
     ListNode* lastBefore = b.items.prev;
     DrcReport report;
     longOperation(kChecking, true, [&](ProgressMonitor& m) { report = DrcCommand(b, read, &m); });
+    if (report.aborted && lastBefore->next == &b.items) {
+        // Stopped before a mark was made (while the nets were built): nothing changes, the old
+        // marks come back.
+        history.RevertStep(step);
+        redraw();
+        return;
+    }
     for (ListNode* n = lastBefore->next; n != &b.items; n = n->next)
         history.RecordAdded(step, AsElement(n));
     if (!step->empty()) doc.modified = true;

@@ -10,52 +10,52 @@
 
 namespace zevo {
 
-void Editor::runDefinitionDialog(int id) {
+void Editor::runGridDialog() {
+    GridDialogModel m(doc.board, &view);
+    if (runDialog(m)) {
+        view.TakeBoardGrid(doc.board);
+        doc.modified = true;
+        redraw();
+    }
+}
+
+void Editor::runBoardSizeDialog() {
+    BoardSizeDialogModel m(doc.board);
+    runDialog(m);
+    view.SetBoardSize(doc.board.sizeX, doc.board.sizeY);
+}
+
+void Editor::runDefinitionDialog(Cmd id) {
     Board& b = doc.board;
     bool changed = false;
     switch (id) {
-        case 157: {  // grid
-            GridDialogModel m(b, &view);
-            if (host.runGridDialog(m)) {
-                view.TakeBoardGrid(b);
-                doc.modified = true;
-                redraw();
-            }
-            return;
-        }
-        case 194: {  // board size of a new document
-            BoardSizeDialogModel m(b);
-            host.runBoardSizeDialog(m);
-            view.SetBoardSize(b.sizeX, b.sizeY);
-            return;
-        }
-        case 440:
-        case 441: {
-            const bool round = id == 440;
+        case Cmd::RoundApertures:
+        case Cmd::SquareApertures: {
+            const bool round = id == Cmd::RoundApertures;
             ApertureDialogModel m(b, round ? ApertureTable::kRound : ApertureTable::kSquare,
                                   round ? drawing.roundLandAperture : drawing.squareLandAperture);
-            host.runApertureDialog(m);
+            runDialog(m);
             changed = m.changed();
             break;
         }
-        case 442: {
+        case Cmd::Pads: {
             PadDialogModel m(b);
-            host.runPadDialog(m);
+            runDialog(m);
             changed = m.changed();
             // Clean-up renumbers the definitions: keep the current pad inside the list.
             if (drawing.padNumber >= int(b.padDefs.size()))
                 drawing.padNumber = b.padDefs.empty() ? 0 : int(b.padDefs.size()) - 1;
             break;
         }
-        case 443: {
+        case Cmd::Layers: {
             LayerDialogModel m(b);
-            host.runLayerDialog(m);
+            runDialog(m);
             changed = m.changed();
             break;
         }
-        case 445: {
+        case Cmd::SwapPairs: {
             SwapDialogModel m(b);
-            host.runSwapDialog(m);
+            runDialog(m);
             changed = m.changed();
             break;
         }

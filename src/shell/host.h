@@ -12,27 +12,9 @@
 #include "board/file/document.h"
 #include "board/model/board.h"
 #include "shell/commands.h"
+#include "tools/dialog.h"
 
 namespace zevo {
-
-
-
-class ApertureDialogModel;
-class PadDialogModel;
-class LayerDialogModel;
-class SwapDialogModel;
-class GridDialogModel;
-class BoardSizeDialogModel;
-struct GerberOutputChoices;
-struct HoleOutputChoices;
-struct GerberInputChoices;
-struct PartCoordsSettings;
-class LayerSelectModel;
-class ApertureSelectModel;
-class PadSelectModel;
-class ArcDialogModel;
-class TextDialogModel;
-class NumericInputModel;
 
 class Host {
   public:
@@ -65,8 +47,8 @@ class Host {
     virtual void updateScreen() = 0;
     // A one-shot timer; the editor's timer() is called with the id when it runs out.
     virtual void startTimer(int id, int milliseconds) = 0;
-    // A popup menu at client pixel (x, y) of the screen window; the chosen command, or 0.
-    virtual int popupMenu(std::span<const MenuEntry> entries, int x, int y) = 0;
+    // A popup menu at client pixel (x, y) of the screen window; the chosen command, or Cmd::None.
+    virtual Cmd popupMenu(std::span<const MenuEntry> entries, int x, int y) = 0;
     // The window menu of running copies (Shift + right click) at (x, y).
     virtual void windowMenu(int x, int y) = 0;
     // Asks the window to close (as the system close command does).
@@ -95,33 +77,10 @@ class Host {
     // The part search dialog: the part number typed; false when cancelled.
     virtual bool askPartNumber(std::string& partNumber) = 0;
 
-    // --- the definition dialogs, modal over their models
-    virtual void runApertureDialog(ApertureDialogModel& model) = 0;
-    virtual void runPadDialog(PadDialogModel& model) = 0;
-    virtual void runLayerDialog(LayerDialogModel& model) = 0;
-    virtual void runSwapDialog(SwapDialogModel& model) = 0;
-    // True when the grid was set (the view is redrawn).
-    virtual bool runGridDialog(GridDialogModel& model) = 0;
-    virtual void runBoardSizeDialog(BoardSizeDialogModel& model) = 0;
-
-    // --- the dialogs of the manufacturing commands; false when cancelled
-    virtual bool runGerberOutputDialog(const Board& board, GerberOutputChoices& choices) = 0;
-    // `proposedSingleFile`: what the single-file chooser proposes.
-    virtual bool runHoleOutputDialog(const Board& board, HoleOutputChoices& choices,
-                                     const fs::path& proposedSingleFile) = 0;
-    virtual bool runGerberInputDialog(const Board& board, GerberInputChoices& choices) = 0;
-    // The decimals of a drill program being read (asked once per input).
-    virtual int askDrillDecimals() = 0;
-    virtual bool runPartCoordsDialog(const Board& board, PartCoordsSettings& settings) = 0;
-
-    // --- the drawing tools' dialogs, modal over their models
-    virtual void runLayerSelectDialog(LayerSelectModel& model) = 0;
-    virtual void runApertureSelectDialog(ApertureSelectModel& model) = 0;
-    virtual void runPadSelectDialog(PadSelectModel& model) = 0;
-    virtual void runArcDialog(ArcDialogModel& model) = 0;
-    virtual void runTextDialog(TextDialogModel& model) = 0;
-    // With `keypad` the numeric key pad opens beside the dialog.
-    virtual void runNumericInputDialog(NumericInputModel& model, bool keypad) = 0;
+    // --- every dialog, modal over its model (see tools/dialog.h): true when the dialog took its
+    // values (決定, 出力, 入力, OK), false when it was left any other way. The window's own
+    // rules are the model's; what the user chose is in the model afterwards.
+    virtual bool run(DialogModel& dialog) = 0;
 };
 
 }  // namespace zevo

@@ -11,6 +11,7 @@
 
 #include "geometry/geometry.h"
 #include "tools/drawing_settings.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -26,7 +27,7 @@ std::optional<double> EvaluateInput(std::string_view utf8);
 std::string FormatNumber(double v);  // "%.12g"
 
 // "レイヤー選択": every layer that has a name or is open for editing; choosing one closes it.
-class LayerSelectModel {
+class LayerSelectModel : public DialogModel {
   public:
     explicit LayerSelectModel(const Board& board);
     const std::vector<int>& layers() const { return layers_; }
@@ -53,7 +54,7 @@ class LayerSelectModel {
 // settings; `finish` hands the copy back when the window closes.
 enum class ApertureTool { kRoundLand, kSquareLand, kLine, kArc, kText };
 
-class ApertureSelectModel {
+class ApertureSelectModel : public DialogModel {
   public:
     // Control ids of the rectangle fields.
     static constexpr int kFieldDx = 1001, kFieldDy = 1002, kFieldAngle = 1003;
@@ -101,7 +102,7 @@ class ApertureSelectModel {
 };
 
 // "パッド選択": "<<" and ">>" step through the pad definitions; "決定" accepts.
-class PadSelectModel {
+class PadSelectModel : public DialogModel {
   public:
     PadSelectModel(const Board& board, int padNumber);
     int number() const { return number_; }
@@ -121,7 +122,7 @@ class PadSelectModel {
 };
 
 // "円弧入力": radius, start and end angle (degrees), kept between uses.
-class ArcDialogModel {
+class ArcDialogModel : public DialogModel {
   public:
     static constexpr int kFieldRadius = 101, kFieldStart = 102, kFieldEnd = 103;
     explicit ArcDialogModel(const DrawingSettings& s);
@@ -136,7 +137,7 @@ class ArcDialogModel {
 };
 
 // "文字列入力": the string, the text aperture, height, pitch, angle and mirror, kept between uses.
-class TextDialogModel {
+class TextDialogModel : public DialogModel {
   public:
     static constexpr int kFieldText = 101, kFieldHeight = 103, kFieldPitch = 104,
                          kFieldAngle = 105;
@@ -173,7 +174,7 @@ class TextDialogModel {
 
 // "数値入力": X and Y and the buttons "相対", "原点", "絶対". In first-point form "相対" is
 // disabled and "絶対" is the default; in next-point form "相対" is the default.
-class NumericInputModel {
+class NumericInputModel : public DialogModel {
   public:
     static constexpr int kFieldX = 101, kFieldY = 102;
     enum class Button { kRelative, kOrigin, kAbsolute };

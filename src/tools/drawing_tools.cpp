@@ -19,10 +19,11 @@ Point GridCursor(const ToolContext& c) { return c.view.ScreenToInput(c.cursorX, 
 // Every operation hides the exclusive-or overlay before it changes what the overlay shows and
 // draws it again afterwards, so a moved or removed preview leaves no trace on the screen.
 template <ToolOp F>
-void Overlaid(ToolContext& c) {
+ToolResult Overlaid(ToolContext& c) {
     c.hideOverlay();
-    F(c);
+    const ToolResult r = F(c);
     c.showOverlay();
+    return r;
 }
 
 // Operations that change the document draw it again as a whole (after the overlay is settled).
@@ -61,22 +62,24 @@ void SetLayer(std::vector<drawn*>& list, const Board& b, int layer) {
     }
 }
 
-void ChooseLayer(ToolContext& c, std::vector<drawn*>* follow) {
+ToolResult ChooseLayer(ToolContext& c, std::vector<drawn*>* follow) {
     LayerSelectModel m(c.board);
-    c.host.RunLayerSelect(m);
-    if (!m.chosen()) return;
+    c.host.Run(m);
+    if (!m.chosen()) return ToolResult::Handled;
     c.board.currentLayer = m.layer();
     if (follow) SetLayer(*follow, c.board, m.layer());
     c.host.DefinitionsChanged();
+    return ToolResult::Handled;
 }
 
 // Runs an aperture dialog; the settings as they came back.
-void ChooseAperture(ToolContext& c, ApertureTool tool, bool squareLineEnabled = true) {
+ToolResult ChooseAperture(ToolContext& c, ApertureTool tool, bool squareLineEnabled = true) {
     ApertureSelectModel m(c.board, *c.drawing, tool, squareLineEnabled);
-    c.host.RunApertureSelect(m);
+    c.host.Run(m);
     if (!m.closed()) m.close();  // fields that do not evaluate keep the old values
     *c.drawing = m.settings();
     c.host.DefinitionsChanged();
+    return ToolResult::Handled;
 }
 
 void SetAperture(std::vector<drawn*>& list, const Board& b, int aperture, bool square) {
@@ -87,8 +90,9 @@ void SetAperture(std::vector<drawn*>& list, const Board& b, int aperture, bool s
     }
 }
 
-void MovePreview(ToolContext& c, Point p) {
+ToolResult MovePreview(ToolContext& c, Point p) {
     for (drawn* d : c.cursorPreview) d->moveTo(c.board, p);
+    return ToolResult::Handled;
 }
 
 // --- round and square land
@@ -103,45 +107,48 @@ drawn* NewLand(ToolContext& c, Point p, bool squareTool) {
 }
 
 template <bool Square>
-void LandStart(ToolContext& c) {
+ToolResult LandStart(ToolContext& c) {
     c.clearPreviews();
     c.startTool(Square ? kModeSquareLand : kModeRoundLand);
     c.cursorPreview.push_back(NewLand(c, GridCursor(c), Square));
+    return ToolResult::Reverted;
 }
 
-void LandHover(ToolContext& c) { MovePreview(c, GridCursor(c)); }
+ToolResult LandHover(ToolContext& c) { return MovePreview(c, GridCursor(c)); }
 
 template <bool Square>
-void LandClick(ToolContext& c) {
-    PlaceElement(c, NewLand(c, GridCursor(c), Square));
+ToolResult LandClick(ToolContext& c) {
+    return PlaceElement(c, NewLand(c, GridCursor(c), Square));
 }
 
 template <bool Square>
-void LandPoint(ToolContext& c) {
+ToolResult LandPoint(ToolContext& c) {
     c.lastPoint = c.inputPoint;
-    PlaceElement(c, NewLand(c, c.inputPoint, Square));
+    return PlaceElement(c, NewLand(c, c.inputPoint, Square));
 }
 
 template <bool Square>
-void LandCommand(ToolContext& c) {
+ToolResult LandCommand(ToolContext& c) {
     switch (c.currentCommand) {
-        case kCmdLayer: ChooseLayer(c, &c.cursorPreview); return;
-        case kCmdSettings: {
+        case EditOp::LayerSelect: return ChooseLayer(c, &c.cursorPreview);
+        case EditOp::SelectSettings: {
             ChooseAperture(c, Square ? ApertureTool::kSquareLand : ApertureTool::kRoundLand);
             // A new kind, a new aperture or a new rectangle: the preview is made again.
             const Point at = c.cursorPreview.empty() ? GridCursor(c) : c.cursorPreview[0]->ref();
             for (drawn* d : c.cursorPreview) d->destroy(c.board);
             c.cursorPreview.clear();
             c.cursorPreview.push_back(NewLand(c, at, Square));
-            return;
+            return ToolResult::Handled;
         }
-        case kCmdNumeric: NumericInput(c, false); return;
-        default: return;
+        case EditOp::NumericInput: return NumericInput(c, false);
+        default: return ToolResult::Ignored;
     }
 }
 
-void UndoLast(ToolContext& c) {
-    if (c.history.Undo()) Repaint(c);
+ToolResult UndoLast(ToolContext& c) {
+    if (!c.history.Undo()) return ToolResult::Ignored;
+    Repaint(c);
+    return ToolResult::Reverted;
 }
 
 // --- line
@@ -160,10 +167,11 @@ line* Rubber(ToolContext& c) {
     return c.lineChain.empty() ? nullptr : static_cast<line*>(c.lineChain[0]);
 }
 
-void LineStart(ToolContext& c) {
+ToolResult LineStart(ToolContext& c) {
     c.clearPreviews();
     c.startTool(kModeLine);
     c.cursorPreview.push_back(NewDot(c, GridCursor(c)));
+    return ToolResult::Reverted;
 }
 
 // The point a click gives: the grid-snapped cursor with the click-point option or Ctrl,
@@ -174,46 +182,45 @@ Point ClickPoint(ToolContext& c) {
     return SnapToElementPoint(c.board, c.cursorWorld(), c.view.pickRadiusWorld).value_or(grid);
 }
 
-void LineHover0(ToolContext& c) { MovePreview(c, GridCursor(c)); }
+ToolResult LineHover0(ToolContext& c) { return MovePreview(c, GridCursor(c)); }
 
-bool BeginChain(ToolContext& c, Point s, int hint) {
+ToolResult BeginChain(ToolContext& c, Point s, int hint) {
     if (c.cursorPreview.empty()) c.cursorPreview.push_back(NewDot(c, s));
     line* l = static_cast<line*>(c.cursorPreview[0]);
     SetSegment(c.board, l, s, s);
-    if (OffBoard(c.board, l)) {
-        c.host.Beep();
-        return false;
-    }
+    if (OffBoard(c.board, l)) return Refuse(c);
     c.cursorPreview.clear();
     c.lineChain.push_back(l);
     c.lastPoint = s;
     c.pushState(1, hint);
-    for (int id : {303, 304, 305, 306, 307, 308, 310, 311, 312, 313, 314, 315, 317, 319, 322})
-        c.setToolBarEnabled(id, false);
+    for (Cmd id : kToolChoiceButtons) c.setToolBarEnabled(id, false);
     c.host.ToolBarChanged();
-    return true;
+    return ToolResult::NextState;
 }
 
-void LineClick0(ToolContext& c) {
-    BeginChain(c, ClickPoint(c), c.host.RightClickOptionsOn() ? kHintLineNextBack : kHintLineNext);
+ToolResult LineClick0(ToolContext& c) {
+    return BeginChain(c, ClickPoint(c),
+                      c.host.RightClickOptionsOn() ? kHintLineNextBack : kHintLineNext);
 }
 
-void LinePoint0(ToolContext& c) {
-    if (!BeginChain(c, c.inputPoint, kHintLineNextBack)) MovePreview(c, GridCursor(c));
+ToolResult LinePoint0(ToolContext& c) {
+    const ToolResult r = BeginChain(c, c.inputPoint, kHintLineNextBack);
+    if (r == ToolResult::Refused) MovePreview(c, GridCursor(c));
+    return r;
 }
 
-void LineCommand0(ToolContext& c) {
+ToolResult LineCommand0(ToolContext& c) {
     switch (c.currentCommand) {
-        case kCmdLayer: ChooseLayer(c, &c.cursorPreview); return;
-        case kCmdSettings: {
+        case EditOp::LayerSelect: return ChooseLayer(c, &c.cursorPreview);
+        case EditOp::SelectSettings: {
             ChooseAperture(c, ApertureTool::kLine);
             for (drawn* d : c.cursorPreview) d->destroy(c.board);
             c.cursorPreview.clear();
             c.cursorPreview.push_back(NewDot(c, GridCursor(c)));
-            return;
+            return ToolResult::Handled;
         }
-        case kCmdNumeric: NumericInput(c, false); return;
-        default: return;
+        case EditOp::NumericInput: return NumericInput(c, false);
+        default: return ToolResult::Ignored;
     }
 }
 
@@ -221,34 +228,28 @@ bool EightDirections(const ToolContext& c) {
     return !(c.keys & kKeyCtrl) && (c.drawing->lineEightAlways || (c.keys & kKeyShift));
 }
 
-void LineHover1(ToolContext& c) {
+ToolResult LineHover1(ToolContext& c) {
     line* l = Rubber(c);
-    if (!l) return;
+    if (!l) return ToolResult::Ignored;
     Point e = GridCursor(c);
     if (EightDirections(c)) e = Constrain8(e, l->start());
     SetSegment(c.board, l, l->start(), e);
+    return ToolResult::Handled;
 }
 
 // The rubber segment ends at e: placed as a pending step of the chain, or refused with a beep.
-void PlaceSegment(ToolContext& c, Point e, Point last) {
+ToolResult PlaceSegment(ToolContext& c, Point e, Point last) {
     line* l = Rubber(c);
-    if (!l) return;
+    if (!l) return ToolResult::Ignored;
     SetSegment(c.board, l, l->start(), e);
-    if (SamePoint(l->start(), l->end()) || OffBoard(c.board, l)) {
-        c.host.Beep();
-        return;
-    }
+    if (SamePoint(l->start(), l->end()) || OffBoard(c.board, l)) return Refuse(c);
     c.lineChain.clear();
-    c.board.AppendElement(nullptr, l);
-    UndoStep* step = c.history.BeginStep();
-    c.history.RecordAdded(step, l);
-    c.pendingSteps.push_back(step);
-    c.host.DocumentModified();
-    DrawMerged(c, l);
+    AddElement(c, l, false);
     c.lastPoint = last;
     const DrawingSettings& s = *c.drawing;
-    c.lineChain.push_back(
-        c.board.CreateLine(c.board.currentLayer, s.currentLineAperture(), s.squareLine, l->end(), l->end()));
+    c.lineChain.push_back(c.board.CreateLine(c.board.currentLayer, s.currentLineAperture(),
+                                             s.squareLine, l->end(), l->end()));
+    return ToolResult::Pending;
 }
 
 // The radius around an element's nearer end within which a click takes that end.
@@ -257,9 +258,9 @@ double SnapRadius(const Board& b, const drawn* d) {
     return 1.5 * d->halfSize(b);
 }
 
-void LineClick1(ToolContext& c) {
+ToolResult LineClick1(ToolContext& c) {
     line* l = Rubber(c);
-    if (!l) return;
+    if (!l) return ToolResult::Ignored;
     Point e = ClickPoint(c);
     if (!(c.keys & kKeyCtrl)) {
         const Point p = c.cursorWorld();
@@ -270,10 +271,10 @@ void LineClick1(ToolContext& c) {
         else if (EightDirections(c))
             e = Constrain8(e, l->start());
     }
-    PlaceSegment(c, e, GridCursor(c));
+    return PlaceSegment(c, e, GridCursor(c));
 }
 
-void LinePoint1(ToolContext& c) { PlaceSegment(c, c.inputPoint, c.inputPoint); }
+ToolResult LinePoint1(ToolContext& c) { return PlaceSegment(c, c.inputPoint, c.inputPoint); }
 
 // The rubber segment goes back to following the cursor as the first state's preview.
 void EndChain(ToolContext& c) {
@@ -287,11 +288,11 @@ void EndChain(ToolContext& c) {
     c.popModes(1);
 }
 
-void LineBack1(ToolContext& c) {
+ToolResult LineBack1(ToolContext& c) {
     line* l = Rubber(c);
     if (c.pendingSteps.empty() || !l) {
         EndChain(c);
-        return;
+        return ToolResult::PopFrame;
     }
     UndoStep* step = c.pendingSteps.back();
     c.pendingSteps.pop_back();
@@ -310,27 +311,31 @@ void LineBack1(ToolContext& c) {
     c.lastPoint = restart;
     c.host.DefinitionsChanged();
     Repaint(c);
+    return ToolResult::Reverted;
 }
 
-void LineReset1(ToolContext& c) {
+ToolResult LineReset1(ToolContext& c) {
     const bool placed = !c.pendingSteps.empty();
     for (auto it = c.pendingSteps.rbegin(); it != c.pendingSteps.rend(); ++it)
         c.history.RevertStep(*it);
     c.pendingSteps.clear();
     EndChain(c);
-    if (placed) Repaint(c);
+    if (!placed) return ToolResult::PopFrame;
+    Repaint(c);
+    return ToolResult::Reverted;
 }
 
 // The chain is decided: its segments become one undo step.
-void Decide(ToolContext& c) {
-    if (!c.pendingSteps.empty()) {
+ToolResult Decide(ToolContext& c) {
+    const bool placed = !c.pendingSteps.empty();
+    if (placed) {
         UndoStep* first = c.pendingSteps.front();
         for (size_t i = 1; i < c.pendingSteps.size(); ++i) {
             UndoStep* s = c.pendingSteps[i];
             while (!s->entries.emptyList()) {
                 ListNode* n = s->entries.next;
-                n->unlink();
-                n->insertBefore(&first->entries);
+                n->unlink(c.board.changes);
+                n->insertBefore(&first->entries, c.board.changes);
             }
             c.history.DiscardStep(s);
         }
@@ -339,19 +344,20 @@ void Decide(ToolContext& c) {
         c.host.DocumentModified();
     }
     EndChain(c);
+    return placed ? ToolResult::Committed : ToolResult::PopFrame;
 }
 
-void LineCommand1(ToolContext& c) {
+ToolResult LineCommand1(ToolContext& c) {
     switch (c.currentCommand) {
-        case kCmdLayer: ChooseLayer(c, &c.lineChain); return;
-        case kCmdSettings: {
+        case EditOp::LayerSelect: return ChooseLayer(c, &c.lineChain);
+        case EditOp::SelectSettings: {
             ChooseAperture(c, ApertureTool::kLine, false);
             SetAperture(c.lineChain, c.board, c.drawing->currentLineAperture(), c.drawing->squareLine);
-            return;
+            return ToolResult::Handled;
         }
-        case kCmdNumeric: NumericInput(c, true); return;
-        case kCmdDecide: Decide(c); return;
-        default: return;
+        case EditOp::NumericInput: return NumericInput(c, true);
+        case EditOp::Decide: return Decide(c);
+        default: return ToolResult::Ignored;
     }
 }
 
@@ -370,202 +376,189 @@ void DrawCross(ToolContext& c, Point centre) {
     c.arcCross = true;
 }
 
-void ArcStart(ToolContext& c) {
+ToolResult ArcStart(ToolContext& c) {
     c.clearPreviews();
     c.startTool(kModeArc);
+    return ToolResult::Reverted;
 }
 
-void ArcCentre(ToolContext& c, Point centre) {
+ToolResult ArcCentre(ToolContext& c, Point centre) {
     c.lastPoint = centre;
     c.pushState(1, kHintArcStart);
-    c.setToolBarEnabled(300, false);
-    c.setToolBarEnabled(301, false);
+    c.setToolBarEnabled(Cmd::LayerSelect, false);
+    c.setToolBarEnabled(Cmd::SelectSettings, false);
     c.host.SetDefinitionItemsEnabled(false, false);
     c.host.ToolBarChanged();
     DrawCross(c, centre);
+    return ToolResult::NextState;
 }
 
-void ArcByDialog(ToolContext& c, Point centre) {
+ToolResult ArcByDialog(ToolContext& c, Point centre) {
     ArcDialogModel m(*c.drawing);
-    c.host.RunArcDialog(m);
-    if (!m.decided()) return;
+    c.host.Run(m);
+    if (!m.decided()) return ToolResult::Handled;
     DrawingSettings& s = *c.drawing;
     s.arcRadius = m.radiusValue, s.arcStart = m.startValue, s.arcEnd = m.endValue;
     const double r = m.radiusValue;
-    if (!(r > 0.001) || !(r > c.board.roundHalf(s.lineAperture) + 1e-8)) {
-        c.host.Beep();
-        return;
-    }
+    if (!(r > 0.001) || !(r > c.board.roundHalf(s.lineAperture) + 1e-8)) return Refuse(c);
     double a = m.startValue, b = m.endValue;
     BringAnglesIntoRange(a, b);
-    PlaceElement(c, c.board.CreateArc(c.board.currentLayer, s.lineAperture, centre, r, ToRadians(a),
-                                      ToRadians(b)));
+    return PlaceElement(c, c.board.CreateArc(c.board.currentLayer, s.lineAperture, centre, r,
+                                             ToRadians(a), ToRadians(b)));
 }
 
-void ArcClick0(ToolContext& c) {
-    if (c.drawing->arcByClicks)
-        ArcCentre(c, GridCursor(c));
-    else
-        ArcByDialog(c, GridCursor(c));
+ToolResult ArcClick0(ToolContext& c) {
+    return c.drawing->arcByClicks ? ArcCentre(c, GridCursor(c)) : ArcByDialog(c, GridCursor(c));
 }
 
-void ArcPoint0(ToolContext& c) {
-    if (!c.drawing->arcByClicks) {
-        ArcByDialog(c, c.inputPoint);
-        return;
-    }
-    if (OnBoard(c.board, c.inputPoint)) ArcCentre(c, c.inputPoint);
+ToolResult ArcPoint0(ToolContext& c) {
+    if (!c.drawing->arcByClicks) return ArcByDialog(c, c.inputPoint);
+    if (!OnBoard(c.board, c.inputPoint)) return ToolResult::Ignored;
+    return ArcCentre(c, c.inputPoint);
 }
 
-void ArcCommand0(ToolContext& c) {
+ToolResult ArcCommand0(ToolContext& c) {
     switch (c.currentCommand) {
-        case kCmdLayer: ChooseLayer(c, nullptr); return;
-        case kCmdSettings: ChooseAperture(c, ApertureTool::kArc); return;
-        case kCmdNumeric: NumericInput(c, false); return;
-        default: return;
+        case EditOp::LayerSelect: return ChooseLayer(c, nullptr);
+        case EditOp::SelectSettings: return ChooseAperture(c, ApertureTool::kArc);
+        case EditOp::NumericInput: return NumericInput(c, false);
+        default: return ToolResult::Ignored;
     }
 }
 
-void ArcFirstPoint(ToolContext& c, Point p) {
+ToolResult ArcFirstPoint(ToolContext& c, Point p) {
     const Point centre = c.lastPoint;
-    if (SamePoint(p, centre)) {
-        c.host.Beep();
-        return;
-    }
+    if (SamePoint(p, centre)) return Refuse(c);
     const double a = std::atan2(p.y - centre.y, p.x - centre.x);
     const double r = Dist(p, centre);
     const int aperture = c.drawing->lineAperture;
-    if (r <= c.board.roundHalf(aperture) + 1e-8) {
-        c.host.Beep();
-        return;
-    }
+    if (r <= c.board.roundHalf(aperture) + 1e-8) return Refuse(c);
     c.arcPreview.push_back(c.board.CreateArc(c.board.currentLayer, aperture, centre, r, a, a));
     c.arcReversed = false;
     c.pushState(2, kHintArcEnd);
+    return ToolResult::NextState;
 }
 
-void ArcClick1(ToolContext& c) { ArcFirstPoint(c, GridCursor(c)); }
-void ArcPoint1(ToolContext& c) {
-    if (OnBoard(c.board, c.inputPoint)) ArcFirstPoint(c, c.inputPoint);
+ToolResult ArcClick1(ToolContext& c) { return ArcFirstPoint(c, GridCursor(c)); }
+ToolResult ArcPoint1(ToolContext& c) {
+    if (!OnBoard(c.board, c.inputPoint)) return ToolResult::Ignored;
+    return ArcFirstPoint(c, c.inputPoint);
 }
-void ArcBack1(ToolContext& c) {
+ToolResult ArcBack1(ToolContext& c) {
     c.popModes(1);
     if (c.arcCross) Repaint(c);
+    return ToolResult::PopFrame;
 }
-void ArcCommandLater(ToolContext& c) {
-    if (c.currentCommand == kCmdNumeric) NumericInput(c, true);
+ToolResult ArcCommandLater(ToolContext& c) {
+    if (c.currentCommand != EditOp::NumericInput) return ToolResult::Ignored;
+    return NumericInput(c, true);
 }
 
 arc* ArcBeingDrawn(ToolContext& c) {
     return c.arcPreview.empty() ? nullptr : static_cast<arc*>(c.arcPreview[0]);
 }
 
-void ArcHover2(ToolContext& c) {
-    if (arc* a = ArcBeingDrawn(c)) TrackArc(c.board, a, c.cursorWorld(), c.arcReversed);
+ToolResult ArcHover2(ToolContext& c) {
+    arc* a = ArcBeingDrawn(c);
+    if (!a) return ToolResult::Ignored;
+    TrackArc(c.board, a, c.cursorWorld(), c.arcReversed);
+    return ToolResult::Handled;
 }
 
-void ArcEnd(ToolContext& c, Point p) {
+ToolResult ArcEnd(ToolContext& c, Point p) {
     arc* a = ArcBeingDrawn(c);
-    if (!a) return;
-    if (SamePoint(p, c.lastPoint)) {
-        c.host.Beep();
-        return;
-    }
+    if (!a) return ToolResult::Ignored;
+    if (SamePoint(p, c.lastPoint)) return Refuse(c);
     TrackArc(c.board, a, p, c.arcReversed);
-    if (OffBoard(c.board, a)) {
-        c.host.Beep();
-        return;
-    }
+    if (OffBoard(c.board, a)) return Refuse(c);
     c.arcPreview.clear();
-    c.board.AppendElement(nullptr, a);
-    UndoStep* step = c.history.BeginStep();
-    c.history.RecordAdded(step, a);
-    c.history.CommitStep(step);
-    c.host.DocumentModified();
-    DrawMerged(c, a);
+    AddElement(c, a, true);
     c.popModes(2);
     if (c.arcCross) Repaint(c);
+    return ToolResult::Committed;
 }
 
-void ArcClick2(ToolContext& c) { ArcEnd(c, GridCursor(c)); }
-void ArcPoint2(ToolContext& c) { ArcEnd(c, c.inputPoint); }
-void ArcBack2(ToolContext& c) {
+ToolResult ArcClick2(ToolContext& c) { return ArcEnd(c, GridCursor(c)); }
+ToolResult ArcPoint2(ToolContext& c) { return ArcEnd(c, c.inputPoint); }
+ToolResult ArcBack2(ToolContext& c) {
     for (drawn* d : c.arcPreview) d->destroy(c.board);
     c.arcPreview.clear();
     c.popModes(1);
+    return ToolResult::PopFrame;
 }
-void ArcReset2(ToolContext& c) {
+ToolResult ArcReset2(ToolContext& c) {
     ArcBack2(c);
-    ArcBack1(c);
+    return ArcBack1(c);
 }
 
 // --- pad
 
-void PadDecoration(ToolContext& c) {
+ToolResult PadDecoration(ToolContext& c) {
     for (drawn* d : c.cursorPreview) d->destroy(c.board);
     c.cursorPreview.clear();
     const int n = c.drawing->padNumber;
-    if (n < 0 || size_t(n) >= c.board.padDefs.size()) return;
+    if (n < 0 || size_t(n) >= c.board.padDefs.size()) return ToolResult::Handled;
     const Point p = GridCursor(c);
     for (const PadPair& pair : c.board.padDefs[size_t(n)])
         c.cursorPreview.push_back(c.board.CreateLand(pair.layer, pair.aperture, false, p));
+    return ToolResult::Handled;
 }
 
-void PadStart(ToolContext& c) {
+ToolResult PadStart(ToolContext& c) {
     c.clearPreviews();
     c.startTool(kModePad);
     PadDecoration(c);
+    return ToolResult::Reverted;
 }
 
-void PadAt(ToolContext& c, Point p) {
+ToolResult PadAt(ToolContext& c, Point p) {
     const int n = c.drawing->padNumber;
     // Without a definition there is nothing to place (an empty group would be a stray item).
-    if (n < 0 || size_t(n) >= c.board.padDefs.size() || c.board.padDefs[size_t(n)].empty()) {
-        c.host.Beep();
-        return;
-    }
+    if (n < 0 || size_t(n) >= c.board.padDefs.size() || c.board.padDefs[size_t(n)].empty())
+        return Refuse(c);
     group* g = c.board.CreateGroup(Reserved().pad);
     for (const PadPair& pair : c.board.padDefs[size_t(n)])
         c.board.AppendElement(g, c.board.CreateLand(pair.layer, pair.aperture, false, p));
-    PlaceElement(c, g);
+    return PlaceElement(c, g);
 }
 
-void PadClick(ToolContext& c) { PadAt(c, GridCursor(c)); }
-void PadPoint(ToolContext& c) {
+ToolResult PadClick(ToolContext& c) { return PadAt(c, GridCursor(c)); }
+ToolResult PadPoint(ToolContext& c) {
     c.lastPoint = c.inputPoint;
-    PadAt(c, c.inputPoint);
+    return PadAt(c, c.inputPoint);
 }
 
-void PadCommand(ToolContext& c) {
+ToolResult PadCommand(ToolContext& c) {
     switch (c.currentCommand) {
-        case kCmdLayer: ChooseLayer(c, nullptr); return;
-        case kCmdSettings: {
-            if (c.board.padDefs.empty()) return;
+        case EditOp::LayerSelect: return ChooseLayer(c, nullptr);
+        case EditOp::SelectSettings: {
+            if (c.board.padDefs.empty()) return ToolResult::Ignored;
             PadSelectModel m(c.board, c.drawing->padNumber);
-            c.host.RunPadSelect(m);
-            if (!m.accepted()) return;
+            c.host.Run(m);
+            if (!m.accepted()) return ToolResult::Handled;
             c.drawing->padNumber = m.number();
             PadDecoration(c);
             c.host.DefinitionsChanged();
-            return;
+            return ToolResult::Handled;
         }
-        case kCmdNumeric: NumericInput(c, false); return;
-        default: return;
+        case EditOp::NumericInput: return NumericInput(c, false);
+        default: return ToolResult::Ignored;
     }
 }
 
 // --- text
 
-void TextStart(ToolContext& c) {
+ToolResult TextStart(ToolContext& c) {
     c.clearPreviews();
     c.startTool(kModeText);
+    return ToolResult::Reverted;
 }
 
-void TextAt(ToolContext& c, Point q) {
+ToolResult TextAt(ToolContext& c, Point q) {
     const std::filesystem::path font = c.host.FontFile();
     TextDialogModel m(c.board, *c.drawing, font);
-    c.host.RunTextDialog(m);
-    if (!m.decided()) return;
+    c.host.Run(m);
+    if (!m.decided()) return ToolResult::Handled;
     DrawingSettings& s = *c.drawing;
     m.store(s);
     TextParams params;
@@ -577,28 +570,24 @@ void TextAt(ToolContext& c, Point q) {
     params.angle = s.textAngle;
     params.mirror = s.textMirror;
     const TextLayout t = LayoutText(c.board, font, params, q);
-    if (t.text) {
-        c.board.AppendElement(nullptr, t.text);
-        UndoStep* step = c.history.BeginStep();
-        c.history.RecordAdded(step, t.text);
-        c.history.CommitStep(step);
-        c.host.DocumentModified();
-        DrawMerged(c, t.text);
-    }
+    if (t.text) AddElement(c, t.text, true);
+    // Strokes dropped at the board's edge, or no font: the beep says the text is not whole.
     if (t.dropped > 0 || t.fontMissing) c.host.Beep();
+    if (t.text) return ToolResult::Committed;
+    return t.dropped > 0 || t.fontMissing ? ToolResult::Refused : ToolResult::Handled;
 }
 
-void TextClick(ToolContext& c) { TextAt(c, GridCursor(c)); }
-void TextPoint(ToolContext& c) {
+ToolResult TextClick(ToolContext& c) { return TextAt(c, GridCursor(c)); }
+ToolResult TextPoint(ToolContext& c) {
     c.lastPoint = c.inputPoint;
-    TextAt(c, c.inputPoint);
+    return TextAt(c, c.inputPoint);
 }
-void TextCommand(ToolContext& c) {
+ToolResult TextCommand(ToolContext& c) {
     switch (c.currentCommand) {
-        case kCmdLayer: ChooseLayer(c, nullptr); return;
-        case kCmdSettings: ChooseAperture(c, ApertureTool::kText); return;
-        case kCmdNumeric: NumericInput(c, false); return;
-        default: return;
+        case EditOp::LayerSelect: return ChooseLayer(c, nullptr);
+        case EditOp::SelectSettings: return ChooseAperture(c, ApertureTool::kText);
+        case EditOp::NumericInput: return NumericInput(c, false);
+        default: return ToolResult::Ignored;
     }
 }
 
@@ -616,7 +605,7 @@ void PutAttachedBack(ToolContext& c) {
     c.attachedElement = nullptr;
     if (!e || e->linked()) return;
     if (c.attachedSuccessor)
-        e->insertBefore(c.attachedSuccessor);
+        e->insertBefore(c.attachedSuccessor, c.board.changes);
     else
         c.board.AppendElement(nullptr, e);
     c.attachedSuccessor = nullptr;
@@ -627,46 +616,46 @@ void LeaveIntersection(ToolContext& c, int frames) {
     RestoreCursorPreview(c);
 }
 
-void IntersectionClick0(ToolContext& c) {
+// The picked point goes to the tool below: what that tool made of it is the result.
+ToolResult Deliver(ToolContext& c, Point p) {
+    const ToolResult r = DeliverPoint(c, p);
+    return r == ToolResult::Ignored ? ToolResult::PopFrame : r;
+}
+
+ToolResult IntersectionClick0(ToolContext& c) {
     const Point p = c.cursorWorld();
     container* e = c.pickElement(p);
-    if (!e || !IsDrawn(e)) {
-        c.host.Beep();
-        return;
-    }
+    if (!e || !IsDrawn(e)) return Refuse(c);
     const drawn* d = AsDrawn(e);
     Point pt;
     if (c.keys & kKeyShift) {
-        if (d->kind != kArc) {
-            c.host.Beep();
-            return;
-        }
+        if (d->kind != kArc) return Refuse(c);
         pt = d->ref();
     } else if (d->kind == kLine || d->kind == kArc) {
         pt = d->nearEnd(p);
         if (Dist(p, pt) > 1.5 * d->halfSize(c.board) + c.view.pickRadiusWorld) {
-            c.attachedSuccessor = e->unlink();
+            c.attachedSuccessor = e->unlink(c.board.changes);
             c.attachedElement = e;
             c.highlightSelection(true);
             c.pushState(1, kHintIntersectionSecond);
-            return;
+            return ToolResult::NextState;
         }
     } else {
         pt = d->nearEnd(p);
     }
     LeaveIntersection(c, 1);
-    DeliverPoint(c, pt);
+    return Deliver(c, pt);
 }
 
-void IntersectionReset0(ToolContext& c) { LeaveIntersection(c, 1); }
+ToolResult IntersectionReset0(ToolContext& c) {
+    LeaveIntersection(c, 1);
+    return ToolResult::PopFrame;
+}
 
-void IntersectionClick1(ToolContext& c) {
+ToolResult IntersectionClick1(ToolContext& c) {
     const Point p = c.cursorWorld();
     container* e = c.pickElement(p);
-    if (!e || (e->kind != kLine && e->kind != kArc) || !c.attachedElement) {
-        c.host.Beep();
-        return;
-    }
+    if (!e || (e->kind != kLine && e->kind != kArc) || !c.attachedElement) return Refuse(c);
     const drawn* a = AsDrawn(c.attachedElement);
     const drawn* b = AsDrawn(e);
     auto segment = [](const drawn* d) {
@@ -693,23 +682,22 @@ void IntersectionClick1(ToolContext& c) {
     PutAttachedBack(c);
     LeaveIntersection(c, 2);
     Repaint(c);
-    if (result != kOnePoint) {
-        c.host.Beep();
-        return;
-    }
-    DeliverPoint(c, two && Dist(p2, p) <= Dist(p1, p) ? p2 : p1);
+    if (result != kOnePoint) return Refuse(c);
+    return Deliver(c, two && Dist(p2, p) <= Dist(p1, p) ? p2 : p1);
 }
 
-void IntersectionBack1(ToolContext& c) {
+ToolResult IntersectionBack1(ToolContext& c) {
     PutAttachedBack(c);
     c.popModes(1);
     Repaint(c);
+    return ToolResult::PopFrame;
 }
 
-void IntersectionReset1(ToolContext& c) {
+ToolResult IntersectionReset1(ToolContext& c) {
     PutAttachedBack(c);
     LeaveIntersection(c, 2);
     Repaint(c);
+    return ToolResult::PopFrame;
 }
 
 // --- the tables
@@ -762,19 +750,30 @@ bool OffBoard(const Board& b, const container* e) {
     return x.minX < 0 || x.minY < 0 || x.maxX > b.sizeX || x.maxY > b.sizeY;
 }
 
-bool PlaceElement(ToolContext& c, container* e) {
-    if (OffBoard(c.board, e)) {
-        e->destroy(c.board);
-        c.host.Beep();
-        return false;
-    }
+ToolResult Refuse(ToolContext& c) {
+    c.host.Beep();
+    return ToolResult::Refused;
+}
+
+void AddElement(ToolContext& c, container* e, bool commit) {
     c.board.AppendElement(nullptr, e);
     UndoStep* step = c.history.BeginStep();
     c.history.RecordAdded(step, e);
-    c.history.CommitStep(step);
+    if (commit)
+        c.history.CommitStep(step);
+    else
+        c.pendingSteps.push_back(step);
     c.host.DocumentModified();
     DrawMerged(c, e);
-    return true;
+}
+
+ToolResult PlaceElement(ToolContext& c, container* e) {
+    if (OffBoard(c.board, e)) {
+        e->destroy(c.board);
+        return Refuse(c);
+    }
+    AddElement(c, e, true);
+    return ToolResult::Committed;
 }
 
 namespace {
@@ -838,19 +837,17 @@ void BringAnglesIntoRange(double& start, double& end) {
     while (smaller <= -360) larger += 360, smaller += 360;
 }
 
-void NumericInput(ToolContext& c, bool nextPoint) {
+ToolResult NumericInput(ToolContext& c, bool nextPoint) {
     NumericInputModel m(nextPoint, c.numericMemory, c.lastPoint,
                         {c.view.gridOriginX, c.view.gridOriginY});
-    c.host.RunNumericInput(m);
-    if (m.point()) DeliverPoint(c, *m.point());
+    c.host.Run(m);
+    if (!m.point()) return ToolResult::Handled;
+    return DeliverPoint(c, *m.point());
 }
 
-void DeliverPoint(ToolContext& c, Point p) {
-    if (!(p.x > -1e16 && p.x < 1e16 && p.y > -1e16 && p.y < 1e16)) {
-        c.host.Beep();
-        return;
-    }
-    c.pointInput(p);
+ToolResult DeliverPoint(ToolContext& c, Point p) {
+    if (!(p.x > -1e16 && p.x < 1e16 && p.y > -1e16 && p.y < 1e16)) return Refuse(c);
+    return c.pointInput(p);
 }
 
 void CancelIntersectionInput(ToolContext& c) { RestoreCursorPreview(c); }

@@ -14,9 +14,14 @@ void InstallDrawingTools(ModeTable& table);
 // board's size; a group when any member at any depth does.
 bool OffBoard(const Board& board, const container* e);
 
-// Adds e to the board as one undo step and ORs it into the view in its layer colours; an element
-// off the board is recycled instead, with a beep. True when placed.
-bool PlaceElement(ToolContext& c, container* e);
+// Adds e to the board as one undo step (`commit`) or as a pending step of the operation in
+// progress, marks the document modified and ORs e into the view in its layer colours.
+void AddElement(ToolContext& c, container* e, bool commit);
+// AddElement as one committed step, unless e would leave the board: then it is recycled with a
+// beep (Refused).
+ToolResult PlaceElement(ToolContext& c, container* e);
+// A beep, and nothing changed.
+ToolResult Refuse(ToolContext& c);
 
 // The point of an element under p on the current layer that a line end snaps to: a land's
 // centre, the nearer end of a line or arc, the nearest node of a rectangle (ends only within
@@ -31,11 +36,11 @@ void TrackArc(const Board& board, arc* a, Point p, bool& reversed);
 void BringAnglesIntoRange(double& start, double& end);
 
 // Opens the numeric input dialog (first-point or next-point form) and delivers its point.
-void NumericInput(ToolContext& c, bool nextPoint);
+ToolResult NumericInput(ToolContext& c, bool nextPoint);
 
 // A point from numeric input or the intersection pick: refused with a beep outside +-1e16,
 // otherwise stored in inputPoint and given to the current state's onPointInput.
-void DeliverPoint(ToolContext& c, Point p);
+ToolResult DeliverPoint(ToolContext& c, Point p);
 
 // Command 327: the cursor elements of the tool are put aside before the intersection input opens.
 void OpenIntersectionInput(ToolContext& c);

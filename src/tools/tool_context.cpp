@@ -12,43 +12,52 @@
 namespace zevo {
 
 const std::array<ModeInfo, kModeCount> kModes = {{
-    {303, 1, kHintInput},          // round land
-    {304, 1, kHintInput},          // square land
-    {305, 2, kHintLineStart},      // line
-    {306, 3, kHintArcCentre},      // arc
-    {307, 1, kHintInput},          // pad
-    {308, 1, kHintTextStart},      // text
-    {310, 2, kHintDeform},         // deform
-    {311, 3, kHintDelete},         // delete
-    {312, 5, kHintParallel},       // parallel / middle line
-    {313, 6, kHintConnect},        // connect / stretch / split / chamfer
-    {314, 1, kHintChange},         // change
-    {315, 4, kHintFill},           // fill / unfill / window
-    {317, 6, kHintMultiple},       // multiple
-    {327, 2, kHintIntersection},   // intersection / end-point input
-    {329, 2, kHintZoom},           // zoom
-    {439, 1, kHintGridOrigin},     // grid origin
-    {435, 3, kHintSpacing},        // spacing measurement
-    {436, 1, kHintCoordinates},    // coordinates
-    {434, 1, kHintEquipotential},  // equipotential
-    {437, 1, kHintPinNumbers},     // pin number display
+    {Cmd::RoundLand, 1, kHintInput},          // round land
+    {Cmd::SquareLand, 1, kHintInput},          // square land
+    {Cmd::Line, 2, kHintLineStart},      // line
+    {Cmd::Arc, 3, kHintArcCentre},      // arc
+    {Cmd::Pad, 1, kHintInput},          // pad
+    {Cmd::Text, 1, kHintTextStart},      // text
+    {Cmd::Deform, 2, kHintDeform},         // deform
+    {Cmd::DeleteTool, 3, kHintDelete},         // delete
+    {Cmd::Parallel, 5, kHintParallel},       // parallel / middle line
+    {Cmd::Connect, 6, kHintConnect},        // connect / stretch / split / chamfer
+    {Cmd::Change, 1, kHintChange},         // change
+    {Cmd::Fill, 4, kHintFill},           // fill / unfill / window
+    {Cmd::Multiple, 6, kHintMultiple},       // multiple
+    {Cmd::Intersection, 2, kHintIntersection},   // intersection / end-point input
+    {Cmd::ZoomTool, 2, kHintZoom},           // zoom
+    {Cmd::GridOrigin, 1, kHintGridOrigin},     // grid origin
+    {Cmd::Spacing, 3, kHintSpacing},        // spacing measurement
+    {Cmd::Coordinates, 1, kHintCoordinates},    // coordinates
+    {Cmd::Equipotential, 1, kHintEquipotential},  // equipotential
+    {Cmd::PinNumbers, 1, kHintPinNumbers},     // pin number display
 }};
 
-void NoOp(ToolContext&) {}
+ToolResult NoOp(ToolContext&) { return ToolResult::Ignored; }
 
 namespace {
 
 constexpr int kMaxStates = 6;
 
-void UndoLast(ToolContext& c) {
-    if (c.history.Undo()) c.host.Repaint();
+ToolResult UndoLast(ToolContext& c) {
+    if (!c.history.Undo()) return ToolResult::Ignored;
+    c.host.Repaint();
+    return ToolResult::Reverted;
 }
-void CloseNested(ToolContext& c) { c.popModes(1); }
-void Cancel(ToolContext& c) { c.restorePending(); }
+ToolResult CloseNested(ToolContext& c) {
+    c.popModes(1);
+    return ToolResult::PopFrame;
+}
+ToolResult Cancel(ToolContext& c) {
+    c.restorePending();
+    return ToolResult::Reverted;
+}
 
 template <int M>
-void StartMode(ToolContext& c) {
+ToolResult StartMode(ToolContext& c) {
     c.startTool(M);
+    return ToolResult::Reverted;
 }
 
 template <size_t... M>
@@ -82,9 +91,9 @@ struct DefaultStates {
 };
 
 // The tool-bar buttons that start the editing tools (their check marks are exclusive).
-bool IsToolButton(int id) {
+bool IsToolButton(Cmd id) {
     for (int m = 0; m < kEditingModes; ++m)
-        if (kModes[size_t(m)].startId == id) return true;
+        if (kModes[size_t(m)].start == id) return true;
     return false;
 }
 
@@ -94,20 +103,22 @@ int32_t DefKindOf(int mode) {
     return kDefSelection;
 }
 
-int CommandButton(int32_t code) {
-    switch (code) {
-        case kCmdLayer: return 300;
-        case kCmdSettings: return 301;
-        case kCmdMove: return 318;
-        case kCmdJoinSplit: return 319;
-        case kCmdDelete: return 320;  // follows the cut button
-        case kCmdCut: return 320;
-        case kCmdCopy: return 321;
-        case kCmdPaste: return 322;
-        case kCmdMirror: return 323;
-        case kCmdRotate: return 324;
-        case kCmdNumeric: return 326;
-        default: return 0;
+// The button whose state lets an edit operation through.
+Cmd CommandButton(EditOp op) {
+    switch (op) {
+        case EditOp::LayerSelect: return Cmd::LayerSelect;
+        case EditOp::SelectSettings: return Cmd::SelectSettings;
+        case EditOp::Move: return Cmd::Move;
+        case EditOp::MoveByKey: return Cmd::Move;
+        case EditOp::JoinSplit: return Cmd::JoinSplit;
+        case EditOp::DeleteElements: return Cmd::Cut;  // follows the cut button
+        case EditOp::Cut: return Cmd::Cut;
+        case EditOp::Copy: return Cmd::Copy;
+        case EditOp::Paste: return Cmd::Paste;
+        case EditOp::Mirror: return Cmd::Mirror;
+        case EditOp::Rotate: return Cmd::Rotate;
+        case EditOp::NumericInput: return Cmd::NumericInput;
+        default: return Cmd::None;
     }
 }
 
@@ -157,9 +168,7 @@ const ModeTable& DefaultModeTable() {
     return defaults.table;
 }
 
-bool IsToolBarSeparator(int id) {
-    return id == 302 || id == 309 || id == 316 || id == 325 || id == 328;
-}
+bool IsToolBarSeparator(size_t slot) { return CommandCaption(ToolBarCmd(slot)).empty(); }
 
 // --- units
 
@@ -211,8 +220,8 @@ ToolContext::ToolContext(Board& b, UndoHistory& h, ViewState& v, ToolHost& hst,
                          const ModeTable& modes)
     : board(b), history(h), view(v), host(hst), modes_(modes) {
     selectionList.initHead();
-    for (int id = kFirstToolBarId; id < kFirstToolBarId + kToolBarIds; ++id)
-        if (IsToolBarSeparator(id)) toolBarState(id) = kTbSeparator;
+    for (size_t i = 0; i < toolBar.size(); ++i)
+        if (IsToolBarSeparator(i)) toolBar[i] = kTbSeparator;
     frames_[0] = {kModeRoundLand, kModes[0].startHint, 0, firstState(kModeRoundLand), toolBar};
     current_ = frames_[0].state;
 }
@@ -225,7 +234,7 @@ ToolContext::~ToolContext() {
     putAside.clear();
     if (attachedElement && !attachedElement->linked()) {
         if (attachedSuccessor)
-            attachedElement->insertBefore(attachedSuccessor);
+            attachedElement->insertBefore(attachedSuccessor, board.changes);
         else
             board.AppendElement(nullptr, attachedElement);
         attachedElement = nullptr;
@@ -238,7 +247,7 @@ ToolContext::~ToolContext() {
     pendingSteps.clear();
     while (!selectionList.emptyList()) {
         container* c = AsElement(selectionList.next);
-        c->unlink();
+        c->unlink(board.changes);
         c->destroy(board);
     }
 }
@@ -251,18 +260,18 @@ const ToolState* ToolContext::stateOf(int mode, int k) const {
 
 const ToolState* ToolContext::firstState(int mode) const { return stateOf(mode, 0); }
 
-void ToolContext::setToolBarEnabled(int id, bool on) {
+void ToolContext::setToolBarEnabled(Cmd id, bool on) {
     uint8_t& s = toolBarState(id);
     s = on ? s | kTbEnabled : s & ~kTbEnabled;
 }
 
-void ToolContext::setToolBarChecked(int id, bool on) {
+void ToolContext::setToolBarChecked(Cmd id, bool on) {
     uint8_t& s = toolBarState(id);
     s = on ? s | kTbChecked : s & ~kTbChecked;
 }
 
 void ToolContext::refreshDefinitionItems() {
-    host.SetDefinitionItemsEnabled(toolBarEnabled(300), toolBarEnabled(301));
+    host.SetDefinitionItemsEnabled(toolBarEnabled(Cmd::LayerSelect), toolBarEnabled(Cmd::SelectSettings));
 }
 
 bool ToolContext::selectTool(const ToolState* first) {
@@ -289,12 +298,14 @@ void ToolContext::enterTool(int mode, int hint) {
 
 void ToolContext::startTool(int mode) {
     if (mode < 0 || mode >= kEditingModes) return;
-    for (int id = kFirstToolBarId; id < kFirstToolBarId + kToolBarIds; ++id)
-        if (IsToolButton(id)) setToolBarChecked(id, id == kModes[size_t(mode)].startId);
+    for (size_t i = 0; i < toolBar.size(); ++i) {
+        const Cmd id = ToolBarCmd(i);
+        if (IsToolButton(id)) setToolBarChecked(id, id == kModes[size_t(mode)].start);
+    }
     // Selection tools take neither typed coordinates nor picked intersections.
-    const bool drawing = mode <= kModeText;
-    setToolBarEnabled(326, drawing);
-    setToolBarEnabled(327, drawing);
+    const bool drawingTool = mode <= kModeText;
+    setToolBarEnabled(Cmd::NumericInput, drawingTool);
+    setToolBarEnabled(Cmd::Intersection, drawingTool);
     currentDefKind = DefKindOf(mode);
     enterTool(mode, kModes[size_t(mode)].startHint);
 }
@@ -344,7 +355,7 @@ bool ToolContext::popModes(int n) {
     current_ = f.state;
     host.ShowHint(f.hint);
     for (size_t i = 0; i < toolBar.size(); ++i) {
-        if (IsToolBarSeparator(kFirstToolBarId + int(i))) continue;
+        if (IsToolBarSeparator(i)) continue;
         toolBar[i] = uint8_t((toolBar[i] & ~(kTbEnabled | kTbChecked)) |
                              (f.toolBar[i] & (kTbEnabled | kTbChecked)));
     }
@@ -356,16 +367,14 @@ bool ToolContext::popModes(int n) {
 
 // --- dispatch
 
-void ToolContext::mouseMove(int x, int y, uint32_t keyFlags) {
+ToolResult ToolContext::mouseMove(int x, int y, uint32_t keyFlags) {
     cursorX = x, cursorY = y, keys = keyFlags;
-    if (!leftHeld_) {
-        call(current_->onHover);
-        return;
-    }
+    if (!leftHeld_) return call(current_->onHover);
     if (!dragging_ && (std::abs(x - downX_) > kDragPixels || std::abs(y - downY_) > kDragPixels)) {
         dragging_ = true;
-        call(current_->onDragStart);
+        return call(current_->onDragStart);
     }
+    return ToolResult::Ignored;
 }
 
 void ToolContext::leftDown(int x, int y, uint32_t keyFlags) {
@@ -375,19 +384,19 @@ void ToolContext::leftDown(int x, int y, uint32_t keyFlags) {
     downX_ = x, downY_ = y;
 }
 
-void ToolContext::leftUp(int x, int y, uint32_t keyFlags) {
+ToolResult ToolContext::leftUp(int x, int y, uint32_t keyFlags) {
     cursorX = x, cursorY = y, keys = keyFlags;
     leftHeld_ = false;
     dragging_ = false;
-    call(current_->onClick);
+    return call(current_->onClick);
 }
 
-void ToolContext::pointInput(Point p) {
+ToolResult ToolContext::pointInput(Point p) {
     inputPoint = p;
-    call(current_->onPointInput);
+    return call(current_->onPointInput);
 }
 
-void ToolContext::escape() { call(current_->onReset); }
+ToolResult ToolContext::escape() { return call(current_->onReset); }
 
 bool ToolContext::backspaceRoutes() const {
     if (top_ == 0) return history.CanUndo();
@@ -403,16 +412,18 @@ bool ToolContext::backspace() {
     return true;
 }
 
-bool ToolContext::commandRoutes(int32_t code) const {
-    if (code == kCmdDecide) return top_ != 0 && (mode() == kModeLine || mode() == kModeDelete);
-    const int id = CommandButton(code);
-    return id != 0 && toolBarEnabled(id);
+bool ToolContext::commandRoutes(EditOp op) const {
+    if (op == EditOp::Decide) return top_ != 0 && (mode() == kModeLine || mode() == kModeDelete);
+    // Keys G and B work on the multiple tool's first frame only.
+    if (op == EditOp::Join || op == EditOp::Split) return top_ == 0 && mode() == kModeMultiple;
+    const Cmd id = CommandButton(op);
+    return id != Cmd::None && toolBarEnabled(id);
 }
 
-bool ToolContext::command(int32_t code) {
+bool ToolContext::command(EditOp code) {
     if (!commandRoutes(code)) return false;
-    if (code == kCmdJoinSplit && top_ == 0) selectToolMode(kModeMultiple);
-    if (code == kCmdPaste) {
+    if (code == EditOp::JoinSplit && top_ == 0) selectToolMode(kModeMultiple);
+    if (code == EditOp::Paste) {
         // Pasting starts over in the multiple tool; not in the middle of another operation.
         if (top_ != 0) return false;
         selectToolMode(kModeMultiple);
@@ -436,9 +447,9 @@ container* ToolContext::pickElement(Point p) const {
 
 void ToolContext::liftIntoSelection(container* e, UndoStep* step) {
     if (!e || !step || !e->linked()) return;
-    ListNode* successor = e->unlink();
+    ListNode* successor = e->unlink(board.changes);
     history.RecordRemoved(step, e, successor);
-    e->insertBefore(&selectionList);
+    e->insertBefore(&selectionList, board.changes);
 }
 
 UndoStep* ToolContext::rectangleSelect(Point c1, Point c2) {
@@ -520,7 +531,7 @@ void ToolContext::restorePending() {
     // What is still in the selection was never in the document: copies made for dragging.
     while (!selectionList.emptyList()) {
         container* c = AsElement(selectionList.next);
-        c->unlink();
+        c->unlink(board.changes);
         c->destroy(board);
     }
     attachedElement = nullptr;
@@ -572,7 +583,7 @@ void ToolContext::clearPreviews() {
 }
 
 void ToolContext::clearSelection() {
-    while (!selectionList.emptyList()) selectionList.next->unlink();
+    while (!selectionList.emptyList()) selectionList.next->unlink(board.changes);
     attachedElement = nullptr;
     referenceLine.shown = false;
 }

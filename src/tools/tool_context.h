@@ -13,6 +13,7 @@
 
 #include "board/model/board.h"
 #include "board/undo/undo.h"
+#include "tools/command_ids.h"
 #include "tools/drawing_dialogs.h"
 #include "tools/drawing_settings.h"
 #include "view/framebuffer.h"
@@ -37,14 +38,9 @@ class ToolHost {
     // The whole view must be drawn again.
     virtual void Repaint() = 0;
 
-    // --- what the drawing tools ask (a window without them answers as if each dialog was
-    // closed at once)
-    virtual void RunLayerSelect(LayerSelectModel&) {}
-    virtual void RunApertureSelect(ApertureSelectModel&) {}
-    virtual void RunPadSelect(PadSelectModel&) {}
-    virtual void RunArcDialog(ArcDialogModel&) {}
-    virtual void RunTextDialog(TextDialogModel&) {}
-    virtual void RunNumericInput(NumericInputModel&) {}
+    // A dialog over its model (tools/dialog.h): true when it took its values. A window without
+    // dialogs answers as if each was closed at once.
+    virtual bool Run(DialogModel&) { return false; }
     // An element was placed or removed: the document is modified.
     virtual void DocumentModified() {}
     // The current layer or a definition changed: menu-bar items 98 and 99 show it.
@@ -55,8 +51,22 @@ class ToolHost {
     virtual std::filesystem::path FontFile() const { return {}; }
 };
 
+// What a tool operation did, so that the shell and the tests can tell. When one operation does
+// several things the first of this list that applies is told: Refused, Committed, Reverted,
+// Pending, PopFrame, NextState, Handled.
+enum class ToolResult : uint8_t {
+    Ignored,    // nothing to do for this input in this state
+    Handled,    // taken: a dialog, a preview or a setting changed, the document did not
+    Refused,    // refused with a beep; nothing changed
+    Pending,    // the document changed by a pending step of the operation in progress
+    Committed,  // the document changed by one committed undo step
+    Reverted,   // pending changes were taken back, or an undo step undone
+    NextState,  // the tool went on to another of its states (a frame may have been pushed)
+    PopFrame,   // the tool closed its frame (or frames) without changing the document
+};
+
 // A tool state: seven operations, in the order the dispatcher knows them.
-using ToolOp = void (*)(ToolContext&);
+using ToolOp = ToolResult (*)(ToolContext&);
 struct ToolState {
     ToolOp onHover;
     ToolOp onClick;
@@ -66,8 +76,8 @@ struct ToolState {
     ToolOp onBack;
     ToolOp onReset;
 };
-// The shared do-nothing operation of the empty slots.
-void NoOp(ToolContext&);
+// The shared do-nothing operation of the empty slots (Ignored).
+ToolResult NoOp(ToolContext&);
 
 inline constexpr int kModeCount = 20;
 inline constexpr int kEditingModes = 13;  // modes 0..12 are tools; 13..19 nest on top of one
@@ -97,7 +107,7 @@ enum ToolMode : int32_t {
 };
 
 struct ModeInfo {
-    int startId;    // menu / tool-bar id that starts the mode
+    Cmd start;      // the command (menu item, tool-bar button) that starts the mode
     int states;     // number of states
     int startHint;  // string id of the first state's hint
 };
@@ -110,27 +120,38 @@ using ModeTable = std::array<std::span<const ToolState>, kModeCount>;
 // any later state cancels the selection on Esc.
 const ModeTable& DefaultModeTable();
 
-// Tool-bar ids 300..337 and the bits of their saved states.
-inline constexpr int kFirstToolBarId = 300;
-inline constexpr int kToolBarIds = 38;
+// The saved states of the tool-bar buttons (Cmd::LayerSelect .. Cmd::GridDialog) and their bits.
 enum ToolBarBits : uint8_t { kTbEnabled = 1, kTbChecked = 2, kTbSeparator = 4 };
 using ToolBarStates = std::array<uint8_t, kToolBarIds>;
-bool IsToolBarSeparator(int id);
+// A slot of the tool bar that holds no button.
+bool IsToolBarSeparator(size_t slot);
 
-// Routed command codes.
-enum ToolCommand : int32_t {
-    kCmdLayer = 1,
-    kCmdSettings,
-    kCmdMove,
-    kCmdJoinSplit,
-    kCmdDelete,
-    kCmdCut,
-    kCmdCopy,
-    kCmdPaste,
-    kCmdMirror,
-    kCmdRotate,
-    kCmdNumeric,
-    kCmdDecide,
+// The buttons that start something new: greyed while a tool is busy or a view tool is open.
+inline constexpr Cmd kToolChoiceButtons[] = {
+    Cmd::RoundLand, Cmd::SquareLand, Cmd::Line,     Cmd::Arc,    Cmd::Pad,
+    Cmd::Text,      Cmd::Deform,     Cmd::DeleteTool, Cmd::Parallel, Cmd::Connect,
+    Cmd::Change,    Cmd::Fill,       Cmd::Multiple, Cmd::JoinSplit, Cmd::Paste,
+};
+
+// The edit operations the commands route to the current tool state (`currentCommand`). The
+// numbers are those the tools have always been told.
+enum class EditOp : int32_t {
+    None = 0,
+    LayerSelect = 1,
+    SelectSettings = 2,
+    Move = 3,
+    JoinSplit = 4,
+    DeleteElements = 5,
+    Cut = 6,
+    Copy = 7,
+    Paste = 8,
+    Mirror = 9,
+    Rotate = 10,
+    NumericInput = 11,
+    Decide = 12,
+    Join = 13,      // key G in the multiple tool: join without the dialog
+    Split = 14,     // key B: split without the dialog
+    MoveByKey = 15, // key I: the move that the key started
 };
 
 // What the menu bar shows for the current definition.
@@ -185,7 +206,7 @@ class ToolContext {
     int cursorX = 0, cursorY = 0;  // client pixels
     uint32_t keys = 0;
     Point inputPoint;
-    int32_t currentCommand = 0;
+    EditOp currentCommand = EditOp::None;
     // The cursor in board coordinates without grid snapping (what picking uses).
     Point cursorWorld() const { return view.ScreenToWorld(cursorX, cursorY); }
 
@@ -207,32 +228,36 @@ class ToolContext {
     // The current tool takes left-button drags (the mouse machine starts onDragStart).
     bool acceptsDrags = false;
 
-    // The 38 tool-bar states as shown; index = id - 300.
+    // The 38 tool-bar states as shown, by ToolBarSlot.
     ToolBarStates toolBar{};
-    uint8_t& toolBarState(int id) { return toolBar[size_t(id - kFirstToolBarId)]; }
-    bool toolBarEnabled(int id) const {
-        return toolBar[size_t(id - kFirstToolBarId)] & kTbEnabled;
-    }
-    void setToolBarEnabled(int id, bool on);
-    void setToolBarChecked(int id, bool on);
+    uint8_t& toolBarState(Cmd id) { return toolBar[ToolBarSlot(id)]; }
+    bool toolBarEnabled(Cmd id) const { return toolBar[ToolBarSlot(id)] & kTbEnabled; }
+    void setToolBarEnabled(Cmd id, bool on);
+    void setToolBarChecked(Cmd id, bool on);
     // The common start of an editing tool (modes 0..12): its check mark, the buttons that do not
     // apply greyed, the definition kind, then enterTool with its first hint.
     void startTool(int mode);
 
-    // --- dispatch (the shell calls these)
-    void mouseMove(int x, int y, uint32_t keyFlags);
+    // --- dispatch (the shell calls these). Each returns what the tool did, and keeps it in
+    // lastResult().
+    ToolResult mouseMove(int x, int y, uint32_t keyFlags);
     void leftDown(int x, int y, uint32_t keyFlags);
-    void leftUp(int x, int y, uint32_t keyFlags);
-    void pointInput(Point p);
+    ToolResult leftUp(int x, int y, uint32_t keyFlags);
+    ToolResult pointInput(Point p);
+    // Runs one operation of the current state (the shell's mouse machine calls onHover, onClick
+    // and onDragStart through this).
+    ToolResult run(ToolOp ToolState::*op) { return call(current_->*op); }
     // Esc, and the menu item "取消".
-    void escape();
+    ToolResult escape();
     // Backspace and the menu item "元に戻す"; false when the rule lets nothing happen.
     bool backspace();
-    // Routes a command code when its tool-bar button allows it; false when not routed.
-    bool command(int32_t code);
+    // Routes an edit operation when its tool-bar button allows it; false when not routed.
+    bool command(EditOp op);
     bool backspaceRoutes() const;
-    bool commandRoutes(int32_t code) const;
+    bool commandRoutes(EditOp op) const;
     bool dragging() const { return dragging_; }
+    // What the last operation run through this context did.
+    ToolResult lastResult() const { return last_; }
 
     // --- the selection set
     ListNode selectionList;
@@ -295,9 +320,7 @@ class ToolContext {
     void toggleOverlay();
     bool overlayShown_ = false;
     void refreshDefinitionItems();
-    void call(ToolOp op) {
-        if (op) op(*this);
-    }
+    ToolResult call(ToolOp op) { return last_ = op ? op(*this) : ToolResult::Ignored; }
     void drawSelection(Pen pen);
 
     const ModeTable& modes_;
@@ -306,6 +329,7 @@ class ToolContext {
     const ToolState* current_ = nullptr;
     bool leftHeld_ = false;
     bool dragging_ = false;
+    ToolResult last_ = ToolResult::Ignored;
     int downX_ = 0, downY_ = 0;
 };
 

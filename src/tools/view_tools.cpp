@@ -20,10 +20,11 @@ container* FindConductor(const Board& b, const ListNode& head, Point p, double t
     return nullptr;
 }
 
-void CloseEquipotential(ToolContext& c) {
+ToolResult CloseEquipotential(ToolContext& c) {
     // The highlight goes with the next repaint.
     c.popModes(1);
     c.host.Repaint();
+    return ToolResult::PopFrame;
 }
 
 constexpr ToolState kEquipotential{NoOp, EquipotentialClick, NoOp, NoOp, NoOp, NoOp,
@@ -66,10 +67,10 @@ Net EquipotentialNet(Board& b, Point p, double t) {
     return net;
 }
 
-void EquipotentialClick(ToolContext& c) {
+ToolResult EquipotentialClick(ToolContext& c) {
     const Net net = EquipotentialNet(c.board, c.cursorWorld(), c.view.pickRadiusWorld);
     Framebuffer* fb = c.back ? c.back : c.screen;
-    if (net.empty() || !fb) return;
+    if (net.empty() || !fb) return ToolResult::Ignored;
     OutlinePainter painter(c.board, c.view, *fb);
     const Pen pen{kGreyPen, RasterOp::kCopy};
     for (container* m : net) {
@@ -78,6 +79,7 @@ void EquipotentialClick(ToolContext& c) {
         else if (IsDrawn(m))
             painter.Draw(AsDrawn(m), pen);
     }
+    return ToolResult::Handled;
 }
 
 const ModeTable& EditorModeTable() {

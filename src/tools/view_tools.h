@@ -18,7 +18,7 @@ Net EquipotentialNet(Board& board, Point p, double tolerance);
 
 // Mode 18's click: the net at the cursor drawn in the highlight pen into the back buffer (it
 // stays until the next repaint).
-void EquipotentialClick(ToolContext& c);
+ToolResult EquipotentialClick(ToolContext& c);
 
 // The mode table of the editor: the framework's table with the tools built so far in place of
 // their stand-ins.

@@ -132,7 +132,8 @@ bool LayoutSegments(const std::filesystem::path& font, const TextParams& params,
             seen.push_back(std::move(g));
             it = seen.end() - 1;
         }
-        for (const auto& s : it->strokes) out.push_back({place(o, s[0], s[1]), place(o, s[2], s[3])});
+        for (const auto& st : it->strokes)
+            out.push_back({place(o, st[0], st[1]), place(o, st[2], st[3])});
         o.x += dx;
         o.y += dy;
     }

@@ -140,8 +140,8 @@ TEST(DocumentWriter, LibraryItemsAreWrittenRelativeToTheOrigin) {
         if (i++ == 6) {  // the part
             ListNode list;
             list.initHead();
-            c->unlink();
-            c->insertBefore(&list);
+            c->unlink(b->changes);
+            c->insertBefore(&list, b->changes);
             WriteItems(out, list, &origin);
         }
     EXPECT_EQ(out.text(),

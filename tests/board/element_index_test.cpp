@@ -7,6 +7,8 @@
 #include <limits>
 #include <random>
 
+#include "board/model/board.h"
+
 namespace zevo {
 namespace {
 
@@ -47,6 +49,34 @@ TEST(ElementIndex, BoundsRoundedOutwardAlwaysHoldTheExactOnes) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_TRUE(std::isnan(FloatBelow(nan)));
     EXPECT_TRUE(std::isnan(FloatAbove(nan)));
+}
+
+// Each board counts the changes of its own tree: an edit of one board leaves the index of
+// another as it was, and an edit of the board itself (a link, or bounds) starts its index again.
+TEST(ElementIndex, EveryBoardKeepsItsOwnChangeCount) {
+    Board a, b;
+    for (int i = 0; i < 2000; ++i) {
+        a.AppendElement(nullptr, a.CreateLand(1, 0, false, {double(i % 200), double(i / 200)}));
+        b.AppendElement(nullptr, b.CreateLand(1, 0, false, {double(i % 200), double(i / 200)}));
+    }
+    auto none = [](const OuterBox&) { return false; };
+    auto all = [](const drawn*) { return false; };
+    auto first = [](const drawn*) { return true; };
+    b.drawnIndex.find(b.items, none, all);
+    ASSERT_TRUE(b.drawnIndex.complete());
+    ASSERT_EQ(b.drawnIndex.recorded(), 2000u);
+
+    const uint64_t before = b.changes.value;
+    a.AppendElement(nullptr, a.CreateLand(1, 0, false, {5, 5}));
+    AsDrawn(AsElement(a.items.next))->translate(a, 1, 0);
+    EXPECT_EQ(b.changes.value, before);
+    b.drawnIndex.find(b.items, none, first);  // a hit at once: a restarted index records less
+    EXPECT_EQ(b.drawnIndex.recorded(), 2000u);
+
+    AsDrawn(AsElement(b.items.next))->translate(b, 1, 0);
+    EXPECT_GT(b.changes.value, before);
+    b.drawnIndex.find(b.items, none, first);
+    EXPECT_LT(b.drawnIndex.recorded(), 2000u);
 }
 
 }  // namespace

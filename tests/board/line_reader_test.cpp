@@ -27,7 +27,7 @@ std::vector<Line> All(LineReader& in) {
     std::string_view l;
     for (;;) {
         const LineReader::Result r = in.next(l);
-        if (r == LineReader::kLine) {
+        if (r == LineReader::kTextLine) {
             out.push_back({in.lineNumber(), std::string(l)});
         } else if (r == LineReader::kHeader && in.takeHeader(l)) {
             out.push_back({in.lineNumber(), "@" + std::string(l)});
@@ -70,7 +70,7 @@ TEST(LineReading, HeadersEndSectionsAndNulEndsALine) {
     ASSERT_TRUE(in.takeHeader(l));
     EXPECT_EQ(l, "[A]x");
     EXPECT_EQ(in.lineNumber(), 2);
-    EXPECT_EQ(in.next(l), LineReader::kLine);
+    EXPECT_EQ(in.next(l), LineReader::kTextLine);
     EXPECT_EQ(l, "in a");
     EXPECT_EQ(in.next(l), LineReader::kHeader);
     EXPECT_EQ(in.next(l), LineReader::kHeader);  // stays until taken

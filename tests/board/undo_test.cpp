@@ -23,7 +23,7 @@ land* AddLand(Board& b, UndoHistory& h, UndoStep* s, double x) {
 }
 
 void Remove(UndoHistory& h, UndoStep* s, container* e) {
-    ListNode* succ = e->unlink();
+    ListNode* succ = e->unlink(h.board().changes);
     h.RecordRemoved(s, e, succ);
 }
 
@@ -121,7 +121,7 @@ TEST(UndoHistory, RestoresPositionsInsideGroupsAndOrderOfNeighbours) {
     s = h.BeginStep();
     container* copy = c->clone(b);
     copy->translate(b, 100, 0);
-    copy->insertBefore(c->next);
+    copy->insertBefore(c->next, b.changes);
     h.RecordAdded(s, copy);
     Remove(h, s, c);
     h.CommitStep(s);
@@ -164,7 +164,7 @@ TEST(UndoHistory, RandomSequencesMatchASnapshotModelAndLoseNoNode) {
                     if (kind == 0 || all.empty()) {
                         land* e = b.CreateLand(1, 0, false, {nextId++, 0});
                         ListNode* at = all.empty() ? &b.items : all[rng() % all.size()];
-                        e->insertBefore(at);
+                        e->insertBefore(at, b.changes);
                         h.RecordAdded(s, e);
                     } else if (kind == 1) {
                         Remove(h, s, all[rng() % all.size()]);
@@ -172,7 +172,7 @@ TEST(UndoHistory, RandomSequencesMatchASnapshotModelAndLoseNoNode) {
                         container* old = all[rng() % all.size()];
                         container* copy = old->clone(b);
                         copy->translate(b, nextId++ - AsDrawn(old)->x, 0);
-                        copy->insertBefore(old);
+                        copy->insertBefore(old, b.changes);
                         h.RecordAdded(s, copy);
                         Remove(h, s, old);
                     }
@@ -212,9 +212,9 @@ TEST(UndoHistory, RevertingAPendingStepRestoresTheDocumentAndKeepsNoHistory) {
     ListNode lifted;  // a selection that holds what the command took out
     lifted.initHead();
     UndoStep* s = h.BeginStep();
-    ListNode* succ = a->unlink();
+    ListNode* succ = a->unlink(b.changes);
     h.RecordRemoved(s, a, succ);
-    a->insertBefore(&lifted);
+    a->insertBefore(&lifted, b.changes);
     AddLand(b, h, s, 9);
     h.RevertStep(s);
     EXPECT_EQ(TopLevel(b), (std::vector<double>{1, 2}));

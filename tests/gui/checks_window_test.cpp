@@ -69,12 +69,12 @@ class ChecksWindowTest : public QObject {
             chooser->selectFile(QString(ZEVO_EXAMPLES) + "/../resources/Zevo.drc");
             QMetaObject::invokeMethod(chooser, "accept", Qt::DirectConnection);
         });
-        w.action(414)->trigger();
+        w.action(Cmd::Drc)->trigger();
         QCOMPARE(message, QString("違反個所が見つかりました"));
         QCOMPARE(Marks(b), size_t(1));
         QVERIFY(w.editor().ready());
-        QVERIFY(w.action(415)->isEnabled());
-        w.action(415)->trigger();
+        QVERIFY(w.action(Cmd::DrcErase)->isEnabled());
+        w.action(Cmd::DrcErase)->trigger();
         QCOMPARE(Marks(b), size_t(0));
     }
 
@@ -90,7 +90,7 @@ class ChecksWindowTest : public QObject {
         QVERIFY(first);
         const Point at = w.editor().view.WorldToScreen(
             {first->bounds.maxX, (first->bounds.minY + first->bounds.maxY) / 2});
-        w.action(434)->trigger();
+        w.action(Cmd::Equipotential)->trigger();
         QTest::mouseClick(w.screen().viewport(), Qt::LeftButton, {}, QPoint(int(at.x), int(at.y)));
         QApplication::processEvents();
         const QImage shot = w.screen().viewport()->grab().toImage();

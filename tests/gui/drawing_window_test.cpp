@@ -73,7 +73,7 @@ class DrawingWindowTest : public QObject {
             e.redraw();
 
             // A chain of two segments, decided with Return.
-            QVERIFY(e.command(305));
+            QVERIFY(e.command(Cmd::Line));
             Click(w, {10, 10});
             Click(w, {40, 10});
             Click(w, {40, 30});
@@ -82,16 +82,16 @@ class DrawingWindowTest : public QObject {
 
             // An arc by three clicks.
             e.drawing.arcByClicks = true;
-            QVERIFY(e.command(306));
+            QVERIFY(e.command(Cmd::Arc));
             Click(w, {70, 30});
             Click(w, {80, 30});
             QTest::mouseMove(w.screen().viewport(), Pixel(w, {77, 37}));
             Click(w, {70, 40});
 
             // A pad, and a text through its dialog.
-            QVERIFY(e.command(307));
+            QVERIFY(e.command(Cmd::Pad));
             Click(w, {60, 60});
-            QVERIFY(e.command(308));
+            QVERIFY(e.command(Cmd::Text));
             Answer({{"edit101", "Z1"}, {"edit103", "2"}}, "button1");
             Click(w, {20, 60});
 
@@ -109,7 +109,7 @@ class DrawingWindowTest : public QObject {
                 QMetaObject::invokeMethod(chooser, "accept", Qt::DirectConnection);
             });
             timer->start();
-            QVERIFY(e.command(404));
+            QVERIFY(e.command(Cmd::Save));
             QVERIFY(asked);
             QVERIFY(fs::exists(file));
             QVERIFY(!e.doc.modified);

@@ -55,9 +55,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(zoomOut->toolTip(), QString("縮小"));
         QVERIFY(zoomOut->isEnabled());
         QVERIFY(!w.toolBar()->findChild<QAction*>("button320")->isEnabled());
-        QVERIFY(!w.action(406)->isEnabled());  // printing comes later: greyed
-        QVERIFY(w.action(408)->isEnabled());
-        QVERIFY(w.action(401)->isEnabled());
+        QVERIFY(!w.action(Cmd::PrintCheck)->isEnabled());  // printing comes later: greyed
+        QVERIFY(w.action(Cmd::GerberOut)->isEnabled());
+        QVERIFY(w.action(Cmd::Open)->isEnabled());
 
         // The screen shows the editor's framebuffer: something other than black is drawn.
         QApplication::processEvents();
@@ -82,13 +82,13 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.editor().view.scale, fitted);
 
         // The coordinate display splits the status bar and follows the mouse.
-        w.action(421)->trigger();
-        QVERIFY(w.action(421)->isChecked());
+        w.action(Cmd::CoordinateDisplay)->trigger();
+        QVERIFY(w.action(Cmd::CoordinateDisplay)->isChecked());
         QTest::mouseMove(w.screen().viewport(), QPoint(40, 40));
         QLabel* x = w.findChild<QLabel*>("status0");
         QVERIFY(x->text().startsWith("X:"));
-        w.action(421)->trigger();
-        QVERIFY(!w.action(421)->isChecked());
+        w.action(Cmd::CoordinateDisplay)->trigger();
+        QVERIFY(!w.action(Cmd::CoordinateDisplay)->isChecked());
     }
 
     void closingSavesTheSettingsAndThePlacement() {
@@ -131,7 +131,7 @@ class MainWindowTest : public QObject {
             d->findChild<QLineEdit*>("edit101")->setText("2.54");
             d->findChild<QPushButton*>("button2")->click();
         });
-        w.action(337)->trigger();
+        w.action(Cmd::GridDialog)->trigger();
         QCOMPARE(w.editor().doc.board.gridSpacing, spacing);
         QVERIFY(!w.editor().doc.modified);
         // Set: the board and the view take the new grid.
@@ -141,7 +141,7 @@ class MainWindowTest : public QObject {
             d->findChild<QLineEdit*>("edit101")->setText("2.54");
             d->findChild<QPushButton*>("button1")->click();
         });
-        w.action(337)->trigger();
+        w.action(Cmd::GridDialog)->trigger();
         QCOMPARE(w.editor().doc.board.gridSpacing, 2.54);
         QCOMPARE(w.editor().view.gridSpacing, 2.54);
         QVERIFY(w.editor().doc.modified);

@@ -34,7 +34,9 @@ class Drawing : public ::testing::Test {
         if (!editor.view.onGrid()) editor.view.ToggleOnGrid();
         editor.redraw();
     }
-    void tool(int id) { ASSERT_TRUE(editor.command(id)); }
+    void tool(Cmd id) { ASSERT_TRUE(editor.command(id)); }
+    // What the last tool operation did.
+    ToolResult result() const { return editor.tools->lastResult(); }
     void pixel(Point p, int& x, int& y) const {
         const Point s = editor.view.WorldToScreen(p);
         x = int(std::lround(s.x)), y = int(std::lround(s.y));
@@ -80,10 +82,11 @@ class Drawing : public ::testing::Test {
 // ------------------------------------------------------------------ lands
 
 TEST_F(Drawing, RoundLandIsPlacedAtTheSnappedCursorAsOneStepAndOredInItsLayerColour) {
-    tool(303);
+    tool(Cmd::RoundLand);
     EXPECT_EQ(editor.tools->mode(), kModeRoundLand);
-    EXPECT_TRUE(editor.toolBarState(303) & kTbChecked);
+    EXPECT_TRUE(editor.toolBarState(Cmd::RoundLand) & kTbChecked);
     click({10.3, 19.8});
+    EXPECT_EQ(result(), ToolResult::Committed);
     ASSERT_EQ(items().size(), 1u);
     const land* l = static_cast<const land*>(items()[0]);
     EXPECT_EQ(l->kind, kLand);
@@ -109,16 +112,18 @@ TEST_F(Drawing, RoundLandIsPlacedAtTheSnappedCursorAsOneStepAndOredInItsLayerCol
 
     // Backspace in the start state undoes the last step.
     editor.keyDown(EditorKey::kBackspace);
+    EXPECT_EQ(result(), ToolResult::Reverted);
     EXPECT_EQ(items().size(), 1u);
 }
 
 TEST_F(Drawing, ALandWhoseEdgeCrossesTheBoardEdgeIsRefusedWithABeep) {
     editor.drawing.roundLandAperture = 28;  // 2 mm
     ASSERT_DOUBLE_EQ(board.roundHalf(28), 1.0);
-    tool(303);
+    tool(Cmd::RoundLand);
     editor.view.ToggleOnGrid();
     const int before = host.beeps;
     click({0.5, 5});
+    EXPECT_EQ(result(), ToolResult::Refused);
     EXPECT_TRUE(items().empty());
     EXPECT_EQ(host.beeps, before + 1);
     EXPECT_EQ(editor.history.doneCount(), 0u);
@@ -126,11 +131,11 @@ TEST_F(Drawing, ALandWhoseEdgeCrossesTheBoardEdgeIsRefusedWithABeep) {
 }
 
 TEST_F(Drawing, SquareLandToolPlacesSquaresOrRectanglesByItsDialog) {
-    tool(304);
+    tool(Cmd::SquareLand);
     click({5, 5});
     ASSERT_EQ(items().size(), 1u);
     EXPECT_TRUE(AsDrawn(items()[0])->square());
-    host.apertureSelectDialog = [](ApertureSelectModel& m) {
+    host.on<ApertureSelectModel>([](ApertureSelectModel& m) {
         EXPECT_EQ(m.title(), "アパーチャ 選択");
         m.setRectangle(true);
         m.dx = "2*1.5";
@@ -138,8 +143,8 @@ TEST_F(Drawing, SquareLandToolPlacesSquaresOrRectanglesByItsDialog) {
         m.angle = "90";
         m.choose(3);
         EXPECT_FALSE(m.close());
-    };
-    tool(301);
+    });
+    tool(Cmd::SelectSettings);
     EXPECT_TRUE(editor.drawing.squareAsRectangle);
     click({10, 10});
     ASSERT_EQ(items().size(), 2u);
@@ -156,12 +161,13 @@ TEST_F(Drawing, SquareLandToolPlacesSquaresOrRectanglesByItsDialog) {
 // ------------------------------------------------------------------ lines
 
 TEST_F(Drawing, ClickingTheSamePointTwiceInALinePlacesNothingAndBeeps) {
-    tool(305);
+    tool(Cmd::Line);
     click({10, 10});
     EXPECT_EQ(editor.tools->depth(), 2);
-    EXPECT_FALSE(editor.toolBarState(303) & kTbEnabled);  // no tool change mid-chain
+    EXPECT_FALSE(editor.toolBarState(Cmd::RoundLand) & kTbEnabled);  // no tool change mid-chain
     const int before = host.beeps;
     click({10, 10});
+    EXPECT_EQ(result(), ToolResult::Refused);
     EXPECT_EQ(host.beeps, before + 1);
     EXPECT_TRUE(items().empty());
     EXPECT_EQ(editor.tools->depth(), 2);
@@ -171,7 +177,7 @@ TEST_F(Drawing, TheFirstPointSnapsToALandCentreAndCtrlTakesTheGridPoint) {
     land* l = board.CreateLand(1, 28, false, {10.25, 10.25});
     board.AppendElement(nullptr, l);
     editor.redraw();
-    tool(305);
+    tool(Cmd::Line);
     // Picking takes an element by its outline: the click is near the land's rim.
     click({11.1, 10.3});
     click({20, 10.25});
@@ -197,14 +203,17 @@ TEST_F(Drawing, TheFirstPointSnapsToALandCentreAndCtrlTakesTheGridPoint) {
 }
 
 TEST_F(Drawing, EscAfterThreeSegmentsRemovesThemAllAndDecideMakesOneUndoStep) {
-    tool(305);
+    tool(Cmd::Line);
     click({10, 10});
+    EXPECT_EQ(result(), ToolResult::NextState);
     click({20, 10});
+    EXPECT_EQ(result(), ToolResult::Pending);
     click({20, 20});
     click({30, 20});
     EXPECT_EQ(items().size(), 3u);  // the document holds a chain while it is drawn
     EXPECT_EQ(editor.tools->pendingSteps.size(), 3u);
     editor.character(kCharEscape);
+    EXPECT_EQ(result(), ToolResult::Reverted);
     EXPECT_TRUE(items().empty());
     EXPECT_EQ(editor.tools->depth(), 1);
     EXPECT_EQ(editor.history.doneCount(), 0u);
@@ -215,22 +224,24 @@ TEST_F(Drawing, EscAfterThreeSegmentsRemovesThemAllAndDecideMakesOneUndoStep) {
     click({20, 20});
     click({30, 20});
     editor.character(kCharReturn);
+    EXPECT_EQ(result(), ToolResult::Committed);
     EXPECT_EQ(editor.tools->depth(), 1);
     EXPECT_EQ(items().size(), 3u);
     EXPECT_EQ(editor.history.doneCount(), 1u);
-    EXPECT_TRUE(editor.command(418));  // 元に戻す
+    EXPECT_TRUE(editor.command(Cmd::Undo));  // 元に戻す
     EXPECT_TRUE(items().empty());
-    EXPECT_TRUE(editor.command(419));
+    EXPECT_TRUE(editor.command(Cmd::Redo));
     EXPECT_EQ(items().size(), 3u);
 }
 
 TEST_F(Drawing, BackspaceAfterTwoSegmentsRemovesTheSecondAndTheRubberRestartsAtItsStart) {
-    tool(305);
+    tool(Cmd::Line);
     click({10, 10});
     click({20, 10});
     click({20, 20});
     ASSERT_EQ(items().size(), 2u);
     editor.keyDown(EditorKey::kBackspace);
+    EXPECT_EQ(result(), ToolResult::Reverted);
     ASSERT_EQ(items().size(), 1u);
     EXPECT_DOUBLE_EQ(lineAt(0)->ex, 20);
     ASSERT_EQ(editor.tools->lineChain.size(), 1u);
@@ -243,12 +254,13 @@ TEST_F(Drawing, BackspaceAfterTwoSegmentsRemovesTheSecondAndTheRubberRestartsAtI
     EXPECT_TRUE(items().empty());
     EXPECT_EQ(editor.tools->depth(), 2);
     editor.keyDown(EditorKey::kBackspace);
+    EXPECT_EQ(result(), ToolResult::PopFrame);
     EXPECT_EQ(editor.tools->depth(), 1);
     EXPECT_EQ(editor.tools->cursorPreview.size(), 1u);
 }
 
 TEST_F(Drawing, ShiftOrTheEightDirectionOptionConstrainsTheSegment) {
-    tool(305);
+    tool(Cmd::Line);
     click({10, 10});
     click({20, 12}, kMkShift);
     ASSERT_NE(lineAt(0), nullptr);
@@ -263,7 +275,7 @@ TEST_F(Drawing, ShiftOrTheEightDirectionOptionConstrainsTheSegment) {
 }
 
 TEST_F(Drawing, TheNextPointHintFollowsTheRightClickOptionsAndRightClickDecides) {
-    tool(305);
+    tool(Cmd::Line);
     click({10, 10});
     EXPECT_EQ(editor.tools->frame().hint, kHintLineNext);
     click({20, 10});
@@ -280,7 +292,7 @@ TEST_F(Drawing, TheNextPointHintFollowsTheRightClickOptionsAndRightClickDecides)
 }
 
 TEST_F(Drawing, TheRubberSegmentIsErasedWithoutATrace) {
-    tool(305);
+    tool(Cmd::Line);
     click({10, 10});
     move({30, 25});
     move({12, 40});
@@ -292,22 +304,22 @@ TEST_F(Drawing, TheRubberSegmentIsErasedWithoutATrace) {
 }
 
 TEST_F(Drawing, LayerAndApertureDialogsApplyToTheRubberSegment) {
-    tool(305);
+    tool(Cmd::Line);
     click({10, 10});
-    host.layerSelectDialog = [](LayerSelectModel& m) {
+    host.on<LayerSelectModel>([](LayerSelectModel& m) {
         ASSERT_GT(m.layers().size(), 1u);
         m.choose(1);
-    };
-    tool(300);
+    });
+    tool(Cmd::LayerSelect);
     const int layer = board.currentLayer;
     EXPECT_NE(layer, 1);
-    host.apertureSelectDialog = [](ApertureSelectModel& m) {
+    host.on<ApertureSelectModel>([](ApertureSelectModel& m) {
         EXPECT_FALSE(m.squareLineEnabled());
         m.setSquareLine(true);
         EXPECT_FALSE(m.squareLine());
         m.choose(5);
-    };
-    tool(301);
+    });
+    tool(Cmd::SelectSettings);
     click({20, 10});
     ASSERT_NE(lineAt(0), nullptr);
     EXPECT_EQ(lineAt(0)->layer, layer);
@@ -319,21 +331,24 @@ TEST_F(Drawing, LayerAndApertureDialogsApplyToTheRubberSegment) {
 
 TEST_F(Drawing, ArcByClicksGrowsCounterclockwiseOrReversesWhenTheCursorGoesClockwise) {
     editor.drawing.arcByClicks = true;
-    tool(306);
+    tool(Cmd::Arc);
     click({30, 30});
+    EXPECT_EQ(result(), ToolResult::NextState);
     EXPECT_EQ(editor.tools->frame().hint, kHintArcStart);
-    EXPECT_FALSE(editor.toolBarState(300) & kTbEnabled);
+    EXPECT_FALSE(editor.toolBarState(Cmd::LayerSelect) & kTbEnabled);
     click({40, 30});
+    EXPECT_EQ(result(), ToolResult::NextState);
     EXPECT_EQ(editor.tools->frame().hint, kHintArcEnd);
     move({35, 36});
     click({30, 40});
+    EXPECT_EQ(result(), ToolResult::Committed);
     ASSERT_EQ(items().size(), 1u);
     const arc* a = static_cast<const arc*>(items()[0]);
     EXPECT_NEAR(a->st, 0, 1e-9);
     EXPECT_NEAR(a->end, kPi / 2, 1e-9);
     EXPECT_DOUBLE_EQ(a->r, 10);
     EXPECT_EQ(editor.tools->depth(), 1);
-    EXPECT_TRUE(editor.toolBarState(300) & kTbEnabled);
+    EXPECT_TRUE(editor.toolBarState(Cmd::LayerSelect) & kTbEnabled);
 
     click({30, 30});
     click({40, 30});
@@ -351,10 +366,31 @@ TEST_F(Drawing, ArcByClicksGrowsCounterclockwiseOrReversesWhenTheCursorGoesClock
     EXPECT_EQ(host.beeps, before + 1);
     click({40, 30});
     editor.keyDown(EditorKey::kBackspace);
+    EXPECT_EQ(result(), ToolResult::PopFrame);
     EXPECT_EQ(editor.tools->frame().hint, kHintArcStart);
     EXPECT_TRUE(editor.tools->arcPreview.empty());
     editor.character(kCharEscape);
+    EXPECT_EQ(result(), ToolResult::PopFrame);
     EXPECT_EQ(editor.tools->depth(), 1);
+}
+
+// The example of docs/architecture.md: a dialog answered from the queue, a click, the result.
+TEST_F(Drawing, TheArcDialogAnswersAndTheArcIsOneCommittedStep) {
+    editor.drawing.arcByClicks = false;
+    host.answer<ArcDialogModel>([](ArcDialogModel& m) {
+        m.radius = "5";
+        m.start = "0";
+        m.end = "90";
+        m.decide();
+        return m.decided();
+    });
+    tool(Cmd::Arc);
+    click({30, 30});
+    EXPECT_EQ(result(), ToolResult::Committed);
+    EXPECT_EQ(host.shown<ArcDialogModel>(), 1);
+    EXPECT_EQ(editor.history.doneCount(), 1u);
+    ASSERT_EQ(items().size(), 1u);
+    EXPECT_EQ(items()[0]->kind, kArc);
 }
 
 TEST_F(Drawing, ArcTrackingFollowsTheRules) {
@@ -389,32 +425,32 @@ TEST_F(Drawing, ArcTrackingFollowsTheRules) {
 }
 
 TEST_F(Drawing, ArcByDialogChecksTheRadiusAndBringsTheAnglesIntoRange) {
-    tool(306);
-    host.arcDialog = [](ArcDialogModel& m) {
+    tool(Cmd::Arc);
+    host.on<ArcDialogModel>([](ArcDialogModel& m) {
         m.radius = "0.1";  // not larger than the 1 mm line's half width
         m.start = "0";
         m.end = "90";
         EXPECT_FALSE(m.decide());
-    };
+    });
     const int before = host.beeps;
     click({50, 30});
     EXPECT_EQ(host.beeps, before + 1);
     EXPECT_TRUE(items().empty());
-    host.arcDialog = [](ArcDialogModel& m) {
+    host.on<ArcDialogModel>([](ArcDialogModel& m) {
         EXPECT_EQ(m.radius, "0.1");  // kept between uses
         m.radius = "5";
         m.start = "-450";
         m.end = "800";
         EXPECT_FALSE(m.decide());
-    };
+    });
     click({50, 30});
     ASSERT_EQ(items().size(), 1u);
-    host.arcDialog = [](ArcDialogModel& m) {
+    host.on<ArcDialogModel>([](ArcDialogModel& m) {
         m.radius = "5+";
         auto e = m.decide();
         ASSERT_TRUE(e);
         EXPECT_EQ(e->control, ArcDialogModel::kFieldRadius);
-    };
+    });
     click({50, 30});
     EXPECT_EQ(items().size(), 1u);
 
@@ -433,20 +469,20 @@ TEST_F(Drawing, PadToolPlacesTheLandsOfTheChosenDefinitionAsOneGroup) {
     board.padDefs.clear();
     board.AddPadDefinition({{1, 20}, {2, 10}});
     board.AddPadDefinition({{1, 30}});
-    tool(307);
+    tool(Cmd::Pad);
     EXPECT_EQ(editor.tools->cursorPreview.size(), 2u);
-    host.padSelectDialog = [](PadSelectModel& m) {
+    host.on<PadSelectModel>([](PadSelectModel& m) {
         EXPECT_EQ(m.count(), 2);
         m.next();
         m.next();
         EXPECT_EQ(m.number(), 1);
         m.accept();
-    };
-    tool(301);
+    });
+    tool(Cmd::SelectSettings);
     EXPECT_EQ(editor.drawing.padNumber, 1);
     EXPECT_EQ(editor.tools->cursorPreview.size(), 1u);
-    host.padSelectDialog = [](PadSelectModel& m) { m.previous(); };  // cancelled
-    tool(301);
+    host.on<PadSelectModel>([](PadSelectModel& m) { m.previous(); });  // cancelled
+    tool(Cmd::SelectSettings);
     EXPECT_EQ(editor.drawing.padNumber, 1);
     editor.drawing.padNumber = 0;
     click({20, 20});
@@ -467,13 +503,13 @@ TEST_F(Drawing, PadToolPlacesTheLandsOfTheChosenDefinitionAsOneGroup) {
 
 TEST_F(Drawing, TextIsLaidOutAtTheClickAndStrokesBeyondTheBoardAreDroppedWithABeep) {
     ASSERT_TRUE(editor.fontAvailable);
-    tool(308);
-    host.textDialog = [](TextDialogModel& m) {
+    tool(Cmd::Text);
+    host.on<TextDialogModel>([](TextDialogModel& m) {
         m.text = "AB";
         m.height = "3";
         m.pitch = "3.2";
         EXPECT_EQ(m.decide().outcome, TextDialogModel::Outcome::kDecided);
-    };
+    });
     const int before = host.beeps;
     click({20, 20});
     ASSERT_EQ(items().size(), 1u);
@@ -483,21 +519,21 @@ TEST_F(Drawing, TextIsLaidOutAtTheClickAndStrokesBeyondTheBoardAreDroppedWithABe
     EXPECT_EQ(host.beeps, before);
     EXPECT_EQ(editor.drawing.text, "AB");
 
-    host.textDialog = [](TextDialogModel& m) {
+    host.on<TextDialogModel>([](TextDialogModel& m) {
         EXPECT_EQ(m.text, "AB");  // kept between uses
         EXPECT_EQ(m.decide().outcome, TextDialogModel::Outcome::kDecided);
-    };
+    });
     click({board.sizeX - 4, 20});  // the second letter crosses the edge
     ASSERT_EQ(items().size(), 2u);
     EXPECT_EQ(host.beeps, before + 1);
     EXPECT_FALSE(OffBoard(board, items()[1]));
 
-    host.textDialog = [](TextDialogModel& m) {
+    host.on<TextDialogModel>([](TextDialogModel& m) {
         m.height = "(";
         auto r = m.decide();
         EXPECT_EQ(r.outcome, TextDialogModel::Outcome::kCalcError);
         EXPECT_EQ(r.control, TextDialogModel::kFieldHeight);
-    };
+    });
     click({20, 40});
     EXPECT_EQ(items().size(), 2u);
 }
@@ -505,21 +541,21 @@ TEST_F(Drawing, TextIsLaidOutAtTheClickAndStrokesBeyondTheBoardAreDroppedWithABe
 TEST_F(Drawing, TextWithATabIsRefused) {
     // The board file keeps a tab in a text as a comma: such a text cannot be saved as typed.
     ASSERT_TRUE(editor.fontAvailable);
-    tool(308);
-    host.textDialog = [](TextDialogModel& m) {
+    tool(Cmd::Text);
+    host.on<TextDialogModel>([](TextDialogModel& m) {
         m.text = "A\tB";
         const auto r = m.decide();
         EXPECT_EQ(r.outcome, TextDialogModel::Outcome::kRefused);  // the window beeps and stays
         EXPECT_EQ(r.control, TextDialogModel::kFieldText);
         EXPECT_FALSE(m.decided());
-    };
+    });
     click({20, 20});
     EXPECT_TRUE(items().empty());
     // Nor can it hold a line end.
-    host.textDialog = [](TextDialogModel& m) {
+    host.on<TextDialogModel>([](TextDialogModel& m) {
         m.text = "A\nB";
         EXPECT_EQ(m.decide().outcome, TextDialogModel::Outcome::kRefused);
-    };
+    });
     click({20, 20});
     EXPECT_TRUE(items().empty());
     EXPECT_EQ(editor.history.doneCount(), 0u);
@@ -528,9 +564,9 @@ TEST_F(Drawing, TextWithATabIsRefused) {
 // ------------------------------------------------------------------ numeric input
 
 TEST_F(Drawing, NumericInputGivesAbsoluteOriginAndRelativePoints) {
-    tool(305);
+    tool(Cmd::Line);
     editor.view.SetGridOrigin(5, 5);
-    host.numericDialog = [](NumericInputModel& m) {
+    host.on<NumericInputModel>([](NumericInputModel& m) {
         EXPECT_FALSE(m.nextPoint());
         EXPECT_FALSE(m.relativeEnabled());  // no relative first point
         EXPECT_EQ(m.defaultButton(), NumericInputModel::Button::kAbsolute);
@@ -539,49 +575,49 @@ TEST_F(Drawing, NumericInputGivesAbsoluteOriginAndRelativePoints) {
         m.x = "10";
         m.y = "2*5";
         EXPECT_FALSE(m.pressReturn());
-    };
-    tool(326);
+    });
+    tool(Cmd::NumericInput);
     EXPECT_EQ(editor.tools->depth(), 2);
     EXPECT_EQ(editor.tools->frame().hint, kHintLineNextBack);
-    host.numericDialog = [](NumericInputModel& m) {
+    host.on<NumericInputModel>([](NumericInputModel& m) {
         EXPECT_TRUE(m.nextPoint());
         EXPECT_EQ(m.x, "0");  // another form: the values start again at 0
         m.x = "5";
         EXPECT_FALSE(m.pressReturn());  // relative to the last point
-    };
-    tool(326);
+    });
+    tool(Cmd::NumericInput);
     ASSERT_NE(lineAt(0), nullptr);
     EXPECT_DOUBLE_EQ(lineAt(0)->x, 10);
     EXPECT_DOUBLE_EQ(lineAt(0)->ex, 15);
     EXPECT_DOUBLE_EQ(lineAt(0)->ey, 10);
-    host.numericDialog = [](NumericInputModel& m) {
+    host.on<NumericInputModel>([](NumericInputModel& m) {
         EXPECT_EQ(m.x, "5");  // the same form shows the last values
         m.y = "1";
         EXPECT_FALSE(m.press(NumericInputModel::Button::kOrigin));
-    };
-    tool(326);
+    });
+    tool(Cmd::NumericInput);
     ASSERT_NE(lineAt(1), nullptr);
     EXPECT_DOUBLE_EQ(lineAt(1)->ex, 10);
     EXPECT_DOUBLE_EQ(lineAt(1)->ey, 6);
-    host.numericDialog = [](NumericInputModel& m) {
+    host.on<NumericInputModel>([](NumericInputModel& m) {
         m.x = "1e17";
         EXPECT_FALSE(m.press(NumericInputModel::Button::kAbsolute));
-    };
+    });
     const int before = host.beeps;
-    tool(326);
+    tool(Cmd::NumericInput);
     EXPECT_EQ(host.beeps, before + 1);
-    host.numericDialog = [](NumericInputModel& m) {
+    host.on<NumericInputModel>([](NumericInputModel& m) {
         m.x = "1/0";
         auto e = m.press(NumericInputModel::Button::kAbsolute);
         ASSERT_TRUE(e);
         EXPECT_EQ(e->control, NumericInputModel::kFieldX);
-    };
-    tool(326);
+    });
+    tool(Cmd::NumericInput);
     EXPECT_EQ(items().size(), 2u);
     editor.options.digitInDlg = true;
-    host.numericDialog = nullptr;
-    tool(326);
-    EXPECT_EQ(host.keypadsShown, 1);
+    host.off<NumericInputModel>();
+    tool(Cmd::NumericInput);
+    EXPECT_TRUE(host.keypads.back());  // the key pad option goes with the dialog
 }
 
 // ------------------------------------------------------------------ intersection input
@@ -595,13 +631,13 @@ TEST_F(Drawing, IntersectionInputPicksEndsCrossingsAndArcCentres) {
     board.AppendElement(nullptr, a);
     editor.redraw();
     editor.view.ToggleOnGrid();
-    tool(303);
+    tool(Cmd::RoundLand);
     EXPECT_EQ(editor.tools->cursorPreview.size(), 1u);
     // Near an end: the end itself, given to the land tool.
-    tool(327);
+    tool(Cmd::Intersection);
     EXPECT_EQ(editor.tools->mode(), kModeIntersection);
     EXPECT_TRUE(editor.tools->cursorPreview.empty());
-    EXPECT_FALSE(editor.toolBarState(326) & kTbEnabled);
+    EXPECT_FALSE(editor.toolBarState(Cmd::NumericInput) & kTbEnabled);
     click({10.3, 10.5});  // on the line's outline, near its end
     EXPECT_EQ(editor.tools->mode(), kModeRoundLand);
     EXPECT_EQ(editor.tools->cursorPreview.size(), 1u);
@@ -609,7 +645,7 @@ TEST_F(Drawing, IntersectionInputPicksEndsCrossingsAndArcCentres) {
     EXPECT_DOUBLE_EQ(AsDrawn(items()[3])->x, 10);
 
     // Far from the ends: a second element, and their crossing.
-    tool(327);
+    tool(Cmd::Intersection);
     click({17, 10.5});
     EXPECT_EQ(editor.tools->frame().hint, kHintIntersectionSecond);
     EXPECT_FALSE(h->linked());
@@ -621,7 +657,7 @@ TEST_F(Drawing, IntersectionInputPicksEndsCrossingsAndArcCentres) {
     EXPECT_DOUBLE_EQ(AsDrawn(items()[4])->y, 10);
 
     // Shift: an arc's centre; anything else beeps and stays.
-    tool(327);
+    tool(Cmd::Intersection);
     const int before = host.beeps;
     click({17, 10.5}, kMkShift);
     EXPECT_EQ(host.beeps, before + 1);
@@ -630,7 +666,7 @@ TEST_F(Drawing, IntersectionInputPicksEndsCrossingsAndArcCentres) {
     EXPECT_DOUBLE_EQ(AsDrawn(items()[5])->x, 60);
 
     // Escape in the second state puts the first element back and leaves.
-    tool(327);
+    tool(Cmd::Intersection);
     click({17, 10.5});
     editor.character(kCharEscape);
     EXPECT_TRUE(h->linked());

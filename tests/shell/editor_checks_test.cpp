@@ -68,7 +68,7 @@ TEST_F(EditorChecks, NetlistOutputWritesTheExportText) {
     addParts();
     const fs::path out = dir / "board.net";
     host.files = {out};
-    ASSERT_TRUE(editor.command(411));
+    ASSERT_TRUE(editor.command(Cmd::NetlistOut));
     ASSERT_TRUE(fs::exists(out));
     EXPECT_EQ(dir.Get("board.net"), ExportNetlist(board()).text);
     EXPECT_NE(dir.Get("board.net").find("Q1.2 Q2.1"), std::string::npos);
@@ -82,9 +82,9 @@ TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
     addParts();
     const fs::path net = dir / "ref.net";
     host.files = {net};
-    editor.command(411);
+    editor.command(Cmd::NetlistOut);
     host.files = {net};
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     EXPECT_EQ(host.messages.back(), TableText(kMsgNoNetDifference));
     EXPECT_TRUE(host.opened.empty());
 
@@ -100,7 +100,7 @@ TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
     text.insert(text.find("$END"), "NZZZZ; Q99.1 Q99.2\n");
     dir.Put("ref2.net", text);
     host.files = {dir / "ref2.net"};
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     ASSERT_EQ(host.opened.size(), 1u);
     EXPECT_EQ(host.opened[0].filename(), "NetListErr.txt");
     EXPECT_NE(dir.Get("NetListErr.txt"), "<missing>");
@@ -109,14 +109,14 @@ TEST_F(EditorChecks, ComparisonAgainstTheOwnExportFindsNoDifference) {
     // An unreadable reference.
     dir.Put("bad.net", "");
     host.files = {dir / "bad.net"};
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     EXPECT_EQ(host.messages.back(), TableText(kMsgCannotReadNetlist));
 }
 
 TEST_F(EditorChecks, DesignRuleCheckMarksAreOneUndoStepAndTheRemovalAnother) {
     addViolation();
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    ASSERT_TRUE(editor.command(414));
+    ASSERT_TRUE(editor.command(Cmd::Drc));
     EXPECT_EQ(marks(), 1u);
     EXPECT_EQ(host.messages.back(), TableText(kMsgDrcFound));
     EXPECT_TRUE(board().layerFlags[12] & kDisp);
@@ -124,14 +124,14 @@ TEST_F(EditorChecks, DesignRuleCheckMarksAreOneUndoStepAndTheRemovalAnother) {
 
     // A second check replaces the marks; undo brings back the first marks, not none.
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_EQ(marks(), 1u);
     const container* second = AsElement(board().items.prev);
     editor.character(26, true);  // Ctrl+Z
     EXPECT_EQ(marks(), 1u);
     EXPECT_NE(AsElement(board().items.prev), second);
 
-    editor.command(415);
+    editor.command(Cmd::DrcErase);
     EXPECT_EQ(marks(), 0u);
     editor.character(26, true);
     EXPECT_EQ(marks(), 1u);
@@ -140,14 +140,14 @@ TEST_F(EditorChecks, DesignRuleCheckMarksAreOneUndoStepAndTheRemovalAnother) {
 
     // A cancelled rule file checks nothing.
     host.files = {fs::path()};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_EQ(marks(), 0u);
 }
 
 TEST_F(EditorChecks, ARuleFileThatChecksNothingLeavesTheOldMarks) {
     addViolation();
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     ASSERT_EQ(marks(), 1u);
     editor.doc.modified = false;
     editor.history.ClearHistory();
@@ -161,13 +161,13 @@ TEST_F(EditorChecks, ARuleFileThatChecksNothingLeavesTheOldMarks) {
     };
     for (const auto& [name, text] : files) {
         host.files = {dir.Put(name, text)};
-        editor.command(414);
+        editor.command(Cmd::Drc);
         EXPECT_EQ(marks(), 1u) << name;
         EXPECT_FALSE(editor.doc.modified) << name;
         EXPECT_FALSE(editor.history.CanUndo()) << name;
     }
     host.files = {dir / "missing.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_EQ(marks(), 1u);
     // Only the bad rule says so.
     ASSERT_EQ(host.messages.size(), messages + 1);
@@ -181,16 +181,25 @@ TEST_F(EditorChecks, EscapeDuringNetBuildingChangesNothingAndInputIsDroppedMeanw
                               board().CreateLand(1, 18, false, {2.0 + 2.0 * (i % 140), 2.0 + 2.0 * (i / 140)}));
     int dropped = 0;
     host.duringProgress = [&] {
-        if (!editor.command(330)) ++dropped;
+        if (!editor.command(Cmd::ZoomOut)) ++dropped;
         editor.keyDown(EditorKey::kPageDown);
     };
+    // The mark of an earlier check.
+    group* old = board().CreateGroup(Reserved().drc);
+    board().AppendElement(old, board().CreateLine(250, 18, false, {1, 1}, {2, 2}));
+    board().AppendElement(nullptr, old);
+    editor.doc.modified = false;
     const double scale = editor.view.scale;
     host.escapeAtPump = 1;
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_EQ(dropped, 1);
     EXPECT_EQ(editor.view.scale, scale);
-    EXPECT_EQ(marks(), 0u);
+    // Stopped before any pair was tested: the old mark is still there, nothing changed.
+    EXPECT_EQ(marks(), 1u);
+    EXPECT_EQ(AsElement(board().items.prev), old);
+    EXPECT_FALSE(editor.doc.modified);
+    EXPECT_EQ(editor.history.doneCount(), 0u);
     EXPECT_TRUE(editor.ready());
     // Nothing was found or reported after the abort.
     EXPECT_TRUE(host.messages.empty() || host.messages.back() != TableText(kMsgDrcClean));
@@ -204,7 +213,7 @@ TEST_F(EditorChecks, EscapeDuringThePairTestsKeepsTheMarksFoundSoFar) {
                                                           {5 + pitch * (i % 50), 5 + pitch * (i / 50)}));
     host.escapeAtPump = 1;  // at the first 10 000 pairs
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     const size_t kept = marks();
     EXPECT_GT(kept, 0u);
     EXPECT_TRUE(host.messages.empty());  // no result message after an abort
@@ -214,7 +223,7 @@ TEST_F(EditorChecks, EscapeDuringThePairTestsKeepsTheMarksFoundSoFar) {
     // Without Escape the check finds more.
     host.escapeAtPump = 0;
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
-    editor.command(414);
+    editor.command(Cmd::Drc);
     EXPECT_GT(marks(), kept);
 }
 
@@ -226,7 +235,7 @@ TEST_F(EditorChecks, EscapeDuringTheComparisonStopsWithoutAReportAndKeepsTheExch
     editor.doc.modified = false;
     host.files = {dir / "ref.net"};
     host.escapeAtPump = 1;
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     EXPECT_TRUE(host.opened.empty());
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(editor.ready());
@@ -234,7 +243,7 @@ TEST_F(EditorChecks, EscapeDuringTheComparisonStopsWithoutAReportAndKeepsTheExch
     // Compared again without Escape, the board now agrees.
     host.escapeAtPump = 0;
     host.files = {dir / "ref.net"};
-    editor.command(412);
+    editor.command(Cmd::NetlistCompare);
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back(), TableText(kMsgNoNetDifference));
 }
@@ -251,9 +260,9 @@ TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
     // The outline is what a click hits.
     const Point at{box.maxX, (box.minY + box.maxY) / 2};
     const Point px = editor.view.WorldToScreen(at);
-    ASSERT_TRUE(editor.command(434));
+    ASSERT_TRUE(editor.command(Cmd::Equipotential));
     EXPECT_EQ(editor.tools->mode(), kModeEquipotential);
-    EXPECT_FALSE(editor.menuState(98).enabled);
+    EXPECT_FALSE(editor.menuState(Cmd::LayerItem).enabled);
     const Framebuffer before = editor.screen();
     editor.leftDown(int(px.x), int(px.y), kMkLeft);
     editor.leftUp(int(px.x), int(px.y), 0);
@@ -265,9 +274,9 @@ TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
     editor.character(kCharEscape);
     EXPECT_EQ(editor.tools->depth(), 1);
     // Back at the tool: its buttons and the definition items are as before.
-    EXPECT_TRUE(editor.toolBarState(305) & kTbEnabled);
-    EXPECT_TRUE(editor.toolBarState(300) & kTbEnabled);
-    EXPECT_TRUE(editor.menuState(98).enabled);
+    EXPECT_TRUE(editor.toolBarState(Cmd::Line) & kTbEnabled);
+    EXPECT_TRUE(editor.toolBarState(Cmd::LayerSelect) & kTbEnabled);
+    EXPECT_TRUE(editor.menuState(Cmd::LayerItem).enabled);
     size_t after = 0;
     for (Pixel p : editor.screen().pixels()) after += p == kGreyPen;
     EXPECT_EQ(after, 0u);
@@ -283,31 +292,31 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
     // The board is saved into the scratch folder first: outputs go beside the board file.
     const fs::path boardFile = dir / "board.pcb";
     host.files = {boardFile};
-    editor.command(403);
+    editor.command(Cmd::SaveAs);
     ASSERT_TRUE(fs::exists(boardFile));
 
-    host.gerberOutputDialog = [](GerberOutputChoices& c) {
+    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) { auto& c = dialog.target();
         for (int layer : {1, 2}) {
             c.files.name[size_t(layer)] = "layer" + std::to_string(layer);
             c.files.selected[size_t(layer)] = true;
         }
         return true;
-    };
-    ASSERT_TRUE(editor.command(408));
+    });
+    ASSERT_TRUE(editor.command(Cmd::GerberOut));
     EXPECT_EQ(host.progressTexts.back(), "出力中");
     EXPECT_EQ(host.progressOpen, 0);
-    host.holeOutputDialog = [](HoleOutputChoices& c) {
+    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) { auto& c = dialog.target();
         c.files.name[8] = "layer8";
         c.files.selected[8] = true;
         c.autoT = true;
         return true;
-    };
-    ASSERT_TRUE(editor.command(410));
-    host.partCoordsDialog = [&](PartCoordsSettings& s) {
+    });
+    ASSERT_TRUE(editor.command(Cmd::HoleOut));
+    host.on<PartCoordsDialogModel>([&](PartCoordsDialogModel& dialog) { auto& s = dialog.target();
         s.file = dir / "board.pos";
         return true;
-    };
-    ASSERT_TRUE(editor.command(413));
+    });
+    ASSERT_TRUE(editor.command(Cmd::PartCoords));
 
     ScratchDir batch;
     const std::string b = boardFile.string(), out = batch.path().string();
@@ -320,9 +329,9 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
     }
     // A cancelled dialog writes nothing and shows no progress.
     const size_t shown = host.progressTexts.size();
-    host.gerberOutputDialog = nullptr;
+    host.off<GerberOutputDialogModel>();
     fs::remove(dir / "gout.lst");
-    editor.command(408);
+    editor.command(Cmd::GerberOut);
     EXPECT_FALSE(fs::exists(dir / "gout.lst"));
     EXPECT_EQ(host.progressTexts.size(), shown);
 }
@@ -331,37 +340,37 @@ TEST_F(EditorChecks, OutputsOfABoardNeverSavedGoToTheProgramsFolder) {
     // The last document lies in a project folder with artwork of its own.
     ScratchDir work;
     host.files = {work / "board.pcb"};
-    editor.command(403);
+    editor.command(Cmd::SaveAs);
     work.Put("keep.grb", "other artwork");
     work.Put("layer1.grb", "G04 other layer 1*\r\nM02*\r\n");
-    editor.command(400);  // "untitled.pcb" in that folder, never saved
+    editor.command(Cmd::New);  // "untitled.pcb" in that folder, never saved
     ASSERT_EQ(editor.doc.path, work / "untitled.pcb");
     board().AppendElement(nullptr, board().CreateLand(1, 18, false, {50, 50}));
     board().AppendElement(nullptr, board().CreateLand(8, 18, false, {60, 50}));
-    host.gerberOutputDialog = [](GerberOutputChoices& c) {
+    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) { auto& c = dialog.target();
         c.files.name[1] = "layer1";
         c.files.selected[1] = true;
         return true;
-    };
-    editor.command(408);
-    host.holeOutputDialog = [](HoleOutputChoices& c) {
+    });
+    editor.command(Cmd::GerberOut);
+    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) { auto& c = dialog.target();
         c.files.name[8] = "layer8";
         c.files.selected[8] = true;
         return true;
-    };
-    editor.command(410);
+    });
+    editor.command(Cmd::HoleOut);
     EXPECT_EQ(work.Get("keep.grb"), "other artwork");
     EXPECT_EQ(work.Get("layer1.grb"), "G04 other layer 1*\r\nM02*\r\n");
     EXPECT_EQ(work.Get("layer8.hol"), "<missing>");
     EXPECT_NE(dir.Get("layer1.grb"), "<missing>");
     EXPECT_NE(dir.Get("layer8.hol"), "<missing>");
     // The Gerber input takes a bare name from the same folder: the board's own output.
-    host.gerberInputDialog = [](GerberInputChoices& c) {
+    host.on<GerberInputDialogModel>([](GerberInputDialogModel& dialog) { auto& c = dialog.target();
         c.files.name[3] = "layer1.grb";
         c.files.selected[3] = true;
         return true;
-    };
-    editor.command(409);
+    });
+    editor.command(Cmd::GerberIn);
     size_t onThree = 0;
     ForEachDrawn(board().items, [&](drawn* d) { onThree += d->layer == 3; });
     EXPECT_EQ(onThree, 1u);
@@ -370,17 +379,17 @@ TEST_F(EditorChecks, OutputsOfABoardNeverSavedGoToTheProgramsFolder) {
 TEST_F(EditorChecks, GerberInputAddsTheFileAsOneUndoStepAndShowsItAll) {
     const fs::path boardFile = dir / "board.pcb";
     host.files = {boardFile};
-    editor.command(403);
+    editor.command(Cmd::SaveAs);
     ASSERT_EQ(Cli("gerber " + boardFile.string() + " --out " + dir.path().string() + " --layers 1"), 0);
     editor.doc.modified = false;
     size_t before = 0;
     ForEachDrawn(board().items, [&](drawn*) { ++before; });
-    host.gerberInputDialog = [&](GerberInputChoices& c) {
+    host.on<GerberInputDialogModel>([&](GerberInputDialogModel& dialog) { auto& c = dialog.target();
         c.files.name[3] = (dir / "layer1.grb").string();
         c.files.selected[3] = true;
         return true;
-    };
-    ASSERT_TRUE(editor.command(409));
+    });
+    ASSERT_TRUE(editor.command(Cmd::GerberIn));
     EXPECT_EQ(host.progressTexts.back(), "入力中");
     size_t after = 0, onThree = 0;
     ForEachDrawn(board().items, [&](drawn* d) {
@@ -400,18 +409,18 @@ TEST_F(EditorChecks, GerberInputTellsHowManyCommandsItSkipped) {
     dir.Put("in.gbr",
             "%FSLAX33Y33*%%MOMM*%%ADD10C,0.2*%%ADD13Unknown,1.0*%\n"
             "D10*X10000Y10000D03*\nD13*X20000D03*\nX30000D03*\n");
-    host.gerberInputDialog = [&](GerberInputChoices& c) {
+    host.on<GerberInputDialogModel>([&](GerberInputDialogModel& dialog) { auto& c = dialog.target();
         c.files.name[3] = (dir / "in.gbr").string();
         c.files.selected[3] = true;
         return true;
-    };
+    });
     const size_t shown = host.messages.size();
-    ASSERT_TRUE(editor.command(409));
+    ASSERT_TRUE(editor.command(Cmd::GerberIn));
     ASSERT_EQ(host.messages.size(), shown + 1);
     EXPECT_EQ(host.messages.back(), "アパーチャーが使えないコマンドを読み飛ばしました : 2 個");
     // Nothing skipped: nothing said.
     dir.Put("in.gbr", "%FSLAX33Y33*%%MOMM*%%ADD10C,0.2*%D10*X10000Y20000D03*\n");
-    ASSERT_TRUE(editor.command(409));
+    ASSERT_TRUE(editor.command(Cmd::GerberIn));
     EXPECT_EQ(host.messages.size(), shown + 1);
 }
 

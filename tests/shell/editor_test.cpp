@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
+
 #include "board/file/settings.h"
 #include "board/model/intern.h"
 #include "scripted_host.h"
@@ -40,11 +43,11 @@ TEST_F(BoardEditor, StartsWithTheLineToolAnUntitledTitleAndTheFittedView) {
     EXPECT_FALSE(editor.view.previousAvailable());
     EXPECT_FALSE(editor.screen().empty());
     // Buttons that need a selection or a stored view start greyed; the rest are shown.
-    EXPECT_FALSE(editor.toolBarState(320) & kTbEnabled);
-    EXPECT_FALSE(editor.toolBarState(331) & kTbEnabled);
-    EXPECT_FALSE(editor.toolBarState(333) & kTbEnabled);
-    EXPECT_TRUE(editor.toolBarState(330) & kTbEnabled);
-    EXPECT_TRUE(editor.toolBarState(337) & kTbEnabled);
+    EXPECT_FALSE(editor.toolBarState(Cmd::Cut) & kTbEnabled);
+    EXPECT_FALSE(editor.toolBarState(Cmd::PreviousButton) & kTbEnabled);
+    EXPECT_FALSE(editor.toolBarState(Cmd::Memory1Button) & kTbEnabled);
+    EXPECT_TRUE(editor.toolBarState(Cmd::ZoomOut) & kTbEnabled);
+    EXPECT_TRUE(editor.toolBarState(Cmd::GridDialog) & kTbEnabled);
     EXPECT_EQ(editor.layerItemText(), "レイヤー 1: パターン表");
 }
 
@@ -92,12 +95,12 @@ TEST_F(BoardEditor, ToolsAreChosenOnlyWhenIdle) {
 
 TEST_F(BoardEditor, CommandsOfDisabledButtonsAndUnbuiltToolsAreRefused) {
     start();
-    EXPECT_FALSE(editor.command(320));  // cut without a selection
-    EXPECT_FALSE(editor.command(310));  // the deform tool is not there yet: greyed
-    EXPECT_FALSE(editor.menuState(310).enabled);
-    EXPECT_FALSE(editor.menuState(406).enabled);  // printing comes later
-    EXPECT_TRUE(editor.menuState(401).enabled);
-    EXPECT_TRUE(editor.command(330));
+    EXPECT_FALSE(editor.command(Cmd::Cut));  // cut without a selection
+    EXPECT_FALSE(editor.command(Cmd::Deform));  // the deform tool is not there yet: greyed
+    EXPECT_FALSE(editor.menuState(Cmd::Deform).enabled);
+    EXPECT_FALSE(editor.menuState(Cmd::PrintCheck).enabled);  // printing comes later
+    EXPECT_TRUE(editor.menuState(Cmd::Open).enabled);
+    EXPECT_TRUE(editor.command(Cmd::ZoomOut));
     EXPECT_TRUE(editor.view.previousAvailable() || editor.view.scale > 0);
 }
 
@@ -106,21 +109,21 @@ TEST_F(BoardEditor, ViewCommandsChangeTheViewAndTheirButtons) {
     const double fitted = editor.view.scale;
     editor.keyDown(EditorKey::kPageDown);  // command 97: zoom in by two
     EXPECT_DOUBLE_EQ(editor.view.scale, fitted * 2);
-    EXPECT_TRUE(editor.toolBarState(331) & kTbEnabled);  // a previous view now exists
+    EXPECT_TRUE(editor.toolBarState(Cmd::PreviousButton) & kTbEnabled);  // a previous view now exists
     editor.keyDown(EditorKey::kHome);                   // back to the previous view
     EXPECT_DOUBLE_EQ(editor.view.scale, fitted);
 
-    editor.command(471);  // store memory 1
-    EXPECT_TRUE(editor.toolBarState(333) & kTbEnabled);
+    editor.command(Cmd::Store1);  // store memory 1
+    EXPECT_TRUE(editor.toolBarState(Cmd::Memory1Button) & kTbEnabled);
     editor.keyDown(EditorKey::kPageDown);
     editor.character('1');  // recall memory 1
     EXPECT_DOUBLE_EQ(editor.view.scale, fitted);
 
     const bool onGrid = editor.view.onGrid();
-    editor.command(438);
+    editor.command(Cmd::OnGrid);
     EXPECT_NE(editor.view.onGrid(), onGrid);
-    EXPECT_EQ(editor.menuState(438).checked, !onGrid);
-    editor.command(428);
+    EXPECT_EQ(editor.menuState(Cmd::OnGrid).checked, !onGrid);
+    editor.command(Cmd::MirrorView);
     EXPECT_TRUE(editor.view.mirrored());
 }
 
@@ -138,32 +141,32 @@ TEST_F(BoardEditor, KeyZStartsTheZoomToolOnlyWhenItsButtonIsEnabled) {
 
 TEST_F(BoardEditor, OptionsToggleAndAreWrittenAtOnce) {
     start();
-    editor.command(421);  // coordinate display on
-    editor.command(422);  // absolute on
+    editor.command(Cmd::CoordinateDisplay);  // coordinate display on
+    editor.command(Cmd::Absolute);  // absolute on
     EXPECT_EQ(setting("Window", "DisplayPosition"), "Yes");
     EXPECT_EQ(setting("Window", "PositionAbsolute"), "Yes");
     EXPECT_TRUE(editor.statusThreeParts());
-    editor.command(421);  // off: absolute goes too
+    editor.command(Cmd::CoordinateDisplay);  // off: absolute goes too
     EXPECT_FALSE(editor.options.positionAbsolute);
     EXPECT_FALSE(editor.statusThreeParts());
     EXPECT_EQ(setting("Window", "PositionAbsolute"), "<none>");
 
-    editor.command(425);  // right-click menu on
-    editor.command(426);  // right-click goes back: clears the menu option
+    editor.command(Cmd::RClickMenu);  // right-click menu on
+    editor.command(Cmd::RClickBack);  // right-click goes back: clears the menu option
     EXPECT_FALSE(editor.options.rClickMenu);
     EXPECT_TRUE(editor.options.rClickBsKey);
-    editor.command(425);
+    editor.command(Cmd::RClickMenu);
     EXPECT_TRUE(editor.options.rClickMenu);
     EXPECT_FALSE(editor.options.rClickBsKey);
-    EXPECT_TRUE(editor.menuState(425).checked);
-    EXPECT_FALSE(editor.menuState(426).checked);
+    EXPECT_TRUE(editor.menuState(Cmd::RClickMenu).checked);
+    EXPECT_FALSE(editor.menuState(Cmd::RClickBack).checked);
 
     const bool bar = editor.options.toolBar;
     const int changes = host.barChanges;
-    editor.command(423);
+    editor.command(Cmd::ToolBar);
     EXPECT_NE(editor.options.toolBar, bar);
     EXPECT_GT(host.barChanges, changes);
-    editor.command(452);
+    editor.command(Cmd::ClickDelete);
     EXPECT_TRUE(editor.selection.deleteOnClick);
 }
 
@@ -171,7 +174,7 @@ TEST_F(BoardEditor, StatusCoordinatesFollowTheCursorRelativeOrAbsolute) {
     start();
     editor.doc.board.SetGridOrigin(10, 20);
     editor.view.TakeBoardGrid(editor.doc.board);
-    editor.command(421);
+    editor.command(Cmd::CoordinateDisplay);
     editor.mouseMove(100, 100, 0);
     const Point p = editor.view.ScreenToInput(100, 100);
     char x[32], y[32];
@@ -179,7 +182,7 @@ TEST_F(BoardEditor, StatusCoordinatesFollowTheCursorRelativeOrAbsolute) {
     std::snprintf(y, sizeof y, "Y:%.3f", p.y - 20);
     EXPECT_EQ(host.statusTexts[0].back(), x);
     EXPECT_EQ(host.statusTexts[1].back(), y);
-    editor.command(422);
+    editor.command(Cmd::Absolute);
     editor.mouseMove(100, 100, 0);
     std::snprintf(x, sizeof x, "X:%.3f", p.x);
     EXPECT_EQ(host.statusTexts[0].back(), x);
@@ -188,7 +191,7 @@ TEST_F(BoardEditor, StatusCoordinatesFollowTheCursorRelativeOrAbsolute) {
 TEST_F(BoardEditor, RightClickRule) {
     start();
     // Idle: the context menu (Shift: the window menu).
-    host.menuChoices = {0};
+    host.menuChoices = {Cmd::None};
     editor.rightDown(50, 50, kMkRight);
     editor.rightUp(52, 51, 0);
     ASSERT_EQ(host.menusShown.size(), 1u);
@@ -213,7 +216,7 @@ TEST_F(BoardEditor, RightClickRule) {
 
 TEST_F(BoardEditor, GesturesOpenTheirMenusByDirection) {
     start();
-    host.menuChoices = {0, 0, 0};
+    host.menuChoices = {Cmd::None, Cmd::None, Cmd::None};
     editor.rightDown(100, 100, kMkRight);
     editor.rightUp(105, 160, 0);  // down: view menu
     editor.rightDown(100, 100, kMkRight);
@@ -225,7 +228,7 @@ TEST_F(BoardEditor, GesturesOpenTheirMenusByDirection) {
     EXPECT_EQ(size_t(host.menusShown[1]), ToolGestureMenu().size());
     EXPECT_EQ(size_t(host.menusShown[2]), EditGestureMenu().size());
     // A gesture chooses a command: 全体表示 from the view menu.
-    host.menuChoices = {432};
+    host.menuChoices = {Cmd::FitBoard};
     editor.rightDown(100, 100, kMkRight);
     editor.rightUp(100, 200, 0);
     EXPECT_DOUBLE_EQ(editor.view.scale, editor.view.BoardFitScale());
@@ -235,7 +238,7 @@ TEST_F(BoardEditor, NothingHappensWhileALongOperationRuns) {
     start();
     editor.setReady(false);
     const double scale = editor.view.scale;
-    EXPECT_FALSE(editor.command(330));
+    EXPECT_FALSE(editor.command(Cmd::ZoomOut));
     editor.keyDown(EditorKey::kPageDown);
     editor.wheel(120, 10, 10);
     editor.rightDown(1, 1, kMkRight);
@@ -244,7 +247,7 @@ TEST_F(BoardEditor, NothingHappensWhileALongOperationRuns) {
     EXPECT_TRUE(host.menusShown.empty());
     EXPECT_FALSE(editor.close());  // the window stays while the operation runs
     editor.setReady(true);
-    EXPECT_TRUE(editor.command(330));
+    EXPECT_TRUE(editor.command(Cmd::ZoomOut));
 }
 
 TEST_F(BoardEditor, CloseAsksToSaveAModifiedBoardAndKeepsTheWindowOnCancel) {
@@ -290,13 +293,13 @@ TEST_F(BoardEditor, TheLastDocumentsFolderNamesNewDocumentsAndStartsTheDialogs) 
     start();
     EXPECT_EQ(editor.doc.path, work / "untitled.pcb");
     host.files = {fs::path()};
-    editor.command(401);
+    editor.command(Cmd::Open);
     EXPECT_EQ(host.chooserStarts.back(), work.path());
     // Saving (404, Ctrl+S) a document no file holds asks for its name, proposing "untitled.pcb"
     // in that folder; cancelled, nothing is written.
     editor.doc.modified = true;
     host.files = {fs::path()};
-    editor.command(404);
+    editor.command(Cmd::Save);
     EXPECT_EQ(host.chooserStarts.back(), work / "untitled.pcb");
     host.files = {fs::path()};
     editor.character(19, true);
@@ -304,10 +307,10 @@ TEST_F(BoardEditor, TheLastDocumentsFolderNamesNewDocumentsAndStartsTheDialogs) 
     EXPECT_EQ(work.Get("untitled.pcb"), "someone else's file");
     // A new document is named there too.
     host.files = {work / "board.pcb"};
-    editor.command(404);
+    editor.command(Cmd::Save);
     EXPECT_TRUE(fs::exists(work / "board.pcb"));
     host.files = {};
-    editor.command(400);
+    editor.command(Cmd::New);
     EXPECT_EQ(editor.doc.path, work / "untitled.pcb");
     EXPECT_EQ(host.chooserStarts.size(), 4u);
 }
@@ -338,7 +341,7 @@ TEST_F(BoardEditor, AFileThatIsNoBoardIsRefusedAndNeverOverwritten) {
     editor.doc.modified = true;
     host.yesNoCancel = {Answer::kNo};
     host.files = {picture};
-    editor.command(401);
+    editor.command(Cmd::Open);
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back(), TableText(kMsgNotABoard));
     EXPECT_EQ(editor.doc.path, example);
@@ -359,7 +362,7 @@ TEST_F(BoardEditor, OpeningSaysOnceThatElementsOffTheBoardWereRemoved) {
     start({edge.string()});
     EXPECT_EQ(host.messages, std::vector<std::string>{OffBoardMessage(2)});
     host.files = {edge};
-    editor.command(401);
+    editor.command(Cmd::Open);
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages.back(), OffBoardMessage(2));
 }
@@ -368,17 +371,17 @@ TEST_F(BoardEditor, SaveAndOpenThroughTheFileCommands) {
     start({(fs::path(ZEVO_EXAMPLES) / "example.pcb").string()});
     const fs::path saved = dir / "copy.pcb";
     host.files = {saved};
-    editor.command(403);
+    editor.command(Cmd::SaveAs);
     ASSERT_TRUE(fs::exists(saved));
     EXPECT_EQ(host.title, "Zevo " + saved.string());
     EXPECT_EQ(setting("FileName", "FileName"), saved.string());
 
     host.yesNoCancel = {Answer::kNo};
     host.files = {};
-    editor.command(400);  // new: the board is empty and untitled
+    editor.command(Cmd::New);  // new: the board is empty and untitled
     EXPECT_TRUE(editor.doc.board.items.emptyList());
     host.files = {saved};
-    editor.command(401);
+    editor.command(Cmd::Open);
     EXPECT_FALSE(editor.doc.board.items.emptyList());
     EXPECT_EQ(editor.doc.path, saved);
 
@@ -396,10 +399,10 @@ TEST_F(BoardEditor, SaveAndOpenThroughTheFileCommands) {
 TEST_F(BoardEditor, PartSearchCentresOnTheFoundPartsAndHighlightsThemLater) {
     start({(fs::path(ZEVO_EXAMPLES) / "example.pcb").string()});
     host.partNumbers = {"NOPE"};
-    editor.command(448);
+    editor.command(Cmd::PartSearch);
     EXPECT_EQ(host.messages.back(), "部品が見つかりません");
     host.partNumbers = {"R1"};
-    editor.command(448);
+    editor.command(Cmd::PartSearch);
     EXPECT_TRUE(editor.view.previousAvailable());
     ASSERT_FALSE(host.timers.empty());
     EXPECT_EQ(host.timers.back(), std::make_pair(kTimerHighlight, 10));
@@ -416,11 +419,11 @@ TEST_F(BoardEditor, UndoAndRedoFromTheMenuAndKeys) {
     b.AppendElement(nullptr, l);
     editor.history.RecordAdded(step, l);
     editor.history.CommitStep(step);
-    EXPECT_TRUE(editor.menuState(418).enabled);
-    EXPECT_FALSE(editor.menuState(419).enabled);
+    EXPECT_TRUE(editor.menuState(Cmd::Undo).enabled);
+    EXPECT_FALSE(editor.menuState(Cmd::Redo).enabled);
     editor.character(26, true);  // Ctrl+Z
     EXPECT_TRUE(b.items.emptyList());
-    EXPECT_TRUE(editor.menuState(419).enabled);
+    EXPECT_TRUE(editor.menuState(Cmd::Redo).enabled);
     editor.character(25, true);  // Ctrl+Y
     EXPECT_FALSE(b.items.emptyList());
     editor.keyDown(EditorKey::kBackspace);  // idle Backspace undoes
@@ -431,39 +434,39 @@ TEST_F(BoardEditor, DefinitionDialogsChangeTheDocumentThroughTheirModels) {
     start();
     Board& b = editor.doc.board;
     // Grid: the view takes the new grid and the document is changed.
-    host.gridDialog = [](GridDialogModel& m) {
+    host.on<GridDialogModel>([](GridDialogModel& m) {
         m.editSpacing("1.27");
         return m.pressSet().outcome == FieldOutcome::kStored;
-    };
-    editor.command(337);
+    });
+    editor.command(Cmd::GridDialog);
     EXPECT_DOUBLE_EQ(b.gridSpacing, 1.27);
     EXPECT_DOUBLE_EQ(editor.view.gridSpacing, 1.27);
     EXPECT_TRUE(editor.doc.modified);
 
     // The aperture dialog opens on the tool's aperture; a change shows in the menu-bar item.
     editor.doc.modified = false;
-    host.apertureDialog = [](ApertureDialogModel& m) {
+    host.on<ApertureDialogModel>([](ApertureDialogModel& m) {
         EXPECT_EQ(m.selected(), 18);
         m.editSize("2.5");
         m.pressChange();
-    };
-    editor.command(440);
+    });
+    editor.command(Cmd::RoundApertures);
     EXPECT_DOUBLE_EQ(b.roundHalf(18), 1.25);
     EXPECT_TRUE(editor.doc.modified);
     // A dialog closed without a change leaves the document unchanged.
     editor.doc.modified = false;
-    host.apertureDialog = nullptr;
-    editor.command(441);
+    host.off<ApertureDialogModel>();
+    editor.command(Cmd::SquareApertures);
     EXPECT_FALSE(editor.doc.modified);
 
     // A new document asks for the board size.
     host.yesNoCancel = {Answer::kNo};
-    host.boardSizeDialog = [](BoardSizeDialogModel& m) {
+    host.on<BoardSizeDialogModel>([](BoardSizeDialogModel& m) {
         m.editX("123.2");
         m.editY("99");
         m.pressOk();
-    };
-    editor.command(400);
+    });
+    editor.command(Cmd::New);
     EXPECT_DOUBLE_EQ(b.sizeX, 124);
     EXPECT_DOUBLE_EQ(b.sizeY, 100);
     EXPECT_DOUBLE_EQ(editor.view.boardWidth, 124);
@@ -471,14 +474,14 @@ TEST_F(BoardEditor, DefinitionDialogsChangeTheDocumentThroughTheirModels) {
 
 TEST_F(BoardEditor, ThePasteButtonFollowsTheClipboardWhenIdle) {
     start();
-    EXPECT_FALSE(editor.tools->toolBarEnabled(322));
+    EXPECT_FALSE(editor.tools->toolBarEnabled(Cmd::Paste));
     host.clipboard = std::string("\x00\x01", 2);
     editor.clipboardChanged();
-    EXPECT_TRUE(editor.tools->toolBarEnabled(322));
+    EXPECT_TRUE(editor.tools->toolBarEnabled(Cmd::Paste));
     host.clipboard.reset();
     halfDrawnLine();
     editor.clipboardChanged();  // a tool in progress keeps its buttons
-    EXPECT_TRUE(editor.tools->toolBarEnabled(322));
+    EXPECT_TRUE(editor.tools->toolBarEnabled(Cmd::Paste));
 }
 
 TEST(EditorVersion, VersionLineDropsZeroTrailingNumbers) {
@@ -487,15 +490,62 @@ TEST(EditorVersion, VersionLineDropsZeroTrailingNumbers) {
     EXPECT_EQ(VersionLine(1, 2, 0, 0), "ZEVO Version 1.2");
 }
 
-TEST(CommandTable, EveryMenuAndButtonHasACaption) {
-    for (const MenuSpec& m : MenuBar())
-        for (const MenuEntry& e : m.entries)
-            if (e.id > 0) EXPECT_FALSE(CommandCaption(e.id).empty()) << e.id;
-    EXPECT_EQ(ToolBarLayout().size(), 39u);
-    for (int id : ToolBarLayout())
-        if (id) EXPECT_FALSE(CommandCaption(id).empty()) << id;
-    EXPECT_EQ(CommandCaption(414), "DRCチェック");
-    EXPECT_TRUE(CommandCaption(1).empty());
+void ExpectCaptions(std::span<const MenuEntry> entries) {
+    for (const MenuEntry& e : entries) {
+        if (e.isSubmenu()) {
+            EXPECT_FALSE(e.caption.empty());
+            ExpectCaptions(e.submenu);
+        } else if (!e.separator()) {
+            EXPECT_FALSE(CommandCaption(e.id).empty()) << CommandNumber(e.id);
+        }
+    }
+}
+
+TEST(CommandTable, NumbersNamesCaptionsMenusAndKeysAgree) {
+    // The numbers are what the settings and the other programs know a command by.
+    EXPECT_EQ(CommandNumber(Cmd::RoundLand), 303);
+    EXPECT_EQ(CommandNumber(Cmd::Estimate), 453);
+    EXPECT_EQ(CommandNumber(Cmd::Cancel), 499);
+    EXPECT_EQ(CommandFromNumber(414), Cmd::Drc);
+    EXPECT_EQ(CommandFromNumber(302), Cmd::None);  // a gap of the tool bar
+    EXPECT_EQ(CommandFromNumber(1000), Cmd::None);
+    EXPECT_EQ(CommandName(Cmd::Drc), "Drc");
+    EXPECT_EQ(CommandCaption(Cmd::Drc), "DRCチェック");
+    EXPECT_TRUE(CommandCaption(Cmd::None).empty());
+
+    for (const MenuSpec& m : MenuBar()) ExpectCaptions(m.entries);
+    ExpectCaptions(ContextMenu());
+    ExpectCaptions(ViewGestureMenu());
+    ExpectCaptions(ToolGestureMenu());
+    ExpectCaptions(EditGestureMenu());
+
+    ASSERT_EQ(ToolBarLayout().size(), 39u);
+    int separators = 0;
+    for (Cmd id : ToolBarLayout()) {
+        if (id == Cmd::None) {
+            ++separators;
+            continue;
+        }
+        EXPECT_TRUE(IsToolBarCmd(id)) << CommandNumber(id);
+        EXPECT_FALSE(CommandCaption(id).empty()) << CommandNumber(id);
+    }
+    EXPECT_EQ(separators, 6);
+    EXPECT_EQ(ToolBarImage(Cmd::LayerSelect), 0);
+    EXPECT_EQ(ToolBarImage(Cmd::GridDialog), 37);
+    // The gaps between the buttons' numbers are the separators of the saved states.
+    int gaps = 0;
+    for (size_t slot = 0; slot < size_t(kToolBarIds); ++slot) gaps += IsToolBarSeparator(slot);
+    EXPECT_EQ(gaps, 5);
+
+    std::set<std::pair<char, bool>> keys;
+    for (const KeyBinding& k : KeyBindings()) {
+        EXPECT_TRUE(keys.insert({k.key, k.control}).second) << k.key;
+        EXPECT_FALSE(CommandCaption(k.command).empty()) << k.key;
+        EXPECT_FALSE(CommandCaption(k.gate).empty()) << k.key;
+        EXPECT_EQ(FindKey(k.key, k.control), &k);
+    }
+    EXPECT_EQ(FindKey('G', false), nullptr);  // the multiple tool's own key
+    EXPECT_EQ(FindKey('S', true), nullptr);   // saving has a rule of its own
 }
 
 }  // namespace

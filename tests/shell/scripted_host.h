@@ -2,17 +2,28 @@
 // end to end without windows.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <map>
+#include <typeindex>
+#include <type_traits>
 #include <string>
 #include <vector>
 
 #include "paths/scratch_dir.h"
 #include "shell/dialogs/aperture_dialog.h"
 #include "shell/dialogs/board_size_dialog.h"
+#include "shell/dialogs/gerber_input_dialog.h"
+#include "shell/dialogs/gerber_output_dialog.h"
 #include "shell/dialogs/grid_dialog.h"
+#include "shell/dialogs/hole_data_dialog.h"
+#include "shell/dialogs/hole_output_dialog.h"
 #include "shell/dialogs/layer_dialog.h"
 #include "shell/dialogs/pad_dialog.h"
+#include "shell/dialogs/part_coords_dialog.h"
 #include "shell/dialogs/swap_dialog.h"
 #include "shell/editor.h"
 #include "tools/drawing_dialogs.h"
@@ -24,7 +35,7 @@ class ScriptedHost : public Host {
     std::deque<bool> yesNo;
     std::deque<Answer> yesNoCancel;
     std::deque<fs::path> files;  // chosen files; an empty path cancels
-    std::deque<int> menuChoices;
+    std::deque<Cmd> menuChoices;
     std::deque<std::string> partNumbers;
     std::vector<std::string> messages;
     std::vector<std::string> questions;
@@ -76,10 +87,10 @@ class ScriptedHost : public Host {
     void setCloseEnabled(bool e) override { closeEnabled = e; }
     void updateScreen() override { ++screenUpdates; }
     void startTimer(int id, int ms) override { timers.emplace_back(id, ms); }
-    int popupMenu(std::span<const MenuEntry> entries, int, int) override {
+    Cmd popupMenu(std::span<const MenuEntry> entries, int, int) override {
         menusShown.push_back(int(entries.size()));
-        if (menuChoices.empty()) return 0;
-        const int id = menuChoices.front();
+        if (menuChoices.empty()) return Cmd::None;
+        const Cmd id = menuChoices.front();
         menuChoices.pop_front();
         return id;
     }
@@ -122,76 +133,62 @@ class ScriptedHost : public Host {
         partNumbers.pop_front();
         return true;
     }
-    // What the user does in each dialog; nothing (the dialog closed at once) when unset.
-    std::function<void(ApertureDialogModel&)> apertureDialog;
-    std::function<void(PadDialogModel&)> padDialog;
-    std::function<void(LayerDialogModel&)> layerDialog;
-    std::function<void(SwapDialogModel&)> swapDialog;
-    std::function<bool(GridDialogModel&)> gridDialog;
-    std::function<void(BoardSizeDialogModel&)> boardSizeDialog;
-    void runApertureDialog(ApertureDialogModel& m) override {
-        if (apertureDialog) apertureDialog(m);
+    // --- dialogs. What the user does in a dialog comes from the queue (`answer`) first, then
+    // from the standing answer of the model's type (`on`); a dialog with neither closes at once.
+    // An answer returns whether the dialog took its values (an answer returning nothing: true).
+    using Answerer = std::function<bool(DialogModel&)>;
+    std::deque<Answerer> answers;
+    std::map<std::type_index, Answerer> standing;
+    std::vector<std::type_index> dialogsShown;
+    std::vector<bool> keypads;  // the key pad option of each dialog shown
+    template <class Model, class F>
+    void on(F f) {
+        standing[std::type_index(typeid(Model))] = Wrap<Model>(std::move(f));
     }
-    void runPadDialog(PadDialogModel& m) override {
-        if (padDialog) padDialog(m);
-        m.close();
+    template <class Model>
+    void off() {
+        standing.erase(std::type_index(typeid(Model)));
     }
-    void runLayerDialog(LayerDialogModel& m) override {
-        if (layerDialog) layerDialog(m);
-        m.close();
+    template <class Model, class F>
+    void answer(F f) {
+        answers.push_back(Wrap<Model>(std::move(f)));
     }
-    void runSwapDialog(SwapDialogModel& m) override {
-        if (swapDialog) swapDialog(m);
+    template <class Model>
+    int shown() const {
+        return int(std::count(dialogsShown.begin(), dialogsShown.end(),
+                              std::type_index(typeid(Model))));
     }
-    bool runGridDialog(GridDialogModel& m) override { return gridDialog && gridDialog(m); }
-    void runBoardSizeDialog(BoardSizeDialogModel& m) override {
-        if (boardSizeDialog) boardSizeDialog(m);
-    }
-    std::function<bool(GerberOutputChoices&)> gerberOutputDialog;
-    std::function<bool(HoleOutputChoices&)> holeOutputDialog;
-    std::function<bool(GerberInputChoices&)> gerberInputDialog;
-    std::function<bool(PartCoordsSettings&)> partCoordsDialog;
-    int drillDecimals = 3;
-    bool runGerberOutputDialog(const Board&, GerberOutputChoices& c) override {
-        return gerberOutputDialog && gerberOutputDialog(c);
-    }
-    bool runHoleOutputDialog(const Board&, HoleOutputChoices& c, const fs::path&) override {
-        return holeOutputDialog && holeOutputDialog(c);
-    }
-    bool runGerberInputDialog(const Board&, GerberInputChoices& c) override {
-        return gerberInputDialog && gerberInputDialog(c);
-    }
-    int askDrillDecimals() override { return drillDecimals; }
-    bool runPartCoordsDialog(const Board&, PartCoordsSettings& s) override {
-        return partCoordsDialog && partCoordsDialog(s);
+    bool run(DialogModel& m) override {
+        dialogsShown.emplace_back(typeid(m));
+        keypads.push_back(m.keypad);
+        bool took = false;
+        if (!answers.empty()) {
+            const Answerer a = std::move(answers.front());
+            answers.pop_front();
+            took = a(m);
+        } else if (auto it = standing.find(std::type_index(typeid(m))); it != standing.end()) {
+            took = it->second(m);
+        }
+        m.windowClosed();
+        return took;
     }
 
-    // The drawing tools' dialogs; each closes at once when unset.
-    std::function<void(LayerSelectModel&)> layerSelectDialog;
-    std::function<void(ApertureSelectModel&)> apertureSelectDialog;
-    std::function<void(PadSelectModel&)> padSelectDialog;
-    std::function<void(ArcDialogModel&)> arcDialog;
-    std::function<void(TextDialogModel&)> textDialog;
-    std::function<void(NumericInputModel&)> numericDialog;
-    int keypadsShown = 0;
-    void runLayerSelectDialog(LayerSelectModel& m) override {
-        if (layerSelectDialog) layerSelectDialog(m);
-    }
-    void runApertureSelectDialog(ApertureSelectModel& m) override {
-        if (apertureSelectDialog) apertureSelectDialog(m);
-    }
-    void runPadSelectDialog(PadSelectModel& m) override {
-        if (padSelectDialog) padSelectDialog(m);
-    }
-    void runArcDialog(ArcDialogModel& m) override {
-        if (arcDialog) arcDialog(m);
-    }
-    void runTextDialog(TextDialogModel& m) override {
-        if (textDialog) textDialog(m);
-    }
-    void runNumericInputDialog(NumericInputModel& m, bool keypad) override {
-        keypadsShown += keypad;
-        if (numericDialog) numericDialog(m);
+  private:
+    template <class Model, class F>
+    static Answerer Wrap(F f) {
+        return [f = std::move(f)](DialogModel& d) -> bool {
+            auto* m = dynamic_cast<Model*>(&d);
+            if (!m) {
+                ADD_FAILURE() << "the answer was for another dialog than " << typeid(d).name();
+                return false;
+            }
+            if constexpr (std::is_void_v<decltype(f(*m))>) {
+                f(*m);
+                return true;
+            } else {
+                return bool(f(*m));
+            }
+        };
     }
 };
 

@@ -19,7 +19,7 @@ TEST(ModeTable, EveryModeHasItsStatesAndAStartHintWithText) {
                               s.onBack, s.onReset})
                 EXPECT_NE(op, nullptr);
     }
-    EXPECT_EQ(kModes[kModeMultiple].startId, 317);
+    EXPECT_EQ(kModes[kModeMultiple].start, Cmd::Multiple);
     EXPECT_EQ(TableText(kHintZoom), "左クリックで拡大点の一方を選択");
 }
 
@@ -33,14 +33,14 @@ TEST_F(ModeStack, StartsInRoundLandAtTheBaseWithLineDefinitionKind) {
 }
 
 TEST_F(ModeStack, SelectingAToolStartsItAndIsRefusedWhileAFrameIsPushed) {
-    ctx.setToolBarEnabled(300, true);
-    ctx.setToolBarEnabled(326, true);
+    ctx.setToolBarEnabled(Cmd::LayerSelect, true);
+    ctx.setToolBarEnabled(Cmd::NumericInput, true);
     ASSERT_TRUE(ctx.selectToolMode(kModeDelete));
     EXPECT_EQ(ctx.mode(), kModeDelete);
     EXPECT_EQ(host.lastHint(), kHintDelete);
-    EXPECT_TRUE(ctx.toolBarState(311) & kTbChecked);
-    EXPECT_FALSE(ctx.toolBarEnabled(326));  // no typed coordinates in a selection tool
-    EXPECT_FALSE(ctx.toolBarEnabled(327));
+    EXPECT_TRUE(ctx.toolBarState(Cmd::DeleteTool) & kTbChecked);
+    EXPECT_FALSE(ctx.toolBarEnabled(Cmd::NumericInput));  // no typed coordinates in a selection tool
+    EXPECT_FALSE(ctx.toolBarEnabled(Cmd::Intersection));
     EXPECT_EQ(ctx.currentDefKind, kDefSelection);
     EXPECT_TRUE(host.layerItem);  // items 98 and 99 follow buttons 300 and 301
     EXPECT_FALSE(host.apertureItem);
@@ -53,9 +53,9 @@ TEST_F(ModeStack, SelectingAToolStartsItAndIsRefusedWhileAFrameIsPushed) {
     ctx.popModes(1);
     ASSERT_TRUE(ctx.selectToolMode(kModeLine));
     EXPECT_EQ(ctx.currentDefKind, kDefLine);
-    EXPECT_FALSE(ctx.toolBarState(311) & kTbChecked);  // one tool checked at a time
-    EXPECT_TRUE(ctx.toolBarState(305) & kTbChecked);
-    EXPECT_TRUE(ctx.toolBarEnabled(326));
+    EXPECT_FALSE(ctx.toolBarState(Cmd::DeleteTool) & kTbChecked);  // one tool checked at a time
+    EXPECT_TRUE(ctx.toolBarState(Cmd::Line) & kTbChecked);
+    EXPECT_TRUE(ctx.toolBarEnabled(Cmd::NumericInput));
 }
 
 TEST_F(ModeStack, SelectingTheCurrentToolDoesNotRestartIt) {
@@ -85,26 +85,29 @@ TEST_F(ModeStack, TenFramesAtMostAndAPushBeyondIsRefused) {
     EXPECT_EQ(host.lastHint(), kHintMultiple);
 }
 
+// The slot of the tool bar between the select/settings button and the drawing tools.
+constexpr size_t kSeparatorSlot = 2;
+
 TEST_F(ModeStack, PoppingRestoresStateHintAndToolBarButNotSeparators) {
     ctx.selectToolMode(kModeDeform);
     ctx.gotoState(1, 808);
-    ctx.setToolBarEnabled(318, true);
-    ctx.setToolBarChecked(330, true);
-    ctx.toolBarState(302) = kTbSeparator;
+    ctx.setToolBarEnabled(Cmd::Move, true);
+    ctx.setToolBarChecked(Cmd::ZoomOut, true);
+    ctx.toolBar[kSeparatorSlot] = kTbSeparator;
     ASSERT_TRUE(ctx.pushMode(kModeIntersection, kHintIntersection));
     EXPECT_EQ(ctx.mode(), kModeIntersection);
     EXPECT_FALSE(host.closeEnabled);
 
-    ctx.setToolBarEnabled(318, false);
-    ctx.setToolBarChecked(330, false);
-    ctx.toolBarState(302) = kTbSeparator | kTbEnabled;  // a separator is never restored
+    ctx.setToolBarEnabled(Cmd::Move, false);
+    ctx.setToolBarChecked(Cmd::ZoomOut, false);
+    ctx.toolBar[kSeparatorSlot] = kTbSeparator | kTbEnabled;  // a separator is never restored
     EXPECT_TRUE(ctx.popModes(1));
     EXPECT_EQ(ctx.mode(), kModeDeform);
     EXPECT_EQ(ctx.currentToolState(), ctx.stateOf(kModeDeform, 1));
     EXPECT_EQ(host.lastHint(), 808);
-    EXPECT_TRUE(ctx.toolBarEnabled(318));
-    EXPECT_TRUE(ctx.toolBarState(330) & kTbChecked);
-    EXPECT_EQ(ctx.toolBarState(302), kTbSeparator | kTbEnabled);
+    EXPECT_TRUE(ctx.toolBarEnabled(Cmd::Move));
+    EXPECT_TRUE(ctx.toolBarState(Cmd::ZoomOut) & kTbChecked);
+    EXPECT_EQ(ctx.toolBar[kSeparatorSlot], kTbSeparator | kTbEnabled);
     EXPECT_TRUE(host.closeEnabled);
 }
 
@@ -130,13 +133,19 @@ TEST_F(ModeStack, EnteringAToolWhileNestedReturnsToTheBaseAndReopensClose) {
 // --- dispatch, with states that log what reaches them
 
 std::vector<std::string> gLog;
-void LogHover(ToolContext&) { gLog.push_back("hover"); }
-void LogClick(ToolContext&) { gLog.push_back("click"); }
-void LogDrag(ToolContext&) { gLog.push_back("drag"); }
-void LogPoint(ToolContext&) { gLog.push_back("point"); }
-void LogCommand(ToolContext& c) { gLog.push_back("command " + std::to_string(c.currentCommand)); }
-void LogBack(ToolContext&) { gLog.push_back("back"); }
-void LogReset(ToolContext&) { gLog.push_back("reset"); }
+ToolResult Log(std::string what) {
+    gLog.push_back(std::move(what));
+    return ToolResult::Handled;
+}
+ToolResult LogHover(ToolContext&) { return Log("hover"); }
+ToolResult LogClick(ToolContext&) { return Log("click"); }
+ToolResult LogDrag(ToolContext&) { return Log("drag"); }
+ToolResult LogPoint(ToolContext&) { return Log("point"); }
+ToolResult LogCommand(ToolContext& c) {
+    return Log("command " + std::to_string(int(c.currentCommand)));
+}
+ToolResult LogBack(ToolContext&) { return Log("back"); }
+ToolResult LogReset(ToolContext&) { return Log("reset"); }
 
 const ToolState kLogging{LogHover, LogClick, LogDrag, LogPoint, LogCommand, LogBack, LogReset};
 const ToolState kLoggingNoBack{LogHover, LogClick, LogDrag, LogPoint, LogCommand, NoOp, LogReset};
@@ -216,40 +225,40 @@ TEST_F(ToolDispatch, BackspaceReachesLineArcConnectAndNestedModesWithoutASelecti
 
 TEST_F(ToolDispatch, CommandsFollowTheirButtonsAndDecideOnlyNestedInLineOrDelete) {
     ctx.enterTool(kModeDelete, kHintDelete);
-    EXPECT_FALSE(ctx.command(kCmdMirror));
-    ctx.setToolBarEnabled(323, true);
-    EXPECT_TRUE(ctx.command(kCmdMirror));
-    ctx.setToolBarEnabled(320, true);
-    EXPECT_TRUE(ctx.command(kCmdDelete));  // element delete follows the cut button
-    EXPECT_FALSE(ctx.command(kCmdDecide));
+    EXPECT_FALSE(ctx.command(EditOp::Mirror));
+    ctx.setToolBarEnabled(Cmd::Mirror, true);
+    EXPECT_TRUE(ctx.command(EditOp::Mirror));
+    ctx.setToolBarEnabled(Cmd::Cut, true);
+    EXPECT_TRUE(ctx.command(EditOp::DeleteElements));  // element delete follows the cut button
+    EXPECT_FALSE(ctx.command(EditOp::Decide));
     ctx.pushState(1, 1);
-    EXPECT_TRUE(ctx.command(kCmdDecide));
-    EXPECT_FALSE(ctx.command(99));
+    EXPECT_TRUE(ctx.command(EditOp::Decide));
+    EXPECT_FALSE(ctx.command(EditOp::None));  // no operation: nothing is routed
     EXPECT_EQ(gLog, (std::vector<std::string>{"command 9", "command 5", "command 12"}));
 }
 
 TEST_F(ToolDispatch, PasteStartsTheMultipleToolAndIsNotRoutedWhileNested) {
     ctx.enterTool(kModeChange, kHintChange);
-    ctx.setToolBarEnabled(322, true);
-    EXPECT_TRUE(ctx.command(kCmdPaste));
+    ctx.setToolBarEnabled(Cmd::Paste, true);
+    EXPECT_TRUE(ctx.command(EditOp::Paste));
     EXPECT_EQ(ctx.currentToolState(), ctx.firstState(kModeMultiple));
     EXPECT_EQ(gLog, (std::vector<std::string>{"reset", "command 8"}));
 
     gLog.clear();
     ctx.enterTool(kModeMultiple, kHintMultiple);
     ASSERT_TRUE(ctx.pushState(1, 1));
-    EXPECT_FALSE(ctx.command(kCmdPaste));
+    EXPECT_FALSE(ctx.command(EditOp::Paste));
     EXPECT_TRUE(gLog.empty());
 }
 
 TEST_F(ToolDispatch, JoinSplitSwitchesToMultipleOnlyAtTheBase) {
-    ctx.setToolBarEnabled(319, true);
+    ctx.setToolBarEnabled(Cmd::JoinSplit, true);
     ctx.enterTool(kModeDelete, kHintDelete);
     ctx.pushState(1, 1);
-    EXPECT_TRUE(ctx.command(kCmdJoinSplit));
+    EXPECT_TRUE(ctx.command(EditOp::JoinSplit));
     EXPECT_EQ(ctx.currentToolState(), ctx.stateOf(kModeDelete, 1));
     ctx.popModes(1);
-    EXPECT_TRUE(ctx.command(kCmdJoinSplit));
+    EXPECT_TRUE(ctx.command(EditOp::JoinSplit));
     EXPECT_EQ(ctx.currentToolState(), ctx.firstState(kModeMultiple));
     EXPECT_EQ(gLog, (std::vector<std::string>{"command 4", "reset", "command 4"}));
 }

@@ -188,7 +188,7 @@ TEST_F(PickIndex, PicksAndRepaintsEqualThePlainWalkThroughEveryKindOfChange) {
                 what = "bounds";
                 if (drawn* d = AnyDrawn(rng)) {
                     d->bounds.maxX += 10;
-                    NoteTreeChange();
+                    board.changes.note();
                     touched.push_back(d);
                 }
                 break;
@@ -214,9 +214,13 @@ TEST_F(PickIndex, AHitLeavesThePartWalkedAndTheNextPickCarriesOnFromThere) {
     EXPECT_EQ(board.drawnIndex.recorded(), 5002u);
     EXPECT_EQ(ctx.pickElement({400, 400}), nullptr);
     EXPECT_TRUE(board.drawnIndex.complete());
-    // Any change to the tree, even far away in another list, starts it again.
+    // A list that is not the board's leaves the index as it is.
     ListNode other;
     other.initHead();
+    EXPECT_EQ(ctx.pickElement({10.5, 10}), first);
+    EXPECT_EQ(board.drawnIndex.recorded(), 5002u);
+    // Any change to the board's tree, even far from the hit, starts it again.
+    Land({250, 150});
     EXPECT_EQ(ctx.pickElement({10.5, 10}), first);
     EXPECT_EQ(board.drawnIndex.recorded(), early);
 }

@@ -175,7 +175,7 @@ TEST_F(SelectionSet, CancellingReturnsAPartMemberIntoItsPartAndDestroysDragCopie
     ctx.addPending(s);
     // A copy made for dragging sits in the selection but was never in the document.
     container* copy = l2->clone(board);
-    copy->insertBefore(&ctx.selectionList);
+    copy->insertBefore(&ctx.selectionList, board.changes);
     ctx.attachedElement = l1;
     const size_t linesBefore = board.liveCounts().lines;
     ctx.restorePending();

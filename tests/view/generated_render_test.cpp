@@ -89,7 +89,7 @@ TEST(GeneratedRender, RepaintDrawsWhatThePlainWalkDrawsCopyByCopy) {
         const ViewState view = MakeView(board, v, 400, 300);
         // Once following the links (the board's index starts again after a change), once
         // through the index that walk left.
-        NoteTreeChange();
+        board.changes.note();
         copies += ExpectPlainRepaint(board, view, v.name);
         EXPECT_TRUE(board.drawnIndex.complete());
         ExpectPlainRepaint(board, view, v.name);

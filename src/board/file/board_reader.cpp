@@ -145,8 +145,8 @@ void ParseFields(std::string_view list, Fields& f) {
 
 bool InTable(int n) { return n >= 0 && n < 256; }
 
-void AppendTo(ListNode& list, group* owner, container* e) {
-    e->insertBefore(&list);
+void AppendTo(Board& b, ListNode& list, group* owner, container* e) {
+    e->insertBefore(&list, b.changes);
     e->parent = owner;
 }
 
@@ -303,7 +303,7 @@ drawn* ItemReader::readElement(std::string_view line, ItemWord word, ReadIssueKi
 bool ItemReader::readSection(LineReader& in, ListNode& list) {
     bool ok = true;
     std::string_view line;
-    while (in.next(line) == LineReader::kLine) {
+    while (in.next(line) == LineReader::kTextLine) {
         const ItemWord word = Classify(line);
         if (word == kEndGroupWord) continue;  // no group open: nothing to close
         if (word == kNotItem) {
@@ -313,14 +313,14 @@ bool ItemReader::readSection(LineReader& in, ListNode& list) {
         }
         if (word == kGroupWord) {
             if (group* g = readGroup(in, line, 1))
-                AppendTo(list, nullptr, g);
+                AppendTo(b_, list, nullptr, g);
             else
                 ok = false;
             continue;
         }
         ReadIssueKind why{};
         if (drawn* e = readElement(line, word, why)) {
-            AppendTo(list, nullptr, e);
+            AppendTo(b_, list, nullptr, e);
         } else {
             note(in.lineNumber(), why);
             ok = false;
@@ -335,7 +335,7 @@ group* ItemReader::readGroup(LineReader& in, std::string_view groupLine, int dep
     if (depth > kMaxGroupDepth) {
         // Skip the group with everything inside it by counting its GROUP and ENDGR lines.
         int level = 1;
-        while (level > 0 && in.next(line) == LineReader::kLine) {
+        while (level > 0 && in.next(line) == LineReader::kTextLine) {
             const ItemWord w = Classify(line);
             if (w == kGroupWord) ++level;
             if (w == kEndGroupWord) --level;
@@ -371,7 +371,7 @@ group* ItemReader::readGroup(LineReader& in, std::string_view groupLine, int dep
     }
 
     bool membersOk = true;
-    while (in.next(line) == LineReader::kLine) {
+    while (in.next(line) == LineReader::kTextLine) {
         const ItemWord word = Classify(line);
         if (word == kEndGroupWord) break;
         if (word == kNotItem) {
@@ -381,14 +381,14 @@ group* ItemReader::readGroup(LineReader& in, std::string_view groupLine, int dep
         }
         if (word == kGroupWord) {
             if (group* sub = readGroup(in, line, depth + 1))
-                AppendTo(g->members, g, sub);
+                AppendTo(b_, g->members, g, sub);
             else
                 membersOk = false;
             continue;
         }
         ReadIssueKind why{};
         if (drawn* e = readElement(line, word, why)) {
-            AppendTo(g->members, g, e);
+            AppendTo(b_, g->members, g, e);
         } else {
             note(in.lineNumber(), why);
             membersOk = false;
@@ -416,8 +416,8 @@ group* ItemReader::readGroup(LineReader& in, std::string_view groupLine, int dep
                 group* sub = AsGroup(c);
                 while (!sub->members.emptyList()) {
                     container* m = AsElement(sub->members.next);
-                    m->unlink();
-                    m->insertBefore(sub);
+                    m->unlink(b_.changes);
+                    m->insertBefore(sub, b_.changes);
                     m->parent = g;
                 }
                 sub->recycle(b_);
@@ -454,7 +454,7 @@ private:
     void note(int line, ReadIssueKind k) { res_.issues.push_back({line, k}); }
     static void skip(LineReader& in) {
         std::string_view l;
-        while (in.next(l) == LineReader::kLine) {
+        while (in.next(l) == LineReader::kTextLine) {
         }
     }
 
@@ -527,7 +527,7 @@ bool SectionReader::version(LineReader& in) {
     bool valid = false;
     uint32_t part[3] = {};
     std::string_view line;
-    while (in.next(line) == LineReader::kLine) {
+    while (in.next(line) == LineReader::kTextLine) {
         if (!StartsWith(line, "ZEVO:")) continue;
         size_t i = 5;
         while (i < line.size() && !IsDigit(line[i])) ++i;
@@ -558,7 +558,7 @@ bool SectionReader::boardSize(LineReader& in) {
     int w = 100, h = 100;
     bool haveW = false, haveH = false;
     std::string_view raw;
-    while (in.next(raw) == LineReader::kLine) {
+    while (in.next(raw) == LineReader::kTextLine) {
         const std::string_view line = SqueezeUpper(raw, squeezed_);
         const char* end = line.data() + line.size();
         if (StartsWith(line, "X:")) {
@@ -596,7 +596,7 @@ bool SectionReader::boardSize(LineReader& in) {
 bool SectionReader::layerDef(LineReader& in) {
     bool error = false;
     std::string_view line;
-    while (in.next(line) == LineReader::kLine) {
+    while (in.next(line) == LineReader::kTextLine) {
         if (!IsDigit(line[0])) continue;
         const int layer = ParseInt(line);
         const size_t colon = line.find(':');
@@ -647,7 +647,7 @@ bool SectionReader::layerDef(LineReader& in) {
 bool SectionReader::padDef(LineReader& in) {
     bool error = false;
     std::string_view raw;
-    while (in.next(raw) == LineReader::kLine) {
+    while (in.next(raw) == LineReader::kTextLine) {
         const std::string_view line = SqueezeUpper(raw, squeezed_);
         const size_t colon = line.find(':');
         bool ok = !line.empty() && IsDigit(line[0]) && colon != std::string_view::npos;
@@ -694,7 +694,7 @@ bool SectionReader::padDef(LineReader& in) {
 bool SectionReader::apertureDef(LineReader& in, bool square) {
     bool error = false;
     std::string_view raw;
-    while (in.next(raw) == LineReader::kLine) {
+    while (in.next(raw) == LineReader::kTextLine) {
         const std::string_view line = SqueezeUpper(raw, squeezed_);
         const size_t colon = line.find(':');
         bool ok = !line.empty() && IsDigit(line[0]) && colon != std::string_view::npos;
@@ -723,7 +723,7 @@ bool SectionReader::apertureDef(LineReader& in, bool square) {
 bool SectionReader::swapLayer(LineReader& in) {
     bool error = false;
     std::string_view raw;
-    while (in.next(raw) == LineReader::kLine) {
+    while (in.next(raw) == LineReader::kTextLine) {
         const std::string_view line = SqueezeUpper(raw, squeezed_);
         bool ok = StartsWith(line, "LAYER") && line.size() > 5 && IsDigit(line[5]);
         if (ok) {
@@ -744,7 +744,7 @@ bool SectionReader::swapLayer(LineReader& in) {
 bool SectionReader::libraryFiles(LineReader& in) {
     bool error = false;
     std::string_view line;
-    while (in.next(line) == LineReader::kLine) {
+    while (in.next(line) == LineReader::kTextLine) {
         bool ok = line.size() > 8 && line[8] == ':';
         for (size_t i = 0; ok && i < 8; ++i) ok = Upper(line[i]) == "FILENAME"[i];
         if (!ok) {

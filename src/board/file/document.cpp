@@ -151,7 +151,7 @@ void WrapCircles(Board& b, group* painted) {
     }
     for (arc* a : circles) {
         group* g = b.CreateGroup(a == outline ? r.loop : r.window);
-        a->unlink();
+        a->unlink(b.changes);
         b.AppendElement(g, a);
         b.AppendElement(painted, g);
     }
@@ -359,7 +359,7 @@ void ConvertGroup(Board& b, group* g) {
     auto moveInto = [&](group* sub, auto pick) {
         for (size_t i = 0; i < lines.size(); ++i) {
             if (!pick(label[i])) continue;
-            lines[i]->unlink();
+            lines[i]->unlink(b.changes);
             b.AppendElement(sub, lines[i]);
         }
         if (sub->members.emptyList())

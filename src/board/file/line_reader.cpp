@@ -70,7 +70,7 @@ LineReader::Result LineReader::next(std::string_view& line) {
         std::string_view piece = readPiece(kMaxLine);
         if (!piece.empty() && (piece[0] == ';' || piece[0] == '#')) {
             line = piece;
-            return kLine;
+            return kTextLine;
         }
         piece = TrimTrailingControls(piece);
         if (piece.empty()) continue;
@@ -89,10 +89,10 @@ LineReader::Result LineReader::next(std::string_view& line) {
                 buf_.resize(TrimTrailingControls(buf_).size());
             }
             line = buf_;
-            return kLine;
+            return kTextLine;
         }
         line = piece;
-        return kLine;
+        return kTextLine;
     }
 }
 

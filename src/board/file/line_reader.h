@@ -26,7 +26,7 @@ public:
     // Reads from `f` (opened and closed by the caller) as far as it is needed.
     explicit LineReader(std::FILE* f);
 
-    enum Result { kLine, kHeader, kEnd };
+    enum Result { kTextLine, kHeader, kEnd };
     // The next line of the current section. At a header or at the end of the data the section is
     // over; the header stays in place for takeHeader(). The view lives until the next call.
     Result next(std::string_view& line);

@@ -22,12 +22,13 @@ Board::Board() {
 }
 
 void Board::AppendElement(group* owner, container* e) {
-    e->insertBefore(&listOf(owner));
+    e->insertBefore(&listOf(owner), changes);
     e->parent = owner;
 }
 
 void Board::ClearBoard() {
     while (!items.emptyList()) AsElement(items.next)->recycle(*this);
+    changes.note();
     version = 0;
     layerName.fill(nullptr);
     layerColour.fill(0);

@@ -151,10 +151,13 @@ public:
     Pools pools;
     PoolCounts liveCounts() const;
 
+    // Every change of the element tree's links and of an element's bounds (element.h). Bounds
+    // are computed from a const board, so the count can advance on one.
+    mutable ChangeCount changes;
     // The drawn elements in document order with their bounds, for the repaint and for picking:
     // a cache that empties itself whenever the tree changes (element_index.h). A board is used
     // from one thread at a time.
-    mutable ElementIndex drawnIndex;
+    mutable ElementIndex drawnIndex{changes};
 };
 
 // Calls f(drawn*) for every land, line, arc and rectangle in the list, at any depth, in order.

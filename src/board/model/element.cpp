@@ -140,8 +140,8 @@ void drawn::copyFrom(const drawn& o) {
     netName = o.netName;
 }
 
-void drawn::translateBase(double dx, double dy) {
-    NoteTreeChange();
+void drawn::translateBase(const Board& b, double dx, double dy) {
+    b.changes.note();
     x += dx;
     y += dy;
     bounds.minX += dx;
@@ -151,20 +151,20 @@ void drawn::translateBase(double dx, double dy) {
 }
 
 template <class T>
-static void Release(T* e, NodePool<T>& pool) {
-    if (e->linked()) e->unlink();
+static void Release(Board& b, T* e, NodePool<T>& pool) {
+    if (e->linked()) e->unlink(b.changes);
     pool.give(e);
 }
 
 // ---------------------------------------------------------------- land
 
-void land::recycle(Board& b) { Release(this, b.pools.lands); }
+void land::recycle(Board& b) { Release(b, this, b.pools.lands); }
 container* land::clone(Board& b) const {
     land* c = b.pools.lands.take();
     c->copyFrom(*this);
     return c;
 }
-void land::translate(Board&, double dx, double dy) { translateBase(dx, dy); }
+void land::translate(Board& b, double dx, double dy) { translateBase(b, dx, dy); }
 void land::moveTo(Board& b, Point p) { translate(b, p.x - x, p.y - y); }
 void land::moveVertex(Board& b, Point, double dx, double dy) { translate(b, dx, dy); }
 void land::rotate(Board& b, Point c, double a) {
@@ -178,7 +178,7 @@ void land::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void land::updateBounds(const Board& b) {
-    NoteTreeChange();
+    b.changes.note();
     const double h = halfSize(b);
     bounds = {x - h, y - h, x + h, y + h};
 }
@@ -211,7 +211,7 @@ bool land::isNodePoint(Point p) const { return SamePoint(p, ref()); }
 
 // ---------------------------------------------------------------- line
 
-void line::recycle(Board& b) { Release(this, b.pools.lines); }
+void line::recycle(Board& b) { Release(b, this, b.pools.lines); }
 container* line::clone(Board& b) const {
     line* c = b.pools.lines.take();
     c->copyFrom(*this);
@@ -219,8 +219,8 @@ container* line::clone(Board& b) const {
     c->ey = ey;
     return c;
 }
-void line::translate(Board&, double dx, double dy) {
-    translateBase(dx, dy);
+void line::translate(Board& b, double dx, double dy) {
+    translateBase(b, dx, dy);
     ex += dx;
     ey += dy;
 }
@@ -249,7 +249,7 @@ void line::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void line::updateBounds(const Board& b) {
-    NoteTreeChange();
+    b.changes.note();
     const double h = halfSize(b);
     bounds = {std::min(x, ex) - h, std::min(y, ey) - h, std::max(x, ex) + h, std::max(y, ey) + h};
 }
@@ -301,7 +301,7 @@ bool line::isNodePoint(Point p) const { return SamePoint(p, start()) || SamePoin
 
 // ---------------------------------------------------------------- arc
 
-void arc::recycle(Board& b) { Release(this, b.pools.arcs); }
+void arc::recycle(Board& b) { Release(b, this, b.pools.arcs); }
 container* arc::clone(Board& b) const {
     arc* c = b.pools.arcs.take();
     c->copyFrom(*this);
@@ -312,8 +312,8 @@ container* arc::clone(Board& b) const {
     c->end = end;
     return c;
 }
-void arc::translate(Board&, double dx, double dy) {
-    translateBase(dx, dy);
+void arc::translate(Board& b, double dx, double dy) {
+    translateBase(b, dx, dy);
     startPt.x += dx, startPt.y += dy;
     endPt.x += dx, endPt.y += dy;
 }
@@ -353,7 +353,7 @@ void arc::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void arc::updateBounds(const Board& b) {
-    NoteTreeChange();
+    b.changes.note();
     NormaliseArc(st, end);
     double h = b.roundHalf(aperture);
     if (h + kEps > r) {
@@ -399,7 +399,7 @@ bool arc::isNodePoint(Point p) const { return SamePoint(p, startPt) || SamePoint
 
 // ---------------------------------------------------------------- rect
 
-void rect::recycle(Board& b) { Release(this, b.pools.rects); }
+void rect::recycle(Board& b) { Release(b, this, b.pools.rects); }
 container* rect::clone(Board& b) const {
     rect* c = b.pools.rects.take();
     c->copyFrom(*this);
@@ -411,8 +411,8 @@ container* rect::clone(Board& b) const {
     c->ang = ang;
     return c;
 }
-void rect::translate(Board&, double ddx, double ddy) {
-    translateBase(ddx, ddy);
+void rect::translate(Board& b, double ddx, double ddy) {
+    translateBase(b, ddx, ddy);
     e1.x += ddx, e1.y += ddy;
     e2.x += ddx, e2.y += ddy;
     for (Point& c : corners) c.x += ddx, c.y += ddy;
@@ -454,8 +454,8 @@ void rect::mirror(Board& b, double ax) {
     ang = kPi - ang;
     updateBounds(b);
 }
-void rect::updateBounds(const Board&) {
-    NoteTreeChange();
+void rect::updateBounds(const Board& b) {
+    b.changes.note();
     const double cs = std::cos(ang), sn = std::sin(ang);
     const double half = (dx - dy) / 2;
     e1 = {x + half * cs, y + half * sn};
@@ -526,7 +526,7 @@ void group::recycle(Board& b) {
     while (!members.emptyList()) AsElement(members.next)->recycle(b);
     if (ext) ext->recycle(b);
     ext = nullptr;
-    if (linked()) unlink();
+    if (linked()) unlink(b.changes);
     b.pools.groups.give(this);
 }
 container* group::clone(Board& b) const {
@@ -539,7 +539,7 @@ container* group::clone(Board& b) const {
     if (ext) g->ext = ext->clone(b);
     for (container* c : Items(members)) {
         container* m = c->clone(b);
-        m->insertBefore(&g->members);
+        m->insertBefore(&g->members, b.changes);
         m->parent = g;
     }
     return g;

@@ -3,7 +3,6 @@
 // undo relinks the very same nodes before their recorded successor.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "board/model/intern.h"
@@ -15,20 +14,15 @@ class Board;
 class Pools;
 class group;
 
-// Every change of the links of any list, and of an element's bounds, advances this count.
-// Caches over a board's element tree (`ElementIndex`) hold only while it stands still. It is one
-// count for the whole process because a list node does not know the board it belongs to; a
-// change elsewhere only costs a cache its contents. Code that writes an element's bounds
-// itself, instead of through `updateBounds` or a move, calls `NoteTreeChange`.
-namespace detail {
-inline std::atomic<uint64_t> treeChanges{1};
-}
-inline void NoteTreeChange() {
-    detail::treeChanges.fetch_add(1, std::memory_order_relaxed);
-}
-inline uint64_t TreeChangeCount() {
-    return detail::treeChanges.load(std::memory_order_relaxed);
-}
+// The changes of a board's element tree: every change of the links of its lists and of an
+// element's bounds advances the count (`Board::changes`). Caches over the tree (`ElementIndex`)
+// hold only while it stands still. A list node does not know its board, so every link operation
+// is told the count to advance; code that writes an element's bounds itself, instead of through
+// `updateBounds` or a move, calls `note` on its board's count.
+struct ChangeCount {
+    uint64_t value = 1;
+    void note() { ++value; }
+};
 
 // A link pair. A list head is a bare ListNode (the sentinel); an element is a ListNode too.
 // An unlinked node has null links.
@@ -37,26 +31,24 @@ struct ListNode {
     ListNode* prev = nullptr;
 
     bool linked() const { return next != nullptr; }
-    void initHead() {
-        next = prev = this;
-        NoteTreeChange();
-    }
+    // An empty list (a new head has no elements, so nothing that caches them can be stale).
+    void initHead() { next = prev = this; }
     bool emptyList() const { return next == this; }
     // Links this node immediately before `successor`.
-    void insertBefore(ListNode* successor) {
+    void insertBefore(ListNode* successor, ChangeCount& changes) {
         next = successor;
         prev = successor->prev;
         prev->next = this;
         successor->prev = this;
-        NoteTreeChange();
+        changes.note();
     }
     // Unlinks and returns the former successor.
-    ListNode* unlink() {
+    ListNode* unlink(ChangeCount& changes) {
         ListNode* successor = next;
         prev->next = next;
         next->prev = prev;
         next = prev = nullptr;
-        NoteTreeChange();
+        changes.note();
         return successor;
     }
 };
@@ -141,7 +133,7 @@ public:
 
 protected:
     void copyFrom(const drawn& o);
-    void translateBase(double dx, double dy);
+    void translateBase(const Board& b, double dx, double dy);
 };
 
 class land final : public drawn {

@@ -4,7 +4,7 @@ namespace zevo {
 
 void ElementIndex::restart(const ListNode& items) {
     items_ = &items;
-    stamp_ = TreeChangeCount();
+    stamp_ = changes_.value;
     complete_ = false;
     elements_.clear();
     boxes_.clear();

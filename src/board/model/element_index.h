@@ -7,7 +7,7 @@
 // the bounds of each element in two flat arrays, so most elements are passed over by their
 // bounds without touching their node.
 //
-// The index is never trusted beyond the tree change count (`TreeChangeCount`, advanced by every
+// The index is never trusted beyond its board's change count (`Board::changes`, advanced by every
 // link change and every change of an element's bounds, see element.h): when the count has moved,
 // it is thrown away and filled again by the plain walk. It is filled lazily: a walk that stops
 // early (a pick that hit) leaves the part it has seen, and the next walk carries on from there.
@@ -52,6 +52,11 @@ inline OuterBox Outward(const Box& b) {
 
 class ElementIndex {
   public:
+    // `changes`: the count of the board whose tree the index keeps.
+    explicit ElementIndex(const ChangeCount& changes) : changes_(changes) {}
+    ElementIndex(const ElementIndex&) = delete;
+    ElementIndex& operator=(const ElementIndex&) = delete;
+
     // Offers the board's drawn elements to `visit` in document order, depth first through groups,
     // as ForEachDrawn does, except those whose outward bounds `away(const OuterBox&)` rules out.
     // `away` must only rule out what the caller's exact test on the element's own bounds would
@@ -90,6 +95,7 @@ class ElementIndex {
     template <class Away, class Visit>
     const drawn* visitRecorded(size_t from, Away& away, Visit& visit) const;
 
+    const ChangeCount& changes_;
     const ListNode* items_ = nullptr;  // none: nothing recorded yet
     uint64_t stamp_ = 0;
     bool complete_ = false;
@@ -102,7 +108,7 @@ class ElementIndex {
 
 template <class Away, class Visit>
 const drawn* ElementIndex::find(const ListNode& items, Away&& away, Visit&& visit) {
-    if (items_ != &items || stamp_ != TreeChangeCount()) restart(items);
+    if (items_ != &items || stamp_ != changes_.value) restart(items);
     for (size_t from = 0;;) {
         if (const drawn* hit = visitRecorded(from, away, visit)) return hit;
         if (complete_) return nullptr;

@@ -18,13 +18,13 @@ void UndoHistory::RecordRemoved(UndoStep* step, container* element, ListNode* su
     UndoEntry* e = entries_.take();
     e->successor = successor;
     e->element = element;
-    e->insertBefore(&step->entries);
+    e->insertBefore(&step->entries, board_.changes);
 }
 
 void UndoHistory::RecordAdded(UndoStep* step, container* element) {
     UndoEntry* e = entries_.take();
     e->element = element;
-    e->insertBefore(&step->entries);
+    e->insertBefore(&step->entries, board_.changes);
 }
 
 void UndoHistory::CommitStep(UndoStep* step) {
@@ -35,7 +35,7 @@ void UndoHistory::CommitStep(UndoStep* step) {
     }
     while (!redo_.emptyList()) recycleStep(static_cast<UndoStep*>(redo_.prev));
     step->kind = kUndoApplied;
-    step->insertBefore(&done_);
+    step->insertBefore(&done_, board_.changes);
     size_t n = Count(done_);
     while (n > static_cast<size_t>(limit_)) {
         recycleStep(static_cast<UndoStep*>(done_.next));
@@ -51,7 +51,7 @@ void UndoHistory::DiscardStep(UndoStep* step) {
 
 void UndoHistory::RevertStep(UndoStep* step) {
     if (!step) return;
-    if (step->linked()) step->unlink();
+    if (step->linked()) step->unlink(board_.changes);
     undoStep(step);
     recycleStep(step);
 }
@@ -59,18 +59,18 @@ void UndoHistory::RevertStep(UndoStep* step) {
 bool UndoHistory::Undo() {
     if (done_.emptyList()) return false;
     UndoStep* s = static_cast<UndoStep*>(done_.prev);
-    s->unlink();
+    s->unlink(board_.changes);
     undoStep(s);
-    s->insertBefore(&redo_);
+    s->insertBefore(&redo_, board_.changes);
     return true;
 }
 
 bool UndoHistory::Redo() {
     if (redo_.emptyList()) return false;
     UndoStep* s = static_cast<UndoStep*>(redo_.prev);
-    s->unlink();
+    s->unlink(board_.changes);
     redoStep(s);
-    s->insertBefore(&done_);
+    s->insertBefore(&done_, board_.changes);
     return true;
 }
 
@@ -88,8 +88,8 @@ size_t UndoHistory::Count(const ListNode& l) {
 void UndoHistory::undoStep(UndoStep* s) {
     for (ListNode* n = s->entries.prev; n != &s->entries; n = n->prev) {
         UndoEntry* e = static_cast<UndoEntry*>(n);
-        e->savedSuccessor = e->element->linked() ? e->element->unlink() : nullptr;
-        if (e->successor) e->element->insertBefore(e->successor);
+        e->savedSuccessor = e->element->linked() ? e->element->unlink(board_.changes) : nullptr;
+        if (e->successor) e->element->insertBefore(e->successor, board_.changes);
     }
     s->kind = kUndoUndone;
 }
@@ -97,15 +97,15 @@ void UndoHistory::undoStep(UndoStep* s) {
 void UndoHistory::redoStep(UndoStep* s) {
     for (ListNode* n = s->entries.next; n != &s->entries; n = n->next) {
         UndoEntry* e = static_cast<UndoEntry*>(n);
-        if (e->element->linked()) e->element->unlink();
-        if (e->savedSuccessor) e->element->insertBefore(e->savedSuccessor);
+        if (e->element->linked()) e->element->unlink(board_.changes);
+        if (e->savedSuccessor) e->element->insertBefore(e->savedSuccessor, board_.changes);
         e->savedSuccessor = nullptr;
     }
     s->kind = kUndoApplied;
 }
 
 void UndoHistory::recycleStep(UndoStep* s) {
-    if (s->linked()) s->unlink();
+    if (s->linked()) s->unlink(board_.changes);
     // The elements outside the document in the step's state: removed ones of an applied step,
     // added ones of an undone step. An element recorded twice, or one that a later entry put
     // back into a list, is recycled at most once and never while linked.
@@ -113,7 +113,7 @@ void UndoHistory::recycleStep(UndoStep* s) {
     const bool applied = s->kind == kUndoApplied;
     while (!s->entries.emptyList()) {
         UndoEntry* e = static_cast<UndoEntry*>(s->entries.next);
-        e->unlink();
+        e->unlink(board_.changes);
         const bool removedEntry = e->successor != nullptr;
         if (removedEntry == applied) outside.push_back(e->element);
         entries_.give(e);

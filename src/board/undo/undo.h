@@ -55,6 +55,9 @@ public:
     }
     int GetUndoLimit() const { return limit_; }
 
+    // The board whose elements the steps hold.
+    Board& board() { return board_; }
+
     size_t doneCount() const { return Count(done_); }
     size_t redoCount() const { return Count(redo_); }
     size_t liveSteps() const { return steps_.live(); }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "shell/dialogs/dialog_common.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -18,7 +19,7 @@ inline constexpr std::string_view kApertureCloseButton = "終了";
 
 enum class ApertureTable { kRound, kSquare };
 
-class ApertureDialogModel {
+class ApertureDialogModel : public DialogModel {
   public:
     // Control ids of the window.
     static constexpr int kNumberCombo = 101;

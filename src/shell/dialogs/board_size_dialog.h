@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "shell/dialogs/dialog_common.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -15,7 +16,7 @@ inline constexpr std::string_view kBoardSizeXLabel = "X(mm)";
 inline constexpr std::string_view kBoardSizeYLabel = "Y(mm)";
 inline constexpr std::string_view kBoardSizeOkButton = "決定";
 
-class BoardSizeDialogModel {
+class BoardSizeDialogModel : public DialogModel {
   public:
     static constexpr int kXEdit = 101;
     static constexpr int kYEdit = 102;

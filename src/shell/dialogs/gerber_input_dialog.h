@@ -8,6 +8,7 @@
 #include "output/gerber_input.h"
 #include "shell/dialogs/dialog_common.h"
 #include "shell/dialogs/layer_file_table.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -17,7 +18,7 @@ inline constexpr std::string_view kGerberInputDCodeButton = "Dｺｰﾄﾞ設定
 inline constexpr std::string_view kInputButton = "入力";
 inline constexpr std::string_view kInputCancelButton = "取消";
 
-class GerberInputDialogModel {
+class GerberInputDialogModel : public DialogModel {
   public:
     static constexpr int kDCodeButton = 103;
     static constexpr int kDecimalsEdit = 105;
@@ -41,6 +42,10 @@ class GerberInputDialogModel {
     // 入力: the decimals (kept within 0..9), then everything goes into the choices.
     FieldResult pressInput();
     void pressCancel() {}
+
+    // What the dialog's 出力 / 入力 writes into: the command's own choices. A host that answers
+    // without a window (a test) fills them directly.
+    GerberInputChoices& target() { return choices_; }
 
   private:
     GerberInputChoices& choices_;

@@ -8,6 +8,7 @@
 #include "output/gerber_output.h"
 #include "shell/dialogs/dialog_common.h"
 #include "shell/dialogs/layer_file_table.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -17,7 +18,7 @@ inline constexpr std::string_view kGerberDCodeButton = "Dｺｰﾄﾞ設定";
 inline constexpr std::string_view kOutputButton = "出力";
 inline constexpr std::string_view kOutputCancelButton = "取消";
 
-class GerberOutputDialogModel {
+class GerberOutputDialogModel : public DialogModel {
   public:
     static constexpr int kExtendedBox = 101;
     static constexpr int kDCodeButton = 104;
@@ -44,6 +45,10 @@ class GerberOutputDialogModel {
     FieldResult pressOutput();
     // 取消: the choices stay as they were.
     void pressCancel() {}
+
+    // What the dialog's 出力 / 入力 writes into: the command's own choices. A host that answers
+    // without a window (a test) fills them directly.
+    GerberOutputChoices& target() { return choices_; }
 
   private:
     GerberOutputChoices& choices_;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "shell/dialogs/dialog_common.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -19,7 +20,7 @@ inline constexpr std::string_view kGridIntervalLabel = "表示間隔";
 inline constexpr std::string_view kGridSetButton = "設定";
 inline constexpr std::string_view kGridCancelButton = "取消";
 
-class GridDialogModel {
+class GridDialogModel : public DialogModel {
   public:
     static constexpr int kSpacingEdit = 101;
     static constexpr int kOriginXEdit = 102;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "shell/dialogs/dialog_common.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -12,7 +13,7 @@ inline constexpr std::string_view kHoleDataDialogTitle = "ホールデータ設�
 inline constexpr std::string_view kHoleDataDecimalsLabel = "小数部";
 inline constexpr std::string_view kHoleDataOkButton = "決定";
 
-class HoleDataDialogModel {
+class HoleDataDialogModel : public DialogModel {
   public:
     static constexpr int kDecimalsEdit = 101;
     static constexpr int kOkButton = 1;

@@ -11,6 +11,7 @@
 #include "output/hole_output.h"
 #include "shell/dialogs/dialog_common.h"
 #include "shell/dialogs/layer_file_table.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -27,7 +28,7 @@ inline constexpr std::string_view kHoleSingleBox = "一ファイル出力";
 inline constexpr std::string_view kHoleSaveTitle = "ホールファイル";
 inline constexpr std::string_view kHoleSaveFilter = "ホールファイル (*.hol);;すべてのファイル (*)";
 
-class HoleOutputDialogModel {
+class HoleOutputDialogModel : public DialogModel {
   public:
     static constexpr int kLayerCombo = 101;
     static constexpr int kLayerList = 102;
@@ -85,6 +86,13 @@ class HoleOutputDialogModel {
     // True when the choices were taken.
     bool chooseSingleFile(const std::filesystem::path& file);
     void pressCancel() {}
+
+    // What the dialog's 出力 / 入力 writes into: the command's own choices. A host that answers
+    // without a window (a test) fills them directly.
+    HoleOutputChoices& target() { return choices_; }
+
+    // Where the save chooser of 一ファイル出力 starts.
+    std::filesystem::path proposedSingleFile;
 
   private:
     const Board& board_;

@@ -8,6 +8,7 @@
 
 #include "shell/dialogs/dialog_common.h"
 #include "view/framebuffer.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -26,7 +27,7 @@ inline constexpr std::string_view kLayerCancelButton = "取消";
 
 inline constexpr std::string_view kColourDialogTitle = "カラー選択";
 
-class LayerDialogModel {
+class LayerDialogModel : public DialogModel {
   public:
     static constexpr int kRows = 8;
     static constexpr int kPages = 32;
@@ -77,6 +78,7 @@ class LayerDialogModel {
     void pressOk() { storeRows(); }
     void pressCancel() { storeRows(); }
     void close() { storeRows(); }
+    void windowClosed() override { close(); }
 
   private:
     struct Row {

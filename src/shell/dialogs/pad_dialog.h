@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/dialogs/dialog_common.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -21,7 +22,7 @@ inline constexpr std::string_view kPadPreviousButton = "<<";
 inline constexpr std::string_view kPadNextButton = ">>";
 inline constexpr std::string_view kPadCloseButton = "終了";
 
-class PadDialogModel {
+class PadDialogModel : public DialogModel {
   public:
     static constexpr int kPairList = 101;
     static constexpr int kApertureCombo = 102;
@@ -69,6 +70,7 @@ class PadDialogModel {
     bool close();
     // Whether the definition shown equals another definition of the list.
     bool duplicate() const;
+    void windowClosed() override { close(); }
 
   private:
     // Whether a definition is shown; none is once the dialog is closed.

@@ -9,6 +9,7 @@
 
 #include "output/part_coords.h"
 #include "shell/dialogs/dialog_common.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -21,7 +22,7 @@ inline constexpr std::string_view kPartCoordsSaveTitle = "部品座標ファイ�
 inline constexpr std::string_view kPartCoordsSaveFilter =
     "部品座標ファイル (*.pos);;すべてのファイル (*)";
 
-class PartCoordsDialogModel {
+class PartCoordsDialogModel : public DialogModel {
   public:
     static constexpr int kFileEdit = 101;
     static constexpr int kOriginBox = 102;
@@ -49,6 +50,10 @@ class PartCoordsDialogModel {
     // file name is empty.
     bool pressOutput();
     void pressCancel() {}
+
+    // What the dialog's 出力 / 入力 writes into: the command's own choices. A host that answers
+    // without a window (a test) fills them directly.
+    PartCoordsSettings& target() { return settings_; }
 
   private:
     PartCoordsSettings& settings_;

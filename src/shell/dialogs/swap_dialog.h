@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shell/dialogs/dialog_common.h"
+#include "tools/dialog.h"
 
 namespace zevo {
 
@@ -21,7 +22,7 @@ inline constexpr std::string_view kSwapDeleteButton = "削除";
 inline constexpr std::string_view kSwapCloseButton = "終了";
 inline constexpr std::string_view kSwapArrow = "⇔";
 
-class SwapDialogModel {
+class SwapDialogModel : public DialogModel {
   public:
     static constexpr int kPairList = 101;
     static constexpr int kLayer1Combo = 102;

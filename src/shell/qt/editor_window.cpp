@@ -100,6 +100,7 @@ EditorWindow::EditorWindow(Paths paths, const QString& copiesFolder, QWidget* pa
     setCentralWidget(screen_);
     buildMenus();
     buildToolBar();
+    registerDialogs();
     for (int i = 0; i < 3; ++i) {
         status_[i] = new QLabel(this);
         status_[i]->setObjectName(QString("status%1").arg(i));
@@ -138,23 +139,23 @@ EditorWindow::~EditorWindow() {
     screen_->setEditor(nullptr);
 }
 
-QAction* EditorWindow::action(int id) const {
+QAction* EditorWindow::action(Cmd id) const {
     auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
 }
 
 void EditorWindow::addEntries(QMenu* menu, std::span<const MenuEntry> entries, bool commands) {
     for (const MenuEntry& e : entries) {
-        if (e.id == 0) {
+        if (e.separator()) {
             menu->addSeparator();
-        } else if (e.id < 0) {
+        } else if (e.isSubmenu()) {
             addEntries(menu->addMenu(Q(e.caption)), e.submenu, commands);
         } else {
             const QString caption = Q(e.caption.empty() ? CommandCaption(e.id) : e.caption);
             QAction* a = menu->addAction(caption);
-            a->setData(e.id);
+            a->setData(CommandNumber(e.id));
             if (commands) {
-                a->setObjectName(QString("menu%1").arg(e.id));
+                a->setObjectName(QString("menu%1").arg(CommandNumber(e.id)));
                 actions_[e.id] = a;
                 connect(a, &QAction::triggered, this, [this, id = e.id] {
                     editor_->command(id);
@@ -172,16 +173,16 @@ void EditorWindow::buildMenus() {
         connect(menu, &QMenu::aboutToShow, this, [this] { updateStates(); });
     }
     // The current layer and definition sit on the menu bar itself.
-    layerItem_ = menuBar()->addAction(Q(CommandCaption(98)));
-    layerItem_->setObjectName("menu98");
+    layerItem_ = menuBar()->addAction(Q(CommandCaption(Cmd::LayerItem)));
+    layerItem_->setObjectName(QString("menu%1").arg(CommandNumber(Cmd::LayerItem)));
     connect(layerItem_, &QAction::triggered, this, [this] {
-        editor_->command(98);
+        editor_->command(Cmd::LayerItem);
         updateStates();
     });
-    definitionItem_ = menuBar()->addAction(Q(CommandCaption(99)));
-    definitionItem_->setObjectName("menu99");
+    definitionItem_ = menuBar()->addAction(Q(CommandCaption(Cmd::ApertureItem)));
+    definitionItem_->setObjectName(QString("menu%1").arg(CommandNumber(Cmd::ApertureItem)));
     connect(definitionItem_, &QAction::triggered, this, [this] {
-        editor_->command(99);
+        editor_->command(Cmd::ApertureItem);
         updateStates();
     });
 }
@@ -191,29 +192,30 @@ void EditorWindow::buildToolBar() {
     toolBar_->setObjectName("toolBar108");
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setMovable(false);
-    for (int id : ToolBarLayout()) {
-        if (id == 0) {
+    for (Cmd id : ToolBarLayout()) {
+        if (id == Cmd::None) {
             toolBar_->addSeparator();
             continue;
         }
-        QAction* a = toolBar_->addAction(QIcon(QString(":/icons/%1.svg").arg(id)),
+        QAction* a = toolBar_->addAction(QIcon(QString(":/icons/%1.svg").arg(CommandNumber(id))),
                                          Q(CommandCaption(id)));
         a->setToolTip(Q(CommandCaption(id)));
-        a->setObjectName(QString("button%1").arg(id));
+        a->setObjectName(QString("button%1").arg(CommandNumber(id)));
         // Buttons of tools stay pressed while their tool is chosen.
-        a->setCheckable((id >= 303 && id <= 317) || id == 327 || id == 329);
+        a->setCheckable(IsToolChoice(id));
         buttons_[id] = a;
         connect(a, &QAction::triggered, this, [this, id] {
             editor_->command(id);
             updateStates();
         });
-        if (id >= 333 && id <= 336) {
+        if (InRange(id, Cmd::Memory1Button, Cmd::Memory4Button)) {
             // A right click on a display button stores the view there.
             QWidget* w = toolBar_->widgetForAction(a);
             w->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(w, &QWidget::customContextMenuRequested, this, [this, id] {
                 const QString q = QString("%1  %2").arg("表示記憶", Q(CommandCaption(id)));
-                if (askYesNo(q.toStdString())) editor_->command(id - 333 + 471);
+                if (askYesNo(q.toStdString()))
+                    editor_->command(Nth(Cmd::Store1, Ordinal(Cmd::Memory1Button, id)));
                 updateStates();
             });
         }
@@ -247,10 +249,7 @@ void EditorWindow::updateStates() {
         const MenuItemState s = editor_->menuState(id);
         a->setEnabled(s.enabled);
         // Tools carry a check mark while they are chosen; options while they are on.
-        const bool tool = (id >= 303 && id <= 317 && id != 309 && id != 316) || id == 327 ||
-                          id == 329;
-        const bool checkable = tool || (id >= 420 && id <= 429) || id == 438 ||
-                               id == 452;
+        const bool checkable = IsToolChoice(id) || IsOptionItem(id);
         a->setCheckable(checkable);
         if (checkable) a->setChecked(s.checked);
     }
@@ -259,7 +258,8 @@ void EditorWindow::updateStates() {
         a->setEnabled(s & kTbEnabled);
         a->setChecked(s & kTbChecked);
     }
-    const MenuItemState l = editor_->menuState(98), d = editor_->menuState(99);
+    const MenuItemState l = editor_->menuState(Cmd::LayerItem);
+    const MenuItemState d = editor_->menuState(Cmd::ApertureItem);
     layerItem_->setText(Q(editor_->layerItemText()));
     layerItem_->setEnabled(l.enabled);
     definitionItem_->setText(Q(editor_->definitionItemText()));
@@ -377,19 +377,20 @@ void EditorWindow::startTimer(int id, int ms) {
     QTimer::singleShot(ms, this, [this, id] { editor_->timer(id); });
 }
 
-int EditorWindow::popupMenu(std::span<const MenuEntry> entries, int x, int y) {
+Cmd EditorWindow::popupMenu(std::span<const MenuEntry> entries, int x, int y) {
     QMenu menu(this);
     addEntries(&menu, entries, false);
     // The menu shows the states of the commands it holds.
     const std::function<void(QMenu*)> states = [&](QMenu* m) {
         for (QAction* a : m->actions()) {
             if (a->menu()) states(a->menu());
-            else if (!a->isSeparator()) a->setEnabled(editor_->menuState(a->data().toInt()).enabled);
+            else if (!a->isSeparator())
+                a->setEnabled(editor_->menuState(CommandFromNumber(a->data().toInt())).enabled);
         }
     };
     states(&menu);
     QAction* chosen = menu.exec(screen_->viewport()->mapToGlobal(QPoint(x, y)));
-    return chosen ? chosen->data().toInt() : 0;
+    return chosen ? CommandFromNumber(chosen->data().toInt()) : Cmd::None;
 }
 
 void EditorWindow::windowMenu(int x, int y) {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
+#include <typeindex>
+#include <unordered_map>
 
 #include "shell/editor.h"
 #include "shell/host.h"
@@ -36,7 +39,7 @@ class EditorWindow : public QMainWindow, public Host {
 
     Editor& editor() { return *editor_; }
     ScreenWidget& screen() { return *screen_; }
-    QAction* action(int id) const;
+    QAction* action(Cmd id) const;
     QToolBar* toolBar() const { return toolBar_; }
     InstanceChannel& channel() { return *channel_; }
     // Runs start-up with the program's arguments (the file to open).
@@ -61,7 +64,7 @@ class EditorWindow : public QMainWindow, public Host {
     void setCloseEnabled(bool enabled) override { closeEnabled_ = enabled; }
     void updateScreen() override;
     void startTimer(int id, int milliseconds) override;
-    int popupMenu(std::span<const MenuEntry> entries, int x, int y) override;
+    Cmd popupMenu(std::span<const MenuEntry> entries, int x, int y) override;
     void windowMenu(int x, int y) override;
     void closeWindow() override { close(); }
     bool setClipboardData(std::string_view bytes) override;
@@ -74,25 +77,8 @@ class EditorWindow : public QMainWindow, public Host {
     void showHelp() override;
     void showVersion(std::string_view versionLine, std::string_view notice) override;
     bool askPartNumber(std::string& partNumber) override;
-    void runApertureDialog(ApertureDialogModel& model) override;
-    void runPadDialog(PadDialogModel& model) override;
-    void runLayerDialog(LayerDialogModel& model) override;
-    void runSwapDialog(SwapDialogModel& model) override;
-    bool runGridDialog(GridDialogModel& model) override;
-    void runBoardSizeDialog(BoardSizeDialogModel& model) override;
-    bool runGerberOutputDialog(const Board& board, GerberOutputChoices& choices) override;
-    bool runHoleOutputDialog(const Board& board, HoleOutputChoices& choices,
-                             const fs::path& proposedSingleFile) override;
-    bool runGerberInputDialog(const Board& board, GerberInputChoices& choices) override;
-    int askDrillDecimals() override;
-    bool runPartCoordsDialog(const Board& board, PartCoordsSettings& settings) override;
-    // The drawing tools' dialogs (editor_window_tools.cpp)
-    void runLayerSelectDialog(LayerSelectModel& model) override;
-    void runApertureSelectDialog(ApertureSelectModel& model) override;
-    void runPadSelectDialog(PadSelectModel& model) override;
-    void runArcDialog(ArcDialogModel& model) override;
-    void runTextDialog(TextDialogModel& model) override;
-    void runNumericInputDialog(NumericInputModel& model, bool keypad) override;
+    // Every dialog: the window registered for the model's type (editor_window_dialogs.cpp).
+    bool run(DialogModel& dialog) override;
 
   protected:
     void closeEvent(QCloseEvent*) override;
@@ -102,18 +88,27 @@ class EditorWindow : public QMainWindow, public Host {
     void buildMenus();
     void buildToolBar();
     void addEntries(QMenu* menu, std::span<const MenuEntry> entries, bool commands);
+    // The windows of the dialogs, one registration per model type.
+    void registerDialogs();
+    template <class Model>
+    void addDialog(std::function<bool(Model&)> window) {
+        dialogs_[std::type_index(typeid(Model))] = [window](DialogModel& m) {
+            return window(static_cast<Model&>(m));
+        };
+    }
 
     std::unique_ptr<Editor> editor_;
     ScreenWidget* screen_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QLabel* status_[3] = {};
-    std::map<int, QAction*> actions_;
-    std::map<int, QAction*> buttons_;
+    std::map<Cmd, QAction*> actions_;
+    std::map<Cmd, QAction*> buttons_;
     QAction* layerItem_ = nullptr;
     QAction* definitionItem_ = nullptr;
     bool closeEnabled_ = true;
     InstanceChannel* channel_ = nullptr;
     ProgressWindow* progress_ = nullptr;
+    std::unordered_map<std::type_index, std::function<bool(DialogModel&)>> dialogs_;
 };
 
 }  // namespace zevo

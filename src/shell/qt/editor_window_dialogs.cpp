@@ -1,48 +1,56 @@
-// The definition dialogs of the Qt host: the windows over the editor's models.
+// The dialogs of the Qt host: one registration per model type, each naming the window that shows
+// that model. A dialog the core asks for without a registered window is refused with a beep.
+#include "shell/dialogs/aperture_dialog.h"
+#include "shell/dialogs/board_size_dialog.h"
 #include "shell/dialogs/gerber_input_dialog.h"
 #include "shell/dialogs/gerber_output_dialog.h"
+#include "shell/dialogs/grid_dialog.h"
 #include "shell/dialogs/hole_data_dialog.h"
 #include "shell/dialogs/hole_output_dialog.h"
+#include "shell/dialogs/layer_dialog.h"
+#include "shell/dialogs/pad_dialog.h"
 #include "shell/dialogs/part_coords_dialog.h"
+#include "shell/dialogs/swap_dialog.h"
 #include "shell/qt/dialogs/dialogs.h"
+#include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/editor_window.h"
+#include "tools/drawing_dialogs.h"
 
 namespace zevo {
 
-void EditorWindow::runApertureDialog(ApertureDialogModel& m) {
-    RunApertureDialog(this, m, editor_->options.digitInDlg);
-}
-void EditorWindow::runPadDialog(PadDialogModel& m) { RunPadDialog(this, m); }
-void EditorWindow::runLayerDialog(LayerDialogModel& m) { RunLayerDialog(this, m); }
-void EditorWindow::runSwapDialog(SwapDialogModel& m) { RunSwapDialog(this, m); }
-bool EditorWindow::runGridDialog(GridDialogModel& m) {
-    return RunGridDialog(this, m, editor_->options.digitInDlg);
-}
-void EditorWindow::runBoardSizeDialog(BoardSizeDialogModel& m) {
-    RunBoardSizeDialog(this, m, editor_->options.digitInDlg);
+void EditorWindow::registerDialogs() {
+    // The definition and settings dialogs.
+    addDialog<ApertureDialogModel>([this](auto& m) { return RunApertureDialog(this, m, m.keypad), true; });
+    addDialog<PadDialogModel>([this](auto& m) { return RunPadDialog(this, m), true; });
+    addDialog<LayerDialogModel>([this](auto& m) { return RunLayerDialog(this, m), true; });
+    addDialog<SwapDialogModel>([this](auto& m) { return RunSwapDialog(this, m), true; });
+    addDialog<GridDialogModel>([this](auto& m) { return RunGridDialog(this, m, m.keypad); });
+    addDialog<BoardSizeDialogModel>([this](auto& m) { return RunBoardSizeDialog(this, m, m.keypad), true; });
+    // The manufacturing commands.
+    addDialog<GerberOutputDialogModel>([this](auto& m) { return RunGerberOutputDialog(this, m); });
+    addDialog<HoleOutputDialogModel>([this](auto& m) { return RunHoleOutputDialog(this, m, m.proposedSingleFile); });
+    addDialog<GerberInputDialogModel>([this](auto& m) { return RunGerberInputDialog(this, m); });
+    addDialog<HoleDataDialogModel>([this](auto& m) { return RunHoleDataDialog(this, m), true; });
+    addDialog<PartCoordsDialogModel>([this](auto& m) { return RunPartCoordsDialog(this, m); });
+    // The drawing tools.
+    addDialog<LayerSelectModel>([this](auto& m) { return RunLayerSelectDialog(this, m), m.chosen(); });
+    addDialog<ApertureSelectModel>([this](auto& m) { return RunApertureSelectDialog(this, m, m.keypad), true; });
+    addDialog<PadSelectModel>([this](auto& m) { return RunPadSelectDialog(this, m), m.accepted(); });
+    addDialog<ArcDialogModel>([this](auto& m) { return RunArcDialog(this, m, m.keypad), m.decided(); });
+    addDialog<TextDialogModel>([this](auto& m) { return RunTextDialog(this, m, m.keypad), m.decided(); });
+    addDialog<NumericInputModel>([this](auto& m) { return RunNumericInputDialog(this, m, m.keypad), m.point().has_value(); });
 }
 
-bool EditorWindow::runGerberOutputDialog(const Board& b, GerberOutputChoices& c) {
-    GerberOutputDialogModel m(b, c);
-    return RunGerberOutputDialog(this, m);
-}
-bool EditorWindow::runHoleOutputDialog(const Board& b, HoleOutputChoices& c,
-                                       const fs::path& proposed) {
-    HoleOutputDialogModel m(b, c);
-    return RunHoleOutputDialog(this, m, proposed);
-}
-bool EditorWindow::runGerberInputDialog(const Board& b, GerberInputChoices& c) {
-    GerberInputDialogModel m(b, c);
-    return RunGerberInputDialog(this, m);
-}
-int EditorWindow::askDrillDecimals() {
-    HoleDataDialogModel m;
-    return RunHoleDataDialog(this, m);
-}
-bool EditorWindow::runPartCoordsDialog(const Board& b, PartCoordsSettings& s) {
-    PartCoordsDialogModel m(b, s);
-    return RunPartCoordsDialog(this, m);
+bool EditorWindow::run(DialogModel& dialog) {
+    const auto it = dialogs_.find(std::type_index(typeid(dialog)));
+    if (it == dialogs_.end()) {
+        beep();
+        return false;
+    }
+    const bool took = it->second(dialog);
+    dialog.windowClosed();
+    return took;
 }
 
 }  // namespace zevo

@@ -1,4 +1,4 @@
-#include "output/output_files.h"
+#include "files/output_files.h"
 
 #include "paths/file_io.h"
 
