@@ -209,6 +209,26 @@ std::string_view CommandCaption(int id) {
     return it != std::end(kCaptions) && it->id == id ? it->text : std::string_view{};
 }
 
+std::string_view CommandShortcut(int id) {
+    // The key tables of the main window, by command (the first key where there are two).
+    static constexpr struct {
+        int id;
+        std::string_view key;
+    } kShortcuts[] = {
+        {98, "L"},       {99, "Y"},       {300, "L"},   {301, "Y"},      {305, "N"},
+        {307, "Q"},      {308, "X"},      {310, "E"},   {311, "K"},      {313, "H"},
+        {314, "F"},      {317, "W"},      {318, "I"},   {320, "Ctrl+X"}, {321, "Ctrl+C"},
+        {322, "Ctrl+V"}, {323, "M"},      {324, "R"},   {326, "S"},      {327, "T"},
+        {329, "Z"},      {330, "PgUp"},   {337, "J"},   {404, "Ctrl+S"}, {417, "Enter"},
+        {418, "Ctrl+Z"}, {419, "Ctrl+Y"}, {431, "A"},   {433, "Home"},   {434, "P"},
+        {435, "D"},      {448, "Ctrl+F"}, {450, "Del"}, {451, "F1"},     {461, "1"},
+        {462, "2"},      {463, "3"},      {464, "4"},   {499, "Esc"},
+    };
+    for (const auto& s : kShortcuts)
+        if (s.id == id) return s.key;
+    return {};
+}
+
 std::span<const MenuSpec> MenuBar() { return kMenuBar; }
 std::span<const MenuEntry> ContextMenu() { return kContext; }
 std::span<const MenuEntry> ViewGestureMenu() { return kViewGesture; }

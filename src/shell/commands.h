@@ -105,6 +105,9 @@ enum CommandId : int {
 // The caption of a command in the menu bar (and the tool tip of its button); empty when the
 // identifier is unknown.
 std::string_view CommandCaption(int id);
+// The key that gives the command, as menus show it beside the caption ("Ctrl+S", "Del", "Z"),
+// or empty. The keys themselves are the editor's (Editor::keyDown, Editor::character).
+std::string_view CommandShortcut(int id);
 
 // A menu as data: entries in order; id 0 is a separator; a submenu has id -1 and its entries.
 struct MenuEntry {

@@ -26,6 +26,8 @@ void Editor::runDefinitionDialog(int id) {
         case 194: {  // board size of a new document
             BoardSizeDialogModel m(b);
             host.runBoardSizeDialog(m);
+            // A size other than the one typed is not taken silently.
+            if (!m.adjustment().empty()) host.message(m.adjustment());
             view.SetBoardSize(b.sizeX, b.sizeY);
             return;
         }

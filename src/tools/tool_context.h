@@ -36,6 +36,9 @@ class ToolHost {
     virtual void ToolBarChanged() = 0;
     // The whole view must be drawn again.
     virtual void Repaint() = 0;
+    // Frames were popped and their tool-bar states restored: buttons that follow something
+    // outside the tools (the stored views, the clipboard) are brought up to date.
+    virtual void FramesPopped() {}
 
     // --- what the drawing tools ask (a window without them answers as if each dialog was
     // closed at once)
@@ -283,6 +286,8 @@ class ToolContext {
     // Where the attached element of the intersection input stood.
     ListNode* attachedSuccessor = nullptr;
     bool overlayShown() const { return overlayShown_; }
+    // Counts every drawing or erasing of the overlay (the screen changed when it moved on).
+    uint64_t overlayToggles() const { return overlayToggles_; }
     // Draws the overlay elements (exclusive-or: twice leaves no trace).
     void showOverlay();
     void hideOverlay();
@@ -294,6 +299,7 @@ class ToolContext {
   private:
     void toggleOverlay();
     bool overlayShown_ = false;
+    uint64_t overlayToggles_ = 0;
     void refreshDefinitionItems();
     void call(ToolOp op) {
         if (op) op(*this);
