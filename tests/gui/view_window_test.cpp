@@ -2,6 +2,7 @@
 // caught by the tool bar, the keys shown in the menus, the modified mark in the title, and the
 // keyboard in the layer and aperture lists of the drawing tools.
 #include <QAction>
+#include <QDialog>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,6 +38,15 @@ void WhenShown(std::function<void(QWidget*)> act) {
         QWidget* d = QApplication::activeModalWidget();
         QVERIFY(d);
         act(d);
+    });
+}
+
+// A dialog that the keys did not close is closed here, so that the test fails instead of
+// waiting for ever.
+void CloseIfStillOpen(QWidget* d) {
+    QTimer::singleShot(0, d, [d] {
+        if (auto* dialog = qobject_cast<QDialog*>(d); dialog && dialog->isVisible())
+            dialog->reject();
     });
 }
 
@@ -109,6 +119,7 @@ class ViewWindowTest : public QObject {
             QVERIFY(list);
             list->setFocus();
             list->setCurrentRow(list->count() - 1);
+            CloseIfStillOpen(d);
             QTest::keyClick(list, Qt::Key_Return);
         });
         RunLayerSelectDialog(nullptr, m);
@@ -141,6 +152,7 @@ class ViewWindowTest : public QObject {
                 auto* list = d->findChild<QListWidget*>("list101");
                 list->setFocus();
                 QTest::keyClick(list, Qt::Key_Up);
+                CloseIfStillOpen(d);
                 QTest::keyClick(list, Qt::Key_Return);
             });
             RunApertureSelectDialog(nullptr, m, false);
