@@ -287,6 +287,10 @@ void Editor::applyViewChange(bool changed) {
     refreshViewButtons();
     host.toolBarChanged();
     redraw();
+    // The cursor stands over another point of the board now: what follows it goes there.
+    lastGridPoint_ = {1e300, 1e300};
+    hover(cursorX_, cursorY_, keyFlags_);
+    host.updateScreen();
 }
 
 // ------------------------------------------------------------------ commands

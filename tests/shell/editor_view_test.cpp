@@ -104,6 +104,12 @@ TEST_F(EditorView, ToolOverlaysFollowTheMouseWithTheLongCursorOff) {
               editor.screen().pixels()[size_t(100 * before.width() + 300)]);
     // Nothing of the crosshair is drawn.
     EXPECT_LT(countInColumn(300, kWhitePen), 30);
+    // A zoom by key leaves the mouse where it is, over another point: the preview goes there.
+    editor.keyDown(EditorKey::kPageDown);
+    ASSERT_EQ(editor.tools->cursorPreview.size(), 1u);
+    const Point under = editor.view.ScreenToInput(300, 100);
+    EXPECT_DOUBLE_EQ(editor.tools->cursorPreview[0]->x, under.x);
+    EXPECT_DOUBLE_EQ(editor.tools->cursorPreview[0]->y, under.y);
 
     // The line tool's rubber segment too, after a first click.
     editor.character(kCharEscape);
