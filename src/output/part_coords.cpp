@@ -246,18 +246,25 @@ std::string PartCoordsText(const Board& b, const PartCoordsSettings& settings) {
 
 PartCoordsReport PartCoordinatesCommand(const Board& b, const std::filesystem::path& boardFile,
                                         PartCoordsSettings& settings,
-                                        const std::function<bool(PartCoordsSettings&)>& dialog) {
+                                        const std::function<bool(PartCoordsSettings&)>& dialog,
+                                        const std::function<void(const OutputMessage&)>& showNow) {
     PartCoordsReport r;
+    auto say = [&](OutputMessage m) {
+        if (showNow)
+            showNow(m);
+        else
+            r.messages.push_back(std::move(m));
+    };
     if (const Istr dup = DuplicateReference(b)) {
         r.status = PartCoordsReport::kDuplicate;
-        r.messages.push_back(DuplicateReferenceMessage(dup));
+        say(DuplicateReferenceMessage(dup));
         return r;
     }
     for (const container* c : Items(b.items)) {
         if (c->kind != kGroup) continue;
         const group* g = AsGroup(c);
         if (!IsBlank(g->reference) && !IsPlacedPart(g)) {
-            r.messages.push_back({std::string(TableText(kMsgReferenceNotPlaced)), false});
+            say({std::string(TableText(kMsgReferenceNotPlaced)), false});
             break;
         }
     }

@@ -39,8 +39,11 @@ struct PartCoordsReport {
 // The whole command: the duplicate reference check (stops), the warning about referenced groups
 // that are no placed parts (goes on), the dialog (`dialog` edits the settings, whose file is
 // first set to the proposed name; false cancels), then the report is written in one step.
-PartCoordsReport PartCoordinatesCommand(const Board& b, const std::filesystem::path& boardFile,
-                                        PartCoordsSettings& settings,
-                                        const std::function<bool(PartCoordsSettings&)>& dialog);
+// With `showNow` the messages that come before the dialog are handed to it as they arise (so a
+// window shows them before it opens the dialog) instead of being kept in the report.
+PartCoordsReport PartCoordinatesCommand(
+    const Board& b, const std::filesystem::path& boardFile, PartCoordsSettings& settings,
+    const std::function<bool(PartCoordsSettings&)>& dialog,
+    const std::function<void(const OutputMessage&)>& showNow = {});
 
 }  // namespace zevo

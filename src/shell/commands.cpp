@@ -134,6 +134,23 @@ static_assert(std::size(kToolBar) == 39);
 
 }  // namespace
 
+std::string CommandShortcut(Cmd id) {
+    // Keys with rules of their own in the editor.
+    static constexpr struct {
+        Cmd id;
+        std::string_view key;
+    } kOwnKeys[] = {
+        {Cmd::LayerItem, "L"},   {Cmd::ApertureItem, "Y"},    {Cmd::ZoomOut, "PgUp"},
+        {Cmd::Save, "Ctrl+S"},   {Cmd::Decide, "Enter"},      {Cmd::Previous, "Home"},
+        {Cmd::Help, "F1"},       {Cmd::DeleteElements, "Del"}, {Cmd::Cancel, "Esc"},
+    };
+    for (const auto& k : kOwnKeys)
+        if (k.id == id) return std::string(k.key);
+    for (const KeyBinding& k : kKeys)
+        if (k.command == id) return (k.control ? "Ctrl+" : "") + std::string(1, k.key);
+    return {};
+}
+
 std::span<const MenuSpec> MenuBar() { return kMenuBar; }
 std::span<const MenuEntry> ContextMenu() { return kContext; }
 std::span<const MenuEntry> ViewGestureMenu() { return kViewGesture; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "tools/command_ids.h"
@@ -51,5 +52,8 @@ struct KeyBinding {
 std::span<const KeyBinding> KeyBindings();
 // The binding of a key (upper case), or none.
 const KeyBinding* FindKey(int key, bool control);
+// The key that gives the command, as menus show it beside the caption ("Ctrl+S", "Del", "Z"),
+// or empty. The keys themselves are the editor's (Editor::keyDown, Editor::character).
+std::string CommandShortcut(Cmd id);
 
 }  // namespace zevo

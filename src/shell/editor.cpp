@@ -1,5 +1,6 @@
 #include "shell/editor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -159,6 +160,8 @@ void Editor::startUp(std::span<const std::string> arguments) {
 }
 
 void Editor::finishStartUp() {
+    // The view starts on the middle of the board; a drawing, when there is one, is fitted.
+    view.CentreOnBoard();
     view.FitDrawing(doc.board);
     view.previous = {};
     view.memories = {};
@@ -233,14 +236,25 @@ void Editor::ShowHint(int stringId) {
 // ------------------------------------------------------------------ drawing
 
 void Editor::redraw() {
-    RenderBoard(doc.board, view, back_);
+    host.setWaitCursor(true);
+    RenderOptions o;
+    o.boardEdge = true;
+    // A long repaint shows what it has drawn so far.
+    o.partialCopy = [this](const Framebuffer& part) {
+        screen_ = part;
+        host.updateScreenNow();
+    };
+    RenderBoard(doc.board, view, back_, o);
     view.invalid = false;
+    host.setWaitCursor(false);
     refresh();
 }
 
 void Editor::refresh() {
     screen_ = back_;
     longCursorShown_ = false;
+    // The view may have moved under the cursor: the crosshair goes to the grid point now there.
+    snapCursorPixel();
     tools->highlightSelection(true);
     tools->overlayLost();
     tools->showOverlay();
@@ -250,17 +264,41 @@ void Editor::refresh() {
 
 void Editor::showCursor(bool on) {
     if (on == longCursorShown_) return;
-    DrawLongCursor(screen_, cursorX_, cursorY_);
+    DrawLongCursor(screen_, cursorPixelX_, cursorPixelY_);
     longCursorShown_ = on;
+}
+
+bool Editor::snapCursorPixel() {
+    int x = cursorX_, y = cursorY_;
+    view.SnapPixel(x, y);
+    const bool moved = x != cursorPixelX_ || y != cursorPixelY_;
+    cursorPixelX_ = x, cursorPixelY_ = y;
+    return moved;
+}
+
+void Editor::refreshViewButtons() {
+    tools->setToolBarEnabled(Cmd::PreviousButton, view.previousAvailable());
+    for (int n = 1; n <= 4; ++n)
+        tools->setToolBarEnabled(Nth(Cmd::Memory1Button, n), view.memoryAvailable(n));
+}
+
+void Editor::FramesPopped() {
+    // The frame gave back the buttons as they were when it was pushed; the views and the
+    // clipboard may have changed since.
+    refreshViewButtons();
+    if (idle()) tools->setToolBarEnabled(Cmd::Paste, host.clipboardData().has_value());
+    host.toolBarChanged();
 }
 
 void Editor::applyViewChange(bool changed) {
     if (!changed) return;
-    tools->setToolBarEnabled(Cmd::PreviousButton, view.previousAvailable());
-    for (int n = 1; n <= 4; ++n)
-        tools->setToolBarEnabled(Nth(Cmd::Memory1Button, n), view.memoryAvailable(n));
+    refreshViewButtons();
     host.toolBarChanged();
     redraw();
+    // The cursor stands over another point of the board now: what follows it goes there.
+    lastGridPoint_ = {1e300, 1e300};
+    hover(cursorX_, cursorY_, keyFlags_);
+    host.updateScreen();
 }
 
 // ------------------------------------------------------------------ commands
@@ -324,8 +362,11 @@ std::string Editor::definitionItemText() const {
 }
 
 std::string Editor::title() const {
-    return Format("%s %s", "Zevo", doc.path.empty() ? std::string(kUntitledName).c_str()
-                                                      : doc.path.string().c_str());
+    std::string t =
+        Format("%s %s", "Zevo",
+               doc.path.empty() ? std::string(kUntitledName).c_str() : doc.path.string().c_str());
+    if (doc.modified) t += " *";
+    return t;
 }
 
 void Editor::chooseTool(int mode) {
@@ -360,7 +401,11 @@ void Editor::afterDocumentChange(bool fit) {
     history.ClearHistory();
     view.TakeBoardGrid(doc.board);
     view.SetBoardSize(doc.board.sizeX, doc.board.sizeY);
-    if (fit) view.FitDrawing(doc.board);
+    if (fit && !view.FitDrawing(doc.board)) {
+        // Nothing drawn yet: the middle of the board, which may be smaller than the last one.
+        view.SetScale(std::max(view.scale, view.BoardFitScale()));
+        view.CentreOnBoard();
+    }
     updateTitle();
     host.definitionItemsChanged();
     applyViewChange(true);
@@ -465,7 +510,7 @@ bool Editor::command(Cmd id) {
         case Cmd::SaveAs: SaveDocumentAs(doc, *this); updateTitle(); return true;
         case Cmd::Save: SaveDocument(doc, *this); updateTitle(); return true;
         case Cmd::SaveOldFormat:
-            host.message(TableText(kMsgOldFormatLimits));
+            // The command gives its own warning first.
             SaveInOldFormat(doc, *this);
             return true;
         case Cmd::GerberOut: gerberOutput(); return true;
@@ -612,7 +657,8 @@ void Editor::partSearch() {
     for (const group* g : found) sx += g->ext->pt.x, sy += g->ext->pt.y;
     sx /= double(found.size()), sy /= double(found.size());
     view.previous = {view.scale, view.viewLeft, view.viewBottom};
-    view.SetOrigin(sx - view.viewWidth / 2, sy - view.viewHeight / 2);
+    // Through SetView, so that the view stays on the board and the scroll bars follow.
+    view.SetView(view.scale, sx - view.viewWidth / 2, sy - view.viewHeight / 2);
     applyViewChange(true);
     highlighted_.clear();
     for (const group* g : found) ForEachDrawn(g->members, [&](const drawn* d) { highlighted_.push_back(d); });
@@ -758,11 +804,18 @@ void Editor::middleDown(int x, int y, uint32_t f) {
 
 void Editor::mouseMove(int x, int y, uint32_t f) {
     if (!ready_) return;
-    if (options.longCursor) showCursor(false);
+    // The crosshair stands on the grid point a click would take; it moves, and the screen is
+    // shown again, when that point's pixel changes. The tools' overlays follow the cursor
+    // whether the crosshair is on or not.
+    const bool wasShown = longCursorShown_;
+    showCursor(false);
     setInput(x, y, f);
-    if (options.longCursor) showCursor(true);
-    if (options.longCursor) host.updateScreen();
+    const bool moved = snapCursorPixel();
+    const uint64_t overlays = tools->overlayToggles();
     mouse_.move(x, y, f);
+    if (options.longCursor) showCursor(true);
+    if (moved || wasShown != longCursorShown_ || overlays != tools->overlayToggles())
+        host.updateScreen();
     if (options.displayPosition) showStatusCoordinates();
 }
 

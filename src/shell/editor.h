@@ -127,6 +127,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void SetDefinitionItemsEnabled(bool, bool) override { host.definitionItemsChanged(); }
     void SetCloseEnabled(bool enabled) override { host.setCloseEnabled(enabled); }
     void ToolBarChanged() override { host.toolBarChanged(); }
+    void FramesPopped() override;
     void Repaint() override { redraw(); }
     // ToolHost: the tools' dialogs
     bool Run(DialogModel& m) override { return runDialog(m); }
@@ -169,6 +170,11 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void saveOption(Option option);
     void showStatusCoordinates();
     void showCursor(bool on);
+    // The crosshair's pixel from the cursor (the grid point's pixel with on-grid); true when it
+    // moved.
+    bool snapCursorPixel();
+    // Buttons 331 and 333..336 follow the previous view and the display memories.
+    void refreshViewButtons();
     void setInput(int x, int y, uint32_t flags);
     // A button event: the stored position and flags, then the mouse machine.
     void buttonEvent(void (MouseMachine::*event)(int, int, uint32_t), int x, int y, uint32_t f);
@@ -199,6 +205,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void drcCheck();
     void drcErase();
     void showMessages(const std::vector<OutputMessage>& messages);
+    // What an output wrote, in the status bar: the files and the folder.
+    void showWrittenFiles(const std::vector<fs::path>& written, const fs::path& folder);
     // An output settings file (made empty when missing); a message when it cannot be made.
     std::optional<fs::path> outputSettingsFile(std::string_view name);
     // Runs `work` with the progress window up and input dropped.
@@ -209,6 +217,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     MouseMachine mouse_;
     bool ready_ = true;
     int cursorX_ = 0, cursorY_ = 0;
+    int cursorPixelX_ = 0, cursorPixelY_ = 0;  // where the crosshair is drawn
     uint32_t keyFlags_ = 0;
     Point lastGridPoint_{1e300, 1e300};
     bool longCursorShown_ = false;

@@ -3,6 +3,7 @@
 // marks, and the fabrication set the estimate program asks for. The work itself is the core's;
 // here are the dialogs, the progress window, the messages and what the document makes of it.
 #include <algorithm>
+#include <cstdio>
 
 #include "board/model/intern.h"
 #include "checks/drc.h"
@@ -72,7 +73,29 @@ void Editor::longOperation(std::string_view text, bool escapeStops, F&& work) {
 }
 
 void Editor::showMessages(const std::vector<OutputMessage>& messages) {
-    for (const OutputMessage& m : messages) host.message(m.text);
+    for (const OutputMessage& m : messages)
+        host.message(m.text, m.error ? MessageIcon::kError : MessageIcon::kInformation);
+}
+
+void Editor::showWrittenFiles(const std::vector<fs::path>& written, const fs::path& folder) {
+    std::string text;
+    if (written.empty()) {
+        text = TableText(kMsgNoFilesWritten);
+    } else {
+        // Files of the output folder by name, any other with its whole path.
+        std::string names;
+        for (const fs::path& f : written) {
+            if (!names.empty()) names += ' ';
+            names += f.parent_path() == folder ? f.filename().string() : f.string();
+        }
+        const std::string format(TableText(kMsgFilesWritten));
+        const std::string where = folder.string();
+        text.resize(format.size() + names.size() + where.size() + 16);
+        const int n = std::snprintf(text.data(), text.size() + 1, format.c_str(),
+                                    int(written.size()), names.c_str(), where.c_str());
+        text.resize(size_t(std::max(n, 0)));
+    }
+    host.setStatusText(options.displayPosition ? 2 : 0, text);
 }
 
 // ------------------------------------------------------------------ outputs
@@ -124,7 +147,7 @@ fs::path OutputBoardFile(const Document& doc, const Paths& paths) {
 
 std::optional<fs::path> Editor::outputSettingsFile(std::string_view name) {
     auto file = paths.OutputSettingsFile(name);
-    if (!file) host.message(TableText(kMsgCannotWriteOutput));
+    if (!file) host.message(TableText(kMsgCannotWriteOutput), MessageIcon::kError);
     return file;
 }
 
@@ -133,21 +156,23 @@ void Editor::gerberOutput() {
     if (!settings) return;
     OutputReport report;
     bool done;
+    const fs::path folder = OutputFolder(OutputBoardFile(doc, paths), paths.writableDir());
     {
         ProgressAfterDialog progress(host, ready_, kOutputting);
         done = GerberOutputCommand(
-            doc.board, *settings, OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()),
-            gerberChoices_,
+            doc.board, *settings, folder, gerberChoices_,
             [&](GerberOutputChoices& c) {
                 GerberOutputDialogModel m(doc.board, c);
                 return progress.after(runDialog(m));
             },
             report);
     }
-    if (done)
+    if (done) {
         showMessages(report.messages);
-    else
+        showWrittenFiles(report.written, folder);
+    } else {
         redraw();
+    }
 }
 
 void Editor::holeOutput() {
@@ -157,11 +182,11 @@ void Editor::holeOutput() {
     proposed.replace_extension(".hol");
     OutputReport report;
     bool done;
+    const fs::path folder = OutputFolder(OutputBoardFile(doc, paths), paths.writableDir());
     {
         ProgressAfterDialog progress(host, ready_, kOutputting);
         done = HoleOutputCommand(
-            doc.board, *settings, OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()),
-            holeChoices_,
+            doc.board, *settings, folder, holeChoices_,
             [&](HoleOutputChoices& c) {
                 HoleOutputDialogModel m(doc.board, c);
                 m.proposedSingleFile = proposed;
@@ -169,10 +194,12 @@ void Editor::holeOutput() {
             },
             report);
     }
-    if (done)
+    if (done) {
         showMessages(report.messages);
-    else
+        showWrittenFiles(report.written, folder);
+    } else {
         redraw();
+    }
 }
 
 void Editor::gerberInput() {
@@ -227,7 +254,8 @@ void Editor::netlistOutput() {
     fs::path chosen;
     if (!host.chooseFileToSave({"ネットリス", "*.net"}, start, chosen)) return;
     if (!chosen.has_extension()) chosen.replace_extension(".net");
-    if (!WriteFileAtomically(chosen, ex.text)) host.message(TableText(kMsgCannotWriteOutput));
+    if (!WriteFileAtomically(chosen, ex.text))
+        host.message(TableText(kMsgCannotWriteOutput), MessageIcon::kError);
     redraw();
 }
 
@@ -256,7 +284,7 @@ void Editor::netlistCompare() {
         if (WriteFileAtomically(report, cmp.report))
             host.openWithDesktop(report);
         else
-            host.message(TableText(kMsgCannotWriteOutput));
+            host.message(TableText(kMsgCannotWriteOutput), MessageIcon::kError);
     } else {
         showMessages(cmp.messages);
     }
@@ -264,12 +292,14 @@ void Editor::netlistCompare() {
 }
 
 void Editor::partCoordinates() {
+    // The warnings found before the dialog are shown before it opens.
     const PartCoordsReport r = PartCoordinatesCommand(
         doc.board, OutputBoardFile(doc, paths), partCoords_,
         [&](PartCoordsSettings& s) {
             PartCoordsDialogModel m(doc.board, s);
             return runDialog(m);
-        });
+        },
+        [&](const OutputMessage& m) { showMessages({m}); });
     showMessages(r.messages);
 }
 

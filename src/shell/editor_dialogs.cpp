@@ -22,6 +22,8 @@ void Editor::runGridDialog() {
 void Editor::runBoardSizeDialog() {
     BoardSizeDialogModel m(doc.board);
     runDialog(m);
+    // A size other than the one typed is not taken silently.
+    if (!m.adjustment().empty()) host.message(m.adjustment());
     view.SetBoardSize(doc.board.sizeX, doc.board.sizeY);
 }
 

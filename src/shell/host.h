@@ -16,13 +16,16 @@
 
 namespace zevo {
 
+// The icon of a message box.
+enum class MessageIcon { kInformation, kWarning, kError };
+
 class Host {
   public:
     virtual ~Host() = default;
 
     // --- messages (texts are UTF-8; every box is captioned "Zevo")
     virtual void beep() = 0;
-    virtual void message(std::string_view text) = 0;
+    virtual void message(std::string_view text, MessageIcon icon = MessageIcon::kInformation) = 0;
     virtual bool askYesNo(std::string_view text) = 0;
     virtual Answer askYesNoCancel(std::string_view text) = 0;
 
@@ -45,6 +48,10 @@ class Host {
     virtual void setCloseEnabled(bool enabled) = 0;
     // The screen framebuffer changed; show it.
     virtual void updateScreen() = 0;
+    // The same in the middle of a long repaint: shown before the editor goes on drawing.
+    virtual void updateScreenNow() { updateScreen(); }
+    // The wait cursor over the screen window while the board is drawn.
+    virtual void setWaitCursor(bool) {}
     // A one-shot timer; the editor's timer() is called with the id when it runs out.
     virtual void startTimer(int id, int milliseconds) = 0;
     // A popup menu at client pixel (x, y) of the screen window; the chosen command, or Cmd::None.

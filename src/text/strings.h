@@ -103,6 +103,9 @@ inline constexpr int kStrCoordSide = 524;          // "装着"
 inline constexpr int kStrCoordPartName = 525;      // "部品名"
 inline constexpr int kStrCoordAttribute = 526;     // "アトリビュート"
 inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference is no placed part
+inline constexpr int kMsgBoardSizeAdjusted = 1140;  // the board size dialog changed a typed size
+inline constexpr int kMsgFilesWritten = 1141;       // status bar after an output: files, folder
+inline constexpr int kMsgNoFilesWritten = 1142;     // status bar after an output that wrote nothing
 
 // Opening a document.
 inline constexpr int kMsgNotABoard = 1100;        // the file holds no section of a board file

@@ -362,6 +362,7 @@ bool ToolContext::popModes(int n) {
     host.ToolBarChanged();
     if (top_ == 0) host.SetCloseEnabled(true);
     refreshDefinitionItems();
+    host.FramesPopped();
     return top_ == 0;
 }
 
@@ -554,6 +555,7 @@ void ToolContext::toggleOverlay() {
     for (const auto* list : {&cursorPreview, &lineChain, &arcPreview})
         all.insert(all.end(), list->begin(), list->end());
     if (all.empty()) return;
+    ++overlayToggles_;
     if (scratch) {
         DrawGhost(board, view, *screen, *scratch, all);
         return;

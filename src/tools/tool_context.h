@@ -37,6 +37,9 @@ class ToolHost {
     virtual void ToolBarChanged() = 0;
     // The whole view must be drawn again.
     virtual void Repaint() = 0;
+    // Frames were popped and their tool-bar states restored: buttons that follow something
+    // outside the tools (the stored views, the clipboard) are brought up to date.
+    virtual void FramesPopped() {}
 
     // A dialog over its model (tools/dialog.h): true when it took its values. A window without
     // dialogs answers as if each was closed at once.
@@ -308,6 +311,8 @@ class ToolContext {
     // Where the attached element of the intersection input stood.
     ListNode* attachedSuccessor = nullptr;
     bool overlayShown() const { return overlayShown_; }
+    // Counts every drawing or erasing of the overlay (the screen changed when it moved on).
+    uint64_t overlayToggles() const { return overlayToggles_; }
     // Draws the overlay elements (exclusive-or: twice leaves no trace).
     void showOverlay();
     void hideOverlay();
@@ -319,6 +324,7 @@ class ToolContext {
   private:
     void toggleOverlay();
     bool overlayShown_ = false;
+    uint64_t overlayToggles_ = 0;
     void refreshDefinitionItems();
     ToolResult call(ToolOp op) { return last_ = op ? op(*this) : ToolResult::Ignored; }
     void drawSelection(Pen pen);

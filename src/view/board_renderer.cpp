@@ -310,10 +310,46 @@ void OutlinePainter::Draw(const drawn* e, Pen pen) {
 
 // --- repaint
 
+void DrawBoardEdge(const ViewState& view, Framebuffer& fb) {
+    if (fb.empty()) return;
+    const Point a = view.WorldToScreen(0, 0),
+                b = view.WorldToScreen(view.boardWidth, view.boardHeight);
+    auto place = [](double v, int size) {
+        int64_t p = int64_t(std::floor(v + 0.5));
+        if (p == -1) p = 0;
+        if (p == size) p = size - 1;
+        return p;
+    };
+    const int64_t x0 = place(std::min(a.x, b.x), fb.width()),
+                  x1 = place(std::max(a.x, b.x), fb.width());
+    const int64_t y0 = place(std::min(a.y, b.y), fb.height()),
+                  y1 = place(std::max(a.y, b.y), fb.height());
+    const Pen pen{kBoardEdgePen, RasterOp::kMerge};
+    const int64_t w = fb.width(), h = fb.height();
+    // Each side within its span of the client; the corners are shared.
+    const int64_t left = std::max<int64_t>(x0, 0), right = std::min<int64_t>(x1, w - 1);
+    const int64_t top = std::max<int64_t>(y0, 0), bottom = std::min<int64_t>(y1, h - 1);
+    if (left > right || top > bottom) return;
+    auto row = [&](int64_t y) {
+        if (y < 0 || y >= h) return;
+        for (int64_t x = left; x <= right; ++x) fb.Plot(x, y, pen);
+    };
+    auto column = [&](int64_t x) {
+        if (x < 0 || x >= w) return;
+        for (int64_t y = top; y <= bottom; ++y)
+            if (y != y0 && y != y1) fb.Plot(x, y, pen);
+    };
+    row(y0);
+    if (y1 != y0) row(y1);
+    column(x0);
+    if (x1 != x0) column(x1);
+}
+
 size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,
                    const RenderOptions& options) {
     back.Clear(0);
     DrawGrid(view, back);
+    if (options.boardEdge) DrawBoardEdge(view, back);
     OutlinePainter painter(board, view, back);
     size_t count = 0;
     Pen pen{kPalette[0], RasterOp::kMerge};

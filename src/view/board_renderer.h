@@ -85,9 +85,18 @@ struct RenderOptions {
     // Called with the part drawn so far after every 10 001 elements, so a long repaint shows
     // progress.
     std::function<void(const Framebuffer&)> partialCopy;
+    // The board's edge drawn under the elements (the editor's view; pictures leave it out).
+    bool boardEdge = false;
 };
 
 inline constexpr int kPartialCopyEvery = 10001;
+
+inline constexpr Pixel kBoardEdgePen = Rgb(96, 96, 96);
+
+// The outline of the board, 0..width and 0..height, OR-ed in the edge pen. An edge that lies
+// one pixel past the client (where the view stops at the board's edge) is drawn on the client's
+// outermost pixel, so the edge shows whenever the view reaches it.
+void DrawBoardEdge(const ViewState& view, Framebuffer& fb);
 
 // The whole repaint of the back buffer. Returns the number of elements drawn.
 size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,

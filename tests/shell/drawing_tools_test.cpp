@@ -63,11 +63,13 @@ class Drawing : public ::testing::Test {
         return i < v.size() && v[i]->kind == kLine ? static_cast<const line*>(v[i]) : nullptr;
     }
     Pixel colourOf(int layer) const { return kPalette[size_t(board.layerColour[size_t(layer)] & 15)]; }
-    // What the screen would show with nothing over the board.
+    // What the screen would show with nothing over the board (the editor draws the board edge).
     Framebuffer plainScreen() {
         Framebuffer fb;
         fb.Resize(editor.view.clientWidth, editor.view.clientHeight);
-        RenderBoard(board, editor.view, fb);
+        RenderOptions o;
+        o.boardEdge = true;
+        RenderBoard(board, editor.view, fb, o);
         return fb;
     }
     bool screenIsPlain() {

@@ -47,7 +47,11 @@ class ScriptedHost : public Host {
     bool closeEnabled = true;
 
     void beep() override { ++beeps; }
-    void message(std::string_view t) override { messages.emplace_back(t); }
+    std::vector<MessageIcon> messageIcons;  // one per message
+    void message(std::string_view t, MessageIcon icon) override {
+        messages.emplace_back(t);
+        messageIcons.push_back(icon);
+    }
     bool askYesNo(std::string_view t) override {
         questions.emplace_back(t);
         if (yesNo.empty()) return false;
@@ -86,6 +90,15 @@ class ScriptedHost : public Host {
     void definitionItemsChanged() override {}
     void setCloseEnabled(bool e) override { closeEnabled = e; }
     void updateScreen() override { ++screenUpdates; }
+    // Copies shown in the middle of a repaint; the wait cursor switched on and off, in order.
+    int partialUpdates = 0;
+    std::vector<bool> waitCursor;
+    std::function<void()> onPartialUpdate;
+    void updateScreenNow() override {
+        ++partialUpdates;
+        if (onPartialUpdate) onPartialUpdate();
+    }
+    void setWaitCursor(bool on) override { waitCursor.push_back(on); }
     void startTimer(int id, int ms) override { timers.emplace_back(id, ms); }
     Cmd popupMenu(std::span<const MenuEntry> entries, int, int) override {
         menusShown.push_back(int(entries.size()));

@@ -1,8 +1,10 @@
 #include "shell/dialogs/board_size_dialog.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "board/model/board.h"
+#include "text/strings.h"
 
 namespace zevo {
 
@@ -26,6 +28,13 @@ FieldResult BoardSizeDialogModel::pressOk() {
     if (!y) return {FieldOutcome::kCalcError, kYEdit};
     board_.sizeX = FitSide(*x);
     board_.sizeY = FitSide(*y);
+    adjustment_.clear();
+    if (std::fabs(board_.sizeX - *x) > 1e-9 || std::fabs(board_.sizeY - *y) > 1e-9) {
+        char text[256];
+        std::snprintf(text, sizeof text, std::string(TableText(kMsgBoardSizeAdjusted)).c_str(),
+                      board_.sizeX, board_.sizeY);
+        adjustment_ = text;
+    }
     // The grid origin stays on the board: one that a smaller board leaves outside goes back to
     // (0, 0), as when a file holds it.
     board_.SetGridOrigin(board_.gridOrigin.x, board_.gridOrigin.y);

@@ -34,6 +34,9 @@ class BoardSizeDialogModel : public DialogModel {
     // 決定: both sides, clamped to [100, 1000] and rounded up to whole millimetres. On a
     // calculation error the old size stays and the dialog stays open; it has no other way out.
     FieldResult pressOk();
+    // After 決定: what the dialog says when the size taken differs from what was typed (clamped
+    // or rounded up), else empty.
+    const std::string& adjustment() const { return adjustment_; }
 
     // The side a typed value gives.
     static double FitSide(double v);
@@ -41,6 +44,7 @@ class BoardSizeDialogModel : public DialogModel {
   private:
     Board& board_;
     std::string x_, y_;
+    std::string adjustment_;
 };
 
 }  // namespace zevo

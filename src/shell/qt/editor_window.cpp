@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QMimeData>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDialog>
@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QStatusBar>
@@ -151,7 +152,10 @@ void EditorWindow::addEntries(QMenu* menu, std::span<const MenuEntry> entries, b
         } else if (e.isSubmenu()) {
             addEntries(menu->addMenu(Q(e.caption)), e.submenu, commands);
         } else {
-            const QString caption = Q(e.caption.empty() ? CommandCaption(e.id) : e.caption);
+            QString caption = Q(e.caption.empty() ? CommandCaption(e.id) : e.caption);
+            // The key is shown, not bound: keys reach the editor through its own tables.
+            if (const std::string key = CommandShortcut(e.id); !key.empty())
+                caption += '\t' + Q(key);
             QAction* a = menu->addAction(caption);
             a->setData(CommandNumber(e.id));
             if (commands) {
@@ -209,17 +213,31 @@ void EditorWindow::buildToolBar() {
             updateStates();
         });
         if (InRange(id, Cmd::Memory1Button, Cmd::Memory4Button)) {
-            // A right click on a display button stores the view there.
             QWidget* w = toolBar_->widgetForAction(a);
-            w->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(w, &QWidget::customContextMenuRequested, this, [this, id] {
-                const QString q = QString("%1  %2").arg("表示記憶", Q(CommandCaption(id)));
-                if (askYesNo(q.toStdString()))
-                    editor_->command(Nth(Cmd::Store1, Ordinal(Cmd::Memory1Button, id)));
-                updateStates();
-            });
+            w->setProperty("command", CommandNumber(id));
+            w->installEventFilter(this);
         }
     }
+    toolBar_->installEventFilter(this);
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ContextMenu) return QMainWindow::eventFilter(watched, event);
+    // Nothing opens a menu over the bar.
+    if (watched == toolBar_) return true;
+    // A right click on a display button stores the view there. A greyed button (no view stored
+    // yet) gets the event without handling or passing it on, so it is taken here, before it.
+    const Cmd id = CommandFromNumber(watched->property("command").toInt());
+    if (InRange(id, Cmd::Memory1Button, Cmd::Memory4Button)) {
+        if (editor_->ready()) {
+            const QString q = QString("%1  %2").arg("表示記憶", Q(CommandCaption(id)));
+            if (askYesNo(q.toStdString()))
+                editor_->command(Nth(Cmd::Store1, Ordinal(Cmd::Memory1Button, id)));
+            updateStates();
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void EditorWindow::startUp(const QStringList& arguments) {
@@ -265,6 +283,9 @@ void EditorWindow::updateStates() {
     definitionItem_->setText(Q(editor_->definitionItemText()));
     definitionItem_->setEnabled(d.enabled);
     screen_->syncScrollBars();
+    // The title shows whether the document has changes that are not saved.
+    const QString title = Q(editor_->title());
+    if (windowTitle() != title) setTitle(editor_->title());
 }
 
 void EditorWindow::closeEvent(QCloseEvent* e) {
@@ -300,8 +321,18 @@ void EditorWindow::keyPressEvent(QKeyEvent* e) {
 
 void EditorWindow::beep() { QApplication::beep(); }
 
-void EditorWindow::message(std::string_view text) {
-    QMessageBox::information(this, "Zevo", Q(text));
+void EditorWindow::message(std::string_view text, MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::kInformation:
+            QMessageBox::information(this, "Zevo", Q(text));
+            break;
+        case MessageIcon::kWarning:
+            QMessageBox::warning(this, "Zevo", Q(text));
+            break;
+        case MessageIcon::kError:
+            QMessageBox::critical(this, "Zevo", Q(text));
+            break;
+    }
 }
 
 bool EditorWindow::askYesNo(std::string_view text) {
@@ -371,6 +402,17 @@ void EditorWindow::updateScreen() {
     if (!screen_) return;
     screen_->viewport()->update();
     screen_->syncScrollBars();
+}
+
+void EditorWindow::updateScreenNow() {
+    if (screen_) screen_->viewport()->repaint();
+}
+
+void EditorWindow::setWaitCursor(bool on) {
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void EditorWindow::startTimer(int id, int ms) {

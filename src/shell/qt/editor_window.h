@@ -49,7 +49,7 @@ class EditorWindow : public QMainWindow, public Host {
 
     // --- Host
     void beep() override;
-    void message(std::string_view text) override;
+    void message(std::string_view text, MessageIcon icon) override;
     bool askYesNo(std::string_view text) override;
     Answer askYesNoCancel(std::string_view text) override;
     bool chooseFileToOpen(const FileFilter& filter, const fs::path& start,
@@ -63,6 +63,8 @@ class EditorWindow : public QMainWindow, public Host {
     void definitionItemsChanged() override;
     void setCloseEnabled(bool enabled) override { closeEnabled_ = enabled; }
     void updateScreen() override;
+    void updateScreenNow() override;
+    void setWaitCursor(bool on) override;
     void startTimer(int id, int milliseconds) override;
     Cmd popupMenu(std::span<const MenuEntry> entries, int x, int y) override;
     void windowMenu(int x, int y) override;
@@ -82,6 +84,7 @@ class EditorWindow : public QMainWindow, public Host {
 
   protected:
     void closeEvent(QCloseEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent*) override;
 
   private:

@@ -42,10 +42,13 @@ void RunLayerSelectDialog(QWidget* parent, LayerSelectModel& m) {
     for (size_t i = 0; i < m.layers().size(); ++i) list->addItem(Qs(m.caption(i)));
     list->setCurrentRow(m.selectedIndex());
     box->addWidget(list);
-    QObject::connect(list, &QListWidget::itemClicked, &d, [&](QListWidgetItem* item) {
+    // A click, or Return on the highlighted row, chooses it.
+    auto choose = [&](QListWidgetItem* item) {
         m.choose(size_t(list->row(item)));
         d.accept();
-    });
+    };
+    QObject::connect(list, &QListWidget::itemClicked, &d, choose);
+    QObject::connect(list, &QListWidget::itemActivated, &d, choose);
     d.resize(260, 360);
     d.exec();
 }
@@ -130,16 +133,25 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
         }
         return true;
     };
-    QObject::connect(list, &QListWidget::itemClicked, &d, [&](QListWidgetItem* item) {
-        const int n = list->row(item);
+    auto chooseRow = [&](int n) {
         if (!finish()) return;
         m.choose(n);
         d.accept();
-    });
+    };
+    // A click, or Return on the highlighted row, chooses it.
+    QObject::connect(list, &QListWidget::itemClicked, &d,
+                     [&](QListWidgetItem* item) { chooseRow(list->row(item)); });
+    QObject::connect(list, &QListWidget::itemActivated, &d,
+                     [&](QListWidgetItem* item) { chooseRow(list->row(item)); });
     auto* ok = ControlButton(&d, "決定", 1);
     box->addWidget(ok);
+    // 決定 takes the highlighted row (moved there with the arrow keys, say).
     QObject::connect(ok, &QPushButton::clicked, &d, [&] {
-        if (finish()) d.accept();
+        const int n = list->currentRow();
+        if (n >= 0 && n != m.selected())
+            chooseRow(n);
+        else if (finish())
+            d.accept();
     });
     d.resize(300, 440);
     d.exec();
