@@ -79,8 +79,8 @@ Editor::Editor(Host& h, Paths p)
     tools->screen = &screen_;
     tools->back = &back_;
     // The drawing tools
-    tools->scratch = &scratch_;
-    tools->drawing = &drawing;
+    tools->overlay.scratch = &scratch_;
+    tools->drawing.settings = &drawing;
     view.SetBoardSize(doc.board.sizeX, doc.board.sizeY);
     resize(view.clientWidth, view.clientHeight);
     initialToolBar();
@@ -100,7 +100,7 @@ void Editor::initialToolBar() {
             (id == Cmd::PreviousButton && !view.previousAvailable()) ||
             (InRange(id, Cmd::Memory1Button, Cmd::Memory4Button) &&
              !view.memoryAvailable(Ordinal(Cmd::Memory1Button, id)));
-        tools->setToolBarEnabled(id, !off);
+        tools->modes.setToolBarEnabled(id, !off);
     }
 }
 
@@ -120,7 +120,7 @@ void Editor::startUp(std::span<const std::string> arguments) {
     resetDocument(doc.board);
     initialToolBar();
     // The line tool is the tool of a new editor.
-    tools->startTool(kModeLine);
+    tools->modes.startTool(kModeLine);
     // A new document is "untitled.pcb" in the folder of the last document (the file dialogs
     // start there too); no file holds it yet.
     const fs::path untitled = fs::path(options.fileName).parent_path() /
@@ -208,7 +208,7 @@ bool Editor::openFile(const fs::path& file) {
 void Editor::clipboardChanged() {
     // Pasting is for the idle editor; a tool in progress keeps its buttons.
     if (!idle()) return;
-    tools->setToolBarEnabled(Cmd::Paste, host.clipboardData().has_value());
+    tools->modes.setToolBarEnabled(Cmd::Paste, host.clipboardData().has_value());
     host.toolBarChanged();
 }
 
@@ -255,9 +255,9 @@ void Editor::refresh() {
     longCursorShown_ = false;
     // The view may have moved under the cursor: the crosshair goes to the grid point now there.
     snapCursorPixel();
-    tools->highlightSelection(true);
-    tools->overlayLost();
-    tools->showOverlay();
+    tools->selection.highlight(true);
+    tools->overlay.lost();
+    tools->overlay.show();
     if (options.longCursor) showCursor(true);
     host.updateScreen();
 }
@@ -277,16 +277,16 @@ bool Editor::snapCursorPixel() {
 }
 
 void Editor::refreshViewButtons() {
-    tools->setToolBarEnabled(Cmd::PreviousButton, view.previousAvailable());
+    tools->modes.setToolBarEnabled(Cmd::PreviousButton, view.previousAvailable());
     for (int n = 1; n <= 4; ++n)
-        tools->setToolBarEnabled(Nth(Cmd::Memory1Button, n), view.memoryAvailable(n));
+        tools->modes.setToolBarEnabled(Nth(Cmd::Memory1Button, n), view.memoryAvailable(n));
 }
 
 void Editor::FramesPopped() {
     // The frame gave back the buttons as they were when it was pushed; the views and the
     // clipboard may have changed since.
     refreshViewButtons();
-    if (idle()) tools->setToolBarEnabled(Cmd::Paste, host.clipboardData().has_value());
+    if (idle()) tools->modes.setToolBarEnabled(Cmd::Paste, host.clipboardData().has_value());
     host.toolBarChanged();
 }
 
@@ -307,7 +307,7 @@ bool Editor::available(Cmd id) const { return !Unbuilt(id); }
 
 uint8_t Editor::toolBarState(Cmd id) const {
     if (!IsToolBarCmd(id)) return 0;
-    uint8_t s = tools->toolBar[ToolBarSlot(id)];
+    uint8_t s = tools->modes.toolBar[ToolBarSlot(id)];
     if (!available(id)) s &= uint8_t(~kTbEnabled);
     return s;
 }
@@ -322,17 +322,26 @@ MenuItemState Editor::menuState(Cmd id) const {
     s.enabled = true;
     if (IdleOnly(id)) s.enabled = idle();
     switch (id) {
-        case Cmd::LayerItem: s.enabled = tools->toolBarEnabled(Cmd::LayerSelect); break;
-        case Cmd::ApertureItem: s.enabled = tools->toolBarEnabled(Cmd::SelectSettings); break;
+        case Cmd::LayerItem:
+            s.enabled = tools->modes.toolBarEnabled(Cmd::LayerSelect);
+            break;
+        case Cmd::ApertureItem:
+            s.enabled = tools->modes.toolBarEnabled(Cmd::SelectSettings);
+            break;
         case Cmd::Decide:
-            s.enabled = !idle() && (tools->mode() == kModeLine || tools->mode() == kModeDelete);
+            s.enabled =
+                !idle() && (tools->modes.mode() == kModeLine || tools->modes.mode() == kModeDelete);
             break;
         case Cmd::Undo: s.enabled = tools->backspaceRoutes(); break;
         case Cmd::Redo: s.enabled = idle() && history.CanRedo(); break;
         case Cmd::Cancel: s.enabled = !idle(); break;
         case Cmd::Previous: s.enabled = view.previousAvailable(); break;
-        case Cmd::OnGrid: s.enabled = tools->toolBarEnabled(Cmd::GridDialog); break;
-        case Cmd::PinNumbers: s.enabled = tools->mode() == kModePinNumbers; break;
+        case Cmd::OnGrid:
+            s.enabled = tools->modes.toolBarEnabled(Cmd::GridDialog);
+            break;
+        case Cmd::PinNumbers:
+            s.enabled = tools->modes.mode() == kModePinNumbers;
+            break;
         case Cmd::Flat: s.enabled = idle() && options.toolBar; break;
         default:
             if (InRange(id, Cmd::Recall1, Cmd::Recall4))
@@ -358,7 +367,7 @@ MenuItemState Editor::menuState(Cmd id) const {
 
 std::string Editor::layerItemText() const { return LayerItemText(doc.board, drawing); }
 std::string Editor::definitionItemText() const {
-    return DefinitionItemText(doc.board, drawing, tools->currentDefKind);
+    return DefinitionItemText(doc.board, drawing, tools->modes.currentDefKind);
 }
 
 std::string Editor::title() const {
@@ -384,14 +393,14 @@ bool Editor::viewTool(int mode, int hint, std::initializer_list<Cmd> disable,
                       std::initializer_list<Cmd> enable, Cmd check, bool greyItems) {
     // The frame below keeps the buttons as they were, so leaving the view tool gives them back:
     // push first, then grey the tools.
-    if (!tools->pushMode(mode, hint)) {
+    if (!tools->modes.pushMode(mode, hint)) {
         host.beep();
         return false;
     }
-    for (Cmd id : kToolChoiceButtons) tools->setToolBarEnabled(id, false);
-    for (Cmd id : disable) tools->setToolBarEnabled(id, false);
-    for (Cmd id : enable) tools->setToolBarEnabled(id, true);
-    if (check != Cmd::None) tools->setToolBarChecked(check, true);
+    for (Cmd id : kToolChoiceButtons) tools->modes.setToolBarEnabled(id, false);
+    for (Cmd id : disable) tools->modes.setToolBarEnabled(id, false);
+    for (Cmd id : enable) tools->modes.setToolBarEnabled(id, true);
+    if (check != Cmd::None) tools->modes.setToolBarChecked(check, true);
     host.toolBarChanged();
     host.definitionItemsChanged();
     return true;
@@ -523,7 +532,7 @@ bool Editor::command(Cmd id) {
         case Cmd::DrcErase: drcErase(); return true;
         case Cmd::Exit: host.closeWindow(); return true;
         case Cmd::Decide:
-            if (!idle() && (tools->mode() == kModeLine || tools->mode() == kModeDelete))
+            if (!idle() && (tools->modes.mode() == kModeLine || tools->modes.mode() == kModeDelete))
                 editOperation(EditOp::Decide);
             return true;
         case Cmd::Undo: keyDown(EditorKey::kBackspace); return true;
@@ -550,7 +559,7 @@ bool Editor::command(Cmd id) {
                 saveOption(Option::kPositionAbsolute);
             }
             host.barsChanged();
-            ShowHint(tools->frame().hint);
+            ShowHint(tools->modes.frame().hint);
             saveOption(Option::kDisplayPosition);
             return true;
         case Cmd::Absolute:
@@ -597,7 +606,7 @@ bool Editor::command(Cmd id) {
                      {}, Cmd::None, true);
             return true;
         case Cmd::OnGrid:
-            if (!tools->toolBarEnabled(Cmd::GridDialog)) return true;
+            if (!tools->modes.toolBarEnabled(Cmd::GridDialog)) return true;
             view.ToggleOnGrid();
             redraw();
             return true;
@@ -616,7 +625,7 @@ bool Editor::command(Cmd id) {
         }
         case Cmd::PartSearch: partSearch(); return true;
         case Cmd::DeleteElements:
-            if (tools->toolBarEnabled(Cmd::Cut)) editOperation(EditOp::DeleteElements);
+            if (tools->modes.toolBarEnabled(Cmd::Cut)) editOperation(EditOp::DeleteElements);
             return true;
         case Cmd::Help: host.showHelp(); return true;
         case Cmd::ClickDelete:
@@ -677,13 +686,13 @@ bool Editor::keyDown(EditorKey key, uint32_t flags) {
             }
             return true;
         case EditorKey::kPageUp:
-            if (tools->toolBarEnabled(Cmd::ZoomOut)) command(Cmd::ZoomOut);
+            if (tools->modes.toolBarEnabled(Cmd::ZoomOut)) command(Cmd::ZoomOut);
             return true;
         case EditorKey::kPageDown:
-            if (tools->toolBarEnabled(Cmd::ZoomTool)) command(Cmd::ZoomInKey);
+            if (tools->modes.toolBarEnabled(Cmd::ZoomTool)) command(Cmd::ZoomInKey);
             return true;
         case EditorKey::kHome:
-            if (tools->toolBarEnabled(Cmd::ZoomTool) && view.previousAvailable())
+            if (tools->modes.toolBarEnabled(Cmd::ZoomTool) && view.previousAvailable())
                 command(Cmd::Previous);
             return true;
         case EditorKey::kLeft:
@@ -698,7 +707,7 @@ bool Editor::keyDown(EditorKey key, uint32_t flags) {
             return true;
         }
         case EditorKey::kDelete:
-            if (tools->toolBarEnabled(Cmd::Cut)) command(Cmd::DeleteElements);
+            if (tools->modes.toolBarEnabled(Cmd::Cut)) command(Cmd::DeleteElements);
             return true;
         case EditorKey::kF1: host.showHelp(); return true;
     }
@@ -740,7 +749,7 @@ void Editor::character(int ch, bool control) {
     int c = ch;
     if (c >= 'a' && c <= 'z') c -= 32;
     if (c == 'G' || c == 'B') {
-        if (tools->mode() == kModeMultiple && tools->frame().stateIndex == 0 && idle())
+        if (tools->modes.mode() == kModeMultiple && tools->modes.frame().stateIndex == 0 && idle())
             editOperation(c == 'G' ? EditOp::Join : EditOp::Split);
         return;
     }
@@ -748,14 +757,15 @@ void Editor::character(int ch, bool control) {
     if (!k) return;
     // The key I moves at once: the move, then the tool's own step for the key.
     const bool moveKey = k->command == Cmd::Move;
-    if (moveKey && !(tools->toolBarEnabled(Cmd::Move) && available(Cmd::Move))) return;
+    if (moveKey && !(tools->modes.toolBarEnabled(Cmd::Move) && available(Cmd::Move))) return;
     boundKey(*k);
     if (moveKey) editOperation(EditOp::MoveByKey);
 }
 
 void Editor::boundKey(const KeyBinding& k) {
-    const bool open = IsToolBarCmd(k.gate) ? tools->toolBarEnabled(k.gate) && available(k.gate)
-                                           : menuState(k.gate).enabled;
+    const bool open = IsToolBarCmd(k.gate)
+                          ? tools->modes.toolBarEnabled(k.gate) && available(k.gate)
+                          : menuState(k.gate).enabled;
     if (open) command(k.command);
 }
 
@@ -811,10 +821,10 @@ void Editor::mouseMove(int x, int y, uint32_t f) {
     showCursor(false);
     setInput(x, y, f);
     const bool moved = snapCursorPixel();
-    const uint64_t overlays = tools->overlayToggles();
+    const uint64_t overlays = tools->overlay.toggles();
     mouse_.move(x, y, f);
     if (options.longCursor) showCursor(true);
-    if (moved || wasShown != longCursorShown_ || overlays != tools->overlayToggles())
+    if (moved || wasShown != longCursorShown_ || overlays != tools->overlay.toggles())
         host.updateScreen();
     if (options.displayPosition) showStatusCoordinates();
 }
@@ -866,7 +876,7 @@ void Editor::rightClick(int x, int y, uint32_t flags) {
             command(id);
         return;
     }
-    if (options.rClickBsKey || tools->mode() != kModeLine)
+    if (options.rClickBsKey || tools->modes.mode() != kModeLine)
         keyDown(EditorKey::kBackspace);
     else
         character(kCharReturn);

@@ -158,7 +158,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void sendReturn() override { character(kCharReturn); }
     void gesture(Gesture g, int x, int y, uint32_t flags) override;
 
-    bool idle() const { return tools->depth() == 1; }
+    bool idle() const { return tools->modes.depth() == 1; }
     bool available(Cmd id) const;
     void chooseTool(int mode);
     void editOperation(EditOp op);

@@ -20,15 +20,15 @@ Point GridCursor(const ToolContext& c) { return c.view.ScreenToInput(c.cursorX, 
 // draws it again afterwards, so a moved or removed preview leaves no trace on the screen.
 template <ToolOp F>
 ToolResult Overlaid(ToolContext& c) {
-    c.hideOverlay();
+    c.overlay.hide();
     const ToolResult r = F(c);
-    c.showOverlay();
+    c.overlay.show();
     return r;
 }
 
 // Operations that change the document draw it again as a whole (after the overlay is settled).
 void Repaint(ToolContext& c) {
-    c.arcCross = false;
+    c.drawing.arcCross = false;
     c.host.Repaint();
 }
 
@@ -74,10 +74,10 @@ ToolResult ChooseLayer(ToolContext& c, std::vector<drawn*>* follow) {
 
 // Runs an aperture dialog; the settings as they came back.
 ToolResult ChooseAperture(ToolContext& c, ApertureTool tool, bool squareLineEnabled = true) {
-    ApertureSelectModel m(c.board, *c.drawing, tool, squareLineEnabled);
+    ApertureSelectModel m(c.board, *c.drawing.settings, tool, squareLineEnabled);
     c.host.Run(m);
     if (!m.closed()) m.close();  // fields that do not evaluate keep the old values
-    *c.drawing = m.settings();
+    *c.drawing.settings = m.settings();
     c.host.DefinitionsChanged();
     return ToolResult::Handled;
 }
@@ -91,14 +91,14 @@ void SetAperture(std::vector<drawn*>& list, const Board& b, int aperture, bool s
 }
 
 ToolResult MovePreview(ToolContext& c, Point p) {
-    for (drawn* d : c.cursorPreview) d->moveTo(c.board, p);
+    for (drawn* d : c.overlay.cursorPreview) d->moveTo(c.board, p);
     return ToolResult::Handled;
 }
 
 // --- round and square land
 
 drawn* NewLand(ToolContext& c, Point p, bool squareTool) {
-    const DrawingSettings& s = *c.drawing;
+    const DrawingSettings& s = *c.drawing.settings;
     if (!squareTool) return c.board.CreateLand(c.board.currentLayer, s.roundLandAperture, false, p);
     if (s.squareAsRectangle)
         return c.board.CreateRect(c.board.currentLayer, s.rectAperture, p, s.rectDx, s.rectDy,
@@ -108,9 +108,9 @@ drawn* NewLand(ToolContext& c, Point p, bool squareTool) {
 
 template <bool Square>
 ToolResult LandStart(ToolContext& c) {
-    c.clearPreviews();
-    c.startTool(Square ? kModeSquareLand : kModeRoundLand);
-    c.cursorPreview.push_back(NewLand(c, GridCursor(c), Square));
+    c.overlay.clear();
+    c.modes.startTool(Square ? kModeSquareLand : kModeRoundLand);
+    c.overlay.cursorPreview.push_back(NewLand(c, GridCursor(c), Square));
     return ToolResult::Reverted;
 }
 
@@ -123,21 +123,23 @@ ToolResult LandClick(ToolContext& c) {
 
 template <bool Square>
 ToolResult LandPoint(ToolContext& c) {
-    c.lastPoint = c.inputPoint;
+    c.drawing.lastPoint = c.inputPoint;
     return PlaceElement(c, NewLand(c, c.inputPoint, Square));
 }
 
 template <bool Square>
 ToolResult LandCommand(ToolContext& c) {
     switch (c.currentCommand) {
-        case EditOp::LayerSelect: return ChooseLayer(c, &c.cursorPreview);
+        case EditOp::LayerSelect:
+            return ChooseLayer(c, &c.overlay.cursorPreview);
         case EditOp::SelectSettings: {
             ChooseAperture(c, Square ? ApertureTool::kSquareLand : ApertureTool::kRoundLand);
             // A new kind, a new aperture or a new rectangle: the preview is made again.
-            const Point at = c.cursorPreview.empty() ? GridCursor(c) : c.cursorPreview[0]->ref();
-            for (drawn* d : c.cursorPreview) d->destroy(c.board);
-            c.cursorPreview.clear();
-            c.cursorPreview.push_back(NewLand(c, at, Square));
+            const Point at =
+                c.overlay.cursorPreview.empty() ? GridCursor(c) : c.overlay.cursorPreview[0]->ref();
+            for (drawn* d : c.overlay.cursorPreview) d->destroy(c.board);
+            c.overlay.cursorPreview.clear();
+            c.overlay.cursorPreview.push_back(NewLand(c, at, Square));
             return ToolResult::Handled;
         }
         case EditOp::NumericInput: return NumericInput(c, false);
@@ -154,7 +156,7 @@ ToolResult UndoLast(ToolContext& c) {
 // --- line
 
 line* NewDot(ToolContext& c, Point p) {
-    const DrawingSettings& s = *c.drawing;
+    const DrawingSettings& s = *c.drawing.settings;
     return c.board.CreateLine(c.board.currentLayer, s.currentLineAperture(), s.squareLine, p, p);
 }
 
@@ -164,13 +166,13 @@ void SetSegment(const Board& b, line* l, Point s, Point e) {
 }
 
 line* Rubber(ToolContext& c) {
-    return c.lineChain.empty() ? nullptr : static_cast<line*>(c.lineChain[0]);
+    return c.overlay.lineChain.empty() ? nullptr : static_cast<line*>(c.overlay.lineChain[0]);
 }
 
 ToolResult LineStart(ToolContext& c) {
-    c.clearPreviews();
-    c.startTool(kModeLine);
-    c.cursorPreview.push_back(NewDot(c, GridCursor(c)));
+    c.overlay.clear();
+    c.modes.startTool(kModeLine);
+    c.overlay.cursorPreview.push_back(NewDot(c, GridCursor(c)));
     return ToolResult::Reverted;
 }
 
@@ -178,22 +180,22 @@ ToolResult LineStart(ToolContext& c) {
 // otherwise the point of an element under the cursor.
 Point ClickPoint(ToolContext& c) {
     const Point grid = GridCursor(c);
-    if (c.drawing->drawAtClickPoint || (c.keys & kKeyCtrl)) return grid;
+    if (c.drawing.settings->drawAtClickPoint || (c.keys & kKeyCtrl)) return grid;
     return SnapToElementPoint(c.board, c.cursorWorld(), c.view.pickRadiusWorld).value_or(grid);
 }
 
 ToolResult LineHover0(ToolContext& c) { return MovePreview(c, GridCursor(c)); }
 
 ToolResult BeginChain(ToolContext& c, Point s, int hint) {
-    if (c.cursorPreview.empty()) c.cursorPreview.push_back(NewDot(c, s));
-    line* l = static_cast<line*>(c.cursorPreview[0]);
+    if (c.overlay.cursorPreview.empty()) c.overlay.cursorPreview.push_back(NewDot(c, s));
+    line* l = static_cast<line*>(c.overlay.cursorPreview[0]);
     SetSegment(c.board, l, s, s);
     if (OffBoard(c.board, l)) return Refuse(c);
-    c.cursorPreview.clear();
-    c.lineChain.push_back(l);
-    c.lastPoint = s;
-    c.pushState(1, hint);
-    for (Cmd id : kToolChoiceButtons) c.setToolBarEnabled(id, false);
+    c.overlay.cursorPreview.clear();
+    c.overlay.lineChain.push_back(l);
+    c.drawing.lastPoint = s;
+    c.modes.pushState(1, hint);
+    for (Cmd id : kToolChoiceButtons) c.modes.setToolBarEnabled(id, false);
     c.host.ToolBarChanged();
     return ToolResult::NextState;
 }
@@ -211,12 +213,13 @@ ToolResult LinePoint0(ToolContext& c) {
 
 ToolResult LineCommand0(ToolContext& c) {
     switch (c.currentCommand) {
-        case EditOp::LayerSelect: return ChooseLayer(c, &c.cursorPreview);
+        case EditOp::LayerSelect:
+            return ChooseLayer(c, &c.overlay.cursorPreview);
         case EditOp::SelectSettings: {
             ChooseAperture(c, ApertureTool::kLine);
-            for (drawn* d : c.cursorPreview) d->destroy(c.board);
-            c.cursorPreview.clear();
-            c.cursorPreview.push_back(NewDot(c, GridCursor(c)));
+            for (drawn* d : c.overlay.cursorPreview) d->destroy(c.board);
+            c.overlay.cursorPreview.clear();
+            c.overlay.cursorPreview.push_back(NewDot(c, GridCursor(c)));
             return ToolResult::Handled;
         }
         case EditOp::NumericInput: return NumericInput(c, false);
@@ -225,7 +228,7 @@ ToolResult LineCommand0(ToolContext& c) {
 }
 
 bool EightDirections(const ToolContext& c) {
-    return !(c.keys & kKeyCtrl) && (c.drawing->lineEightAlways || (c.keys & kKeyShift));
+    return !(c.keys & kKeyCtrl) && (c.drawing.settings->lineEightAlways || (c.keys & kKeyShift));
 }
 
 ToolResult LineHover1(ToolContext& c) {
@@ -243,12 +246,12 @@ ToolResult PlaceSegment(ToolContext& c, Point e, Point last) {
     if (!l) return ToolResult::Ignored;
     SetSegment(c.board, l, l->start(), e);
     if (SamePoint(l->start(), l->end()) || OffBoard(c.board, l)) return Refuse(c);
-    c.lineChain.clear();
+    c.overlay.lineChain.clear();
     AddElement(c, l, false);
-    c.lastPoint = last;
-    const DrawingSettings& s = *c.drawing;
-    c.lineChain.push_back(c.board.CreateLine(c.board.currentLayer, s.currentLineAperture(),
-                                             s.squareLine, l->end(), l->end()));
+    c.drawing.lastPoint = last;
+    const DrawingSettings& s = *c.drawing.settings;
+    c.overlay.lineChain.push_back(c.board.CreateLine(c.board.currentLayer, s.currentLineAperture(),
+                                                     s.squareLine, l->end(), l->end()));
     return ToolResult::Pending;
 }
 
@@ -264,7 +267,7 @@ ToolResult LineClick1(ToolContext& c) {
     Point e = ClickPoint(c);
     if (!(c.keys & kKeyCtrl)) {
         const Point p = c.cursorWorld();
-        container* picked = c.drawing->drawAtClickPoint ? nullptr : c.pickElement(p);
+        container* picked = c.drawing.settings->drawAtClickPoint ? nullptr : c.pickElement(p);
         const drawn* d = picked && IsDrawn(picked) ? AsDrawn(picked) : nullptr;
         if (d && d->layer == l->layer && Dist(p, d->nearEnd(p)) < SnapRadius(c.board, d))
             e = d->nearEnd(p);
@@ -279,23 +282,23 @@ ToolResult LinePoint1(ToolContext& c) { return PlaceSegment(c, c.inputPoint, c.i
 // The rubber segment goes back to following the cursor as the first state's preview.
 void EndChain(ToolContext& c) {
     line* l = Rubber(c);
-    c.lineChain.clear();
+    c.overlay.lineChain.clear();
     if (l) {
         const Point p = GridCursor(c);
         SetSegment(c.board, l, p, p);
-        c.cursorPreview.push_back(l);
+        c.overlay.cursorPreview.push_back(l);
     }
-    c.popModes(1);
+    c.modes.popModes(1);
 }
 
 ToolResult LineBack1(ToolContext& c) {
     line* l = Rubber(c);
-    if (c.pendingSteps.empty() || !l) {
+    if (c.selection.pending.empty() || !l) {
         EndChain(c);
         return ToolResult::PopFrame;
     }
-    UndoStep* step = c.pendingSteps.back();
-    c.pendingSteps.pop_back();
+    UndoStep* step = c.selection.pending.back();
+    c.selection.pending.pop_back();
     const line* last = static_cast<const line*>(
         static_cast<UndoEntry*>(step->entries.prev)->element);
     const Point restart = last->start();
@@ -303,22 +306,23 @@ ToolResult LineBack1(ToolContext& c) {
     l->aperture = last->aperture;
     l->flags = last->flags;
     c.board.currentLayer = l->layer;
-    (l->square() ? c.drawing->squareLineAperture : c.drawing->lineAperture) = l->aperture;
+    (l->square() ? c.drawing.settings->squareLineAperture : c.drawing.settings->lineAperture) =
+        l->aperture;
     c.history.RevertStep(step);
     Point e = GridCursor(c);
     if (EightDirections(c)) e = Constrain8(e, restart);
     SetSegment(c.board, l, restart, e);
-    c.lastPoint = restart;
+    c.drawing.lastPoint = restart;
     c.host.DefinitionsChanged();
     Repaint(c);
     return ToolResult::Reverted;
 }
 
 ToolResult LineReset1(ToolContext& c) {
-    const bool placed = !c.pendingSteps.empty();
-    for (auto it = c.pendingSteps.rbegin(); it != c.pendingSteps.rend(); ++it)
+    const bool placed = !c.selection.pending.empty();
+    for (auto it = c.selection.pending.rbegin(); it != c.selection.pending.rend(); ++it)
         c.history.RevertStep(*it);
-    c.pendingSteps.clear();
+    c.selection.pending.clear();
     EndChain(c);
     if (!placed) return ToolResult::PopFrame;
     Repaint(c);
@@ -327,11 +331,11 @@ ToolResult LineReset1(ToolContext& c) {
 
 // The chain is decided: its segments become one undo step.
 ToolResult Decide(ToolContext& c) {
-    const bool placed = !c.pendingSteps.empty();
+    const bool placed = !c.selection.pending.empty();
     if (placed) {
-        UndoStep* first = c.pendingSteps.front();
-        for (size_t i = 1; i < c.pendingSteps.size(); ++i) {
-            UndoStep* s = c.pendingSteps[i];
+        UndoStep* first = c.selection.pending.front();
+        for (size_t i = 1; i < c.selection.pending.size(); ++i) {
+            UndoStep* s = c.selection.pending[i];
             while (!s->entries.emptyList()) {
                 ListNode* n = s->entries.next;
                 n->unlink(c.board.changes);
@@ -339,7 +343,7 @@ ToolResult Decide(ToolContext& c) {
             }
             c.history.DiscardStep(s);
         }
-        c.pendingSteps.clear();
+        c.selection.pending.clear();
         c.history.CommitStep(first);
         c.host.DocumentModified();
     }
@@ -349,10 +353,12 @@ ToolResult Decide(ToolContext& c) {
 
 ToolResult LineCommand1(ToolContext& c) {
     switch (c.currentCommand) {
-        case EditOp::LayerSelect: return ChooseLayer(c, &c.lineChain);
+        case EditOp::LayerSelect:
+            return ChooseLayer(c, &c.overlay.lineChain);
         case EditOp::SelectSettings: {
             ChooseAperture(c, ApertureTool::kLine, false);
-            SetAperture(c.lineChain, c.board, c.drawing->currentLineAperture(), c.drawing->squareLine);
+            SetAperture(c.overlay.lineChain, c.board, c.drawing.settings->currentLineAperture(),
+                        c.drawing.settings->squareLine);
             return ToolResult::Handled;
         }
         case EditOp::NumericInput: return NumericInput(c, true);
@@ -373,20 +379,20 @@ void DrawCross(ToolContext& c, Point centre) {
         fb->Line({x - 2, y - 2}, {x + 3, y + 3}, pen);
         fb->Line({x + 2, y - 2}, {x - 3, y + 3}, pen);
     }
-    c.arcCross = true;
+    c.drawing.arcCross = true;
 }
 
 ToolResult ArcStart(ToolContext& c) {
-    c.clearPreviews();
-    c.startTool(kModeArc);
+    c.overlay.clear();
+    c.modes.startTool(kModeArc);
     return ToolResult::Reverted;
 }
 
 ToolResult ArcCentre(ToolContext& c, Point centre) {
-    c.lastPoint = centre;
-    c.pushState(1, kHintArcStart);
-    c.setToolBarEnabled(Cmd::LayerSelect, false);
-    c.setToolBarEnabled(Cmd::SelectSettings, false);
+    c.drawing.lastPoint = centre;
+    c.modes.pushState(1, kHintArcStart);
+    c.modes.setToolBarEnabled(Cmd::LayerSelect, false);
+    c.modes.setToolBarEnabled(Cmd::SelectSettings, false);
     c.host.SetDefinitionItemsEnabled(false, false);
     c.host.ToolBarChanged();
     DrawCross(c, centre);
@@ -394,10 +400,10 @@ ToolResult ArcCentre(ToolContext& c, Point centre) {
 }
 
 ToolResult ArcByDialog(ToolContext& c, Point centre) {
-    ArcDialogModel m(*c.drawing);
+    ArcDialogModel m(*c.drawing.settings);
     c.host.Run(m);
     if (!m.decided()) return ToolResult::Handled;
-    DrawingSettings& s = *c.drawing;
+    DrawingSettings& s = *c.drawing.settings;
     s.arcRadius = m.radiusValue, s.arcStart = m.startValue, s.arcEnd = m.endValue;
     const double r = m.radiusValue;
     if (!(r > 0.001) || !(r > c.board.roundHalf(s.lineAperture) + 1e-8)) return Refuse(c);
@@ -408,11 +414,12 @@ ToolResult ArcByDialog(ToolContext& c, Point centre) {
 }
 
 ToolResult ArcClick0(ToolContext& c) {
-    return c.drawing->arcByClicks ? ArcCentre(c, GridCursor(c)) : ArcByDialog(c, GridCursor(c));
+    return c.drawing.settings->arcByClicks ? ArcCentre(c, GridCursor(c))
+                                           : ArcByDialog(c, GridCursor(c));
 }
 
 ToolResult ArcPoint0(ToolContext& c) {
-    if (!c.drawing->arcByClicks) return ArcByDialog(c, c.inputPoint);
+    if (!c.drawing.settings->arcByClicks) return ArcByDialog(c, c.inputPoint);
     if (!OnBoard(c.board, c.inputPoint)) return ToolResult::Ignored;
     return ArcCentre(c, c.inputPoint);
 }
@@ -427,15 +434,16 @@ ToolResult ArcCommand0(ToolContext& c) {
 }
 
 ToolResult ArcFirstPoint(ToolContext& c, Point p) {
-    const Point centre = c.lastPoint;
+    const Point centre = c.drawing.lastPoint;
     if (SamePoint(p, centre)) return Refuse(c);
     const double a = std::atan2(p.y - centre.y, p.x - centre.x);
     const double r = Dist(p, centre);
-    const int aperture = c.drawing->lineAperture;
+    const int aperture = c.drawing.settings->lineAperture;
     if (r <= c.board.roundHalf(aperture) + 1e-8) return Refuse(c);
-    c.arcPreview.push_back(c.board.CreateArc(c.board.currentLayer, aperture, centre, r, a, a));
-    c.arcReversed = false;
-    c.pushState(2, kHintArcEnd);
+    c.overlay.arcPreview.push_back(
+        c.board.CreateArc(c.board.currentLayer, aperture, centre, r, a, a));
+    c.drawing.arcReversed = false;
+    c.modes.pushState(2, kHintArcEnd);
     return ToolResult::NextState;
 }
 
@@ -445,8 +453,8 @@ ToolResult ArcPoint1(ToolContext& c) {
     return ArcFirstPoint(c, c.inputPoint);
 }
 ToolResult ArcBack1(ToolContext& c) {
-    c.popModes(1);
-    if (c.arcCross) Repaint(c);
+    c.modes.popModes(1);
+    if (c.drawing.arcCross) Repaint(c);
     return ToolResult::PopFrame;
 }
 ToolResult ArcCommandLater(ToolContext& c) {
@@ -455,35 +463,35 @@ ToolResult ArcCommandLater(ToolContext& c) {
 }
 
 arc* ArcBeingDrawn(ToolContext& c) {
-    return c.arcPreview.empty() ? nullptr : static_cast<arc*>(c.arcPreview[0]);
+    return c.overlay.arcPreview.empty() ? nullptr : static_cast<arc*>(c.overlay.arcPreview[0]);
 }
 
 ToolResult ArcHover2(ToolContext& c) {
     arc* a = ArcBeingDrawn(c);
     if (!a) return ToolResult::Ignored;
-    TrackArc(c.board, a, c.cursorWorld(), c.arcReversed);
+    TrackArc(c.board, a, c.cursorWorld(), c.drawing.arcReversed);
     return ToolResult::Handled;
 }
 
 ToolResult ArcEnd(ToolContext& c, Point p) {
     arc* a = ArcBeingDrawn(c);
     if (!a) return ToolResult::Ignored;
-    if (SamePoint(p, c.lastPoint)) return Refuse(c);
-    TrackArc(c.board, a, p, c.arcReversed);
+    if (SamePoint(p, c.drawing.lastPoint)) return Refuse(c);
+    TrackArc(c.board, a, p, c.drawing.arcReversed);
     if (OffBoard(c.board, a)) return Refuse(c);
-    c.arcPreview.clear();
+    c.overlay.arcPreview.clear();
     AddElement(c, a, true);
-    c.popModes(2);
-    if (c.arcCross) Repaint(c);
+    c.modes.popModes(2);
+    if (c.drawing.arcCross) Repaint(c);
     return ToolResult::Committed;
 }
 
 ToolResult ArcClick2(ToolContext& c) { return ArcEnd(c, GridCursor(c)); }
 ToolResult ArcPoint2(ToolContext& c) { return ArcEnd(c, c.inputPoint); }
 ToolResult ArcBack2(ToolContext& c) {
-    for (drawn* d : c.arcPreview) d->destroy(c.board);
-    c.arcPreview.clear();
-    c.popModes(1);
+    for (drawn* d : c.overlay.arcPreview) d->destroy(c.board);
+    c.overlay.arcPreview.clear();
+    c.modes.popModes(1);
     return ToolResult::PopFrame;
 }
 ToolResult ArcReset2(ToolContext& c) {
@@ -494,25 +502,25 @@ ToolResult ArcReset2(ToolContext& c) {
 // --- pad
 
 ToolResult PadDecoration(ToolContext& c) {
-    for (drawn* d : c.cursorPreview) d->destroy(c.board);
-    c.cursorPreview.clear();
-    const int n = c.drawing->padNumber;
+    for (drawn* d : c.overlay.cursorPreview) d->destroy(c.board);
+    c.overlay.cursorPreview.clear();
+    const int n = c.drawing.settings->padNumber;
     if (n < 0 || size_t(n) >= c.board.padDefs.size()) return ToolResult::Handled;
     const Point p = GridCursor(c);
     for (const PadPair& pair : c.board.padDefs[size_t(n)])
-        c.cursorPreview.push_back(c.board.CreateLand(pair.layer, pair.aperture, false, p));
+        c.overlay.cursorPreview.push_back(c.board.CreateLand(pair.layer, pair.aperture, false, p));
     return ToolResult::Handled;
 }
 
 ToolResult PadStart(ToolContext& c) {
-    c.clearPreviews();
-    c.startTool(kModePad);
+    c.overlay.clear();
+    c.modes.startTool(kModePad);
     PadDecoration(c);
     return ToolResult::Reverted;
 }
 
 ToolResult PadAt(ToolContext& c, Point p) {
-    const int n = c.drawing->padNumber;
+    const int n = c.drawing.settings->padNumber;
     // Without a definition there is nothing to place (an empty group would be a stray item).
     if (n < 0 || size_t(n) >= c.board.padDefs.size() || c.board.padDefs[size_t(n)].empty())
         return Refuse(c);
@@ -524,7 +532,7 @@ ToolResult PadAt(ToolContext& c, Point p) {
 
 ToolResult PadClick(ToolContext& c) { return PadAt(c, GridCursor(c)); }
 ToolResult PadPoint(ToolContext& c) {
-    c.lastPoint = c.inputPoint;
+    c.drawing.lastPoint = c.inputPoint;
     return PadAt(c, c.inputPoint);
 }
 
@@ -533,10 +541,10 @@ ToolResult PadCommand(ToolContext& c) {
         case EditOp::LayerSelect: return ChooseLayer(c, nullptr);
         case EditOp::SelectSettings: {
             if (c.board.padDefs.empty()) return ToolResult::Ignored;
-            PadSelectModel m(c.board, c.drawing->padNumber);
+            PadSelectModel m(c.board, c.drawing.settings->padNumber);
             c.host.Run(m);
             if (!m.accepted()) return ToolResult::Handled;
-            c.drawing->padNumber = m.number();
+            c.drawing.settings->padNumber = m.number();
             PadDecoration(c);
             c.host.DefinitionsChanged();
             return ToolResult::Handled;
@@ -549,17 +557,17 @@ ToolResult PadCommand(ToolContext& c) {
 // --- text
 
 ToolResult TextStart(ToolContext& c) {
-    c.clearPreviews();
-    c.startTool(kModeText);
+    c.overlay.clear();
+    c.modes.startTool(kModeText);
     return ToolResult::Reverted;
 }
 
 ToolResult TextAt(ToolContext& c, Point q) {
     const std::filesystem::path font = c.host.FontFile();
-    TextDialogModel m(c.board, *c.drawing, font);
+    TextDialogModel m(c.board, *c.drawing.settings, font);
     c.host.Run(m);
     if (!m.decided()) return ToolResult::Handled;
-    DrawingSettings& s = *c.drawing;
+    DrawingSettings& s = *c.drawing.settings;
     m.store(s);
     TextParams params;
     params.text = s.text;
@@ -579,7 +587,7 @@ ToolResult TextAt(ToolContext& c, Point q) {
 
 ToolResult TextClick(ToolContext& c) { return TextAt(c, GridCursor(c)); }
 ToolResult TextPoint(ToolContext& c) {
-    c.lastPoint = c.inputPoint;
+    c.drawing.lastPoint = c.inputPoint;
     return TextAt(c, c.inputPoint);
 }
 ToolResult TextCommand(ToolContext& c) {
@@ -594,25 +602,25 @@ ToolResult TextCommand(ToolContext& c) {
 // --- intersection and end-point input
 
 void RestoreCursorPreview(ToolContext& c) {
-    c.hideOverlay();
-    for (drawn* d : c.putAside) c.cursorPreview.push_back(d);
-    c.putAside.clear();
+    c.overlay.hide();
+    for (drawn* d : c.overlay.putAside) c.overlay.cursorPreview.push_back(d);
+    c.overlay.putAside.clear();
     MovePreview(c, GridCursor(c));
 }
 
 void PutAttachedBack(ToolContext& c) {
-    container* e = c.attachedElement;
-    c.attachedElement = nullptr;
+    container* e = c.selection.attached;
+    c.selection.attached = nullptr;
     if (!e || e->linked()) return;
-    if (c.attachedSuccessor)
-        e->insertBefore(c.attachedSuccessor, c.board.changes);
+    if (c.selection.attachedSuccessor)
+        e->insertBefore(c.selection.attachedSuccessor, c.board.changes);
     else
         c.board.AppendElement(nullptr, e);
-    c.attachedSuccessor = nullptr;
+    c.selection.attachedSuccessor = nullptr;
 }
 
 void LeaveIntersection(ToolContext& c, int frames) {
-    c.popModes(frames);
+    c.modes.popModes(frames);
     RestoreCursorPreview(c);
 }
 
@@ -634,10 +642,10 @@ ToolResult IntersectionClick0(ToolContext& c) {
     } else if (d->kind == kLine || d->kind == kArc) {
         pt = d->nearEnd(p);
         if (Dist(p, pt) > 1.5 * d->halfSize(c.board) + c.view.pickRadiusWorld) {
-            c.attachedSuccessor = e->unlink(c.board.changes);
-            c.attachedElement = e;
-            c.highlightSelection(true);
-            c.pushState(1, kHintIntersectionSecond);
+            c.selection.attachedSuccessor = e->unlink(c.board.changes);
+            c.selection.attached = e;
+            c.selection.highlight(true);
+            c.modes.pushState(1, kHintIntersectionSecond);
             return ToolResult::NextState;
         }
     } else {
@@ -655,8 +663,8 @@ ToolResult IntersectionReset0(ToolContext& c) {
 ToolResult IntersectionClick1(ToolContext& c) {
     const Point p = c.cursorWorld();
     container* e = c.pickElement(p);
-    if (!e || (e->kind != kLine && e->kind != kArc) || !c.attachedElement) return Refuse(c);
-    const drawn* a = AsDrawn(c.attachedElement);
+    if (!e || (e->kind != kLine && e->kind != kArc) || !c.selection.attached) return Refuse(c);
+    const drawn* a = AsDrawn(c.selection.attached);
     const drawn* b = AsDrawn(e);
     auto segment = [](const drawn* d) {
         const line* l = static_cast<const line*>(d);
@@ -688,7 +696,7 @@ ToolResult IntersectionClick1(ToolContext& c) {
 
 ToolResult IntersectionBack1(ToolContext& c) {
     PutAttachedBack(c);
-    c.popModes(1);
+    c.modes.popModes(1);
     Repaint(c);
     return ToolResult::PopFrame;
 }
@@ -762,7 +770,7 @@ void AddElement(ToolContext& c, container* e, bool commit) {
     if (commit)
         c.history.CommitStep(step);
     else
-        c.pendingSteps.push_back(step);
+        c.selection.pending.push_back(step);
     c.host.DocumentModified();
     DrawMerged(c, e);
 }
@@ -838,7 +846,7 @@ void BringAnglesIntoRange(double& start, double& end) {
 }
 
 ToolResult NumericInput(ToolContext& c, bool nextPoint) {
-    NumericInputModel m(nextPoint, c.numericMemory, c.lastPoint,
+    NumericInputModel m(nextPoint, c.drawing.numericMemory, c.drawing.lastPoint,
                         {c.view.gridOriginX, c.view.gridOriginY});
     c.host.Run(m);
     if (!m.point()) return ToolResult::Handled;
@@ -853,9 +861,9 @@ ToolResult DeliverPoint(ToolContext& c, Point p) {
 void CancelIntersectionInput(ToolContext& c) { RestoreCursorPreview(c); }
 
 void OpenIntersectionInput(ToolContext& c) {
-    c.hideOverlay();
-    for (drawn* d : c.cursorPreview) c.putAside.push_back(d);
-    c.cursorPreview.clear();
+    c.overlay.hide();
+    for (drawn* d : c.overlay.cursorPreview) c.overlay.putAside.push_back(d);
+    c.overlay.cursorPreview.clear();
 }
 
 }  // namespace zevo

@@ -46,17 +46,17 @@ ToolResult UndoLast(ToolContext& c) {
     return ToolResult::Reverted;
 }
 ToolResult CloseNested(ToolContext& c) {
-    c.popModes(1);
+    c.modes.popModes(1);
     return ToolResult::PopFrame;
 }
 ToolResult Cancel(ToolContext& c) {
-    c.restorePending();
+    c.cancel();
     return ToolResult::Reverted;
 }
 
 template <int M>
 ToolResult StartMode(ToolContext& c) {
-    c.startTool(M);
+    c.modes.startTool(M);
     return ToolResult::Reverted;
 }
 
@@ -214,89 +214,54 @@ container* PickElement(const Board& board, Point p, double t) {
     return const_cast<drawn*>(hit);
 }
 
-// --- the context
+// --- the mode stack
 
-ToolContext::ToolContext(Board& b, UndoHistory& h, ViewState& v, ToolHost& hst,
-                         const ModeTable& modes)
-    : board(b), history(h), view(v), host(hst), modes_(modes) {
-    selectionList.initHead();
+ModeStack::ModeStack(ToolHost& host, const ModeTable& table) : host_(host), table_(table) {
     for (size_t i = 0; i < toolBar.size(); ++i)
         if (IsToolBarSeparator(i)) toolBar[i] = kTbSeparator;
     frames_[0] = {kModeRoundLand, kModes[0].startHint, 0, firstState(kModeRoundLand), toolBar};
     current_ = frames_[0].state;
 }
 
-ToolContext::~ToolContext() {
-    // The buffers may be gone already; nothing is drawn on the way out.
-    screen = back = scratch = nullptr;
-    clearPreviews();
-    for (drawn* d : putAside) d->destroy(board);
-    putAside.clear();
-    if (attachedElement && !attachedElement->linked()) {
-        if (attachedSuccessor)
-            attachedElement->insertBefore(attachedSuccessor, board.changes);
-        else
-            board.AppendElement(nullptr, attachedElement);
-        attachedElement = nullptr;
-    }
-    // A context that goes while something is lifted puts it back, so the document it leaves is
-    // whole and every node is owned by exactly one list or step.
-    for (auto it = pendingSteps.rbegin(); it != pendingSteps.rend(); ++it) {
-        history.RevertStep(*it);
-    }
-    pendingSteps.clear();
-    while (!selectionList.emptyList()) {
-        container* c = AsElement(selectionList.next);
-        c->unlink(board.changes);
-        c->destroy(board);
-    }
-}
-
-const ToolState* ToolContext::stateOf(int mode, int k) const {
+const ToolState* ModeStack::stateOf(int mode, int k) const {
     if (mode < 0 || mode >= kModeCount) return nullptr;
-    const auto& states = modes_[size_t(mode)];
+    const auto& states = table_[size_t(mode)];
     return k >= 0 && size_t(k) < states.size() ? &states[size_t(k)] : nullptr;
 }
 
-const ToolState* ToolContext::firstState(int mode) const { return stateOf(mode, 0); }
+const ToolState* ModeStack::firstState(int mode) const {
+    return stateOf(mode, 0);
+}
 
-void ToolContext::setToolBarEnabled(Cmd id, bool on) {
+void ModeStack::setToolBarEnabled(Cmd id, bool on) {
     uint8_t& s = toolBarState(id);
     s = on ? s | kTbEnabled : s & ~kTbEnabled;
 }
 
-void ToolContext::setToolBarChecked(Cmd id, bool on) {
+void ModeStack::setToolBarChecked(Cmd id, bool on) {
     uint8_t& s = toolBarState(id);
     s = on ? s | kTbChecked : s & ~kTbChecked;
 }
 
-void ToolContext::refreshDefinitionItems() {
-    host.SetDefinitionItemsEnabled(toolBarEnabled(Cmd::LayerSelect), toolBarEnabled(Cmd::SelectSettings));
+void ModeStack::refreshDefinitionItems() {
+    host_.SetDefinitionItemsEnabled(toolBarEnabled(Cmd::LayerSelect),
+                                    toolBarEnabled(Cmd::SelectSettings));
 }
 
-bool ToolContext::selectTool(const ToolState* first) {
-    if (top_ != 0 || !first) return false;
-    if (first != current_) {
-        current_ = first;
-        escape();
-    }
-    return true;
-}
-
-void ToolContext::enterTool(int mode, int hint) {
+void ModeStack::enterTool(int mode, int hint) {
     const ToolState* first = firstState(mode);
     if (!first) return;
     const bool wasNested = top_ != 0;
     top_ = 0;
     frames_[0] = {mode, hint, 0, first, toolBar};
     current_ = first;
-    host.ShowHint(hint);
+    host_.ShowHint(hint);
     refreshDefinitionItems();
-    host.ToolBarChanged();
-    if (wasNested) host.SetCloseEnabled(true);
+    host_.ToolBarChanged();
+    if (wasNested) host_.SetCloseEnabled(true);
 }
 
-void ToolContext::startTool(int mode) {
+void ModeStack::startTool(int mode) {
     if (mode < 0 || mode >= kEditingModes) return;
     for (size_t i = 0; i < toolBar.size(); ++i) {
         const Cmd id = ToolBarCmd(i);
@@ -310,7 +275,7 @@ void ToolContext::startTool(int mode) {
     enterTool(mode, kModes[size_t(mode)].startHint);
 }
 
-bool ToolContext::gotoState(int k, int hint) {
+bool ModeStack::gotoState(int k, int hint) {
     ModeFrame& f = frames_[size_t(top_)];
     const ToolState* s = stateOf(f.mode, k);
     if (!s) return false;
@@ -318,11 +283,11 @@ bool ToolContext::gotoState(int k, int hint) {
     f.state = s;
     f.hint = hint;
     current_ = s;
-    host.ShowHint(hint);
+    host_.ShowHint(hint);
     return true;
 }
 
-bool ToolContext::pushState(int k, int hint) {
+bool ModeStack::pushState(int k, int hint) {
     if (top_ + 1 >= kFrameCount) return false;
     const int mode = frames_[size_t(top_)].mode;
     const ToolState* s = stateOf(mode, k);
@@ -331,12 +296,12 @@ bool ToolContext::pushState(int k, int hint) {
     ++top_;
     frames_[size_t(top_)] = {mode, hint, k, s, toolBar};
     current_ = s;
-    host.ShowHint(hint);
-    host.SetCloseEnabled(false);
+    host_.ShowHint(hint);
+    host_.SetCloseEnabled(false);
     return true;
 }
 
-bool ToolContext::pushMode(int mode, int hint) {
+bool ModeStack::pushMode(int mode, int hint) {
     if (top_ + 1 >= kFrameCount) return false;
     const ToolState* s = firstState(mode);
     if (!s) return false;
@@ -344,36 +309,257 @@ bool ToolContext::pushMode(int mode, int hint) {
     ++top_;
     frames_[size_t(top_)] = {mode, hint, 0, s, toolBar};
     current_ = s;
-    host.ShowHint(hint);
-    host.SetCloseEnabled(false);
+    host_.ShowHint(hint);
+    host_.SetCloseEnabled(false);
     return true;
 }
 
-bool ToolContext::popModes(int n) {
+bool ModeStack::popModes(int n) {
     top_ = std::max(0, top_ - std::max(0, n));
     const ModeFrame& f = frames_[size_t(top_)];
     current_ = f.state;
-    host.ShowHint(f.hint);
+    host_.ShowHint(f.hint);
     for (size_t i = 0; i < toolBar.size(); ++i) {
         if (IsToolBarSeparator(i)) continue;
         toolBar[i] = uint8_t((toolBar[i] & ~(kTbEnabled | kTbChecked)) |
                              (f.toolBar[i] & (kTbEnabled | kTbChecked)));
     }
-    host.ToolBarChanged();
-    if (top_ == 0) host.SetCloseEnabled(true);
+    host_.ToolBarChanged();
+    if (top_ == 0) host_.SetCloseEnabled(true);
     refreshDefinitionItems();
-    host.FramesPopped();
+    host_.FramesPopped();
     return top_ == 0;
+}
+
+// --- the selection set
+
+Selection::Selection(Board& board, UndoHistory& history, const ViewState& view, ToolHost& host,
+                     Framebuffer* const& screen)
+    : board_(board), history_(history), view_(view), host_(host), screen_(screen) {
+    list.initHead();
+}
+
+Selection::~Selection() {
+    // Nothing is drawn on the way out (the buffers may be gone already). A selection that goes
+    // while something is lifted puts it back, so the document it leaves is whole and every node
+    // is owned by exactly one list or step.
+    if (attached && !attached->linked()) {
+        if (attachedSuccessor)
+            attached->insertBefore(attachedSuccessor, board_.changes);
+        else
+            board_.AppendElement(nullptr, attached);
+        attached = nullptr;
+    }
+    for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
+        history_.RevertStep(*it);
+    }
+    pending.clear();
+    while (!list.emptyList()) {
+        container* c = AsElement(list.next);
+        c->unlink(board_.changes);
+        c->destroy(board_);
+    }
+}
+
+size_t Selection::count() const {
+    size_t n = 0;
+    for (const ListNode* p = list.next; p != &list; p = p->next) ++n;
+    return n;
+}
+
+void Selection::lift(container* e, UndoStep* step) {
+    if (!e || !step || !e->linked()) return;
+    ListNode* successor = e->unlink(board_.changes);
+    history_.RecordRemoved(step, e, successor);
+    e->insertBefore(&list, board_.changes);
+}
+
+UndoStep* Selection::rectangleSelect(Point c1, Point c2) {
+    const Point mn{std::min(c1.x, c2.x), std::min(c1.y, c2.y)};
+    const Point mx{std::max(c1.x, c2.x), std::max(c1.y, c2.y)};
+    UndoStep* step = history_.BeginStep();
+    bool taken = false;
+    for (container* c : Items(board_.items)) {  // the successor is read before c moves
+        const bool takes = c->kind == kGroup
+                               ? RectangleTakesAny(board_, AsGroup(c)->members, mn, mx)
+                           : IsDrawn(c) ? RectangleTakes(board_, AsDrawn(c), mn, mx)
+                                        : false;
+        if (!takes) continue;
+        lift(c, step);
+        taken = true;
+    }
+    if (!taken) {
+        history_.DiscardStep(step);
+        return nullptr;
+    }
+    return step;
+}
+
+void Selection::addPending(UndoStep* step) {
+    if (!step) return;
+    if (step->empty())
+        history_.DiscardStep(step);
+    else
+        pending.push_back(step);
+}
+
+bool Selection::takePicked(Point at, container* (*unit)(container*)) {
+    container* e = PickElement(board_, at, view_.pickRadiusWorld);
+    if (!e) {
+        host_.Beep();
+        return false;
+    }
+    if (unit) e = unit(e);
+    UndoStep* step = history_.BeginStep();
+    lift(e, step);
+    addPending(step);
+    highlight(true);
+    return true;
+}
+
+void Selection::draw(Pen pen) {
+    if (!screen_) return;
+    OutlinePainter painter(board_, view_, *screen_);
+    for (container* c : Items(list)) DrawItem(painter, c, pen);
+    if (attached) DrawItem(painter, attached, pen);
+    if (referenceLine.shown)
+        screen_->Line(ToPixel(view_, referenceLine.a), ToPixel(view_, referenceLine.b), pen);
+}
+
+void Selection::highlight(bool show) {
+    draw(show ? Pen{kGreyPen, RasterOp::kCopy} : Pen{0, RasterOp::kCopy});
+}
+
+void Selection::eraseHighlight() {
+    if (!screen_) return;
+    draw(Pen{0, RasterOp::kCopy});
+    OutlinePainter painter(board_, view_, *screen_);
+    for (UndoStep* s : pending)
+        for (ListNode* n = s->entries.next; n != &s->entries; n = n->next) {
+            container* c = static_cast<UndoEntry*>(n)->element;
+            if (c->kind == kGroup)
+                ForEachDrawn(AsGroup(c)->members,
+                             [&](drawn* d) { painter.Draw(d, LayerPen(board_, d)); });
+            else if (IsDrawn(c))
+                painter.Draw(AsDrawn(c), LayerPen(board_, AsDrawn(c)));
+        }
+}
+
+void Selection::restore() {
+    eraseHighlight();
+    for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
+        history_.RevertStep(*it);
+    }
+    pending.clear();
+    // What is still in the selection was never in the document: copies made for dragging.
+    while (!list.emptyList()) {
+        container* c = AsElement(list.next);
+        c->unlink(board_.changes);
+        c->destroy(board_);
+    }
+    attached = nullptr;
+    referenceLine.shown = false;
+    host_.Repaint();
+}
+
+void Selection::commit() {
+    for (UndoStep* s : pending) history_.CommitStep(s);
+    pending.clear();
+}
+
+void Selection::clear() {
+    while (!list.emptyList()) list.next->unlink(board_.changes);
+    attached = nullptr;
+    referenceLine.shown = false;
+}
+
+// --- the drawing overlay
+
+Overlay::Overlay(Board& board, const ViewState& view, Framebuffer* const& screen)
+    : board_(board), view_(view), screen_(screen) {}
+
+Overlay::~Overlay() {
+    // Nothing is drawn on the way out (the buffers may be gone already).
+    for (auto* list : {&cursorPreview, &lineChain, &arcPreview, &putAside}) {
+        for (drawn* d : *list) d->destroy(board_);
+        list->clear();
+    }
+}
+
+void Overlay::toggle() {
+    shown_ = !shown_;
+    if (!screen_) return;
+    std::vector<const drawn*> all;
+    for (const auto* list : {&cursorPreview, &lineChain, &arcPreview})
+        all.insert(all.end(), list->begin(), list->end());
+    if (all.empty()) return;
+    ++toggles_;
+    if (scratch) {
+        DrawGhost(board_, view_, *screen_, *scratch, all);
+        return;
+    }
+    OutlinePainter painter(board_, view_, *screen_);
+    for (const drawn* d : all) {
+        Pen pen = LayerPen(board_, d);
+        pen.op = RasterOp::kXor;
+        painter.Draw(d, pen);
+    }
+}
+
+void Overlay::show() {
+    if (!shown_) toggle();
+}
+
+void Overlay::hide() {
+    if (shown_) toggle();
+}
+
+void Overlay::clear() {
+    hide();
+    for (auto* list : {&cursorPreview, &lineChain, &arcPreview}) {
+        for (drawn* d : *list) d->destroy(board_);
+        list->clear();
+    }
+}
+
+// --- the context
+
+ToolContext::ToolContext(Board& b, UndoHistory& h, ViewState& v, ToolHost& hst,
+                         const ModeTable& table)
+    : board(b),
+      history(h),
+      view(v),
+      host(hst),
+      modes(hst, table),
+      selection(b, h, v, hst, screen),
+      overlay(b, v, screen) {}
+
+container* ToolContext::pickElement(Point p) const {
+    return PickElement(board, p, view.pickRadiusWorld);
+}
+
+bool ToolContext::selectTool(const ToolState* first) {
+    if (modes.depth() != 1 || !first) return false;
+    if (first != modes.current()) {
+        modes.setCurrent(first);
+        escape();
+    }
+    return true;
+}
+
+void ToolContext::cancel() {
+    selection.restore();
+    modes.popModes(modes.depth() - 1);
 }
 
 // --- dispatch
 
 ToolResult ToolContext::mouseMove(int x, int y, uint32_t keyFlags) {
     cursorX = x, cursorY = y, keys = keyFlags;
-    if (!leftHeld_) return call(current_->onHover);
+    if (!leftHeld_) return call(modes.current()->onHover);
     if (!dragging_ && (std::abs(x - downX_) > kDragPixels || std::abs(y - downY_) > kDragPixels)) {
         dragging_ = true;
-        return call(current_->onDragStart);
+        return call(modes.current()->onDragStart);
     }
     return ToolResult::Ignored;
 }
@@ -389,205 +575,54 @@ ToolResult ToolContext::leftUp(int x, int y, uint32_t keyFlags) {
     cursorX = x, cursorY = y, keys = keyFlags;
     leftHeld_ = false;
     dragging_ = false;
-    return call(current_->onClick);
+    return call(modes.current()->onClick);
 }
 
 ToolResult ToolContext::pointInput(Point p) {
     inputPoint = p;
-    return call(current_->onPointInput);
+    return call(modes.current()->onPointInput);
 }
 
-ToolResult ToolContext::escape() { return call(current_->onReset); }
+ToolResult ToolContext::escape() {
+    return call(modes.current()->onReset);
+}
 
 bool ToolContext::backspaceRoutes() const {
-    if (top_ == 0) return history.CanUndo();
-    if (!current_->onBack || current_->onBack == NoOp) return false;
-    if (!pendingSteps.empty() || !selectionEmpty() || attachedElement) return true;
-    const int m = mode();
+    const ToolState* current = modes.current();
+    if (modes.depth() == 1) return history.CanUndo();
+    if (!current->onBack || current->onBack == NoOp) return false;
+    if (!selection.pending.empty() || !selection.empty() || selection.attached) return true;
+    const int m = modes.mode();
     return m == kModeLine || m == kModeArc || m == kModeConnect || m >= kModeIntersection;
 }
 
 bool ToolContext::backspace() {
     if (!backspaceRoutes()) return false;
-    call(current_->onBack);
+    call(modes.current()->onBack);
     return true;
 }
 
 bool ToolContext::commandRoutes(EditOp op) const {
-    if (op == EditOp::Decide) return top_ != 0 && (mode() == kModeLine || mode() == kModeDelete);
+    const bool nested = modes.depth() != 1;
+    if (op == EditOp::Decide)
+        return nested && (modes.mode() == kModeLine || modes.mode() == kModeDelete);
     // Keys G and B work on the multiple tool's first frame only.
-    if (op == EditOp::Join || op == EditOp::Split) return top_ == 0 && mode() == kModeMultiple;
+    if (op == EditOp::Join || op == EditOp::Split) return !nested && modes.mode() == kModeMultiple;
     const Cmd id = CommandButton(op);
-    return id != Cmd::None && toolBarEnabled(id);
+    return id != Cmd::None && modes.toolBarEnabled(id);
 }
 
 bool ToolContext::command(EditOp code) {
     if (!commandRoutes(code)) return false;
-    if (code == EditOp::JoinSplit && top_ == 0) selectToolMode(kModeMultiple);
+    if (code == EditOp::JoinSplit && modes.depth() == 1) selectToolMode(kModeMultiple);
     if (code == EditOp::Paste) {
         // Pasting starts over in the multiple tool; not in the middle of another operation.
-        if (top_ != 0) return false;
+        if (modes.depth() != 1) return false;
         selectToolMode(kModeMultiple);
     }
     currentCommand = code;
-    call(current_->onCommand);
+    call(modes.current()->onCommand);
     return true;
-}
-
-// --- the selection set
-
-size_t ToolContext::selectionCount() const {
-    size_t n = 0;
-    for (const ListNode* p = selectionList.next; p != &selectionList; p = p->next) ++n;
-    return n;
-}
-
-container* ToolContext::pickElement(Point p) const {
-    return PickElement(board, p, view.pickRadiusWorld);
-}
-
-void ToolContext::liftIntoSelection(container* e, UndoStep* step) {
-    if (!e || !step || !e->linked()) return;
-    ListNode* successor = e->unlink(board.changes);
-    history.RecordRemoved(step, e, successor);
-    e->insertBefore(&selectionList, board.changes);
-}
-
-UndoStep* ToolContext::rectangleSelect(Point c1, Point c2) {
-    const Point mn{std::min(c1.x, c2.x), std::min(c1.y, c2.y)};
-    const Point mx{std::max(c1.x, c2.x), std::max(c1.y, c2.y)};
-    UndoStep* step = history.BeginStep();
-    bool taken = false;
-    for (container* c : Items(board.items)) {  // the successor is read before c moves
-        const bool takes = c->kind == kGroup ? RectangleTakesAny(board, AsGroup(c)->members, mn, mx)
-                           : IsDrawn(c)      ? RectangleTakes(board, AsDrawn(c), mn, mx)
-                                             : false;
-        if (!takes) continue;
-        liftIntoSelection(c, step);
-        taken = true;
-    }
-    if (!taken) {
-        history.DiscardStep(step);
-        return nullptr;
-    }
-    return step;
-}
-
-void ToolContext::addPending(UndoStep* step) {
-    if (!step) return;
-    if (step->empty())
-        history.DiscardStep(step);
-    else
-        pendingSteps.push_back(step);
-}
-
-bool ToolContext::takePicked(container* (*unit)(container*)) {
-    container* e = pickElement(cursorWorld());
-    if (!e) {
-        host.Beep();
-        return false;
-    }
-    if (unit) e = unit(e);
-    UndoStep* step = history.BeginStep();
-    liftIntoSelection(e, step);
-    addPending(step);
-    highlightSelection(true);
-    return true;
-}
-
-void ToolContext::drawSelection(Pen pen) {
-    if (!screen) return;
-    OutlinePainter painter(board, view, *screen);
-    for (container* c : Items(selectionList)) DrawItem(painter, c, pen);
-    if (attachedElement) DrawItem(painter, attachedElement, pen);
-    if (referenceLine.shown)
-        screen->Line(ToPixel(view, referenceLine.a), ToPixel(view, referenceLine.b), pen);
-}
-
-void ToolContext::highlightSelection(bool show) {
-    drawSelection(show ? Pen{kGreyPen, RasterOp::kCopy} : Pen{0, RasterOp::kCopy});
-}
-
-void ToolContext::eraseSelectionHighlight() {
-    if (!screen) return;
-    drawSelection(Pen{0, RasterOp::kCopy});
-    OutlinePainter painter(board, view, *screen);
-    for (UndoStep* s : pendingSteps)
-        for (ListNode* n = s->entries.next; n != &s->entries; n = n->next) {
-            container* c = static_cast<UndoEntry*>(n)->element;
-            if (c->kind == kGroup)
-                ForEachDrawn(AsGroup(c)->members,
-                             [&](drawn* d) { painter.Draw(d, LayerPen(board, d)); });
-            else if (IsDrawn(c))
-                painter.Draw(AsDrawn(c), LayerPen(board, AsDrawn(c)));
-        }
-}
-
-void ToolContext::restorePending() {
-    eraseSelectionHighlight();
-    for (auto it = pendingSteps.rbegin(); it != pendingSteps.rend(); ++it) {
-        history.RevertStep(*it);
-    }
-    pendingSteps.clear();
-    // What is still in the selection was never in the document: copies made for dragging.
-    while (!selectionList.emptyList()) {
-        container* c = AsElement(selectionList.next);
-        c->unlink(board.changes);
-        c->destroy(board);
-    }
-    attachedElement = nullptr;
-    referenceLine.shown = false;
-    host.Repaint();
-    popModes(top_);
-}
-
-void ToolContext::commitPending() {
-    for (UndoStep* s : pendingSteps) history.CommitStep(s);
-    pendingSteps.clear();
-}
-
-// --- the drawing overlay
-
-void ToolContext::toggleOverlay() {
-    overlayShown_ = !overlayShown_;
-    if (!screen) return;
-    std::vector<const drawn*> all;
-    for (const auto* list : {&cursorPreview, &lineChain, &arcPreview})
-        all.insert(all.end(), list->begin(), list->end());
-    if (all.empty()) return;
-    ++overlayToggles_;
-    if (scratch) {
-        DrawGhost(board, view, *screen, *scratch, all);
-        return;
-    }
-    OutlinePainter painter(board, view, *screen);
-    for (const drawn* d : all) {
-        Pen pen = LayerPen(board, d);
-        pen.op = RasterOp::kXor;
-        painter.Draw(d, pen);
-    }
-}
-
-void ToolContext::showOverlay() {
-    if (!overlayShown_) toggleOverlay();
-}
-
-void ToolContext::hideOverlay() {
-    if (overlayShown_) toggleOverlay();
-}
-
-void ToolContext::clearPreviews() {
-    hideOverlay();
-    for (auto* list : {&cursorPreview, &lineChain, &arcPreview}) {
-        for (drawn* d : *list) d->destroy(board);
-        list->clear();
-    }
-}
-
-void ToolContext::clearSelection() {
-    while (!selectionList.emptyList()) selectionList.next->unlink(board.changes);
-    attachedElement = nullptr;
-    referenceLine.shown = false;
 }
 
 }  // namespace zevo

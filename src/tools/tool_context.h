@@ -1,6 +1,9 @@
 // The tool framework of the board editor: tool states of seven operations grouped into twenty
-// modes, the mode stack with its status hints and saved tool-bar states, and the selection set
-// (elements lifted out of the document while their removal waits in pending undo steps).
+// modes, and the context a tool works on. The context is made of pieces, each with its own
+// interface: the mode stack with its status hints and saved tool-bar states (`modes`), the
+// selection set (`selection`: elements lifted out of the document while their removal waits in
+// pending undo steps), the exclusive-or overlay of the drawing tools (`overlay`) and what the
+// drawing tools keep between operations (`drawing`); so a tool shows which of them it uses.
 //
 // Everything here is free of the window system. The shell feeds mouse events in client pixels,
 // keys and routed commands into a ToolContext and answers its few requests through ToolHost.
@@ -184,17 +187,172 @@ struct ReferenceLine {
     bool shown = false;
 };
 
-// The bundle a tool works on.
+// The mode stack: up to ten frames, each a mode, its current state and hint, and the tool-bar
+// states saved when the next frame was pushed; the 38 tool-bar states as shown; the kind of the
+// current definition. It tells the host of each change of hint, tool bar and Close item.
+class ModeStack {
+  public:
+    ModeStack(ToolHost& host, const ModeTable& table);
+    ModeStack(const ModeStack&) = delete;
+    ModeStack& operator=(const ModeStack&) = delete;
+
+    // Enters the mode's first state on the bottom frame, closing every nested frame.
+    void enterTool(int mode, int hint);
+    // The common start of an editing tool (modes 0..12): its check mark, the buttons that do not
+    // apply greyed, the definition kind, then enterTool with its first hint.
+    void startTool(int mode);
+    // Another state of the top frame's mode.
+    bool gotoState(int k, int hint);
+    // A new frame over the top one: a state of the same mode, or the first state of a mode.
+    bool pushState(int k, int hint);
+    bool pushMode(int mode, int hint);
+    // Closes n frames (never the bottom one) and brings back the tool-bar states saved with the
+    // frame that is on top now; true when only the bottom frame is left.
+    bool popModes(int n);
+    int depth() const { return top_ + 1; }
+    const ModeFrame& frame() const { return frames_[size_t(top_)]; }
+    int mode() const { return frame().mode; }
+    // The state the dispatcher runs.
+    const ToolState* current() const { return current_; }
+    // Makes s the state the dispatcher runs without touching the frames (the tool's reset,
+    // run next, enters it properly).
+    void setCurrent(const ToolState* s) { current_ = s; }
+    const ToolState* firstState(int mode) const;
+    const ToolState* stateOf(int mode, int k) const;
+    int32_t currentDefKind = kDefLine;
+
+    // The 38 tool-bar states as shown, by ToolBarSlot.
+    ToolBarStates toolBar{};
+    uint8_t& toolBarState(Cmd id) { return toolBar[ToolBarSlot(id)]; }
+    bool toolBarEnabled(Cmd id) const { return toolBar[ToolBarSlot(id)] & kTbEnabled; }
+    void setToolBarEnabled(Cmd id, bool on);
+    void setToolBarChecked(Cmd id, bool on);
+
+  private:
+    void refreshDefinitionItems();
+
+    ToolHost& host_;
+    const ModeTable& table_;
+    std::array<ModeFrame, kFrameCount> frames_{};
+    int top_ = 0;
+    const ToolState* current_ = nullptr;
+};
+
+// The selection set: elements lifted out of the document into `list` while their removal waits
+// in pending undo steps, the element attached to the cursor and the reference line. Confirming
+// commits the steps; cancelling reverts them. Nothing lifted is ever lost: a selection that goes
+// away with something still lifted puts it back.
+class Selection {
+  public:
+    Selection(Board& board, UndoHistory& history, const ViewState& view, ToolHost& host,
+              Framebuffer* const& screen);
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    ~Selection();
+
+    ListNode list;
+    std::vector<UndoStep*> pending;
+    container* attached = nullptr;
+    // Where the attached element of the intersection input stood.
+    ListNode* attachedSuccessor = nullptr;
+    ReferenceLine referenceLine;
+    bool empty() const { return list.emptyList(); }
+    size_t count() const;
+
+    // Moves e from the document to the end of the selection, recording it in `step`.
+    void lift(container* e, UndoStep* step);
+    // Takes everything touching or inside the box; the step, or none when nothing was taken.
+    UndoStep* rectangleSelect(Point corner1, Point corner2);
+    // A pending step, or its destruction when it holds nothing.
+    void addPending(UndoStep* step);
+    // The common click: pick at `at`, widen with `unit`, lift, highlight. False (after a beep)
+    // when nothing was hit.
+    bool takePicked(Point at, container* (*unit)(container*));
+    // Draws the selection, the attached element and the reference line in the highlight pen
+    // (`show`), or in black to take the highlight away.
+    void highlight(bool show = true);
+    // Black over the highlight, then the lifted elements again in their layer colours.
+    void eraseHighlight();
+    // Everything lifted goes back where it stood, copies are destroyed, a repaint is asked for.
+    void restore();
+    // Confirms: the pending steps become undo steps in the order they were taken.
+    void commit();
+    // Empties the selection without touching the elements (the undo steps own the lifted ones).
+    void clear();
+
+  private:
+    void draw(Pen pen);
+
+    Board& board_;
+    UndoHistory& history_;
+    const ViewState& view_;
+    ToolHost& host_;
+    Framebuffer* const& screen_;
+};
+
+// The drawing tools' overlay: unlinked elements drawn over the screen with exclusive-or (twice
+// leaves no trace): what follows the cursor (the land, line and pad tools), the rubber segment of
+// a chain, the arc being drawn; and the cursor elements put aside while the intersection input
+// is open. The lists change only while the overlay is off the screen.
+class Overlay {
+  public:
+    Overlay(Board& board, const ViewState& view, Framebuffer* const& screen);
+    Overlay(const Overlay&) = delete;
+    Overlay& operator=(const Overlay&) = delete;
+    ~Overlay();
+
+    std::vector<drawn*> cursorPreview, lineChain, arcPreview, putAside;
+    // Scratch buffer of the land ghosts (the screen's size).
+    Framebuffer* scratch = nullptr;
+
+    bool shown() const { return shown_; }
+    // Counts every drawing or erasing of the overlay (the screen changed when it moved on).
+    uint64_t toggles() const { return toggles_; }
+    void show();
+    void hide();
+    // The screen was copied from the back buffer: the overlay is gone from it.
+    void lost() { shown_ = false; }
+    // Hides the overlay and recycles its lists (not putAside).
+    void clear();
+
+  private:
+    void toggle();
+
+    Board& board_;
+    const ViewState& view_;
+    Framebuffer* const& screen_;
+    bool shown_ = false;
+    uint64_t toggles_ = 0;
+};
+
+// What the drawing tools keep between operations.
+struct DrawingState {
+    DrawingState() = default;
+    DrawingState(const DrawingState&) = delete;
+    DrawingState& operator=(const DrawingState&) = delete;
+
+    // The settings the tools draw with; the owner may point them elsewhere.
+    DrawingSettings ownSettings;
+    DrawingSettings* settings = &ownSettings;
+    // The last point placed: the origin of relative numeric input.
+    Point lastPoint;
+    bool arcReversed = false;
+    // The centre cross of an arc drawn by clicks sits in the buffers until the next repaint.
+    bool arcCross = false;
+    NumericInputModel::Memory numericMemory;
+};
+
+// The bundle a tool works on: the document, the view and the host, the input as the operations
+// read it, and the pieces above. The dispatch of input to the current state is here.
 class ToolContext {
   public:
     // A drag starts once the cursor has left the press point by more than this in x or y.
     static constexpr int kDragPixels = 4;
 
     ToolContext(Board& board, UndoHistory& history, ViewState& view, ToolHost& host,
-                const ModeTable& modes = DefaultModeTable());
+                const ModeTable& table = DefaultModeTable());
     ToolContext(const ToolContext&) = delete;
     ToolContext& operator=(const ToolContext&) = delete;
-    ~ToolContext();
 
     Board& board;
     UndoHistory& history;
@@ -205,6 +363,11 @@ class ToolContext {
     // The back buffer: what is drawn there stays until the next repaint.
     Framebuffer* back = nullptr;
 
+    ModeStack modes;
+    Selection selection;
+    Overlay overlay;
+    DrawingState drawing;
+
     // --- input, as the operations read it
     int cursorX = 0, cursorY = 0;  // client pixels
     uint32_t keys = 0;
@@ -212,34 +375,15 @@ class ToolContext {
     EditOp currentCommand = EditOp::None;
     // The cursor in board coordinates without grid snapping (what picking uses).
     Point cursorWorld() const { return view.ScreenToWorld(cursorX, cursorY); }
+    // The first element under p on a layer open for editing, within the pick radius.
+    container* pickElement(Point p) const;
 
-    // --- the mode stack
+    // --- tool choice: the first state of another tool, entered through its reset; false while
+    // a nested frame is open.
     bool selectTool(const ToolState* firstState);
-    bool selectToolMode(int mode) { return selectTool(firstState(mode)); }
-    void enterTool(int mode, int hint);
-    bool gotoState(int k, int hint);
-    bool pushState(int k, int hint);
-    bool pushMode(int mode, int hint);
-    bool popModes(int n);
-    int depth() const { return top_ + 1; }
-    const ModeFrame& frame() const { return frames_[size_t(top_)]; }
-    int mode() const { return frame().mode; }
-    const ToolState* currentToolState() const { return current_; }
-    const ToolState* firstState(int mode) const;
-    const ToolState* stateOf(int mode, int k) const;
-    int32_t currentDefKind = kDefLine;
+    bool selectToolMode(int mode) { return selectTool(modes.firstState(mode)); }
     // The current tool takes left-button drags (the mouse machine starts onDragStart).
     bool acceptsDrags = false;
-
-    // The 38 tool-bar states as shown, by ToolBarSlot.
-    ToolBarStates toolBar{};
-    uint8_t& toolBarState(Cmd id) { return toolBar[ToolBarSlot(id)]; }
-    bool toolBarEnabled(Cmd id) const { return toolBar[ToolBarSlot(id)] & kTbEnabled; }
-    void setToolBarEnabled(Cmd id, bool on);
-    void setToolBarChecked(Cmd id, bool on);
-    // The common start of an editing tool (modes 0..12): its check mark, the buttons that do not
-    // apply greyed, the definition kind, then enterTool with its first hint.
-    void startTool(int mode);
 
     // --- dispatch (the shell calls these). Each returns what the tool did, and keeps it in
     // lastResult().
@@ -249,7 +393,7 @@ class ToolContext {
     ToolResult pointInput(Point p);
     // Runs one operation of the current state (the shell's mouse machine calls onHover, onClick
     // and onDragStart through this).
-    ToolResult run(ToolOp ToolState::*op) { return call(current_->*op); }
+    ToolResult run(ToolOp ToolState::*op) { return call(modes.current()->*op); }
     // Esc, and the menu item "取消".
     ToolResult escape();
     // Backspace and the menu item "元に戻す"; false when the rule lets nothing happen.
@@ -262,77 +406,12 @@ class ToolContext {
     // What the last operation run through this context did.
     ToolResult lastResult() const { return last_; }
 
-    // --- the selection set
-    ListNode selectionList;
-    std::vector<UndoStep*> pendingSteps;
-    container* attachedElement = nullptr;
-    ReferenceLine referenceLine;
-    bool selectionEmpty() const { return selectionList.emptyList(); }
-    size_t selectionCount() const;
-
-    container* pickElement(Point p) const;
-    // Moves e from the document to the end of the selection, recording it in `step`.
-    void liftIntoSelection(container* e, UndoStep* step);
-    // Takes everything touching or inside the box; the step, or none when nothing was taken.
-    UndoStep* rectangleSelect(Point corner1, Point corner2);
-    // A pending step, or its destruction when it holds nothing.
-    void addPending(UndoStep* step);
-    // The common click: pick at the cursor, widen with `unit`, lift, highlight. False (after a
-    // beep) when nothing was hit.
-    bool takePicked(container* (*unit)(container*));
-    // Draws the selection, the attached element and the reference line in the highlight pen
-    // (`show`), or in black to take the highlight away.
-    void highlightSelection(bool show = true);
-    // Black over the highlight, then the lifted elements again in their layer colours.
-    void eraseSelectionHighlight();
-    // Cancels: everything lifted goes back where it stood, copies are destroyed, the frames close.
-    void restorePending();
-    // Confirms: the pending steps become undo steps in the order they were taken.
-    void commitPending();
-    // Empties the selection without touching the elements (the undo steps own the lifted ones).
-    void clearSelection();
-
-    // --- the drawing tools
-    // The settings the tools draw with; the owner may point them elsewhere.
-    DrawingSettings ownDrawing;
-    DrawingSettings* drawing = &ownDrawing;
-    // Scratch buffer of the land ghosts (the screen's size).
-    Framebuffer* scratch = nullptr;
-    // The last point placed: the origin of relative numeric input.
-    Point lastPoint;
-    // Unlinked elements drawn over the screen with exclusive-or: what follows the cursor (the
-    // land, line and pad tools), the rubber segment of a chain, the arc being drawn; and the
-    // cursor elements put aside while the intersection input is open.
-    std::vector<drawn*> cursorPreview, lineChain, arcPreview, putAside;
-    bool arcReversed = false;
-    // The centre cross of an arc drawn by clicks sits in the buffers until the next repaint.
-    bool arcCross = false;
-    NumericInputModel::Memory numericMemory;
-    // Where the attached element of the intersection input stood.
-    ListNode* attachedSuccessor = nullptr;
-    bool overlayShown() const { return overlayShown_; }
-    // Counts every drawing or erasing of the overlay (the screen changed when it moved on).
-    uint64_t overlayToggles() const { return overlayToggles_; }
-    // Draws the overlay elements (exclusive-or: twice leaves no trace).
-    void showOverlay();
-    void hideOverlay();
-    // The screen was copied from the back buffer: the overlay is gone from it.
-    void overlayLost() { overlayShown_ = false; }
-    // Recycles the overlay lists (not putAside).
-    void clearPreviews();
+    // Cancels the operation in progress: the selection is restored and the frames close.
+    void cancel();
 
   private:
-    void toggleOverlay();
-    bool overlayShown_ = false;
-    uint64_t overlayToggles_ = 0;
-    void refreshDefinitionItems();
     ToolResult call(ToolOp op) { return last_ = op ? op(*this) : ToolResult::Ignored; }
-    void drawSelection(Pen pen);
 
-    const ModeTable& modes_;
-    std::array<ModeFrame, kFrameCount> frames_{};
-    int top_ = 0;
-    const ToolState* current_ = nullptr;
     bool leftHeld_ = false;
     bool dragging_ = false;
     ToolResult last_ = ToolResult::Ignored;

@@ -22,7 +22,7 @@ container* FindConductor(const Board& b, const ListNode& head, Point p, double t
 
 ToolResult CloseEquipotential(ToolContext& c) {
     // The highlight goes with the next repaint.
-    c.popModes(1);
+    c.modes.popModes(1);
     c.host.Repaint();
     return ToolResult::PopFrame;
 }

@@ -100,7 +100,7 @@ class ChecksWindowTest : public QObject {
                 if ((shot.pixel(x, y) & 0xffffff) == kGreyPen) ++grey;
         QVERIFY(grey > 0);
         QTest::keyClick(&w.screen(), Qt::Key_Escape);
-        QCOMPARE(w.editor().tools->depth(), 1);
+        QCOMPARE(w.editor().tools->modes.depth(), 1);
     }
 };
 

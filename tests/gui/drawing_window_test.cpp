@@ -78,7 +78,7 @@ class DrawingWindowTest : public QObject {
             Click(w, {40, 10});
             Click(w, {40, 30});
             QTest::keyClick(&w.screen(), Qt::Key_Return);
-            QCOMPARE(e.tools->depth(), 1);
+            QCOMPARE(e.tools->modes.depth(), 1);
 
             // An arc by three clicks.
             e.drawing.arcByClicks = true;

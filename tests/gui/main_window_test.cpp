@@ -165,10 +165,10 @@ class MainWindowTest : public QObject {
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
         // With a tool's frame open the window does not close at all.
-        QVERIFY(w.editor().tools->pushState(1, 801));
+        QVERIFY(w.editor().tools->modes.pushState(1, 801));
         QVERIFY(!w.close());
         w.editor().character(27);
-        QCOMPARE(w.editor().tools->depth(), 1);
+        QCOMPARE(w.editor().tools->modes.depth(), 1);
         answer(QMessageBox::No);
         QVERIFY(w.close());
     }

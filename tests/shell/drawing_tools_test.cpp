@@ -85,7 +85,7 @@ class Drawing : public ::testing::Test {
 
 TEST_F(Drawing, RoundLandIsPlacedAtTheSnappedCursorAsOneStepAndOredInItsLayerColour) {
     tool(Cmd::RoundLand);
-    EXPECT_EQ(editor.tools->mode(), kModeRoundLand);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeRoundLand);
     EXPECT_TRUE(editor.toolBarState(Cmd::RoundLand) & kTbChecked);
     click({10.3, 19.8});
     EXPECT_EQ(result(), ToolResult::Committed);
@@ -165,14 +165,14 @@ TEST_F(Drawing, SquareLandToolPlacesSquaresOrRectanglesByItsDialog) {
 TEST_F(Drawing, ClickingTheSamePointTwiceInALinePlacesNothingAndBeeps) {
     tool(Cmd::Line);
     click({10, 10});
-    EXPECT_EQ(editor.tools->depth(), 2);
+    EXPECT_EQ(editor.tools->modes.depth(), 2);
     EXPECT_FALSE(editor.toolBarState(Cmd::RoundLand) & kTbEnabled);  // no tool change mid-chain
     const int before = host.beeps;
     click({10, 10});
     EXPECT_EQ(result(), ToolResult::Refused);
     EXPECT_EQ(host.beeps, before + 1);
     EXPECT_TRUE(items().empty());
-    EXPECT_EQ(editor.tools->depth(), 2);
+    EXPECT_EQ(editor.tools->modes.depth(), 2);
 }
 
 TEST_F(Drawing, TheFirstPointSnapsToALandCentreAndCtrlTakesTheGridPoint) {
@@ -213,13 +213,13 @@ TEST_F(Drawing, EscAfterThreeSegmentsRemovesThemAllAndDecideMakesOneUndoStep) {
     click({20, 20});
     click({30, 20});
     EXPECT_EQ(items().size(), 3u);  // the document holds a chain while it is drawn
-    EXPECT_EQ(editor.tools->pendingSteps.size(), 3u);
+    EXPECT_EQ(editor.tools->selection.pending.size(), 3u);
     editor.character(kCharEscape);
     EXPECT_EQ(result(), ToolResult::Reverted);
     EXPECT_TRUE(items().empty());
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_EQ(editor.history.doneCount(), 0u);
-    EXPECT_TRUE(screenIsPlain() || !editor.tools->cursorPreview.empty());
+    EXPECT_TRUE(screenIsPlain() || !editor.tools->overlay.cursorPreview.empty());
 
     click({10, 10});
     click({20, 10});
@@ -227,7 +227,7 @@ TEST_F(Drawing, EscAfterThreeSegmentsRemovesThemAllAndDecideMakesOneUndoStep) {
     click({30, 20});
     editor.character(kCharReturn);
     EXPECT_EQ(result(), ToolResult::Committed);
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_EQ(items().size(), 3u);
     EXPECT_EQ(editor.history.doneCount(), 1u);
     EXPECT_TRUE(editor.command(Cmd::Undo));  // 元に戻す
@@ -246,19 +246,19 @@ TEST_F(Drawing, BackspaceAfterTwoSegmentsRemovesTheSecondAndTheRubberRestartsAtI
     EXPECT_EQ(result(), ToolResult::Reverted);
     ASSERT_EQ(items().size(), 1u);
     EXPECT_DOUBLE_EQ(lineAt(0)->ex, 20);
-    ASSERT_EQ(editor.tools->lineChain.size(), 1u);
-    const line* rubber = static_cast<const line*>(editor.tools->lineChain[0]);
+    ASSERT_EQ(editor.tools->overlay.lineChain.size(), 1u);
+    const line* rubber = static_cast<const line*>(editor.tools->overlay.lineChain[0]);
     EXPECT_DOUBLE_EQ(rubber->x, 20);
     EXPECT_DOUBLE_EQ(rubber->y, 10);
-    EXPECT_EQ(editor.tools->lastPoint.x, 20);
+    EXPECT_EQ(editor.tools->drawing.lastPoint.x, 20);
     // Two more backspaces: the first segment goes, then the chain ends.
     editor.keyDown(EditorKey::kBackspace);
     EXPECT_TRUE(items().empty());
-    EXPECT_EQ(editor.tools->depth(), 2);
+    EXPECT_EQ(editor.tools->modes.depth(), 2);
     editor.keyDown(EditorKey::kBackspace);
     EXPECT_EQ(result(), ToolResult::PopFrame);
-    EXPECT_EQ(editor.tools->depth(), 1);
-    EXPECT_EQ(editor.tools->cursorPreview.size(), 1u);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
+    EXPECT_EQ(editor.tools->overlay.cursorPreview.size(), 1u);
 }
 
 TEST_F(Drawing, ShiftOrTheEightDirectionOptionConstrainsTheSegment) {
@@ -279,18 +279,18 @@ TEST_F(Drawing, ShiftOrTheEightDirectionOptionConstrainsTheSegment) {
 TEST_F(Drawing, TheNextPointHintFollowsTheRightClickOptionsAndRightClickDecides) {
     tool(Cmd::Line);
     click({10, 10});
-    EXPECT_EQ(editor.tools->frame().hint, kHintLineNext);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintLineNext);
     click({20, 10});
     int x, y;
     pixel({20, 20}, x, y);
     editor.rightClick(x, y, 0);  // neither option: decide
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_EQ(editor.history.doneCount(), 1u);
     editor.options.rClickBsKey = true;
     click({10, 20});
-    EXPECT_EQ(editor.tools->frame().hint, kHintLineNextBack);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintLineNextBack);
     editor.rightClick(x, y, 0);  // goes back: the chain ends
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
 }
 
 TEST_F(Drawing, TheRubberSegmentIsErasedWithoutATrace) {
@@ -301,7 +301,7 @@ TEST_F(Drawing, TheRubberSegmentIsErasedWithoutATrace) {
     EXPECT_FALSE(screenIsPlain());
     editor.character(kCharEscape);
     // The preview dot still follows the cursor; take it away to compare with the board alone.
-    editor.tools->clearPreviews();
+    editor.tools->overlay.clear();
     EXPECT_TRUE(screenIsPlain());
 }
 
@@ -336,11 +336,11 @@ TEST_F(Drawing, ArcByClicksGrowsCounterclockwiseOrReversesWhenTheCursorGoesClock
     tool(Cmd::Arc);
     click({30, 30});
     EXPECT_EQ(result(), ToolResult::NextState);
-    EXPECT_EQ(editor.tools->frame().hint, kHintArcStart);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintArcStart);
     EXPECT_FALSE(editor.toolBarState(Cmd::LayerSelect) & kTbEnabled);
     click({40, 30});
     EXPECT_EQ(result(), ToolResult::NextState);
-    EXPECT_EQ(editor.tools->frame().hint, kHintArcEnd);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintArcEnd);
     move({35, 36});
     click({30, 40});
     EXPECT_EQ(result(), ToolResult::Committed);
@@ -349,7 +349,7 @@ TEST_F(Drawing, ArcByClicksGrowsCounterclockwiseOrReversesWhenTheCursorGoesClock
     EXPECT_NEAR(a->st, 0, 1e-9);
     EXPECT_NEAR(a->end, kPi / 2, 1e-9);
     EXPECT_DOUBLE_EQ(a->r, 10);
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_TRUE(editor.toolBarState(Cmd::LayerSelect) & kTbEnabled);
 
     click({30, 30});
@@ -369,11 +369,11 @@ TEST_F(Drawing, ArcByClicksGrowsCounterclockwiseOrReversesWhenTheCursorGoesClock
     click({40, 30});
     editor.keyDown(EditorKey::kBackspace);
     EXPECT_EQ(result(), ToolResult::PopFrame);
-    EXPECT_EQ(editor.tools->frame().hint, kHintArcStart);
-    EXPECT_TRUE(editor.tools->arcPreview.empty());
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintArcStart);
+    EXPECT_TRUE(editor.tools->overlay.arcPreview.empty());
     editor.character(kCharEscape);
     EXPECT_EQ(result(), ToolResult::PopFrame);
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
 }
 
 // The example of docs/architecture.md: a dialog answered from the queue, a click, the result.
@@ -472,7 +472,7 @@ TEST_F(Drawing, PadToolPlacesTheLandsOfTheChosenDefinitionAsOneGroup) {
     board.AddPadDefinition({{1, 20}, {2, 10}});
     board.AddPadDefinition({{1, 30}});
     tool(Cmd::Pad);
-    EXPECT_EQ(editor.tools->cursorPreview.size(), 2u);
+    EXPECT_EQ(editor.tools->overlay.cursorPreview.size(), 2u);
     host.on<PadSelectModel>([](PadSelectModel& m) {
         EXPECT_EQ(m.count(), 2);
         m.next();
@@ -482,7 +482,7 @@ TEST_F(Drawing, PadToolPlacesTheLandsOfTheChosenDefinitionAsOneGroup) {
     });
     tool(Cmd::SelectSettings);
     EXPECT_EQ(editor.drawing.padNumber, 1);
-    EXPECT_EQ(editor.tools->cursorPreview.size(), 1u);
+    EXPECT_EQ(editor.tools->overlay.cursorPreview.size(), 1u);
     host.on<PadSelectModel>([](PadSelectModel& m) { m.previous(); });  // cancelled
     tool(Cmd::SelectSettings);
     EXPECT_EQ(editor.drawing.padNumber, 1);
@@ -579,8 +579,8 @@ TEST_F(Drawing, NumericInputGivesAbsoluteOriginAndRelativePoints) {
         EXPECT_FALSE(m.pressReturn());
     });
     tool(Cmd::NumericInput);
-    EXPECT_EQ(editor.tools->depth(), 2);
-    EXPECT_EQ(editor.tools->frame().hint, kHintLineNextBack);
+    EXPECT_EQ(editor.tools->modes.depth(), 2);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintLineNextBack);
     host.on<NumericInputModel>([](NumericInputModel& m) {
         EXPECT_TRUE(m.nextPoint());
         EXPECT_EQ(m.x, "0");  // another form: the values start again at 0
@@ -634,22 +634,22 @@ TEST_F(Drawing, IntersectionInputPicksEndsCrossingsAndArcCentres) {
     editor.redraw();
     editor.view.ToggleOnGrid();
     tool(Cmd::RoundLand);
-    EXPECT_EQ(editor.tools->cursorPreview.size(), 1u);
+    EXPECT_EQ(editor.tools->overlay.cursorPreview.size(), 1u);
     // Near an end: the end itself, given to the land tool.
     tool(Cmd::Intersection);
-    EXPECT_EQ(editor.tools->mode(), kModeIntersection);
-    EXPECT_TRUE(editor.tools->cursorPreview.empty());
+    EXPECT_EQ(editor.tools->modes.mode(), kModeIntersection);
+    EXPECT_TRUE(editor.tools->overlay.cursorPreview.empty());
     EXPECT_FALSE(editor.toolBarState(Cmd::NumericInput) & kTbEnabled);
     click({10.3, 10.5});  // on the line's outline, near its end
-    EXPECT_EQ(editor.tools->mode(), kModeRoundLand);
-    EXPECT_EQ(editor.tools->cursorPreview.size(), 1u);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeRoundLand);
+    EXPECT_EQ(editor.tools->overlay.cursorPreview.size(), 1u);
     ASSERT_EQ(items().size(), 4u);
     EXPECT_DOUBLE_EQ(AsDrawn(items()[3])->x, 10);
 
     // Far from the ends: a second element, and their crossing.
     tool(Cmd::Intersection);
     click({17, 10.5});
-    EXPECT_EQ(editor.tools->frame().hint, kHintIntersectionSecond);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintIntersectionSecond);
     EXPECT_FALSE(h->linked());
     click({25.5, 20});
     EXPECT_TRUE(h->linked());
@@ -672,8 +672,8 @@ TEST_F(Drawing, IntersectionInputPicksEndsCrossingsAndArcCentres) {
     click({17, 10.5});
     editor.character(kCharEscape);
     EXPECT_TRUE(h->linked());
-    EXPECT_EQ(editor.tools->mode(), kModeRoundLand);
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeRoundLand);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_EQ(items().size(), 6u);
 }
 

@@ -261,7 +261,7 @@ TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
     const Point at{box.maxX, (box.minY + box.maxY) / 2};
     const Point px = editor.view.WorldToScreen(at);
     ASSERT_TRUE(editor.command(Cmd::Equipotential));
-    EXPECT_EQ(editor.tools->mode(), kModeEquipotential);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeEquipotential);
     EXPECT_FALSE(editor.menuState(Cmd::LayerItem).enabled);
     const Framebuffer before = editor.screen();
     editor.leftDown(int(px.x), int(px.y), kMkLeft);
@@ -272,7 +272,7 @@ TEST_F(EditorChecks, EquipotentialHighlightsTheNetUntilTheNextRepaint) {
     EXPECT_NE(editor.screen().pixels()[0], kGreyPen);
     // Escape leaves the tool and the highlight goes.
     editor.character(kCharEscape);
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     // Back at the tool: its buttons and the definition items are as before.
     EXPECT_TRUE(editor.toolBarState(Cmd::Line) & kTbEnabled);
     EXPECT_TRUE(editor.toolBarState(Cmd::LayerSelect) & kTbEnabled);

@@ -29,15 +29,15 @@ class BoardEditor : public ::testing::Test {
     }
     // A half-drawn line: the line tool with a frame above its first state.
     void halfDrawnLine() {
-        ASSERT_EQ(editor.tools->mode(), kModeLine);
-        ASSERT_TRUE(editor.tools->pushState(1, kHintLineStart));
+        ASSERT_EQ(editor.tools->modes.mode(), kModeLine);
+        ASSERT_TRUE(editor.tools->modes.pushState(1, kHintLineStart));
     }
 };
 
 TEST_F(BoardEditor, StartsWithTheLineToolAnUntitledTitleAndTheFittedView) {
     start();
-    EXPECT_EQ(editor.tools->mode(), kModeLine);
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeLine);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_EQ(host.title, "Zevo untitled.pcb");
     EXPECT_TRUE(host.questions.empty());  // no recovery file, no question
     EXPECT_FALSE(editor.view.previousAvailable());
@@ -86,11 +86,11 @@ TEST_F(BoardEditor, ToolsAreChosenOnlyWhenIdle) {
     // The drawing tools come with their own work; until then the tool selection is driven here.
     halfDrawnLine();
     editor.tools->selectToolMode(kModeArc);
-    EXPECT_EQ(editor.tools->mode(), kModeLine);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeLine);
     editor.character(kCharEscape);  // the stand-in line state cancels on Escape
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_TRUE(editor.tools->selectToolMode(kModeArc));
-    EXPECT_EQ(editor.tools->mode(), kModeArc);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeArc);
 }
 
 TEST_F(BoardEditor, CommandsOfDisabledButtonsAndUnbuiltToolsAreRefused) {
@@ -132,11 +132,11 @@ TEST_F(BoardEditor, KeyZStartsTheZoomToolOnlyWhenItsButtonIsEnabled) {
     // Zoom rectangle belongs to the view tools still to come: its button is greyed, so Z does
     // nothing; with a frame pushed it would do nothing either.
     editor.character('z');
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
     halfDrawnLine();
     editor.character('Z');
-    EXPECT_EQ(editor.tools->depth(), 2);
-    EXPECT_EQ(editor.tools->mode(), kModeLine);
+    EXPECT_EQ(editor.tools->modes.depth(), 2);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeLine);
 }
 
 TEST_F(BoardEditor, OptionsToggleAndAreWrittenAtOnce) {
@@ -205,7 +205,7 @@ TEST_F(BoardEditor, RightClickRule) {
     editor.rightClick(10, 10, 0);
     EXPECT_EQ(host.menusShown.size(), 1u);
     // The rule reached command 417 without a menu: the line is decided.
-    EXPECT_EQ(editor.tools->depth(), 1);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
 
     // With the menu option on, the menu shows.
     halfDrawnLine();
@@ -474,14 +474,14 @@ TEST_F(BoardEditor, DefinitionDialogsChangeTheDocumentThroughTheirModels) {
 
 TEST_F(BoardEditor, ThePasteButtonFollowsTheClipboardWhenIdle) {
     start();
-    EXPECT_FALSE(editor.tools->toolBarEnabled(Cmd::Paste));
+    EXPECT_FALSE(editor.tools->modes.toolBarEnabled(Cmd::Paste));
     host.clipboard = std::string("\x00\x01", 2);
     editor.clipboardChanged();
-    EXPECT_TRUE(editor.tools->toolBarEnabled(Cmd::Paste));
+    EXPECT_TRUE(editor.tools->modes.toolBarEnabled(Cmd::Paste));
     host.clipboard.reset();
     halfDrawnLine();
     editor.clipboardChanged();  // a tool in progress keeps its buttons
-    EXPECT_TRUE(editor.tools->toolBarEnabled(Cmd::Paste));
+    EXPECT_TRUE(editor.tools->modes.toolBarEnabled(Cmd::Paste));
 }
 
 TEST(EditorVersion, VersionLineDropsZeroTrailingNumbers) {

@@ -106,10 +106,10 @@ TEST_F(EditorView, ToolOverlaysFollowTheMouseWithTheLongCursorOff) {
     EXPECT_LT(countInColumn(300, kWhitePen), 30);
     // A zoom by key leaves the mouse where it is, over another point: the preview goes there.
     editor.keyDown(EditorKey::kPageDown);
-    ASSERT_EQ(editor.tools->cursorPreview.size(), 1u);
+    ASSERT_EQ(editor.tools->overlay.cursorPreview.size(), 1u);
     const Point under = editor.view.ScreenToInput(300, 100);
-    EXPECT_DOUBLE_EQ(editor.tools->cursorPreview[0]->x, under.x);
-    EXPECT_DOUBLE_EQ(editor.tools->cursorPreview[0]->y, under.y);
+    EXPECT_DOUBLE_EQ(editor.tools->overlay.cursorPreview[0]->x, under.x);
+    EXPECT_DOUBLE_EQ(editor.tools->overlay.cursorPreview[0]->y, under.y);
 
     // The line tool's rubber segment too, after a first click.
     editor.character(kCharEscape);
@@ -117,7 +117,7 @@ TEST_F(EditorView, ToolOverlaysFollowTheMouseWithTheLongCursorOff) {
     editor.mouseMove(100, 100, 0);
     editor.leftDown(100, 100, kMkLeft);
     editor.leftUp(100, 100, 0);
-    ASSERT_EQ(editor.tools->depth(), 2);
+    ASSERT_EQ(editor.tools->modes.depth(), 2);
     const int drawn = host.screenUpdates;
     const Framebuffer short_ = editor.screen();
     editor.mouseMove(250, 100, 0);
@@ -149,7 +149,7 @@ TEST_F(EditorView, ALongRepaintShowsWhatItDrewSoFarUnderTheWaitCursor) {
     EXPECT_EQ(host.partialUpdates, 2);
     EXPECT_EQ(host.waitCursor, (std::vector<bool>{true, false}));
     // The finished picture is the one drawn in one go (the tool's cursor mark taken off).
-    editor.tools->hideOverlay();
+    editor.tools->overlay.hide();
     const Framebuffer plain = plainScreen();
     EXPECT_TRUE(
         plain.pixels().size() == editor.screen().pixels().size() &&
@@ -235,17 +235,17 @@ TEST_F(EditorView, PartSearchStaysOnTheBoardAndKeepsTheScrollBarsInStep) {
 TEST_F(EditorView, ViewButtonsAndKeysFollowTheViewsAfterAToolFrameCloses) {
     start({example.string()});
     // A line half drawn: PageDown zooms (a previous view now exists) and memory 1 is stored.
-    ASSERT_EQ(editor.tools->mode(), kModeLine);
-    ASSERT_TRUE(editor.tools->pushState(1, kHintLineStart));
+    ASSERT_EQ(editor.tools->modes.mode(), kModeLine);
+    ASSERT_TRUE(editor.tools->modes.pushState(1, kHintLineStart));
     editor.keyDown(EditorKey::kPageDown);
     editor.command(Cmd::Store1);
     host.clipboard = std::string("\x00\x01", 2);  // something to paste came meanwhile
     editor.character(kCharEscape);
-    ASSERT_EQ(editor.tools->depth(), 1);
+    ASSERT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_TRUE(editor.toolBarState(Cmd::PreviousButton) & kTbEnabled);
     EXPECT_TRUE(editor.toolBarState(Cmd::Memory1Button) & kTbEnabled);
     EXPECT_FALSE(editor.toolBarState(Cmd::Memory2Button) & kTbEnabled);
-    EXPECT_TRUE(editor.tools->toolBarEnabled(Cmd::Paste));
+    EXPECT_TRUE(editor.tools->modes.toolBarEnabled(Cmd::Paste));
     // Key 1 recalls the stored view.
     const double stored = editor.view.scale;
     editor.keyDown(EditorKey::kPageUp);
@@ -255,10 +255,10 @@ TEST_F(EditorView, ViewButtonsAndKeysFollowTheViewsAfterAToolFrameCloses) {
 
     // Leaving a view tool: the same.
     editor.command(Cmd::Equipotential);  // equipotential
-    ASSERT_EQ(editor.tools->depth(), 2);
+    ASSERT_EQ(editor.tools->modes.depth(), 2);
     editor.command(Cmd::Store2);
     editor.character(kCharEscape);
-    ASSERT_EQ(editor.tools->depth(), 1);
+    ASSERT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_TRUE(editor.toolBarState(Cmd::Memory2Button) & kTbEnabled);
     editor.keyDown(EditorKey::kPageDown);
     editor.character('2');

@@ -26,36 +26,38 @@ TEST(ModeTable, EveryModeHasItsStatesAndAStartHintWithText) {
 using ModeStack = ToolFixture;
 
 TEST_F(ModeStack, StartsInRoundLandAtTheBaseWithLineDefinitionKind) {
-    EXPECT_EQ(ctx.depth(), 1);
-    EXPECT_EQ(ctx.mode(), kModeRoundLand);
-    EXPECT_EQ(ctx.currentToolState(), ctx.firstState(kModeRoundLand));
-    EXPECT_EQ(ctx.currentDefKind, kDefLine);
+    EXPECT_EQ(ctx.modes.depth(), 1);
+    EXPECT_EQ(ctx.modes.mode(), kModeRoundLand);
+    EXPECT_EQ(ctx.modes.current(), ctx.modes.firstState(kModeRoundLand));
+    EXPECT_EQ(ctx.modes.currentDefKind, kDefLine);
 }
 
 TEST_F(ModeStack, SelectingAToolStartsItAndIsRefusedWhileAFrameIsPushed) {
-    ctx.setToolBarEnabled(Cmd::LayerSelect, true);
-    ctx.setToolBarEnabled(Cmd::NumericInput, true);
+    ctx.modes.setToolBarEnabled(Cmd::LayerSelect, true);
+    ctx.modes.setToolBarEnabled(Cmd::NumericInput, true);
     ASSERT_TRUE(ctx.selectToolMode(kModeDelete));
-    EXPECT_EQ(ctx.mode(), kModeDelete);
+    EXPECT_EQ(ctx.modes.mode(), kModeDelete);
     EXPECT_EQ(host.lastHint(), kHintDelete);
-    EXPECT_TRUE(ctx.toolBarState(Cmd::DeleteTool) & kTbChecked);
-    EXPECT_FALSE(ctx.toolBarEnabled(Cmd::NumericInput));  // no typed coordinates in a selection tool
-    EXPECT_FALSE(ctx.toolBarEnabled(Cmd::Intersection));
-    EXPECT_EQ(ctx.currentDefKind, kDefSelection);
+    EXPECT_TRUE(ctx.modes.toolBarState(Cmd::DeleteTool) & kTbChecked);
+    EXPECT_FALSE(
+        ctx.modes.toolBarEnabled(Cmd::NumericInput));  // no typed coordinates in a selection tool
+    EXPECT_FALSE(ctx.modes.toolBarEnabled(Cmd::Intersection));
+    EXPECT_EQ(ctx.modes.currentDefKind, kDefSelection);
     EXPECT_TRUE(host.layerItem);  // items 98 and 99 follow buttons 300 and 301
     EXPECT_FALSE(host.apertureItem);
 
-    ASSERT_TRUE(ctx.pushState(1, kHintDelete));
+    ASSERT_TRUE(ctx.modes.pushState(1, kHintDelete));
     EXPECT_FALSE(ctx.selectToolMode(kModeLine));
-    EXPECT_EQ(ctx.mode(), kModeDelete);
-    EXPECT_EQ(ctx.depth(), 2);
+    EXPECT_EQ(ctx.modes.mode(), kModeDelete);
+    EXPECT_EQ(ctx.modes.depth(), 2);
 
-    ctx.popModes(1);
+    ctx.modes.popModes(1);
     ASSERT_TRUE(ctx.selectToolMode(kModeLine));
-    EXPECT_EQ(ctx.currentDefKind, kDefLine);
-    EXPECT_FALSE(ctx.toolBarState(Cmd::DeleteTool) & kTbChecked);  // one tool checked at a time
-    EXPECT_TRUE(ctx.toolBarState(Cmd::Line) & kTbChecked);
-    EXPECT_TRUE(ctx.toolBarEnabled(Cmd::NumericInput));
+    EXPECT_EQ(ctx.modes.currentDefKind, kDefLine);
+    EXPECT_FALSE(ctx.modes.toolBarState(Cmd::DeleteTool) &
+                 kTbChecked);  // one tool checked at a time
+    EXPECT_TRUE(ctx.modes.toolBarState(Cmd::Line) & kTbChecked);
+    EXPECT_TRUE(ctx.modes.toolBarEnabled(Cmd::NumericInput));
 }
 
 TEST_F(ModeStack, SelectingTheCurrentToolDoesNotRestartIt) {
@@ -67,21 +69,21 @@ TEST_F(ModeStack, SelectingTheCurrentToolDoesNotRestartIt) {
 
 TEST_F(ModeStack, TenFramesAtMostAndAPushBeyondIsRefused) {
     ctx.selectToolMode(kModeMultiple);
-    for (int i = 1; i < kFrameCount; ++i) ASSERT_TRUE(ctx.pushState(i % 6, 900 + i));
-    EXPECT_EQ(ctx.depth(), 10);
-    const ToolState* before = ctx.currentToolState();
-    EXPECT_FALSE(ctx.pushState(1, 1));
-    EXPECT_FALSE(ctx.pushMode(kModeZoom, kHintZoom));
-    EXPECT_EQ(ctx.depth(), 10);
-    EXPECT_EQ(ctx.currentToolState(), before);
+    for (int i = 1; i < kFrameCount; ++i) ASSERT_TRUE(ctx.modes.pushState(i % 6, 900 + i));
+    EXPECT_EQ(ctx.modes.depth(), 10);
+    const ToolState* before = ctx.modes.current();
+    EXPECT_FALSE(ctx.modes.pushState(1, 1));
+    EXPECT_FALSE(ctx.modes.pushMode(kModeZoom, kHintZoom));
+    EXPECT_EQ(ctx.modes.depth(), 10);
+    EXPECT_EQ(ctx.modes.current(), before);
     EXPECT_EQ(host.lastHint(), 909);
 
-    EXPECT_FALSE(ctx.popModes(3));
-    EXPECT_EQ(ctx.depth(), 7);
+    EXPECT_FALSE(ctx.modes.popModes(3));
+    EXPECT_EQ(ctx.modes.depth(), 7);
     EXPECT_EQ(host.lastHint(), 906);
-    EXPECT_TRUE(ctx.popModes(50));  // never below the base frame
-    EXPECT_EQ(ctx.depth(), 1);
-    EXPECT_EQ(ctx.currentToolState(), ctx.firstState(kModeMultiple));
+    EXPECT_TRUE(ctx.modes.popModes(50));  // never below the base frame
+    EXPECT_EQ(ctx.modes.depth(), 1);
+    EXPECT_EQ(ctx.modes.current(), ctx.modes.firstState(kModeMultiple));
     EXPECT_EQ(host.lastHint(), kHintMultiple);
 }
 
@@ -90,43 +92,43 @@ constexpr size_t kSeparatorSlot = 2;
 
 TEST_F(ModeStack, PoppingRestoresStateHintAndToolBarButNotSeparators) {
     ctx.selectToolMode(kModeDeform);
-    ctx.gotoState(1, 808);
-    ctx.setToolBarEnabled(Cmd::Move, true);
-    ctx.setToolBarChecked(Cmd::ZoomOut, true);
-    ctx.toolBar[kSeparatorSlot] = kTbSeparator;
-    ASSERT_TRUE(ctx.pushMode(kModeIntersection, kHintIntersection));
-    EXPECT_EQ(ctx.mode(), kModeIntersection);
+    ctx.modes.gotoState(1, 808);
+    ctx.modes.setToolBarEnabled(Cmd::Move, true);
+    ctx.modes.setToolBarChecked(Cmd::ZoomOut, true);
+    ctx.modes.toolBar[kSeparatorSlot] = kTbSeparator;
+    ASSERT_TRUE(ctx.modes.pushMode(kModeIntersection, kHintIntersection));
+    EXPECT_EQ(ctx.modes.mode(), kModeIntersection);
     EXPECT_FALSE(host.closeEnabled);
 
-    ctx.setToolBarEnabled(Cmd::Move, false);
-    ctx.setToolBarChecked(Cmd::ZoomOut, false);
-    ctx.toolBar[kSeparatorSlot] = kTbSeparator | kTbEnabled;  // a separator is never restored
-    EXPECT_TRUE(ctx.popModes(1));
-    EXPECT_EQ(ctx.mode(), kModeDeform);
-    EXPECT_EQ(ctx.currentToolState(), ctx.stateOf(kModeDeform, 1));
+    ctx.modes.setToolBarEnabled(Cmd::Move, false);
+    ctx.modes.setToolBarChecked(Cmd::ZoomOut, false);
+    ctx.modes.toolBar[kSeparatorSlot] = kTbSeparator | kTbEnabled;  // a separator is never restored
+    EXPECT_TRUE(ctx.modes.popModes(1));
+    EXPECT_EQ(ctx.modes.mode(), kModeDeform);
+    EXPECT_EQ(ctx.modes.current(), ctx.modes.stateOf(kModeDeform, 1));
     EXPECT_EQ(host.lastHint(), 808);
-    EXPECT_TRUE(ctx.toolBarEnabled(Cmd::Move));
-    EXPECT_TRUE(ctx.toolBarState(Cmd::ZoomOut) & kTbChecked);
-    EXPECT_EQ(ctx.toolBar[kSeparatorSlot], kTbSeparator | kTbEnabled);
+    EXPECT_TRUE(ctx.modes.toolBarEnabled(Cmd::Move));
+    EXPECT_TRUE(ctx.modes.toolBarState(Cmd::ZoomOut) & kTbChecked);
+    EXPECT_EQ(ctx.modes.toolBar[kSeparatorSlot], kTbSeparator | kTbEnabled);
     EXPECT_TRUE(host.closeEnabled);
 }
 
 TEST_F(ModeStack, StatesOutsideTheModeAreRefused) {
     ctx.selectToolMode(kModeLine);
-    EXPECT_FALSE(ctx.gotoState(2, 1));
-    EXPECT_FALSE(ctx.pushState(-1, 1));
-    EXPECT_FALSE(ctx.pushMode(kModeCount, 1));
-    EXPECT_EQ(ctx.depth(), 1);
-    EXPECT_EQ(ctx.currentToolState(), ctx.firstState(kModeLine));
+    EXPECT_FALSE(ctx.modes.gotoState(2, 1));
+    EXPECT_FALSE(ctx.modes.pushState(-1, 1));
+    EXPECT_FALSE(ctx.modes.pushMode(kModeCount, 1));
+    EXPECT_EQ(ctx.modes.depth(), 1);
+    EXPECT_EQ(ctx.modes.current(), ctx.modes.firstState(kModeLine));
 }
 
 TEST_F(ModeStack, EnteringAToolWhileNestedReturnsToTheBaseAndReopensClose) {
     ctx.selectToolMode(kModeDelete);
-    ctx.pushState(1, 1);
-    ctx.pushState(2, 2);
-    ctx.enterTool(kModeChange, kHintChange);
-    EXPECT_EQ(ctx.depth(), 1);
-    EXPECT_EQ(ctx.mode(), kModeChange);
+    ctx.modes.pushState(1, 1);
+    ctx.modes.pushState(2, 2);
+    ctx.modes.enterTool(kModeChange, kHintChange);
+    EXPECT_EQ(ctx.modes.depth(), 1);
+    EXPECT_EQ(ctx.modes.mode(), kModeChange);
     EXPECT_TRUE(host.closeEnabled);
 }
 
@@ -169,7 +171,7 @@ class ToolDispatch : public ToolFixture {
 };
 
 TEST_F(ToolDispatch, FourPixelsAreStillAClickAndFiveStartADrag) {
-    ctx.enterTool(kModeDelete, kHintDelete);
+    ctx.modes.enterTool(kModeDelete, kHintDelete);
     ctx.mouseMove(100, 100, 0);
     ctx.leftDown(100, 100, kKeyLeft);
     ctx.mouseMove(104, 96, kKeyLeft);
@@ -187,7 +189,7 @@ TEST_F(ToolDispatch, FourPixelsAreStillAClickAndFiveStartADrag) {
 }
 
 TEST_F(ToolDispatch, BackspaceUndoesAtTheBaseOnlyWithHistoryAndAboveItOnlyWithWork) {
-    ctx.enterTool(kModeDelete, kHintDelete);
+    ctx.modes.enterTool(kModeDelete, kHintDelete);
     EXPECT_FALSE(ctx.backspace());  // nothing to undo
     UndoStep* s = history.BeginStep();
     land* a = Land({1, 1});
@@ -197,15 +199,15 @@ TEST_F(ToolDispatch, BackspaceUndoesAtTheBaseOnlyWithHistoryAndAboveItOnlyWithWo
     EXPECT_EQ(gLog, (std::vector<std::string>{"back"}));
 
     gLog.clear();
-    ctx.pushState(1, 1);
+    ctx.modes.pushState(1, 1);
     EXPECT_FALSE(ctx.backspace());  // delete mode with nothing selected
-    ctx.attachedElement = a;
+    ctx.selection.attached = a;
     EXPECT_TRUE(ctx.backspace());
-    ctx.attachedElement = nullptr;
-    ctx.gotoState(2, 1);  // a state without a real back operation
-    ctx.attachedElement = a;
+    ctx.selection.attached = nullptr;
+    ctx.modes.gotoState(2, 1);  // a state without a real back operation
+    ctx.selection.attached = a;
     EXPECT_FALSE(ctx.backspace());
-    ctx.attachedElement = nullptr;
+    ctx.selection.attached = nullptr;
     EXPECT_EQ(gLog, (std::vector<std::string>{"back"}));
 }
 
@@ -214,52 +216,52 @@ TEST_F(ToolDispatch, BackspaceReachesLineArcConnectAndNestedModesWithoutASelecti
     ModeTable t = LoggingTable();
     t[kModeLine] = line2;
     ToolContext c(board, history, view, host, t);
-    c.enterTool(kModeLine, 1);
-    c.pushState(1, 1);
+    c.modes.enterTool(kModeLine, 1);
+    c.modes.pushState(1, 1);
     EXPECT_TRUE(c.backspaceRoutes());
-    c.popModes(1);
-    c.enterTool(kModeDelete, 1);
-    c.pushState(1, 1);
+    c.modes.popModes(1);
+    c.modes.enterTool(kModeDelete, 1);
+    c.modes.pushState(1, 1);
     EXPECT_FALSE(c.backspaceRoutes());
 }
 
 TEST_F(ToolDispatch, CommandsFollowTheirButtonsAndDecideOnlyNestedInLineOrDelete) {
-    ctx.enterTool(kModeDelete, kHintDelete);
+    ctx.modes.enterTool(kModeDelete, kHintDelete);
     EXPECT_FALSE(ctx.command(EditOp::Mirror));
-    ctx.setToolBarEnabled(Cmd::Mirror, true);
+    ctx.modes.setToolBarEnabled(Cmd::Mirror, true);
     EXPECT_TRUE(ctx.command(EditOp::Mirror));
-    ctx.setToolBarEnabled(Cmd::Cut, true);
+    ctx.modes.setToolBarEnabled(Cmd::Cut, true);
     EXPECT_TRUE(ctx.command(EditOp::DeleteElements));  // element delete follows the cut button
     EXPECT_FALSE(ctx.command(EditOp::Decide));
-    ctx.pushState(1, 1);
+    ctx.modes.pushState(1, 1);
     EXPECT_TRUE(ctx.command(EditOp::Decide));
     EXPECT_FALSE(ctx.command(EditOp::None));  // no operation: nothing is routed
     EXPECT_EQ(gLog, (std::vector<std::string>{"command 9", "command 5", "command 12"}));
 }
 
 TEST_F(ToolDispatch, PasteStartsTheMultipleToolAndIsNotRoutedWhileNested) {
-    ctx.enterTool(kModeChange, kHintChange);
-    ctx.setToolBarEnabled(Cmd::Paste, true);
+    ctx.modes.enterTool(kModeChange, kHintChange);
+    ctx.modes.setToolBarEnabled(Cmd::Paste, true);
     EXPECT_TRUE(ctx.command(EditOp::Paste));
-    EXPECT_EQ(ctx.currentToolState(), ctx.firstState(kModeMultiple));
+    EXPECT_EQ(ctx.modes.current(), ctx.modes.firstState(kModeMultiple));
     EXPECT_EQ(gLog, (std::vector<std::string>{"reset", "command 8"}));
 
     gLog.clear();
-    ctx.enterTool(kModeMultiple, kHintMultiple);
-    ASSERT_TRUE(ctx.pushState(1, 1));
+    ctx.modes.enterTool(kModeMultiple, kHintMultiple);
+    ASSERT_TRUE(ctx.modes.pushState(1, 1));
     EXPECT_FALSE(ctx.command(EditOp::Paste));
     EXPECT_TRUE(gLog.empty());
 }
 
 TEST_F(ToolDispatch, JoinSplitSwitchesToMultipleOnlyAtTheBase) {
-    ctx.setToolBarEnabled(Cmd::JoinSplit, true);
-    ctx.enterTool(kModeDelete, kHintDelete);
-    ctx.pushState(1, 1);
+    ctx.modes.setToolBarEnabled(Cmd::JoinSplit, true);
+    ctx.modes.enterTool(kModeDelete, kHintDelete);
+    ctx.modes.pushState(1, 1);
     EXPECT_TRUE(ctx.command(EditOp::JoinSplit));
-    EXPECT_EQ(ctx.currentToolState(), ctx.stateOf(kModeDelete, 1));
-    ctx.popModes(1);
+    EXPECT_EQ(ctx.modes.current(), ctx.modes.stateOf(kModeDelete, 1));
+    ctx.modes.popModes(1);
     EXPECT_TRUE(ctx.command(EditOp::JoinSplit));
-    EXPECT_EQ(ctx.currentToolState(), ctx.firstState(kModeMultiple));
+    EXPECT_EQ(ctx.modes.current(), ctx.modes.firstState(kModeMultiple));
     EXPECT_EQ(gLog, (std::vector<std::string>{"command 4", "reset", "command 4"}));
 }
 

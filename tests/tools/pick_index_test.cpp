@@ -110,20 +110,20 @@ TEST_F(PickIndex, PicksAndRepaintsEqualThePlainWalkThroughEveryKindOfChange) {
                 what = "lift";
                 if (drawn* d = AnyDrawn(rng)) {
                     UndoStep* step = history.BeginStep();
-                    ctx.liftIntoSelection(rng() % 2 ? topItem(d) : editUnit(d), step);
-                    ctx.addPending(step);
+                    ctx.selection.lift(rng() % 2 ? topItem(d) : editUnit(d), step);
+                    ctx.selection.addPending(step);
                 }
                 break;
             }
             case 1:  // what was lifted goes back where it stood
                 what = "cancel";
-                for (const container* c : Items(ctx.selectionList)) touched.push_back(c);
-                ctx.restorePending();
+                for (const container* c : Items(ctx.selection.list)) touched.push_back(c);
+                ctx.cancel();
                 break;
             case 2:
                 what = "confirm";
-                ctx.commitPending();
-                ctx.clearSelection();
+                ctx.selection.commit();
+                ctx.selection.clear();
                 break;
             case 3:
                 what = "undo";
@@ -153,14 +153,14 @@ TEST_F(PickIndex, PicksAndRepaintsEqualThePlainWalkThroughEveryKindOfChange) {
                 break;
             case 7: {  // lifted, moved, put back where it stood
                 what = "move lifted";
-                ctx.restorePending();
+                ctx.cancel();
                 if (drawn* d = AnyDrawn(rng)) {
                     container* unit = topItem(d);
                     UndoStep* step = history.BeginStep();
-                    ctx.liftIntoSelection(unit, step);
-                    ctx.addPending(step);
+                    ctx.selection.lift(unit, step);
+                    ctx.selection.addPending(step);
                     unit->translate(board, -4, 1);
-                    ctx.restorePending();
+                    ctx.cancel();
                     touched.push_back(unit);
                 }
                 break;
@@ -177,7 +177,7 @@ TEST_F(PickIndex, PicksAndRepaintsEqualThePlainWalkThroughEveryKindOfChange) {
             case 9: {
                 what = "rectangle";
                 const Point a{double(rng() % 400), double(rng() % 300)};
-                ctx.addPending(ctx.rectangleSelect(a, {a.x + 20, a.y + 15}));
+                ctx.selection.addPending(ctx.selection.rectangleSelect(a, {a.x + 20, a.y + 15}));
                 break;
             }
             case 10:
@@ -199,7 +199,7 @@ TEST_F(PickIndex, PicksAndRepaintsEqualThePlainWalkThroughEveryKindOfChange) {
         if (HasFailure()) break;
     }
     EXPECT_GT(hits, 500);
-    ctx.restorePending();
+    ctx.cancel();
 }
 
 TEST_F(PickIndex, AHitLeavesThePartWalkedAndTheNextPickCarriesOnFromThere) {

@@ -45,10 +45,10 @@ TEST_F(Pick, AMissBeepsAndTakesNothing) {
     int x, y;
     At({20, 20}, x, y);
     ctx.mouseMove(x, y, 0);
-    EXPECT_FALSE(ctx.takePicked(topItem));
+    EXPECT_FALSE(ctx.selection.takePicked(ctx.cursorWorld(), topItem));
     EXPECT_EQ(host.beeps, 1);
-    EXPECT_TRUE(ctx.pendingSteps.empty());
-    EXPECT_TRUE(ctx.selectionEmpty());
+    EXPECT_TRUE(ctx.selection.pending.empty());
+    EXPECT_TRUE(ctx.selection.empty());
     EXPECT_EQ(history.liveSteps(), 0u);
 }
 
@@ -102,11 +102,11 @@ TEST_F(RectangleSelect, ARectangleCrossingOneLineOfAPartTakesTheWholePart) {
     Line({0, 0}, {20, 0}, 1, part);
     Land({20, 0}, 1, part);
     land* after = Land({60, 60});
-    UndoStep* s = ctx.rectangleSelect({6, 1}, {5, -1});  // corners in any order
+    UndoStep* s = ctx.selection.rectangleSelect({6, 1}, {5, -1});  // corners in any order
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(Selection(), (std::vector<container*>{part}));
     EXPECT_EQ(TopLevel(), (std::vector<container*>{before, after}));
-    ctx.addPending(s);
+    ctx.selection.addPending(s);
 }
 
 TEST_F(RectangleSelect, TakesWhatTouchesOrLiesInsideInDocumentOrder) {
@@ -117,19 +117,19 @@ TEST_F(RectangleSelect, TakesWhatTouchesOrLiesInsideInDocumentOrder) {
     land* closed = Land({52, 52}, 7);                    // inside, but its layer is closed
     land* outside = Land({80, 20});
     board.ClearLayerSwitch(7, kActiv);
-    UndoStep* s = ctx.rectangleSelect({40, 40}, {60, 60});
+    UndoStep* s = ctx.selection.rectangleSelect({40, 40}, {60, 60});
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(Selection(), (std::vector<container*>{inside, crossing, endInside}));
     EXPECT_EQ(TopLevel(), (std::vector<container*>{nearCorner, closed, outside}));
-    ctx.addPending(s);
+    ctx.selection.addPending(s);
 }
 
 TEST_F(RectangleSelect, NothingTakenLeavesNoStepBehind) {
     Land({10, 10});
-    EXPECT_EQ(ctx.rectangleSelect({20, 20}, {30, 30}), nullptr);
+    EXPECT_EQ(ctx.selection.rectangleSelect({20, 20}, {30, 30}), nullptr);
     EXPECT_EQ(history.liveSteps(), 0u);
     EXPECT_EQ(history.liveEntries(), 0u);
-    EXPECT_TRUE(ctx.selectionEmpty());
+    EXPECT_TRUE(ctx.selection.empty());
 }
 
 using SelectionSet = ToolFixture;
@@ -144,22 +144,22 @@ TEST_F(SelectionSet, CancellingPutsEveryLiftedItemBackInItsFormerPlace) {
     const std::vector<container*> original{x, a, y, b, c, z};
     for (const auto& order : {std::vector<Point>{{10, 10}, {20, 20}, {30, 30}},
                               std::vector<Point>{{30, 30}, {10, 10}, {20, 20}}}) {
-        ctx.enterTool(kModeDelete, 810);
+        ctx.modes.enterTool(kModeDelete, 810);
         for (Point p : order) {
             int px, py;
             At({p.x + 0.5, p.y}, px, py);
             ctx.mouseMove(px, py, 0);
-            ASSERT_TRUE(ctx.takePicked(topItem));
-            if (ctx.depth() == 1) ctx.pushState(1, 811);
+            ASSERT_TRUE(ctx.selection.takePicked(ctx.cursorWorld(), topItem));
+            if (ctx.modes.depth() == 1) ctx.modes.pushState(1, 811);
         }
         EXPECT_EQ(TopLevel(), (std::vector<container*>{x, y, z}));
-        EXPECT_EQ(ctx.selectionCount(), 3u);
-        EXPECT_EQ(ctx.pendingSteps.size(), 3u);
-        ctx.restorePending();
+        EXPECT_EQ(ctx.selection.count(), 3u);
+        EXPECT_EQ(ctx.selection.pending.size(), 3u);
+        ctx.cancel();
         EXPECT_EQ(TopLevel(), original);
-        EXPECT_TRUE(ctx.selectionEmpty());
-        EXPECT_TRUE(ctx.pendingSteps.empty());
-        EXPECT_EQ(ctx.depth(), 1);
+        EXPECT_TRUE(ctx.selection.empty());
+        EXPECT_TRUE(ctx.selection.pending.empty());
+        EXPECT_EQ(ctx.modes.depth(), 1);
         EXPECT_EQ(history.liveSteps(), 0u);
         EXPECT_FALSE(history.CanUndo());
     }
@@ -171,27 +171,27 @@ TEST_F(SelectionSet, CancellingReturnsAPartMemberIntoItsPartAndDestroysDragCopie
     line* l2 = Line({0, 5}, {10, 5}, 1, part);
     line* l3 = Line({0, 9}, {10, 9}, 1, part);
     UndoStep* s = history.BeginStep();
-    ctx.liftIntoSelection(l2, s);
-    ctx.addPending(s);
+    ctx.selection.lift(l2, s);
+    ctx.selection.addPending(s);
     // A copy made for dragging sits in the selection but was never in the document.
     container* copy = l2->clone(board);
-    copy->insertBefore(&ctx.selectionList, board.changes);
-    ctx.attachedElement = l1;
+    copy->insertBefore(&ctx.selection.list, board.changes);
+    ctx.selection.attached = l1;
     const size_t linesBefore = board.liveCounts().lines;
-    ctx.restorePending();
+    ctx.cancel();
     std::vector<container*> members;
     for (container* m : Items(part->members)) members.push_back(m);
     EXPECT_EQ(members, (std::vector<container*>{l1, l2, l3}));
     EXPECT_EQ(l2->parent, part);
     EXPECT_EQ(board.liveCounts().lines, linesBefore - 1);
-    EXPECT_EQ(ctx.attachedElement, nullptr);
+    EXPECT_EQ(ctx.selection.attached, nullptr);
     EXPECT_GE(host.repaints, 1);
 }
 
 TEST_F(SelectionSet, EmptyStepsAreNotKeptPending) {
-    ctx.addPending(history.BeginStep());
-    ctx.addPending(nullptr);
-    EXPECT_TRUE(ctx.pendingSteps.empty());
+    ctx.selection.addPending(history.BeginStep());
+    ctx.selection.addPending(nullptr);
+    EXPECT_TRUE(ctx.selection.pending.empty());
     EXPECT_EQ(history.liveSteps(), 0u);
 }
 
@@ -203,11 +203,11 @@ TEST_F(SelectionSet, ConfirmingMakesUndoableStepsAndLeavesTheNodesToThem) {
         int px, py;
         At({p.x + 0.5, p.y}, px, py);
         ctx.mouseMove(px, py, 0);
-        ASSERT_TRUE(ctx.takePicked(deleteUnit));
+        ASSERT_TRUE(ctx.selection.takePicked(ctx.cursorWorld(), deleteUnit));
     }
-    ctx.commitPending();
-    ctx.clearSelection();
-    EXPECT_TRUE(ctx.selectionEmpty());
+    ctx.selection.commit();
+    ctx.selection.clear();
+    EXPECT_TRUE(ctx.selection.empty());
     EXPECT_EQ(TopLevel(), (std::vector<container*>{b}));
     EXPECT_EQ(history.doneCount(), 2u);
     history.Undo();
@@ -220,22 +220,41 @@ TEST_F(SelectionSet, AContextGoingAwayPutsLiftedElementsBack) {
     land* b = Land({20, 20});
     {
         ToolContext other(board, history, view, host);
-        other.addPending(other.rectangleSelect({5, 5}, {15, 15}));
+        other.selection.addPending(other.selection.rectangleSelect({5, 5}, {15, 15}));
         EXPECT_EQ(TopLevel(), (std::vector<container*>{b}));
     }
     EXPECT_EQ(TopLevel(), (std::vector<container*>{a, b}));
     EXPECT_EQ(history.liveSteps(), 0u);
 }
 
+TEST_F(SelectionSet, AContextGoingAwayPutsTheAttachedElementBackWhereItStood) {
+    land* a = Land({10, 10});
+    land* b = Land({20, 20});
+    land* c = Land({30, 30});
+    {
+        ToolContext other(board, history, view, host);
+        other.selection.attachedSuccessor = b->unlink(board.changes);
+        other.selection.attached = b;
+        EXPECT_EQ(TopLevel(), (std::vector<container*>{a, c}));
+    }
+    EXPECT_EQ(TopLevel(), (std::vector<container*>{a, b, c}));
+    {
+        ToolContext other(board, history, view, host);
+        c->unlink(board.changes);  // the last one: nothing stood after it
+        other.selection.attached = c;
+    }
+    EXPECT_EQ(TopLevel(), (std::vector<container*>{a, b, c}));
+}
+
 TEST_F(SelectionSet, HighlightShowsInGreyAndErasingRestoresLayerColours) {
     Framebuffer fb(640, 480, 0);
     ctx.screen = &fb;
     land* a = Land({10, 10});
-    ctx.referenceLine = {{0, 1}, {20, 1}, true};
+    ctx.selection.referenceLine = {{0, 1}, {20, 1}, true};
     UndoStep* s = history.BeginStep();
-    ctx.liftIntoSelection(a, s);
-    ctx.addPending(s);
-    ctx.highlightSelection(true);
+    ctx.selection.lift(a, s);
+    ctx.selection.addPending(s);
+    ctx.selection.highlight(true);
     auto count = [&](Pixel p) {
         size_t n = 0;
         for (int y = 0; y < fb.height(); ++y)
@@ -244,11 +263,11 @@ TEST_F(SelectionSet, HighlightShowsInGreyAndErasingRestoresLayerColours) {
     };
     const size_t grey = count(kGreyPen);
     EXPECT_GT(grey, 200u);  // the reference line alone is 201 pixels
-    ctx.eraseSelectionHighlight();
+    ctx.selection.eraseHighlight();
     EXPECT_EQ(count(kGreyPen), 0u);
     const Pixel layer = kPalette[size_t(board.layerColour[1] & 15)];
     EXPECT_GT(count(layer), 0u);  // the lifted land is drawn again in its colour
-    ctx.restorePending();
+    ctx.cancel();
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ class ToolFixture : public ::testing::Test {
     }
     std::vector<container*> Selection() const {
         std::vector<container*> out;
-        for (container* c : Items(ctx.selectionList)) out.push_back(c);
+        for (container* c : Items(ctx.selection.list)) out.push_back(c);
         return out;
     }
     // The client pixel of a board point.
