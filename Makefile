@@ -54,10 +54,12 @@ test: deps checks $(TST)/build.ninja
 	cd $(TST) && ASAN_OPTIONS=detect_leaks=1 ctest -j $(JOBS) --output-on-failure
 	@$(MAKE) --no-print-directory fuzz-smoke
 
-# The house rules that need no build: layers include only lower layers, commands are named.
+# The house rules that need no build: layers include only lower layers, commands are named,
+# the sources are formatted.
 checks:
 	python3 scripts/check-layers.py
 	python3 scripts/check-commands.py
+	bash scripts/check-format.sh
 
 # Every fuzz target over its corpus for a fixed number of runs from a fixed seed:
 # the same commit always passes or always fails. New inputs go to a scratch folder.

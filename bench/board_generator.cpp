@@ -10,7 +10,7 @@ namespace {
 
 // SplitMix64: tiny, and the same numbers everywhere (the standard distributions are not).
 class Random {
-public:
+  public:
     explicit Random(uint64_t seed) : s_(seed) {}
     uint64_t next() {
         uint64_t z = (s_ += 0x9E3779B97F4A7C15ull);
@@ -38,7 +38,7 @@ public:
         return a[between(0, N - 1)];
     }
 
-private:
+  private:
     uint64_t s_;
 };
 
@@ -56,7 +56,7 @@ constexpr int kDrawLayers[] = {0, 1, 1, 1, 2, 2, 3, 5, 6, 7, 63, 64, 70, 100, 20
 constexpr int kOriginLayer = 4;
 
 class Generator {
-public:
+  public:
     Generator(Board& b, const GeneratorOptions& o) : b_(b), rnd_(o.seed), target_(o.elements) {}
 
     void run() {
@@ -65,16 +65,22 @@ public:
         for (int i = 0; i < nets; ++i) {
             std::string n;
             switch (i % 8) {
-                case 0: n = std::string(kPower) + std::to_string(i); break;
-                case 1: n = std::string(kSignal) + kTable + std::to_string(i); break;
-                default: n = "N" + std::to_string(i); break;
+                case 0:
+                    n = std::string(kPower) + std::to_string(i);
+                    break;
+                case 1:
+                    n = std::string(kSignal) + kTable + std::to_string(i);
+                    break;
+                default:
+                    n = "N" + std::to_string(i);
+                    break;
             }
             nets_.push_back(Intern(n));
         }
         while (count_ < target_) unit();
     }
 
-private:
+  private:
     void tables() {
         const double side = target_ >= 50000 ? 1000 : 400;
         b_.SetBoardSize(side, side * 0.75);
@@ -85,9 +91,13 @@ private:
             std::string name;
         } names[] = {
             {0, std::string(kLabel)},
-            {1, "\x83\x70\x83\x5E\x81\x5B\x83\x93" "A"},  // パターンA
-            {2, "\x83\x70\x83\x5E\x81\x5B\x83\x93" "B"},
-            {3, "\x8C\x8A"},  // 穴
+            {1,
+             "\x83\x70\x83\x5E\x81\x5B\x83\x93"
+             "A"},  // パターンA
+            {2,
+             "\x83\x70\x83\x5E\x81\x5B\x83\x93"
+             "B"},
+            {3, "\x8C\x8A"},                  // 穴
             {4, "\x8A\xEE\x8F\x80\x93\x5F"},  // 基準点
             {5, "\x95\x94\x95\x69\x90\x7D"},  // 部品図
             {6, "hole NONTH"},
@@ -172,13 +182,25 @@ private:
     }
     void drawnNear(group* owner, Point c) {
         switch (rnd_.between(0, 6)) {
-            case 0: landAt(owner, near(c, 15), false); break;
-            case 1: landAt(owner, near(c, 15), true); break;
+            case 0:
+                landAt(owner, near(c, 15), false);
+                break;
+            case 1:
+                landAt(owner, near(c, 15), true);
+                break;
             case 2:
-            case 3: lineNear(owner, c, layer(), false); break;
-            case 4: lineNear(owner, c, layer(), true); break;
-            case 5: arcNear(owner, c); break;
-            case 6: rectNear(owner, c); break;
+            case 3:
+                lineNear(owner, c, layer(), false);
+                break;
+            case 4:
+                lineNear(owner, c, layer(), true);
+                break;
+            case 5:
+                arcNear(owner, c);
+                break;
+            case 6:
+                rectNear(owner, c);
+                break;
         }
     }
 

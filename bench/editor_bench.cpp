@@ -44,7 +44,11 @@ void BM_EquipotentialClick(benchmark::State& state) {
     }
     state.counters["members"] = double(members) / double(state.iterations());
 }
-BENCHMARK(BM_EquipotentialClick)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EquipotentialClick)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zevo

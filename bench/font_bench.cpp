@@ -10,10 +10,12 @@
 
 namespace {
 
-const std::filesystem::path kFont = std::filesystem::path(ZEVO_SOURCE_DIR) / "resources" / "zevofont.dat";
+const std::filesystem::path kFont =
+    std::filesystem::path(ZEVO_SOURCE_DIR) / "resources" / "zevofont.dat";
 
 // 64 characters: letters, digits, signs and half-width kana.
-const std::string kText = "R101 10k 1/4W C12 0.1uF U3 74HC04 J1 USB-B \xBA\xC8\xB8\xC0\xB0 GND VCC+5V LED2";
+const std::string kText =
+    "R101 10k 1/4W C12 0.1uF U3 74HC04 J1 USB-B \xBA\xC8\xB8\xC0\xB0 GND VCC+5V LED2";
 
 void BM_LayoutText64(benchmark::State& state) {
     zevo::Board board;

@@ -66,14 +66,19 @@ void BM_WriteGerberAndDrill(benchmark::State& state) {
         std::vector<Hole> holes;
         GatherHoles(*b, 8, holes);
         out.clear();
-        WriteToolTableProgram(out, *b, holes, [](int ap) { return ap + 1; }, 3);
+        WriteToolTableProgram(
+            out, *b, holes, [](int ap) { return ap + 1; }, 3);
         bytes += out.size();
         benchmark::DoNotOptimize(bytes);
         state.counters["MB"] = bytes / 1e6;
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_WriteGerberAndDrill)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteGerberAndDrill)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
 
 // About one command per line of the written file.
 std::string GerberOf(int elements, long long& commands) {
@@ -102,8 +107,8 @@ void BM_ReadGerber(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.counters["commands"] = static_cast<double>(commands);
-    state.counters["commands/s"] =
-        benchmark::Counter(static_cast<double>(commands) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["commands/s"] = benchmark::Counter(
+        static_cast<double>(commands) * state.iterations(), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReadGerber)->Arg(100'000)->Arg(1'600'000)->Unit(benchmark::kMillisecond);
 
@@ -126,8 +131,8 @@ void BM_GerbvReadsTheSameFile(benchmark::State& state) {
         if (std::system(cmd.c_str()) != 0) state.SkipWithError("gerbv failed");
     }
     state.counters["commands"] = static_cast<double>(commands);
-    state.counters["commands/s"] =
-        benchmark::Counter(static_cast<double>(commands) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["commands/s"] = benchmark::Counter(
+        static_cast<double>(commands) * state.iterations(), benchmark::Counter::kIsRate);
     std::filesystem::remove(in);
     std::filesystem::remove(out);
 }

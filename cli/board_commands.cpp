@@ -12,8 +12,8 @@ namespace {
 
 const char* RoleNames(uint32_t flags, std::string& out) {
     static const std::pair<uint32_t, const char*> kRoles[] = {
-        {kRolePattern, "pattern"}, {kRoleHole, "hole"},         {kRoleNonThrough, "non-through"},
-        {kRoleCut, "cut"},         {kRoleOrigin, "origin"},     {kRoleJumper, "jumper"},
+        {kRolePattern, "pattern"},   {kRoleHole, "hole"},     {kRoleNonThrough, "non-through"},
+        {kRoleCut, "cut"},           {kRoleOrigin, "origin"}, {kRoleJumper, "jumper"},
         {kRoleNegative, "negative"}, {kRoleMount, "mount"}};
     out.clear();
     for (auto [bit, name] : kRoles)
@@ -47,10 +47,18 @@ void CountList(const ListNode& list, const ReservedWords& words, Counts& c) {
         const drawn* d = AsDrawn(e);
         ++c.perLayer[d->layer];
         switch (e->kind) {
-            case kLand: ++(d->square() ? c.squareLands : c.lands); break;
-            case kLine: ++c.lines; break;
-            case kArc: ++c.arcs; break;
-            case kRect: ++c.rects; break;
+            case kLand:
+                ++(d->square() ? c.squareLands : c.lands);
+                break;
+            case kLine:
+                ++c.lines;
+                break;
+            case kArc:
+                ++c.arcs;
+                break;
+            case kRect:
+                ++c.rects;
+                break;
         }
     }
 }

@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 
 // A progress bar on standard error when it is a terminal; nothing otherwise.
 class TerminalProgress : public ProgressMonitor {
-public:
+  public:
     explicit TerminalProgress(const char* what)
         : what_(what), shown_(ZEVO_ISATTY(ZEVO_FILENO(stderr)) != 0) {}
     ~TerminalProgress() override {
@@ -46,7 +46,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const char* what_;
     bool shown_;
     bool drawn_ = false;
@@ -54,11 +54,16 @@ private:
 
 const char* KindName(const container* e) {
     switch (e->kind) {
-    case kLand: return AsDrawn(e)->square() ? "square land" : "land";
-    case kLine: return AsDrawn(e)->square() ? "square line" : "line";
-    case kArc: return "arc";
-    case kRect: return "rectangle";
-    default: return "filled area";
+        case kLand:
+            return AsDrawn(e)->square() ? "square land" : "land";
+        case kLine:
+            return AsDrawn(e)->square() ? "square line" : "line";
+        case kArc:
+            return "arc";
+        case kRect:
+            return "rectangle";
+        default:
+            return "filled area";
     }
 }
 
@@ -74,8 +79,8 @@ void PrintMember(const container* e) {
 bool Load(const BoardFileAccess& files, const fs::path& file, Board& board) {
     std::string error;
     if (!files.read || !files.read(board, file, error)) {
-        std::fprintf(stderr, "cannot read %s%s%s\n", file.string().c_str(), error.empty() ? "" : ": ",
-                     error.c_str());
+        std::fprintf(stderr, "cannot read %s%s%s\n", file.string().c_str(),
+                     error.empty() ? "" : ": ", error.c_str());
         return false;
     }
     return true;
@@ -104,9 +109,12 @@ int CmdNets(const BoardFileAccess& files, const fs::path& file, bool summary) {
 
 const char* ViolationName(DrcViolation::Kind k) {
     switch (k) {
-    case DrcViolation::kOverlapOneLayer: return "overlap";
-    case DrcViolation::kOverlapTwoLayers: return "overlap across layers";
-    default: return "gap";
+        case DrcViolation::kOverlapOneLayer:
+            return "overlap";
+        case DrcViolation::kOverlapTwoLayers:
+            return "overlap across layers";
+        default:
+            return "gap";
     }
 }
 
@@ -114,7 +122,8 @@ int CmdDrc(const BoardFileAccess& files, const fs::path& file, const std::string
            const std::string& out) {
     auto board = std::make_unique<Board>();
     if (!Load(files, file, *board)) return cli::kExitFileError;
-    const fs::path ruleFile = rulesArg.empty() ? cli::ProgramPaths().ruleFile() : fs::path(rulesArg);
+    const fs::path ruleFile =
+        rulesArg.empty() ? cli::ProgramPaths().ruleFile() : fs::path(rulesArg);
     const std::optional<std::string> text = ReadWholeFile(ruleFile);
     if (!text) {
         std::fprintf(stderr, "cannot read %s\n", ruleFile.string().c_str());
@@ -122,25 +131,27 @@ int CmdDrc(const BoardFileAccess& files, const fs::path& file, const std::string
     }
     const DrcRules rules = ReadDrcRules(*text, *board);
     switch (rules.status) {
-    case DrcRulesStatus::kOk: break;
-    case DrcRulesStatus::kNoSection:
-        std::fprintf(stderr, "%s: no [DrcDatas] section\n", ruleFile.string().c_str());
-        return cli::kExitFileError;
-    case DrcRulesStatus::kBadOutputLayer:
-        std::fprintf(stderr, "%s: OutputLayer out of range (0..255)\n", ruleFile.string().c_str());
-        return cli::kExitFileError;
-    case DrcRulesStatus::kNoRule:
-        std::fprintf(stderr, "%s: no Space rule\n", ruleFile.string().c_str());
-        return cli::kExitFileError;
-    case DrcRulesStatus::kBadRule:
-        break;  // reported by the check's own message
+        case DrcRulesStatus::kOk:
+            break;
+        case DrcRulesStatus::kNoSection:
+            std::fprintf(stderr, "%s: no [DrcDatas] section\n", ruleFile.string().c_str());
+            return cli::kExitFileError;
+        case DrcRulesStatus::kBadOutputLayer:
+            std::fprintf(stderr, "%s: OutputLayer out of range (0..255)\n",
+                         ruleFile.string().c_str());
+            return cli::kExitFileError;
+        case DrcRulesStatus::kNoRule:
+            std::fprintf(stderr, "%s: no Space rule\n", ruleFile.string().c_str());
+            return cli::kExitFileError;
+        case DrcRulesStatus::kBadRule:
+            break;  // reported by the check's own message
     }
     TerminalProgress progress("drc");
     const DrcReport r = DrcCommand(*board, rules, &progress);
     for (const OutputMessage& m : r.messages) {
         if (m.error)
-            std::fprintf(stderr, "error: %s (%s line %d)\n", m.text.c_str(), ruleFile.string().c_str(),
-                         rules.badLine);
+            std::fprintf(stderr, "error: %s (%s line %d)\n", m.text.c_str(),
+                         ruleFile.string().c_str(), rules.badLine);
     }
     if (r.result < 0) return cli::kExitFileError;
     for (const DrcViolation& v : r.violations) {
@@ -170,12 +181,14 @@ void AddCheckCommands(CLI::App& app, const BoardFileAccess& files, int& status) 
     n->callback([&files, &status, nets] { status = CmdNets(files, nets->board, nets->summary); });
 
     auto drc = std::make_shared<Args>();
-    auto* d = app.add_subcommand("drc", "Design rule check; exit status 1 when violations are found, "
-                                        "2 for a file or rule error");
+    auto* d = app.add_subcommand("drc",
+                                 "Design rule check; exit status 1 when violations are found, "
+                                 "2 for a file or rule error");
     d->add_option("BOARD", drc->board, "board file (.pcb)")->required();
     d->add_option("--rules", drc->rules, "rule file (default: the program's Zevo.drc)");
     d->add_option("-o,--output", drc->out, "write the board with the marks to this file");
-    d->callback([&files, &status, drc] { status = CmdDrc(files, drc->board, drc->rules, drc->out); });
+    d->callback(
+        [&files, &status, drc] { status = CmdDrc(files, drc->board, drc->rules, drc->out); });
 }
 
 }  // namespace zevo

@@ -31,7 +31,8 @@ bool ReadBoardFile(const std::filesystem::path& file, Board& board, ReadResult& 
 
 bool WriteBoardFile(const std::filesystem::path& file, const Board& board, bool oldFormat,
                     std::string* error) {
-    return oldFormat ? WriteOldFormatFile(file, board, error) : WriteDocumentFile(file, board, error);
+    return oldFormat ? WriteOldFormatFile(file, board, error)
+                     : WriteDocumentFile(file, board, error);
 }
 
 void PrintReadIssues(const ReadResult& result, size_t limit) {
@@ -56,7 +57,9 @@ void PrintReadIssues(const ReadResult& result, size_t limit) {
     }
 }
 
-std::string Show(std::string_view cp932) { return Cp932ToUtf8(cp932); }
+std::string Show(std::string_view cp932) {
+    return Cp932ToUtf8(cp932);
+}
 
 std::string ShowPadded(std::string_view cp932, size_t width) {
     // Shift-JIS bytes are display columns: one for ASCII and half-width kana, two for the rest.

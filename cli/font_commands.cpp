@@ -38,8 +38,10 @@ int FontInfo(const fs::path& font) {
     std::printf("header: %s\n", r.earlierFormat ? "none (earlier format, 42 index rows)"
                                                 : "ZEVO FONT DATA-1 (current format, 60 rows)");
     std::printf("glyphs: %d\n", r.glyphs);
-    if (r.damaged) std::printf("damaged cells: %d (offset past the end or short record)\n", r.damaged);
-    if (r.truncated) std::printf("truncated: glyphs past %zu bytes were dropped\n", kFontImageLimit);
+    if (r.damaged)
+        std::printf("damaged cells: %d (offset past the end or short record)\n", r.damaged);
+    if (r.truncated)
+        std::printf("truncated: glyphs past %zu bytes were dropped\n", kFontImageLimit);
     std::printf("covered ranges:\n");
     for (int cell = 0; cell < kFontCells;) {
         if (!image->hasGlyph(cell)) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-
 #include <filesystem>
 #include <functional>
 #include <string>

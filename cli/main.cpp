@@ -1,12 +1,11 @@
 // zevo-cli: the editor's core in batch form, for scripts and tests.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <map>
 #include <string>
 
-#include "cli/cli_common.h"
 #include "cli/check_commands.h"
+#include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/coords_commands.h"
 #include "cli/font_commands.h"
@@ -57,8 +56,9 @@ int main(int argc, char** argv) {
     int status = 0;
 
     std::string infoFile;
-    auto* info = app.add_subcommand("info", "Report a board file: version, size, layers, elements, "
-                                            "skipped lines");
+    auto* info = app.add_subcommand("info",
+                                    "Report a board file: version, size, layers, elements, "
+                                    "skipped lines");
     info->add_option("FILE", infoFile, "board file (.pcb)")->required();
     info->callback([&] { status = CmdInfo(infoFile); });
 
@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
         [](zevo::Board& b, const std::filesystem::path& p) {
             std::string error;
             if (WriteBoardFile(p, b, false, &error)) return true;
-            std::fprintf(stderr, "zevo-cli: cannot write %s: %s\n", p.string().c_str(), error.c_str());
+            std::fprintf(stderr, "zevo-cli: cannot write %s: %s\n", p.string().c_str(),
+                         error.c_str());
             return false;
         }};
     zevo::AddFontCommands(app, files, status);

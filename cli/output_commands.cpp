@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "output/gerber_input.h"
-#include "paths/paths.h"
 #include "output/gerber_output.h"
 #include "output/gerber_writer.h"
 #include "output/hole_output.h"
 #include "output/zevonc.h"
 #include "paths/file_io.h"
+#include "paths/paths.h"
 
 namespace zevo::cli {
 
@@ -68,8 +68,8 @@ const BoardFileAccess* gFiles = nullptr;
 bool LoadBoard(const fs::path& file, Board& board) {
     std::string error;
     if (!gFiles || !gFiles->read || !gFiles->read(board, file, error)) {
-        std::fprintf(stderr, "cannot read %s%s%s\n", file.string().c_str(), error.empty() ? "" : ": ",
-                     error.c_str());
+        std::fprintf(stderr, "cannot read %s%s%s\n", file.string().c_str(),
+                     error.empty() ? "" : ": ", error.c_str());
         return false;
     }
     return true;
@@ -90,7 +90,8 @@ struct GerberArgs {
 int CmdGerber(const GerberArgs& a) {
     auto board = std::make_unique<Board>();
     if (!LoadBoard(a.board, *board)) return kExitFileError;
-    const GerberOutSettings settings = ReadGerberOutSettings(ReadOutputSettings(kGerberOutSettings));
+    const GerberOutSettings settings =
+        ReadGerberOutSettings(ReadOutputSettings(kGerberOutSettings));
     GerberOutputChoices c;
     c.files = settings.files;
     c.codes = settings.codes;
@@ -103,7 +104,9 @@ int CmdGerber(const GerberArgs& a) {
         return kExitFileError;
     }
     const OutputReport r = WriteGerberFiles(*board, c, folder);
-    if (!r.listWritten) std::fprintf(stderr, "error: cannot write %s\n", (folder / kGerberListFile).string().c_str());
+    if (!r.listWritten)
+        std::fprintf(stderr, "error: cannot write %s\n",
+                     (folder / kGerberListFile).string().c_str());
     const int status = Report(r);
     return r.listWritten ? status : kExitFileError;
 }
@@ -137,7 +140,8 @@ int CmdDrill(const DrillArgs& a) {
         return kExitFileError;
     }
     const OutputReport r = WriteHoleFiles(*board, c, folder);
-    if (!r.listWritten) std::fprintf(stderr, "error: cannot write %s\n", (folder / kHoleListFile).string().c_str());
+    if (!r.listWritten)
+        std::fprintf(stderr, "error: cannot write %s\n", (folder / kHoleListFile).string().c_str());
     const int status = Report(r);
     return r.listWritten ? status : kExitFileError;
 }
@@ -178,14 +182,16 @@ int CmdImport(const ImportArgs& a) {
     c.inch = a.inch;
     InputReport r;
     // A drill program asks for its decimals: the same number as for Gerber files.
-    ReadLayerFiles(*board, nullptr, c, fs::current_path(), [&] { return a.decimals; }, r);
+    ReadLayerFiles(
+        *board, nullptr, c, fs::current_path(), [&] { return a.decimals; }, r);
     if (!r.unreadable.empty()) {
         std::fprintf(stderr, "cannot read %s\n", a.gerber.c_str());
         return kExitFileError;
     }
     std::printf("added: %d elements", r.added);
     if (r.discarded) std::printf(", %d beyond the board left out", r.discarded);
-    if (r.shift.x != 0 || r.shift.y != 0) std::printf(", moved by (%g, %g) mm", r.shift.x, r.shift.y);
+    if (r.shift.x != 0 || r.shift.y != 0)
+        std::printf(", moved by (%g, %g) mm", r.shift.x, r.shift.y);
     std::printf("\n");
     if (r.warnings)
         std::fprintf(stderr, "note: %d parts of the file were skipped (warning flags 0x%x)\n",

@@ -29,7 +29,8 @@ void Populate(zevo::Board& b) {
     b.SetLayerName(30, "cut");
     for (int i = 0; i < 6; ++i) {
         b.AppendElement(nullptr, b.CreateLand(1 + i % 2, 10, i % 3 == 0, {i * 0.7, 0}));
-        b.AppendElement(nullptr, b.CreateLine(i % 2 ? 8 : 1, 5, false, {i * 0.7, 1}, {i * 0.7 + 1, -1}));
+        b.AppendElement(nullptr,
+                        b.CreateLine(i % 2 ? 8 : 1, 5, false, {i * 0.7, 1}, {i * 0.7 + 1, -1}));
         b.AppendElement(nullptr, b.CreateLand(30, 20, false, {i * 0.7, 0}));
     }
 }

@@ -1,11 +1,12 @@
 // The font editor loads any file (current or earlier format), and what it loaded splices and
 // re-encodes consistently: every record walks inside the image and the records are packed in
 // index order.
+#include "glyph_editor/font_image.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
-#include "glyph_editor/font_image.h"
 #include "glyph_editor/glyph_editor.h"
 
 namespace {
@@ -36,8 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < zevo::kFontOldIndexEnd) {
         std::string full(zevo::kFontOldIndexEnd, '\0');
         for (std::size_t i = 0; i < size && i < 64; ++i)
-            zevo::WriteCellValue(reinterpret_cast<uint8_t*>(&full[zevo::FontCellOffset(int(i) * 3)]),
-                                 uint32_t(zevo::kFontOldIndexEnd + data[i] % (size + 1)));
+            zevo::WriteCellValue(
+                reinterpret_cast<uint8_t*>(&full[zevo::FontCellOffset(int(i) * 3)]),
+                uint32_t(zevo::kFontOldIndexEnd + data[i] % (size + 1)));
         file = full + file;
     }
     zevo::FontImage& img = Image();

@@ -1,8 +1,8 @@
 // Arc normal form and the arc-against-box test must terminate and stay finite on any doubles.
+#include "geometry/geometry.h"
+
 #include <cstdint>
 #include <cstring>
-
-#include "geometry/geometry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     double v[8] = {};

@@ -1,6 +1,8 @@
 // Any bytes as a Gerber file: the reader must neither crash nor hang, every element it makes
 // must have finite bounds, and writing them back must work. The first byte picks the units and
 // the decimals, so both paths are reached.
+#include "output/gerber_reader.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +11,6 @@
 #include <string_view>
 
 #include "board/model/board.h"
-#include "output/gerber_reader.h"
 #include "output/gerber_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -17,8 +17,8 @@ inline std::filesystem::path& ScratchFolder() {
 
 inline const std::filesystem::path& ScratchFile(const char* prefix, const char* name) {
     static const std::filesystem::path file = [&] {
-        ScratchFolder() = std::filesystem::temp_directory_path() /
-                          (std::string(prefix) + UniqueFileSuffix());
+        ScratchFolder() =
+            std::filesystem::temp_directory_path() / (std::string(prefix) + UniqueFileSuffix());
         std::filesystem::create_directories(ScratchFolder());
         std::atexit([] {
             std::error_code ec;

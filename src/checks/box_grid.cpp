@@ -51,8 +51,8 @@ void BoxGrid::build(const std::vector<Box>& boxes, double minCell, double cellHi
     };
     for (uint32_t i = 0; i < boxes.size(); ++i) {
         const Box& b = boxes[i];
-        if (!FiniteBox(b) || ((b.maxX - b.minX) / cell + 1) * ((b.maxY - b.minY) / cell + 1) >
-                                 kMaxCellsPerItem) {
+        if (!FiniteBox(b) ||
+            ((b.maxX - b.minX) / cell + 1) * ((b.maxY - b.minY) / cell + 1) > kMaxCellsPerItem) {
             big_.push_back(i);
             bigFlag_[i] = true;
             continue;

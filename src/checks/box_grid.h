@@ -16,7 +16,7 @@
 namespace zevo {
 
 class BoxGrid {
-public:
+  public:
     // `boxes[i]` is item i. `minCell` is the smallest cell width wanted (the coincidence distance
     // for point searches); `cellHint` a typical item size, so that most items fall in few cells.
     void build(const std::vector<Box>& boxes, double minCell, double cellHint);
@@ -40,7 +40,7 @@ public:
     bool isBig(uint32_t item) const { return item < bigFlag_.size() && bigFlag_[item]; }
     double cellSize() const { return cell_; }
 
-private:
+  private:
     int cellX(double x) const { return clampCell((x - ox_) / cell_, nx_); }
     int cellY(double y) const { return clampCell((y - oy_) / cell_, ny_); }
     static int clampCell(double v, int n) {

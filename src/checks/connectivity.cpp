@@ -44,24 +44,24 @@ int ConductorLayerOf(const container* e) {
 
 int NodePoints(const drawn* e, Point out[3]) {
     switch (e->kind) {
-    case kLand:
-        out[0] = e->ref();
-        return 1;
-    case kLine:
-        out[0] = e->ref();
-        out[1] = static_cast<const line*>(e)->end();
-        return 2;
-    case kArc:
-        out[0] = static_cast<const arc*>(e)->startPt;
-        out[1] = static_cast<const arc*>(e)->endPt;
-        return 2;
-    case kRect:
-        out[0] = e->ref();
-        out[1] = static_cast<const rect*>(e)->e1;
-        out[2] = static_cast<const rect*>(e)->e2;
-        return 3;
-    default:
-        return 0;
+        case kLand:
+            out[0] = e->ref();
+            return 1;
+        case kLine:
+            out[0] = e->ref();
+            out[1] = static_cast<const line*>(e)->end();
+            return 2;
+        case kArc:
+            out[0] = static_cast<const arc*>(e)->startPt;
+            out[1] = static_cast<const arc*>(e)->endPt;
+            return 2;
+        case kRect:
+            out[0] = e->ref();
+            out[1] = static_cast<const rect*>(e)->e1;
+            out[2] = static_cast<const rect*>(e)->e2;
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -192,7 +192,7 @@ namespace {
 // indexes offer is put through the exact rules and taken in candidate order, so members come out
 // exactly as the scan of the remaining candidates would give them.
 class NetBuilder {
-public:
+  public:
     NetBuilder(const Board& b, std::vector<container*> cands) : b_(b), cands_(std::move(cands)) {
         const uint32_t n = static_cast<uint32_t>(cands_.size());
         taken_.assign(n, false);
@@ -232,7 +232,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr double kReach = 0.0015;
 
     // The remaining candidates connected to `cur`, unordered, into found_.
@@ -270,7 +270,8 @@ private:
                 if (s->kind != kGroup) continue;
                 const group* sub = AsGroup(s);
                 const bool strokes = sub->type == Reserved().lines;
-                if (strokes && (sub->members.emptyList() || AsElement(sub->members.next)->kind != kLine))
+                if (strokes &&
+                    (sub->members.emptyList() || AsElement(sub->members.next)->kind != kLine))
                     continue;
                 for (container* c : Items(sub->members)) {
                     if (!IsDrawn(c)) continue;
@@ -298,7 +299,8 @@ private:
         std::vector<std::pair<uint32_t, uint32_t>> pairs;
         std::vector<uint32_t> areas;
         auto areasAt = [&](Point p) {
-            strokeGrid.query({p.x, p.y, p.x, p.y}, [&](uint32_t k) { areas.push_back(strokeOwner[k]); });
+            strokeGrid.query({p.x, p.y, p.x, p.y},
+                             [&](uint32_t k) { areas.push_back(strokeOwner[k]); });
             outlineGrid.query({p.x - kReach, p.y - kReach, p.x + kReach, p.y + kReach},
                               [&](uint32_t k) { areas.push_back(outlineOwner[k]); });
         };

@@ -163,7 +163,8 @@ DrcSession::DrcSession(const Board& b, const DrcRules& rules) : b_(b), rules_(ru
     for (const DrcRule& r : rules.rules) {
         for (int l : {r.le1, r.le2})
             if (l >= 0 && l < kLayers) wanted[l] = true;
-        if (r.clr >= 0 && r.clr < kLayers && b.HasRole(r.clr, kRoleCut)) clearanceLayer[r.clr] = true;
+        if (r.clr >= 0 && r.clr < kLayers && b.HasRole(r.clr, kRoleCut))
+            clearanceLayer[r.clr] = true;
         margin_ = std::max({margin_, r.pp, r.pl, r.ll});
     }
     std::vector<const drawn*> elements;
@@ -199,7 +200,8 @@ bool DrcSession::exemptByClearance(const DrcRule& r, const drawn* a, const drawn
     auto it = std::lower_bound(clearance_.begin(), clearance_.end(), r.clr,
                                [](const land* x, int layer) { return x->layer < layer; });
     for (; it != clearance_.end() && (*it)->layer == r.clr; ++it)
-        if (SamePoint((*it)->ref(), hole->ref()) && (*it)->halfSize(b_) - holeHalf > gap) return true;
+        if (SamePoint((*it)->ref(), hole->ref()) && (*it)->halfSize(b_) - holeHalf > gap)
+            return true;
     return false;
 }
 
@@ -242,9 +244,9 @@ void DrcSession::testPair(size_t i, size_t j) {
                 !(b_.HasRole(a->layer, kRoleHole) && !b_.HasRole(a->layer, kRoleNonThrough)))
                 return;
             if (padExempt(a, b)) return;
-            violations.push_back({oneLayer ? DrcViolation::kOverlapOneLayer
-                                           : DrcViolation::kOverlapTwoLayers,
-                                  g.contact, a, b, 0, 0});
+            violations.push_back(
+                {oneLayer ? DrcViolation::kOverlapOneLayer : DrcViolation::kOverlapTwoLayers,
+                 g.contact, a, b, 0, 0});
             return;
         }
         const bool landA = CountsAsLand(a), landB = CountsAsLand(b);
@@ -377,7 +379,8 @@ DrcReport DrcCommand(Board& b, const DrcRules& rules, ProgressMonitor* monitor) 
         const Box& a = boxes[i];
         grid.query({a.minX - margin, a.minY - margin, a.maxX + margin, a.maxY + margin},
                    [&](uint32_t j) {
-                       if (j > i && stamp[j] != i) stamp[j] = static_cast<uint32_t>(i), later.push_back(j);
+                       if (j > i && stamp[j] != i)
+                           stamp[j] = static_cast<uint32_t>(i), later.push_back(j);
                    });
         std::sort(later.begin(), later.end());
         for (uint32_t j : later) {
@@ -393,7 +396,8 @@ DrcReport DrcCommand(Board& b, const DrcRules& rules, ProgressMonitor* monitor) 
     report.result = aborted ? -1 : static_cast<int>(report.violations.size());
     if (!aborted)
         report.messages.push_back(
-            {std::string(TableText(report.violations.empty() ? kMsgDrcClean : kMsgDrcFound)), false});
+            {std::string(TableText(report.violations.empty() ? kMsgDrcClean : kMsgDrcFound)),
+             false});
     return report;
 }
 

@@ -19,7 +19,7 @@ inline constexpr size_t kMaxDrcRules = 128;
 
 struct DrcRule {
     int le1 = kNoLayer, le2 = kNoLayer;
-    int clr = kNoLayer;                  // clearance layer of a hole-through-plane rule
+    int clr = kNoLayer;                   // clearance layer of a hole-through-plane rule
     int holeLayer = -1, otherLayer = -1;  // of a CLR rule
     // Stored 0.00001 below the typed value.
     double pp = kNeverGap, pl = kNeverGap, ll = kNeverGap;
@@ -40,8 +40,8 @@ DrcRules ReadDrcRules(std::string_view text, const Board& b);
 
 struct DrcViolation {
     enum Kind { kOverlapOneLayer, kOverlapTwoLayers, kGap } kind = kGap;
-    Point at;                    // the mark's centre
-    const drawn* a = nullptr;    // earlier in document order
+    Point at;                  // the mark's centre
+    const drawn* a = nullptr;  // earlier in document order
     const drawn* b = nullptr;
     double gap = 0, required = 0;  // for kGap: the distance found and the rule's (stored) gap
     friend bool operator==(const DrcViolation&, const DrcViolation&) = default;
@@ -51,7 +51,7 @@ struct DrcViolation {
 // clearance lands, the margin. DrcCommand walks the pairs through a grid; the tests walk all of
 // them and must find the same.
 class DrcSession {
-public:
+  public:
     DrcSession(const Board& b, const DrcRules& rules);
     size_t size() const { return chain_.size(); }
     const drawn* candidate(size_t i) const { return chain_[i].e; }
@@ -60,7 +60,7 @@ public:
     void testPair(size_t i, size_t j);
     std::vector<DrcViolation> violations;
 
-private:
+  private:
     struct Candidate {
         const drawn* e;
         const group* top;

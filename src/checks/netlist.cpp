@@ -192,11 +192,13 @@ struct PinKeyHash {
         return std::hash<const void*>()(k.ref) * 31u + static_cast<size_t>(k.pin);
     }
 };
-PinKey KeyOf(const NetPin& p) { return {p.ref, std::abs(p.pin)}; }
+PinKey KeyOf(const NetPin& p) {
+    return {p.ref, std::abs(p.pin)};
+}
 
 // For every pin, the nets of one side that hold it (ascending, without repeats).
 class PinIndex {
-public:
+  public:
     explicit PinIndex(const PinNets& nets) : size_(nets.size()) {
         for (size_t i = 0; i < nets.size(); ++i)
             for (const NetPin& p : nets[i]) {
@@ -214,7 +216,7 @@ public:
     }
     size_t size() const { return size_; }
 
-private:
+  private:
     size_t size_;
     std::unordered_map<PinKey, std::vector<uint32_t>, PinKeyHash> map_;
 };
@@ -255,7 +257,7 @@ std::vector<Difference> Differences(const PinNets& side, const PinIndex& other) 
 
 // The report buffer: pieces are appended whole; the first that does not fit ends the report.
 class Report {
-public:
+  public:
     explicit Report(size_t capacity) : capacity_(capacity) {}
     void add(std::string_view piece) {
         if (full_) return;
@@ -267,7 +269,7 @@ public:
     }
     std::string& text() { return text_; }
 
-private:
+  private:
     size_t capacity_;
     bool full_ = false;
     std::string text_;
@@ -393,7 +395,8 @@ NetlistComparison CompareNetlist(Board& b, const PinNets& reference, ProgressMon
         r.boardDifferences = boardDiffs.size();
         r.referenceDifferences = refDiffs.size();
         r.report = std::move(report.text());
-        if (r.report.empty()) r.messages.push_back({std::string(TableText(kMsgNoNetDifference)), false});
+        if (r.report.empty())
+            r.messages.push_back({std::string(TableText(kMsgNoNetDifference)), false});
         r.status = NetlistComparison::kOk;
     } catch (const std::bad_alloc&) {
         r.report.clear();
@@ -440,7 +443,8 @@ std::optional<PinNets> ReadExportedNetlist(std::string_view text) {
             const std::string_view word = line.substr(i, j - i);
             i = j;
             const size_t dot = word.rfind('.');
-            if (dot == std::string_view::npos || dot == 0 || dot + 1 == word.size()) return std::nullopt;
+            if (dot == std::string_view::npos || dot == 0 || dot + 1 == word.size())
+                return std::nullopt;
             int pin = 0;
             for (char ch : word.substr(dot + 1)) {
                 if (ch < '0' || ch > '9' || pin > 99999999) return std::nullopt;

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "board/model/board.h"
@@ -75,7 +75,8 @@ struct NetlistComparison {
 // Compares the board with `reference` (nets of pins, numbers compared by absolute value) in up
 // to five rounds, exchanging interchangeable pins between rounds. The monitor is asked between
 // rounds (false: stop without a report) and by the net builder. When the report is not empty the
-// caller writes it (NetListErr.txt, CR LF line ends) and opens it; otherwise `messages` holds "no difference".
+// caller writes it (NetListErr.txt, CR LF line ends) and opens it; otherwise `messages` holds "no
+// difference".
 NetlistComparison CompareNetlist(Board& b, const PinNets& reference,
                                  ProgressMonitor* monitor = nullptr,
                                  size_t reportCapacity = kCompareReportCapacity);

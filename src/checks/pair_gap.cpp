@@ -13,10 +13,10 @@ namespace {
 // cores less both radii, so every pair reduces to the nearest points of two cores.
 struct Shape {
     enum Core { kPointCore, kSegmentCore, kArcCore, kPolygonCore } core = kPointCore;
-    Point p0, p1;                // point, segment
-    Point c;                     // arc centre
+    Point p0, p1;                  // point, segment
+    Point c;                       // arc centre
     double R = 0, st = 0, en = 0;  // arc radius and angles (st <= en, as arcs keep them)
-    Point poly[8];               // convex polygon, counter-clockwise
+    Point poly[8];                 // convex polygon, counter-clockwise
     int n = 0;
     double radius = 0;
 };
@@ -27,7 +27,8 @@ double Cross(Point o, Point a, Point b) {
 
 // Convex hull of up to 8 points (monotone chain), counter-clockwise.
 int Hull(Point* pts, int n, Point* out) {
-    std::sort(pts, pts + n, [](Point a, Point b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    std::sort(pts, pts + n,
+              [](Point a, Point b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
     int k = 0;
     for (int i = 0; i < n; ++i) {
         while (k >= 2 && Cross(out[k - 2], out[k - 1], pts[i]) <= 0) --k;
@@ -51,54 +52,54 @@ bool MakeShape(const Board& b, const container* e, Shape& s) {
     if (!IsDrawn(e)) return false;
     const drawn* d = AsDrawn(e);
     switch (e->kind) {
-    case kLand:
-        if (d->square()) {
-            s.core = Shape::kPolygonCore;
-            SquareAround(d->ref(), d->halfSize(b), s.poly);
-            s.n = 4;
-        } else {
-            s.core = Shape::kPointCore;
-            s.p0 = d->ref();
-            s.radius = d->halfSize(b);
+        case kLand:
+            if (d->square()) {
+                s.core = Shape::kPolygonCore;
+                SquareAround(d->ref(), d->halfSize(b), s.poly);
+                s.n = 4;
+            } else {
+                s.core = Shape::kPointCore;
+                s.p0 = d->ref();
+                s.radius = d->halfSize(b);
+            }
+            return true;
+        case kLine: {
+            const line* l = static_cast<const line*>(e);
+            if (d->square()) {
+                Point pts[8];
+                SquareAround(l->start(), d->halfSize(b), pts);
+                SquareAround(l->end(), d->halfSize(b), pts + 4);
+                s.core = Shape::kPolygonCore;
+                s.n = Hull(pts, 8, s.poly);
+            } else {
+                s.core = Shape::kSegmentCore;
+                s.p0 = l->start();
+                s.p1 = l->end();
+                s.radius = d->halfSize(b);
+            }
+            return true;
         }
-        return true;
-    case kLine: {
-        const line* l = static_cast<const line*>(e);
-        if (d->square()) {
-            Point pts[8];
-            SquareAround(l->start(), d->halfSize(b), pts);
-            SquareAround(l->end(), d->halfSize(b), pts + 4);
-            s.core = Shape::kPolygonCore;
-            s.n = Hull(pts, 8, s.poly);
-        } else {
-            s.core = Shape::kSegmentCore;
-            s.p0 = l->start();
-            s.p1 = l->end();
-            s.radius = d->halfSize(b);
+        case kArc: {
+            const arc* a = static_cast<const arc*>(e);
+            s.core = Shape::kArcCore;
+            s.c = a->centre();
+            s.R = a->r;
+            s.st = a->st;
+            s.en = a->end;
+            s.p0 = a->startPt;
+            s.p1 = a->endPt;
+            s.radius = b.roundHalf(a->aperture);
+            return true;
         }
-        return true;
-    }
-    case kArc: {
-        const arc* a = static_cast<const arc*>(e);
-        s.core = Shape::kArcCore;
-        s.c = a->centre();
-        s.R = a->r;
-        s.st = a->st;
-        s.en = a->end;
-        s.p0 = a->startPt;
-        s.p1 = a->endPt;
-        s.radius = b.roundHalf(a->aperture);
-        return true;
-    }
-    case kRect: {
-        const rect* r = static_cast<const rect*>(e);
-        s.core = Shape::kPolygonCore;
-        Point pts[4] = {r->corners[0], r->corners[1], r->corners[2], r->corners[3]};
-        s.n = Hull(pts, 4, s.poly);
-        return true;
-    }
-    default:
-        return false;
+        case kRect: {
+            const rect* r = static_cast<const rect*>(e);
+            s.core = Shape::kPolygonCore;
+            Point pts[4] = {r->corners[0], r->corners[1], r->corners[2], r->corners[3]};
+            s.n = Hull(pts, 4, s.poly);
+            return true;
+        }
+        default:
+            return false;
     }
 }
 
@@ -233,43 +234,56 @@ void ForEdges(const Shape& s, F&& f) {
 // Nearest points of two cores, a's first; kinds ordered so that a.core <= s.core.
 void Cores(const Shape& a, const Shape& s, Nearest& n) {
     switch (a.core) {
-    case Shape::kPointCore:
-        switch (s.core) {
-        case Shape::kPointCore: n.offer(a.p0, s.p0); return;
-        case Shape::kSegmentCore: n.offer(a.p0, ClosestOnSegment(a.p0, s.p0, s.p1)); return;
-        case Shape::kArcCore: n.offer(a.p0, ClosestOnArc(a.p0, s)); return;
-        case Shape::kPolygonCore:
-            if (InsidePolygon(s, a.p0)) return n.offer(a.p0, a.p0);
-            ForEdges(s, [&](Point e0, Point e1) { n.offer(a.p0, ClosestOnSegment(a.p0, e0, e1)); });
+        case Shape::kPointCore:
+            switch (s.core) {
+                case Shape::kPointCore:
+                    n.offer(a.p0, s.p0);
+                    return;
+                case Shape::kSegmentCore:
+                    n.offer(a.p0, ClosestOnSegment(a.p0, s.p0, s.p1));
+                    return;
+                case Shape::kArcCore:
+                    n.offer(a.p0, ClosestOnArc(a.p0, s));
+                    return;
+                case Shape::kPolygonCore:
+                    if (InsidePolygon(s, a.p0)) return n.offer(a.p0, a.p0);
+                    ForEdges(s, [&](Point e0, Point e1) {
+                        n.offer(a.p0, ClosestOnSegment(a.p0, e0, e1));
+                    });
+                    return;
+            }
             return;
-        }
-        return;
-    case Shape::kSegmentCore:
-        switch (s.core) {
-        case Shape::kSegmentCore: SegmentSegment(a.p0, a.p1, s.p0, s.p1, n); return;
-        case Shape::kArcCore: SegmentArc(a.p0, a.p1, s, n); return;
-        case Shape::kPolygonCore:
+        case Shape::kSegmentCore:
+            switch (s.core) {
+                case Shape::kSegmentCore:
+                    SegmentSegment(a.p0, a.p1, s.p0, s.p1, n);
+                    return;
+                case Shape::kArcCore:
+                    SegmentArc(a.p0, a.p1, s, n);
+                    return;
+                case Shape::kPolygonCore:
+                    if (InsidePolygon(s, a.p0)) return n.offer(a.p0, a.p0);
+                    ForEdges(s, [&](Point e0, Point e1) { SegmentSegment(a.p0, a.p1, e0, e1, n); });
+                    return;
+                default:
+                    return;
+            }
+        case Shape::kArcCore:
+            if (s.core == Shape::kArcCore) return ArcArc(a, s, n);
             if (InsidePolygon(s, a.p0)) return n.offer(a.p0, a.p0);
-            ForEdges(s, [&](Point e0, Point e1) { SegmentSegment(a.p0, a.p1, e0, e1, n); });
+            ForEdges(s, [&](Point e0, Point e1) {
+                Nearest m;
+                SegmentArc(e0, e1, a, m);
+                n.offer(m.b, m.a);
+            });
             return;
-        default: return;
-        }
-    case Shape::kArcCore:
-        if (s.core == Shape::kArcCore) return ArcArc(a, s, n);
-        if (InsidePolygon(s, a.p0)) return n.offer(a.p0, a.p0);
-        ForEdges(s, [&](Point e0, Point e1) {
-            Nearest m;
-            SegmentArc(e0, e1, a, m);
-            n.offer(m.b, m.a);
-        });
-        return;
-    case Shape::kPolygonCore:
-        if (InsidePolygon(s, a.poly[0])) return n.offer(a.poly[0], a.poly[0]);
-        if (InsidePolygon(a, s.poly[0])) return n.offer(s.poly[0], s.poly[0]);
-        ForEdges(a, [&](Point a0, Point a1) {
-            ForEdges(s, [&](Point b0, Point b1) { SegmentSegment(a0, a1, b0, b1, n); });
-        });
-        return;
+        case Shape::kPolygonCore:
+            if (InsidePolygon(s, a.poly[0])) return n.offer(a.poly[0], a.poly[0]);
+            if (InsidePolygon(a, s.poly[0])) return n.offer(s.poly[0], s.poly[0]);
+            ForEdges(a, [&](Point a0, Point a1) {
+                ForEdges(s, [&](Point b0, Point b1) { SegmentSegment(a0, a1, b0, b1, n); });
+            });
+            return;
     }
 }
 

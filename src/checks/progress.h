@@ -11,7 +11,7 @@ namespace zevo {
 inline constexpr size_t kProgressStep = 10000;
 
 class ProgressMonitor {
-public:
+  public:
     virtual ~ProgressMonitor() = default;
     // Called once per kProgressStep units of work with the units done so far and an estimate of
     // the whole (0 when unknown). Returns false when the user asked to stop (Escape).

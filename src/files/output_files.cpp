@@ -1,9 +1,8 @@
 #include "files/output_files.h"
 
-#include "paths/file_io.h"
-
 #include <system_error>
 
+#include "paths/file_io.h"
 #include "text/cp932.h"
 #include "text/strings.h"
 

@@ -86,8 +86,7 @@ int IntersectLines(const Segment& a, const Segment& b, Point& out) {
         kA = dyA / dxA;
         kB = dyB / dxB;
         if (!IsZero(kA - kB)) {
-            const double u =
-                ((b.start.y - a.start.y) - kB * (b.start.x - a.start.x)) / (kA - kB);
+            const double u = ((b.start.y - a.start.y) - kB * (b.start.x - a.start.x)) / (kA - kB);
             out = {a.start.x + u, a.start.y + kA * u};
             return kOnePoint;
         }
@@ -108,7 +107,8 @@ int IntersectLineCircle(const Segment& line, const Circle& c, Point& p1, Point& 
         const double x = line.start.x;
         const double d = std::fabs(x - c.centre.x);
         if (R - d < -kEps) return kNoPoint;
-        const double h = R - d < kEps ? 0.0 : std::sqrt(R * R - (x - c.centre.x) * (x - c.centre.x));
+        const double h =
+            R - d < kEps ? 0.0 : std::sqrt(R * R - (x - c.centre.x) * (x - c.centre.x));
         p1 = {x, c.centre.y + h};
         p2 = {x, c.centre.y - h};
         return kOnePoint;
@@ -117,7 +117,8 @@ int IntersectLineCircle(const Segment& line, const Circle& c, Point& p1, Point& 
         const double y = line.start.y;
         const double d = std::fabs(y - c.centre.y);
         if (R - d < -kEps) return kNoPoint;
-        const double h = R - d < kEps ? 0.0 : std::sqrt(R * R - (y - c.centre.y) * (y - c.centre.y));
+        const double h =
+            R - d < kEps ? 0.0 : std::sqrt(R * R - (y - c.centre.y) * (y - c.centre.y));
         p1 = {c.centre.x + h, y};
         p2 = {c.centre.x - h, y};
         return kOnePoint;
@@ -163,7 +164,8 @@ bool ArcTouchesBox(Point c, double r, double st, double end, double x1, double y
             const double t = r * r - (Y - c.y) * (Y - c.y);
             const double sx = t > 0 ? std::sqrt(t) : 0.0;
             const double alpha = std::atan2(Y - c.y, sx);
-            if (Between(c.x + sx, x1, x2) && AngleOnArc(NormaliseAngle(alpha), st, end)) return true;
+            if (Between(c.x + sx, x1, x2) && AngleOnArc(NormaliseAngle(alpha), st, end))
+                return true;
             if (Between(c.x - sx, x1, x2) && AngleOnArc(NormaliseAngle(kPi - alpha), st, end))
                 return true;
         }
@@ -174,7 +176,8 @@ bool ArcTouchesBox(Point c, double r, double st, double end, double x1, double y
             const double t = r * r - (X - c.x) * (X - c.x);
             const double sy = t > 0 ? std::sqrt(t) : 0.0;
             const double alpha = std::atan2(sy, X - c.x);
-            if (Between(c.y + sy, y1, y2) && AngleOnArc(NormaliseAngle(alpha), st, end)) return true;
+            if (Between(c.y + sy, y1, y2) && AngleOnArc(NormaliseAngle(alpha), st, end))
+                return true;
             if (Between(c.y - sy, y1, y2) && AngleOnArc(NormaliseAngle(-alpha), st, end))
                 return true;
         }

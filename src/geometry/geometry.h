@@ -37,7 +37,9 @@ struct Circle {
     int aperture = 0;
 };
 
-inline bool IsZero(double v) { return std::fabs(v) < kEps; }
+inline bool IsZero(double v) {
+    return std::fabs(v) < kEps;
+}
 inline bool SamePoint(Point a, Point b) {
     const double dx = a.x - b.x, dy = a.y - b.y;
     return dx * dx + dy * dy < kSamePointSq;
@@ -51,11 +53,19 @@ inline double Dist(Point a, Point b) {
     const double d2 = DistSq(a, b);
     return d2 < kEps ? 0.0 : std::sqrt(d2);
 }
-inline double RoundToInput(double v) { return std::floor(v * 1000 + 0.5) * 0.001; }
-inline double ToDegrees(double a) { return a * 180 / kPi; }
-inline double ToRadians(double d) { return d * kPi / 180; }
+inline double RoundToInput(double v) {
+    return std::floor(v * 1000 + 0.5) * 0.001;
+}
+inline double ToDegrees(double a) {
+    return a * 180 / kPi;
+}
+inline double ToRadians(double d) {
+    return d * kPi / 180;
+}
 // Product form of the inside-interval test: end points included, order of a and b free.
-inline bool Between(double v, double a, double b) { return (v - a) * (v - b) <= 0; }
+inline bool Between(double v, double a, double b) {
+    return (v - a) * (v - b) <= 0;
+}
 
 // Grid snap along one axis. `tieToLarger` is the rule of X in normal display; X in mirror
 // display and Y send a tie to the smaller grid line.

@@ -34,7 +34,7 @@ enum class FontSaveResult {
 };
 
 class FontImage {
-public:
+  public:
     FontImage();
 
     // An empty font: the header, an all-zero index, total 33 968.
@@ -46,9 +46,7 @@ public:
     FontLoadResult LoadFile(const std::filesystem::path& path);
 
     std::size_t total() const { return total_; }
-    std::string_view bytes() const {
-        return {reinterpret_cast<const char*>(data_.data()), total_};
-    }
+    std::string_view bytes() const { return {reinterpret_cast<const char*>(data_.data()), total_}; }
     uint32_t cellValue(int cell) const { return ReadCellValue(&data_[FontCellOffset(cell)]); }
     bool hasGlyph(int cell) const { return cellValue(cell) > kNoGlyphLimit; }
     // The record of a cell (empty when it has none).
@@ -67,7 +65,7 @@ public:
     // Writes total bytes to `path` through a temporary file renamed over the old one.
     FontSaveResult Save(const std::filesystem::path& path);
 
-private:
+  private:
     std::size_t recordSizeAt(uint32_t offset) const;
 
     std::vector<uint8_t> data_;

@@ -30,13 +30,17 @@ inline constexpr int kGridCellPixels = 4;
 // captured outside the window).
 GridCell CellOfPixel(int px, int py);
 // The client pixel where a glyph point is shown.
-inline constexpr int PixelXOfPoint(int x) { return 4 * x + 2; }
-inline constexpr int PixelYOfPoint(int y) { return 126 - 4 * y; }
+inline constexpr int PixelXOfPoint(int x) {
+    return 4 * x + 2;
+}
+inline constexpr int PixelYOfPoint(int y) {
+    return 126 - 4 * y;
+}
 
 // The glyph being edited: N and N entries, every one expanded to the two-byte form.
 inline constexpr std::size_t kGlyphBufferSize = 516;
 class GlyphBuffer {
-public:
+  public:
     struct Entry {
         bool pen = false;
         uint8_t x = 0, y = 0;
@@ -63,7 +67,7 @@ public:
     const std::array<uint8_t, kGlyphBufferSize>& raw() const { return raw_; }
     friend bool operator==(const GlyphBuffer&, const GlyphBuffer&) = default;
 
-private:
+  private:
     std::array<uint8_t, kGlyphBufferSize> raw_{};
 };
 
@@ -76,7 +80,7 @@ std::vector<GlyphStroke> StrokesOf(const GlyphBuffer& g);
 inline constexpr int kGlyphUndoDepth = 10;
 
 class GlyphEditor {
-public:
+  public:
     enum class State { kIdle, kDrawing, kMoving };
 
     // --- the font
@@ -122,7 +126,7 @@ public:
     // Set when an operation could not be carried out because the glyph is full.
     bool refusedFull() const { return refusedFull_; }
 
-private:
+  private:
     void snapshot();
     void dropSnapshot();
     void loadGlyph();

@@ -45,8 +45,8 @@ void AddReadElements(Board& b, UndoHistory* undo, std::vector<container*>& eleme
 // do) and adds what was read. `askDrillDecimals` is asked once per command, at the first tool
 // selection of a drill program.
 void ReadLayerFiles(Board& b, UndoHistory* undo, const GerberInputChoices& choices,
-                    const std::filesystem::path& folder, const std::function<int()>& askDrillDecimals,
-                    InputReport& report);
+                    const std::filesystem::path& folder,
+                    const std::function<int()>& askDrillDecimals, InputReport& report);
 
 // The whole command: reads `settingsFile` (made empty when missing), lets `dialog` edit the
 // choices (false cancels), reads the files and rewrites the settings.

@@ -126,10 +126,9 @@ OutputReport WriteGerberFiles(const Board& b, const GerberOutputChoices& choices
         if (!LayerHasElements(b, layer)) {
             std::error_code ec;
             if (fs::remove(path, ec)) report.deleted.push_back(path);
-            report.messages.push_back(
-                {std::string(TableText(kMsgNothingToOutput)) +
-                     LayerSuffix(layer, choices.files.name[layer]),
-                 false});
+            report.messages.push_back({std::string(TableText(kMsgNothingToOutput)) +
+                                           LayerSuffix(layer, choices.files.name[layer]),
+                                       false});
             continue;
         }
         // A plain file names its apertures only by code (gout.lst gives the sizes): a code that
@@ -161,8 +160,7 @@ OutputReport WriteGerberFiles(const Board& b, const GerberOutputChoices& choices
     }
 
     const fs::path list = folder / kGerberListFile;
-    report.listWritten =
-        WriteFileAtomically(list, GerberListText(b, choices, codes, writtenUse));
+    report.listWritten = WriteFileAtomically(list, GerberListText(b, choices, codes, writtenUse));
     if (report.listWritten) report.written.push_back(list);
     return report;
 }

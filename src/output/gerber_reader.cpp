@@ -62,8 +62,10 @@ bool ParseCode(std::string_view s, std::size_t& i, long long& code) {
     int digits = 0;
     bool overflow = false;
     while (k < s.size() && s[k] >= '0' && s[k] <= '9') {
-        if (v < (1LL << 40)) v = v * 10 + (s[k] - '0');
-        else overflow = true;
+        if (v < (1LL << 40))
+            v = v * 10 + (s[k] - '0');
+        else
+            overflow = true;
         ++k, ++digits;
     }
     if (digits == 0) return false;
@@ -155,14 +157,14 @@ struct MacroBody {
 
 // Arithmetic of macro bodies: numbers, $n, + - x X / and parentheses.
 class MacroExpression {
-public:
+  public:
     MacroExpression(std::string_view s, const std::vector<double>& vars) : s_(s), vars_(vars) {}
     bool eval(double& out) {
         out = sum(0);
         return ok_ && i_ == s_.size() && std::isfinite(out);
     }
 
-private:
+  private:
     double sum(int depth) {
         double v = product(depth);
         while (ok_ && i_ < s_.size() && (s_[i_] == '+' || s_[i_] == '-')) {
@@ -215,7 +217,7 @@ private:
 };
 
 class GerberReader {
-public:
+  public:
     GerberReader(Board& b, const GerberReadOptions& o, InputResult& r) : b_(b), o_(o), r_(r) {
         unit_ = o.inch ? 25.4 : 1;
         scale_ = std::pow(10.0, -std::clamp(o.decimals, 0, 9));
@@ -256,7 +258,7 @@ public:
         if (!cmd.empty() || param_) r_.warn(kWarnUnterminated);
     }
 
-private:
+  private:
     void preset(int code, SlotKind kind, int aperture) {
         if (code < 4 || code > kMaxDCode) return;
         Slot& s = slots_[code];
@@ -343,13 +345,14 @@ private:
         if (c.empty() || c[0] != 'D') return r_.warn(kWarnBadAperture);
         std::size_t i = 1;
         long long code = 0;
-        if (!ParseCode(c, i, code) || code < 4 || code > kMaxDCode) return r_.warn(kWarnBadAperture);
+        if (!ParseCode(c, i, code) || code < 4 || code > kMaxDCode)
+            return r_.warn(kWarnBadAperture);
         // Until the definition is taken the code stands for nothing, whatever the tables say.
         slots_[code] = Slot{};
         slots_[code].kind = SlotKind::kRefused;
         const std::size_t comma = c.find(',', i);
-        const std::string_view name = c.substr(i, comma == std::string_view::npos ? c.size() - i
-                                                                                  : comma - i);
+        const std::string_view name =
+            c.substr(i, comma == std::string_view::npos ? c.size() - i : comma - i);
         std::vector<double> v;
         if (comma != std::string_view::npos && !sizes(c.substr(comma + 1), v, 64))
             return r_.warn(kWarnBadAperture);
@@ -411,7 +414,7 @@ private:
     bool expandMacro(const MacroBody& m, std::vector<double> vars, std::vector<Primitive>& out) {
         for (const std::string& st : m.statements) {
             if (st.empty() || st[0] == '0') continue;  // comment primitive
-            if (st[0] == '$') {  // variable definition: $n=expression
+            if (st[0] == '$') {                        // variable definition: $n=expression
                 std::size_t i = 1;
                 long long n = 0;
                 const std::size_t eq = st.find('=');
@@ -473,13 +476,33 @@ private:
                     continue;
                 }
                 switch (g) {
-                    case 1: case 2: case 3: mode_ = static_cast<int>(g); break;
-                    case 4: return;  // a comment: the whole block
-                    case 20: case 70: unit_ = 25.4; break;
-                    case 21: case 71: unit_ = 1; break;
-                    case 54: case 74: case 75: case 90: break;
-                    case 36: case 37: r_.warn(kWarnRegion); break;
-                    default: r_.warn(kWarnUnknownCode); break;
+                    case 1:
+                    case 2:
+                    case 3:
+                        mode_ = static_cast<int>(g);
+                        break;
+                    case 4:
+                        return;  // a comment: the whole block
+                    case 20:
+                    case 70:
+                        unit_ = 25.4;
+                        break;
+                    case 21:
+                    case 71:
+                        unit_ = 1;
+                        break;
+                    case 54:
+                    case 74:
+                    case 75:
+                    case 90:
+                        break;
+                    case 36:
+                    case 37:
+                        r_.warn(kWarnRegion);
+                        break;
+                    default:
+                        r_.warn(kWarnUnknownCode);
+                        break;
                 }
             } else if (letter == 'D') {
                 long long v = 0;
@@ -563,10 +586,10 @@ private:
             case SlotKind::kObround: {
                 group* g = b_.CreateGroup(kEmptyText);
                 const Point d = s->vertical ? Point{0, s->halfLength} : Point{s->halfLength, 0};
-                b_.AppendElement(g, b_.CreateLine(layer, s->aperture, false, p,
-                                                  {p.x + d.x, p.y + d.y}));
-                b_.AppendElement(g, b_.CreateLine(layer, s->aperture, false, p,
-                                                  {p.x - d.x, p.y - d.y}));
+                b_.AppendElement(
+                    g, b_.CreateLine(layer, s->aperture, false, p, {p.x + d.x, p.y + d.y}));
+                b_.AppendElement(
+                    g, b_.CreateLine(layer, s->aperture, false, p, {p.x - d.x, p.y - d.y}));
                 made_ += 2;
                 add(g);
                 break;
@@ -755,7 +778,7 @@ private:
     int mode_ = 1;
     int exposure_ = 2;
     Point cur_{0, 0};
-    std::size_t made_ = 0;  // members of groups, counted against the limit
+    std::size_t made_ = 0;       // members of groups, counted against the limit
     long long line_ = 1;         // the line of the file being read
     long long commandLine_ = 1;  // the line where the current command began
 };

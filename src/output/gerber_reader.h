@@ -39,8 +39,8 @@ inline constexpr std::size_t kMaxElementsPerFile = 4'000'000;
 
 struct GerberReadOptions {
     int layer = 1;
-    int decimals = 3;    // 10^-decimals per unit of a coordinate until FS says otherwise
-    bool inch = false;   // units until MO, G70/G71 or G20/G21 say otherwise
+    int decimals = 3;   // 10^-decimals per unit of a coordinate until FS says otherwise
+    bool inch = false;  // units until MO, G70/G71 or G20/G21 say otherwise
     DCodeTables codes = DCodeTables::Defaults();  // slots preset from the tables
 };
 

@@ -16,7 +16,7 @@ enum Mode { kNoMode = 0, kLinear = 1, kClockwise = 2, kCounterClockwise = 3 };
 constexpr double kMinStep = 0.001 - 1e-9;
 
 class GerberWriter {
-public:
+  public:
     GerberWriter(std::string& out, const Board& b, int layer, bool extended, int decimals,
                  const DCodeTables& codes)
         : out_(out), b_(b), codes_(codes), layer_(layer), ext_(extended) {
@@ -65,7 +65,7 @@ public:
         out_.append(s.data() + start, s.size() - start);
     }
 
-private:
+  private:
     // letter and "%.0f" of v x scale.
     void coord(char letter, double v) {
         char buf[400];
@@ -89,8 +89,8 @@ private:
             while (k) *p++ = digits[--k];
             n = static_cast<std::size_t>(p - buf);
         } else {
-            const auto r = std::to_chars(buf + 1, buf + sizeof buf, scaled,
-                                         std::chars_format::fixed, 0);
+            const auto r =
+                std::to_chars(buf + 1, buf + sizeof buf, scaled, std::chars_format::fixed, 0);
             n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 1;
         }
         cmd(std::string_view(buf, n));

@@ -60,7 +60,6 @@ OutputReport WriteHoleFiles(const Board& b, const HoleOutputChoices& choices,
 // settings with the files and the T-code table as the dialog left it.
 bool HoleOutputCommand(const Board& b, const std::filesystem::path& settingsFile,
                        const std::filesystem::path& folder, HoleOutputChoices& choices,
-                       const std::function<bool(HoleOutputChoices&)>& dialog,
-                       OutputReport& report);
+                       const std::function<bool(HoleOutputChoices&)>& dialog, OutputReport& report);
 
 }  // namespace zevo

@@ -310,8 +310,10 @@ std::string WriteGerberInSettings(const LayerFiles& files, const DCodeTables& co
     // Every mapped code in increasing order; a code can stand for a square and a round aperture.
     std::array<std::vector<int>, kMaxDCode + 1> squareOf, roundOf;
     for (int i = 0; i < kApertures; ++i) {
-        if (codes.square[i] >= 0 && codes.square[i] <= kMaxDCode) squareOf[codes.square[i]].push_back(i);
-        if (codes.round[i] >= 0 && codes.round[i] <= kMaxDCode) roundOf[codes.round[i]].push_back(i);
+        if (codes.square[i] >= 0 && codes.square[i] <= kMaxDCode)
+            squareOf[codes.square[i]].push_back(i);
+        if (codes.round[i] >= 0 && codes.round[i] <= kMaxDCode)
+            roundOf[codes.round[i]].push_back(i);
     }
     for (int d = 0; d <= kMaxDCode; ++d) {
         for (int i : squareOf[d]) {

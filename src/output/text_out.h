@@ -10,7 +10,7 @@
 namespace zevo {
 
 class OutputText {
-public:
+  public:
     void put(char c) { s_.push_back(c); }
     void put(std::string_view v) { s_.append(v); }
     void newline() { s_.append("\r\n"); }
@@ -43,7 +43,7 @@ public:
     std::string take() { return std::move(s_); }
     std::string& buffer() { return s_; }
 
-private:
+  private:
     std::string s_;
 };
 

@@ -27,16 +27,33 @@ std::string Format(const char* fmt, auto... args) {
 // Commands whose windows or tools come with later work: shown, greyed, and refused.
 bool Unbuilt(Cmd id) {
     switch (id) {
-        case Cmd::Deform: case Cmd::DeleteTool: case Cmd::Parallel: case Cmd::Connect:
-        case Cmd::Change: case Cmd::Fill: case Cmd::Multiple:
-        case Cmd::Move: case Cmd::JoinSplit: case Cmd::Cut: case Cmd::Copy: case Cmd::Paste:
-        case Cmd::Mirror: case Cmd::Rotate:
+        case Cmd::Deform:
+        case Cmd::DeleteTool:
+        case Cmd::Parallel:
+        case Cmd::Connect:
+        case Cmd::Change:
+        case Cmd::Fill:
+        case Cmd::Multiple:
+        case Cmd::Move:
+        case Cmd::JoinSplit:
+        case Cmd::Cut:
+        case Cmd::Copy:
+        case Cmd::Paste:
+        case Cmd::Mirror:
+        case Cmd::Rotate:
         case Cmd::ZoomTool:
-        case Cmd::PrintCheck: case Cmd::PrintArtwork:
-        case Cmd::Spacing: case Cmd::Coordinates: case Cmd::PinNumbers: case Cmd::GridOrigin:
-        case Cmd::Libraries: case Cmd::PartDelete: case Cmd::Estimate:
+        case Cmd::PrintCheck:
+        case Cmd::PrintArtwork:
+        case Cmd::Spacing:
+        case Cmd::Coordinates:
+        case Cmd::PinNumbers:
+        case Cmd::GridOrigin:
+        case Cmd::Libraries:
+        case Cmd::PartDelete:
+        case Cmd::Estimate:
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -71,8 +88,7 @@ std::string VersionLine(int major, int minor, int patch, int build) {
     return Format("ZEVO Version %d.%d", major, minor);
 }
 
-Editor::Editor(Host& h, Paths p)
-    : host(h), paths(std::move(p)), history(doc.board), mouse_(*this) {
+Editor::Editor(Host& h, Paths p) : host(h), paths(std::move(p)), history(doc.board), mouse_(*this) {
     ResetToBuiltInDefaults(doc.board);
     tools = std::make_unique<ToolContext>(doc.board, history, view, static_cast<ToolHost&>(*this),
                                           EditorModeTable());
@@ -94,12 +110,11 @@ void Editor::initialToolBar() {
     for (size_t slot = 0; slot < size_t(kToolBarIds); ++slot) {
         if (IsToolBarSeparator(slot)) continue;
         const Cmd id = ToolBarCmd(slot);
-        const bool off =
-            (InRange(id, Cmd::Move, Cmd::Rotate) && id != Cmd::JoinSplit) ||
-            (id == Cmd::Text && !fontAvailable) ||
-            (id == Cmd::PreviousButton && !view.previousAvailable()) ||
-            (InRange(id, Cmd::Memory1Button, Cmd::Memory4Button) &&
-             !view.memoryAvailable(Ordinal(Cmd::Memory1Button, id)));
+        const bool off = (InRange(id, Cmd::Move, Cmd::Rotate) && id != Cmd::JoinSplit) ||
+                         (id == Cmd::Text && !fontAvailable) ||
+                         (id == Cmd::PreviousButton && !view.previousAvailable()) ||
+                         (InRange(id, Cmd::Memory1Button, Cmd::Memory4Button) &&
+                          !view.memoryAvailable(Ordinal(Cmd::Memory1Button, id)));
         tools->modes.setToolBarEnabled(id, !off);
     }
 }
@@ -227,7 +242,9 @@ void Editor::documentNamed(const fs::path& path) {
     saveOption(Option::kFileName);
 }
 
-void Editor::requestBoardSize(Board& board) { runBoardSizeDialog(); }
+void Editor::requestBoardSize(Board& board) {
+    runBoardSizeDialog();
+}
 
 void Editor::ShowHint(int stringId) {
     host.setStatusText(options.displayPosition ? 2 : 0, TableText(stringId));
@@ -303,7 +320,9 @@ void Editor::applyViewChange(bool changed) {
 
 // ------------------------------------------------------------------ commands
 
-bool Editor::available(Cmd id) const { return !Unbuilt(id); }
+bool Editor::available(Cmd id) const {
+    return !Unbuilt(id);
+}
 
 uint8_t Editor::toolBarState(Cmd id) const {
     if (!IsToolBarCmd(id)) return 0;
@@ -332,40 +351,77 @@ MenuItemState Editor::menuState(Cmd id) const {
             s.enabled =
                 !idle() && (tools->modes.mode() == kModeLine || tools->modes.mode() == kModeDelete);
             break;
-        case Cmd::Undo: s.enabled = tools->backspaceRoutes(); break;
-        case Cmd::Redo: s.enabled = idle() && history.CanRedo(); break;
-        case Cmd::Cancel: s.enabled = !idle(); break;
-        case Cmd::Previous: s.enabled = view.previousAvailable(); break;
+        case Cmd::Undo:
+            s.enabled = tools->backspaceRoutes();
+            break;
+        case Cmd::Redo:
+            s.enabled = idle() && history.CanRedo();
+            break;
+        case Cmd::Cancel:
+            s.enabled = !idle();
+            break;
+        case Cmd::Previous:
+            s.enabled = view.previousAvailable();
+            break;
         case Cmd::OnGrid:
             s.enabled = tools->modes.toolBarEnabled(Cmd::GridDialog);
             break;
         case Cmd::PinNumbers:
             s.enabled = tools->modes.mode() == kModePinNumbers;
             break;
-        case Cmd::Flat: s.enabled = idle() && options.toolBar; break;
+        case Cmd::Flat:
+            s.enabled = idle() && options.toolBar;
+            break;
         default:
             if (InRange(id, Cmd::Recall1, Cmd::Recall4))
                 s.enabled = view.memoryAvailable(Ordinal(Cmd::Recall1, id));
     }
     switch (id) {
-        case Cmd::StatusBar: s.checked = options.statusBar; break;
-        case Cmd::ToolBar: s.checked = options.toolBar; break;
-        case Cmd::CoordinateDisplay: s.checked = options.displayPosition; break;
-        case Cmd::Absolute: s.checked = options.positionAbsolute; break;
-        case Cmd::Flat: s.checked = options.toolBarFlat; break;
-        case Cmd::RClickMenu: s.checked = options.rClickMenu; break;
-        case Cmd::RClickBack: s.checked = options.rClickBsKey; break;
-        case Cmd::LongCursor: s.checked = options.longCursor; break;
-        case Cmd::MirrorView: s.checked = view.mirrored(); break;
-        case Cmd::NumericWindow: s.checked = options.digitInDlg; break;
-        case Cmd::OnGrid: s.checked = view.onGrid(); break;
-        case Cmd::ClickDelete: s.checked = selection.deleteOnClick; break;
-        default: break;
+        case Cmd::StatusBar:
+            s.checked = options.statusBar;
+            break;
+        case Cmd::ToolBar:
+            s.checked = options.toolBar;
+            break;
+        case Cmd::CoordinateDisplay:
+            s.checked = options.displayPosition;
+            break;
+        case Cmd::Absolute:
+            s.checked = options.positionAbsolute;
+            break;
+        case Cmd::Flat:
+            s.checked = options.toolBarFlat;
+            break;
+        case Cmd::RClickMenu:
+            s.checked = options.rClickMenu;
+            break;
+        case Cmd::RClickBack:
+            s.checked = options.rClickBsKey;
+            break;
+        case Cmd::LongCursor:
+            s.checked = options.longCursor;
+            break;
+        case Cmd::MirrorView:
+            s.checked = view.mirrored();
+            break;
+        case Cmd::NumericWindow:
+            s.checked = options.digitInDlg;
+            break;
+        case Cmd::OnGrid:
+            s.checked = view.onGrid();
+            break;
+        case Cmd::ClickDelete:
+            s.checked = selection.deleteOnClick;
+            break;
+        default:
+            break;
     }
     return s;
 }
 
-std::string Editor::layerItemText() const { return LayerItemText(doc.board, drawing); }
+std::string Editor::layerItemText() const {
+    return LayerItemText(doc.board, drawing);
+}
 std::string Editor::definitionItemText() const {
     return DefinitionItemText(doc.board, drawing, tools->modes.currentDefKind);
 }
@@ -447,49 +503,95 @@ bool Editor::command(Cmd id) {
     if (IsToolBarCmd(id) && !(toolBarState(id) & kTbEnabled)) return false;
     if (!available(id)) return false;
     switch (id) {
-        case Cmd::ZoomInKey: applyViewChange(view.ZoomIn()); return true;
+        case Cmd::ZoomInKey:
+            applyViewChange(view.ZoomIn());
+            return true;
         case Cmd::LayerItem:
-        case Cmd::LayerSelect: editOperation(EditOp::LayerSelect); return true;
+        case Cmd::LayerSelect:
+            editOperation(EditOp::LayerSelect);
+            return true;
         case Cmd::ApertureItem:
-        case Cmd::SelectSettings: editOperation(EditOp::SelectSettings); return true;
+        case Cmd::SelectSettings:
+            editOperation(EditOp::SelectSettings);
+            return true;
         case Cmd::Version: {
-            host.showVersion(VersionLine(ZEVO_VERSION_MAJOR, ZEVO_VERSION_MINOR, ZEVO_VERSION_PATCH),
-                             "Copyright (C) 2026 the Zevo developers");
+            host.showVersion(
+                VersionLine(ZEVO_VERSION_MAJOR, ZEVO_VERSION_MINOR, ZEVO_VERSION_PATCH),
+                "Copyright (C) 2026 the Zevo developers");
             return true;
         }
-        case Cmd::RoundLand: chooseTool(kModeRoundLand); return true;
-        case Cmd::SquareLand: chooseTool(kModeSquareLand); return true;
-        case Cmd::Line: chooseTool(kModeLine); return true;
-        case Cmd::Arc: chooseTool(kModeArc); return true;
-        case Cmd::Pad: chooseTool(kModePad); return true;
-        case Cmd::Text: chooseTool(kModeText); return true;
-        case Cmd::Deform: chooseTool(kModeDeform); return true;
-        case Cmd::DeleteTool: chooseTool(kModeDelete); return true;
-        case Cmd::Parallel: chooseTool(kModeParallel); return true;
-        case Cmd::Connect: chooseTool(kModeConnect); return true;
-        case Cmd::Change: chooseTool(kModeChange); return true;
-        case Cmd::Fill: chooseTool(kModeFill); return true;
-        case Cmd::Multiple: chooseTool(kModeMultiple); return true;
-        case Cmd::Move: editOperation(EditOp::Move); return true;
+        case Cmd::RoundLand:
+            chooseTool(kModeRoundLand);
+            return true;
+        case Cmd::SquareLand:
+            chooseTool(kModeSquareLand);
+            return true;
+        case Cmd::Line:
+            chooseTool(kModeLine);
+            return true;
+        case Cmd::Arc:
+            chooseTool(kModeArc);
+            return true;
+        case Cmd::Pad:
+            chooseTool(kModePad);
+            return true;
+        case Cmd::Text:
+            chooseTool(kModeText);
+            return true;
+        case Cmd::Deform:
+            chooseTool(kModeDeform);
+            return true;
+        case Cmd::DeleteTool:
+            chooseTool(kModeDelete);
+            return true;
+        case Cmd::Parallel:
+            chooseTool(kModeParallel);
+            return true;
+        case Cmd::Connect:
+            chooseTool(kModeConnect);
+            return true;
+        case Cmd::Change:
+            chooseTool(kModeChange);
+            return true;
+        case Cmd::Fill:
+            chooseTool(kModeFill);
+            return true;
+        case Cmd::Multiple:
+            chooseTool(kModeMultiple);
+            return true;
+        case Cmd::Move:
+            editOperation(EditOp::Move);
+            return true;
         case Cmd::JoinSplit:
             chooseTool(kModeMultiple);
             editOperation(EditOp::JoinSplit);
             return true;
-        case Cmd::Cut: editOperation(EditOp::Cut); return true;
-        case Cmd::Copy: editOperation(EditOp::Copy); return true;
+        case Cmd::Cut:
+            editOperation(EditOp::Cut);
+            return true;
+        case Cmd::Copy:
+            editOperation(EditOp::Copy);
+            return true;
         case Cmd::Paste:
             if (!idle()) return true;
             chooseTool(kModeMultiple);
             editOperation(EditOp::Paste);
             return true;
-        case Cmd::Mirror: editOperation(EditOp::Mirror); return true;
-        case Cmd::Rotate: editOperation(EditOp::Rotate); return true;
-        case Cmd::NumericInput: editOperation(EditOp::NumericInput); return true;
+        case Cmd::Mirror:
+            editOperation(EditOp::Mirror);
+            return true;
+        case Cmd::Rotate:
+            editOperation(EditOp::Rotate);
+            return true;
+        case Cmd::NumericInput:
+            editOperation(EditOp::NumericInput);
+            return true;
         case Cmd::Intersection:
             OpenIntersectionInput(*tools);
-            if (!viewTool(kModeIntersection, kHintIntersection,
-                          {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::NumericInput, Cmd::Intersection},
-                          {}, Cmd::Intersection, true))
+            if (!viewTool(
+                    kModeIntersection, kHintIntersection,
+                    {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::NumericInput, Cmd::Intersection},
+                    {}, Cmd::Intersection, true))
                 CancelIntersectionInput(*tools);  // the stack was full: the tool goes on as it was
             return true;
         case Cmd::ZoomTool:
@@ -498,44 +600,80 @@ bool Editor::command(Cmd id) {
                       Cmd::ZoomTool, Cmd::ZoomOut, Cmd::GridDialog},
                      {}, Cmd::ZoomTool, true);
             return true;
-        case Cmd::ZoomOut: applyViewChange(view.ZoomOut()); return true;
+        case Cmd::ZoomOut:
+            applyViewChange(view.ZoomOut());
+            return true;
         case Cmd::PreviousButton:
-        case Cmd::Previous: applyViewChange(view.PreviousView()); return true;
+        case Cmd::Previous:
+            applyViewChange(view.PreviousView());
+            return true;
         case Cmd::FitDrawingButton:
-        case Cmd::FitDrawing: applyViewChange(view.FitDrawing(doc.board)); return true;
+        case Cmd::FitDrawing:
+            applyViewChange(view.FitDrawing(doc.board));
+            return true;
         case Cmd::Memory1Button:
         case Cmd::Memory2Button:
         case Cmd::Memory3Button:
         case Cmd::Memory4Button:
             return command(Nth(Cmd::Recall1, Ordinal(Cmd::Memory1Button, id)));
-        case Cmd::GridDialog: runGridDialog(); return true;
+        case Cmd::GridDialog:
+            runGridDialog();
+            return true;
         case Cmd::New:
             if (NewDocument(doc, *this) == CommandStatus::kDone) afterDocumentChange(true);
             return true;
         case Cmd::Open:
             if (OpenDocument(doc, *this).status == CommandStatus::kDone) afterDocumentChange(true);
             return true;
-        case Cmd::OpenInNewCopy: OpenInNewEditor(doc, *this); return true;
-        case Cmd::SaveAs: SaveDocumentAs(doc, *this); updateTitle(); return true;
-        case Cmd::Save: SaveDocument(doc, *this); updateTitle(); return true;
+        case Cmd::OpenInNewCopy:
+            OpenInNewEditor(doc, *this);
+            return true;
+        case Cmd::SaveAs:
+            SaveDocumentAs(doc, *this);
+            updateTitle();
+            return true;
+        case Cmd::Save:
+            SaveDocument(doc, *this);
+            updateTitle();
+            return true;
         case Cmd::SaveOldFormat:
             // The command gives its own warning first.
             SaveInOldFormat(doc, *this);
             return true;
-        case Cmd::GerberOut: gerberOutput(); return true;
-        case Cmd::GerberIn: gerberInput(); return true;
-        case Cmd::HoleOut: holeOutput(); return true;
-        case Cmd::NetlistOut: netlistOutput(); return true;
-        case Cmd::NetlistCompare: netlistCompare(); return true;
-        case Cmd::PartCoords: partCoordinates(); return true;
-        case Cmd::Drc: drcCheck(); return true;
-        case Cmd::DrcErase: drcErase(); return true;
-        case Cmd::Exit: host.closeWindow(); return true;
+        case Cmd::GerberOut:
+            gerberOutput();
+            return true;
+        case Cmd::GerberIn:
+            gerberInput();
+            return true;
+        case Cmd::HoleOut:
+            holeOutput();
+            return true;
+        case Cmd::NetlistOut:
+            netlistOutput();
+            return true;
+        case Cmd::NetlistCompare:
+            netlistCompare();
+            return true;
+        case Cmd::PartCoords:
+            partCoordinates();
+            return true;
+        case Cmd::Drc:
+            drcCheck();
+            return true;
+        case Cmd::DrcErase:
+            drcErase();
+            return true;
+        case Cmd::Exit:
+            host.closeWindow();
+            return true;
         case Cmd::Decide:
             if (!idle() && (tools->modes.mode() == kModeLine || tools->modes.mode() == kModeDelete))
                 editOperation(EditOp::Decide);
             return true;
-        case Cmd::Undo: keyDown(EditorKey::kBackspace); return true;
+        case Cmd::Undo:
+            keyDown(EditorKey::kBackspace);
+            return true;
         case Cmd::Redo:
             if (idle() && history.Redo()) {
                 doc.modified = true;
@@ -598,8 +736,12 @@ bool Editor::command(Cmd id) {
             options.digitInDlg = !options.digitInDlg;
             saveOption(Option::kDigitInDlg);
             return true;
-        case Cmd::Redraw: redraw(); return true;
-        case Cmd::FitBoard: applyViewChange(view.FitBoard()); return true;
+        case Cmd::Redraw:
+            redraw();
+            return true;
+        case Cmd::FitBoard:
+            applyViewChange(view.FitBoard());
+            return true;
         case Cmd::Equipotential:
             viewTool(kModeEquipotential, kHintEquipotential,
                      {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::NumericInput, Cmd::Intersection},
@@ -623,11 +765,15 @@ bool Editor::command(Cmd id) {
                 host.message(TableText(message));
             return true;
         }
-        case Cmd::PartSearch: partSearch(); return true;
+        case Cmd::PartSearch:
+            partSearch();
+            return true;
         case Cmd::DeleteElements:
             if (tools->modes.toolBarEnabled(Cmd::Cut)) editOperation(EditOp::DeleteElements);
             return true;
-        case Cmd::Help: host.showHelp(); return true;
+        case Cmd::Help:
+            host.showHelp();
+            return true;
         case Cmd::ClickDelete:
             selection.deleteOnClick = !selection.deleteOnClick;
             options.fastDelete = selection.deleteOnClick;
@@ -646,8 +792,11 @@ bool Editor::command(Cmd id) {
             view.StoreMemory(Ordinal(Cmd::Store1, id));
             applyViewChange(true);
             return true;
-        case Cmd::Cancel: character(kCharEscape); return true;
-        default: return false;
+        case Cmd::Cancel:
+            character(kCharEscape);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -670,7 +819,8 @@ void Editor::partSearch() {
     view.SetView(view.scale, sx - view.viewWidth / 2, sy - view.viewHeight / 2);
     applyViewChange(true);
     highlighted_.clear();
-    for (const group* g : found) ForEachDrawn(g->members, [&](const drawn* d) { highlighted_.push_back(d); });
+    for (const group* g : found)
+        ForEachDrawn(g->members, [&](const drawn* d) { highlighted_.push_back(d); });
     host.startTimer(kTimerHighlight, 10);
 }
 
@@ -709,7 +859,9 @@ bool Editor::keyDown(EditorKey key, uint32_t flags) {
         case EditorKey::kDelete:
             if (tools->modes.toolBarEnabled(Cmd::Cut)) command(Cmd::DeleteElements);
             return true;
-        case EditorKey::kF1: host.showHelp(); return true;
+        case EditorKey::kF1:
+            host.showHelp();
+            return true;
     }
     return false;
 }
@@ -729,14 +881,14 @@ void Editor::character(int ch, bool control) {
     }
     if (control) {
         // Control characters 1..26 are the letters.
-        const int letter = ch >= 1 && ch <= 26 ? 'A' + ch - 1 : (ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
+        const int letter =
+            ch >= 1 && ch <= 26 ? 'A' + ch - 1 : (ch >= 'a' && ch <= 'z' ? ch - 32 : ch);
         if (letter == 'S') {
             if (!idle()) {
                 host.beep();
                 return;
             }
-            if (doc.modified)
-                command(doc.neverSaved ? Cmd::SaveAs : Cmd::Save);
+            if (doc.modified) command(doc.neverSaved ? Cmd::SaveAs : Cmd::Save);
             return;
         }
         if (const KeyBinding* k = FindKey(letter, true)) boundKey(*k);
@@ -784,7 +936,8 @@ void Editor::showInformation() {
     }
     double a = part->ext->angle;
     if (a > M_PI) a -= 2 * M_PI;
-    host.message(Format("%s\n%s: %g", Cp932ToUtf8(View(part->type)).c_str(), "角度", a * 180 / M_PI));
+    host.message(
+        Format("%s\n%s: %g", Cp932ToUtf8(View(part->type)).c_str(), "角度", a * 180 / M_PI));
 }
 
 // ------------------------------------------------------------------ the mouse
@@ -803,10 +956,18 @@ void Editor::buttonEvent(void (MouseMachine::*event)(int, int, uint32_t), int x,
     (mouse_.*event)(x, y, f);
 }
 
-void Editor::leftDown(int x, int y, uint32_t f) { buttonEvent(&MouseMachine::leftDown, x, y, f); }
-void Editor::leftUp(int x, int y, uint32_t f) { buttonEvent(&MouseMachine::leftUp, x, y, f); }
-void Editor::rightDown(int x, int y, uint32_t f) { buttonEvent(&MouseMachine::rightDown, x, y, f); }
-void Editor::rightUp(int x, int y, uint32_t f) { buttonEvent(&MouseMachine::rightUp, x, y, f); }
+void Editor::leftDown(int x, int y, uint32_t f) {
+    buttonEvent(&MouseMachine::leftDown, x, y, f);
+}
+void Editor::leftUp(int x, int y, uint32_t f) {
+    buttonEvent(&MouseMachine::leftUp, x, y, f);
+}
+void Editor::rightDown(int x, int y, uint32_t f) {
+    buttonEvent(&MouseMachine::rightDown, x, y, f);
+}
+void Editor::rightUp(int x, int y, uint32_t f) {
+    buttonEvent(&MouseMachine::rightUp, x, y, f);
+}
 void Editor::middleDown(int x, int y, uint32_t f) {
     if (!ready_) return;
     applyViewChange(view.MiddleButton(x, y));
@@ -860,10 +1021,18 @@ void Editor::reset() {
 
 void Editor::gesture(Gesture g, int x, int y, uint32_t flags) {
     switch (g) {
-        case Gesture::kRightClick: rightClick(x, y, flags); return;
-        case Gesture::kViewMenu: command(host.popupMenu(ViewGestureMenu(), x, y)); return;
-        case Gesture::kToolMenu: command(host.popupMenu(ToolGestureMenu(), x, y)); return;
-        case Gesture::kEditMenu: command(host.popupMenu(EditGestureMenu(), x, y)); return;
+        case Gesture::kRightClick:
+            rightClick(x, y, flags);
+            return;
+        case Gesture::kViewMenu:
+            command(host.popupMenu(ViewGestureMenu(), x, y));
+            return;
+        case Gesture::kToolMenu:
+            command(host.popupMenu(ToolGestureMenu(), x, y));
+            return;
+        case Gesture::kEditMenu:
+            command(host.popupMenu(EditGestureMenu(), x, y));
+            return;
     }
 }
 

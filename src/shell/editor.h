@@ -13,10 +13,10 @@
 #include "board/file/document.h"
 #include "board/file/settings.h"
 #include "board/undo/undo.h"
+#include "files/output_files.h"
 #include "output/gerber_input.h"
 #include "output/gerber_output.h"
 #include "output/hole_output.h"
-#include "files/output_files.h"
 #include "output/part_coords.h"
 #include "paths/paths.h"
 #include "shell/host.h"
@@ -29,7 +29,18 @@
 namespace zevo {
 
 // Keys the editor handles as keys (the rest come as characters).
-enum class EditorKey { kBackspace, kPageUp, kPageDown, kHome, kLeft, kRight, kUp, kDown, kDelete, kF1 };
+enum class EditorKey {
+    kBackspace,
+    kPageUp,
+    kPageDown,
+    kHome,
+    kLeft,
+    kRight,
+    kUp,
+    kDown,
+    kDelete,
+    kF1
+};
 
 inline constexpr int kCharBackspace = 8;
 inline constexpr int kCharReturn = 13;

@@ -50,8 +50,8 @@ bool EraseMarksRecorded(UndoHistory& history, UndoStep* step, ListNode& head) {
     for (container* c : Items(head)) {
         if (c->kind != kGroup) continue;
         group* g = AsGroup(c);
-        const bool drop = g->type == drc || (EraseMarksRecorded(history, step, g->members) &&
-                                             g->members.emptyList());
+        const bool drop = g->type == drc ||
+                          (EraseMarksRecorded(history, step, g->members) && g->members.emptyList());
         if (!drop) continue;
         ListNode* successor = g->unlink(history.board().changes);
         history.RecordRemoved(step, g, successor);

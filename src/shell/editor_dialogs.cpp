@@ -61,7 +61,8 @@ void Editor::runDefinitionDialog(Cmd id) {
             changed = m.changed();
             break;
         }
-        default: return;
+        default:
+            return;
     }
     if (changed) {
         doc.modified = true;

@@ -20,7 +20,8 @@ void MouseMachine::leftDown(int x, int y, uint32_t flags) {
             pressX_ = x, pressY_ = y;
             state_ = MouseState::kLeftHeld;
             return;
-        default: return;
+        default:
+            return;
     }
 }
 
@@ -51,11 +52,14 @@ void MouseMachine::leftUp(int x, int y, uint32_t flags) {
             state_ = MouseState::kChordBack;
             target_.sendBackspace();
             return;
-        case MouseState::kChordBack: target_.sendBackspace(); return;
+        case MouseState::kChordBack:
+            target_.sendBackspace();
+            return;
         case MouseState::kWaitAllUp:
             if (!(flags & kAnyButton)) state_ = MouseState::kIdle;
             return;
-        default: return;
+        default:
+            return;
     }
 }
 
@@ -66,8 +70,11 @@ void MouseMachine::rightDown(int x, int y, uint32_t flags) {
             pressX_ = x, pressY_ = y;
             state_ = MouseState::kRightHeld;
             return;
-        case MouseState::kLeftHeld: state_ = MouseState::kChord; return;
-        default: return;
+        case MouseState::kLeftHeld:
+            state_ = MouseState::kChord;
+            return;
+        default:
+            return;
     }
 }
 
@@ -104,14 +111,17 @@ void MouseMachine::rightUp(int x, int y, uint32_t flags) {
         case MouseState::kWaitAllUp:
             if (!(flags & kAnyButton)) state_ = MouseState::kIdle;
             return;
-        default: return;
+        default:
+            return;
     }
 }
 
 void MouseMachine::move(int x, int y, uint32_t flags) {
     switch (state_) {
         case MouseState::kIdle:
-        case MouseState::kRightHeld: target_.hover(x, y, flags); return;
+        case MouseState::kRightHeld:
+            target_.hover(x, y, flags);
+            return;
         case MouseState::kLeftHeld:
             if (target_.acceptsDrags()) {
                 if (flags & kMkMiddle) {
@@ -130,7 +140,8 @@ void MouseMachine::move(int x, int y, uint32_t flags) {
         case MouseState::kWaitAllUp:
             if (!(flags & kAnyButton)) state_ = MouseState::kIdle;
             return;
-        default: return;
+        default:
+            return;
     }
 }
 

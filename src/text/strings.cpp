@@ -101,7 +101,8 @@ constexpr TableEntry kTable[] = {
     {kMsgDCodeTwoApertures, "同じＤコードが二つのアパーチャーに割り当てられているため出力しません"},
     {kStrRoundAperture, "丸アパーチャー"},
     {kStrSquareAperture, "角アパーチャー"},
-    {kMsgBoardSizeAdjusted, "作画サイズは 100 から 1000 mm までの整数です。X %g mm、Y %g mm にしました。"},
+    {kMsgBoardSizeAdjusted,
+     "作画サイズは 100 から 1000 mm までの整数です。X %g mm、Y %g mm にしました。"},
     {kMsgFilesWritten, "%d 個のファイルを出力しました: %s （フォルダ %s）"},
     {kMsgNoFilesWritten, "出力したファイルはありません"},
 };

@@ -29,37 +29,37 @@ inline constexpr int kMsgRecover = 486;              // Yes/No: open the recover
 inline constexpr int kMsgCalcError = 487;            // a numeric field did not evaluate
 
 // Stroke font and font editor.
-inline constexpr int kMsgFontNoGlyph = 540;        // a text holds characters the font lacks
-inline constexpr int kCaptionFontEditor = 541;     // "Strokel"
-inline constexpr int kMsgFontWriteAsk = 542;       // Yes/No: write the changed font?
-inline constexpr int kMsgFontCannotWrite = 543;    // the font file could not be written
+inline constexpr int kMsgFontNoGlyph = 540;      // a text holds characters the font lacks
+inline constexpr int kCaptionFontEditor = 541;   // "Strokel"
+inline constexpr int kMsgFontWriteAsk = 542;     // Yes/No: write the changed font?
+inline constexpr int kMsgFontCannotWrite = 543;  // the font file could not be written
 
-inline constexpr int kStrLayer = 617;      // "レイヤー", caption of the layer pages
+inline constexpr int kStrLayer = 617;  // "レイヤー", caption of the layer pages
 
 // Status hints of the tools' first states.
-inline constexpr int kHintInput = 800;          // land, pad
-inline constexpr int kHintLineStart = 801;      // line
-inline constexpr int kHintLineNextBack = 802;   // line, next point (right click goes back)
-inline constexpr int kHintLineNext = 803;       // line, next point (right click decides)
-inline constexpr int kHintArcCentre = 804;      // arc
-inline constexpr int kHintArcStart = 805;       // arc, start point
-inline constexpr int kHintArcEnd = 806;         // arc, end angle
-inline constexpr int kHintTextStart = 807;      // text
-inline constexpr int kHintDeform = 808;         // deform
-inline constexpr int kHintDelete = 810;         // delete
-inline constexpr int kHintParallel = 813;       // parallel / middle line
-inline constexpr int kHintConnect = 818;        // connect / stretch / split / chamfer
-inline constexpr int kHintChange = 823;         // change
-inline constexpr int kHintFill = 824;           // fill / unfill / window
-inline constexpr int kHintMultiple = 828;       // multiple
-inline constexpr int kHintIntersection = 833;   // intersection input
+inline constexpr int kHintInput = 800;               // land, pad
+inline constexpr int kHintLineStart = 801;           // line
+inline constexpr int kHintLineNextBack = 802;        // line, next point (right click goes back)
+inline constexpr int kHintLineNext = 803;            // line, next point (right click decides)
+inline constexpr int kHintArcCentre = 804;           // arc
+inline constexpr int kHintArcStart = 805;            // arc, start point
+inline constexpr int kHintArcEnd = 806;              // arc, end angle
+inline constexpr int kHintTextStart = 807;           // text
+inline constexpr int kHintDeform = 808;              // deform
+inline constexpr int kHintDelete = 810;              // delete
+inline constexpr int kHintParallel = 813;            // parallel / middle line
+inline constexpr int kHintConnect = 818;             // connect / stretch / split / chamfer
+inline constexpr int kHintChange = 823;              // change
+inline constexpr int kHintFill = 824;                // fill / unfill / window
+inline constexpr int kHintMultiple = 828;            // multiple
+inline constexpr int kHintIntersection = 833;        // intersection input
 inline constexpr int kHintIntersectionSecond = 834;  // intersection input, second element
-inline constexpr int kHintZoom = 835;           // zoom
-inline constexpr int kHintGridOrigin = 837;     // grid origin
-inline constexpr int kHintCoordinates = 838;    // coordinates
-inline constexpr int kHintSpacing = 839;        // spacing measurement
-inline constexpr int kHintEquipotential = 841;  // equipotential
-inline constexpr int kHintPinNumbers = 842;     // pin number display
+inline constexpr int kHintZoom = 835;                // zoom
+inline constexpr int kHintGridOrigin = 837;          // grid origin
+inline constexpr int kHintCoordinates = 838;         // coordinates
+inline constexpr int kHintSpacing = 839;             // spacing measurement
+inline constexpr int kHintEquipotential = 841;       // equipotential
+inline constexpr int kHintPinNumbers = 842;          // pin number display
 
 // Gerber and hole output, Gerber input.
 inline constexpr int kStrOutputting = 760;          // progress text of an output
@@ -80,9 +80,10 @@ inline constexpr int kMsgNothingToOutput = 1055;    // a selected layer without 
 inline constexpr int kStrPcbFiles = 1018;
 
 // Design rule check.
-inline constexpr int kMsgDrcClean = 1029;     // "no violation found"
-inline constexpr int kMsgDrcFound = 1030;     // "violations found"
-inline constexpr int kMsgDrcBadRules = 1049;  // the rule file holds a bad rule  // file-dialog filter name of board files
+inline constexpr int kMsgDrcClean = 1029;  // "no violation found"
+inline constexpr int kMsgDrcFound = 1030;  // "violations found"
+inline constexpr int kMsgDrcBadRules =
+    1049;  // the rule file holds a bad rule  // file-dialog filter name of board files
 
 // Netlists.
 inline constexpr int kMsgDuplicateReference = 530;  // two parts carry the same reference
@@ -95,17 +96,17 @@ inline constexpr int kStrExtraNets = 1047;          // heading of the board side
 inline constexpr int kStrUnconnectedNets = 1048;    // heading of the reference side differences
 
 // Part coordinate output: the warning and the column headings of the report.
-inline constexpr int kStrCoordReference = 520;     // "部品番号"
-inline constexpr int kStrCoordX = 521;             // "X座標"
-inline constexpr int kStrCoordY = 522;             // "Y座標"
-inline constexpr int kStrCoordAngle = 523;         // "角度"
-inline constexpr int kStrCoordSide = 524;          // "装着"
-inline constexpr int kStrCoordPartName = 525;      // "部品名"
-inline constexpr int kStrCoordAttribute = 526;     // "アトリビュート"
+inline constexpr int kStrCoordReference = 520;       // "部品番号"
+inline constexpr int kStrCoordX = 521;               // "X座標"
+inline constexpr int kStrCoordY = 522;               // "Y座標"
+inline constexpr int kStrCoordAngle = 523;           // "角度"
+inline constexpr int kStrCoordSide = 524;            // "装着"
+inline constexpr int kStrCoordPartName = 525;        // "部品名"
+inline constexpr int kStrCoordAttribute = 526;       // "アトリビュート"
 inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference is no placed part
-inline constexpr int kMsgBoardSizeAdjusted = 1140;  // the board size dialog changed a typed size
-inline constexpr int kMsgFilesWritten = 1141;       // status bar after an output: files, folder
-inline constexpr int kMsgNoFilesWritten = 1142;     // status bar after an output that wrote nothing
+inline constexpr int kMsgBoardSizeAdjusted = 1140;   // the board size dialog changed a typed size
+inline constexpr int kMsgFilesWritten = 1141;        // status bar after an output: files, folder
+inline constexpr int kMsgNoFilesWritten = 1142;  // status bar after an output that wrote nothing
 
 // Opening a document.
 inline constexpr int kMsgNotABoard = 1100;        // the file holds no section of a board file

@@ -21,13 +21,17 @@ std::string Format(const char* fmt, auto... args) {
 
 }  // namespace
 
-std::string_view CalculationErrorText() { return "計算エラー"; }
+std::string_view CalculationErrorText() {
+    return "計算エラー";
+}
 
 std::optional<double> EvaluateInput(std::string_view utf8) {
     return EvaluateField(Utf8ToCp932(utf8));
 }
 
-std::string FormatNumber(double v) { return Format("%.12g", v); }
+std::string FormatNumber(double v) {
+    return Format("%.12g", v);
+}
 
 // ------------------------------------------------------------------ layer
 
@@ -68,9 +72,12 @@ ApertureSelectModel::ApertureSelectModel(const Board& board, const DrawingSettin
 
 std::string ApertureSelectModel::title() const {
     switch (tool_) {
-        case ApertureTool::kSquareLand: return "アパーチャ 選択";
-        case ApertureTool::kLine: return "ライン・アパーチャ選択";
-        default: return "アパーチャ選択";
+        case ApertureTool::kSquareLand:
+            return "アパーチャ 選択";
+        case ApertureTool::kLine:
+            return "ライン・アパーチャ選択";
+        default:
+            return "アパーチャ選択";
     }
 }
 
@@ -85,12 +92,16 @@ std::string ApertureSelectModel::entry(int n) const {
 
 int ApertureSelectModel::selected() const {
     switch (tool_) {
-        case ApertureTool::kRoundLand: return s_.roundLandAperture;
+        case ApertureTool::kRoundLand:
+            return s_.roundLandAperture;
         case ApertureTool::kSquareLand:
             return s_.squareAsRectangle ? s_.rectAperture : s_.squareLandAperture;
-        case ApertureTool::kLine: return s_.currentLineAperture();
-        case ApertureTool::kArc: return s_.lineAperture;
-        case ApertureTool::kText: return s_.textAperture;
+        case ApertureTool::kLine:
+            return s_.currentLineAperture();
+        case ApertureTool::kArc:
+            return s_.lineAperture;
+        case ApertureTool::kText:
+            return s_.textAperture;
     }
     return 0;
 }
@@ -98,13 +109,21 @@ int ApertureSelectModel::selected() const {
 void ApertureSelectModel::choose(int n) {
     if (n < 0 || n >= kApertures) return;
     switch (tool_) {
-        case ApertureTool::kRoundLand: s_.roundLandAperture = n; break;
+        case ApertureTool::kRoundLand:
+            s_.roundLandAperture = n;
+            break;
         case ApertureTool::kSquareLand:
             (s_.squareAsRectangle ? s_.rectAperture : s_.squareLandAperture) = n;
             break;
-        case ApertureTool::kLine: (s_.squareLine ? s_.squareLineAperture : s_.lineAperture) = n; break;
-        case ApertureTool::kArc: s_.lineAperture = n; break;
-        case ApertureTool::kText: s_.textAperture = n; break;
+        case ApertureTool::kLine:
+            (s_.squareLine ? s_.squareLineAperture : s_.lineAperture) = n;
+            break;
+        case ApertureTool::kArc:
+            s_.lineAperture = n;
+            break;
+        case ApertureTool::kText:
+            s_.textAperture = n;
+            break;
     }
     closed_ = true;
 }
@@ -129,17 +148,23 @@ std::optional<FieldError> ApertureSelectModel::close() {
 // ------------------------------------------------------------------ pads
 
 PadSelectModel::PadSelectModel(const Board& board, int padNumber)
-    : board_(board), number_(std::clamp(padNumber, 0, std::max(0, int(board.padDefs.size()) - 1))) {}
+    : board_(board),
+      number_(std::clamp(padNumber, 0, std::max(0, int(board.padDefs.size()) - 1))) {}
 
-int PadSelectModel::count() const { return int(board_.padDefs.size()); }
+int PadSelectModel::count() const {
+    return int(board_.padDefs.size());
+}
 
-std::string PadSelectModel::heading() const { return Format("%d / %d", number_ + 1, count()); }
+std::string PadSelectModel::heading() const {
+    return Format("%d / %d", number_ + 1, count());
+}
 
 std::vector<std::string> PadSelectModel::pairs() const {
     std::vector<std::string> out;
     if (number_ < 0 || number_ >= count()) return out;
     for (const PadPair& p : board_.padDefs[size_t(number_)])
-        out.push_back(Format("%3d: %3d (%.3f)", p.layer, p.aperture, 2 * board_.roundHalf(p.aperture)));
+        out.push_back(
+            Format("%3d: %3d (%.3f)", p.layer, p.aperture, 2 * board_.roundHalf(p.aperture)));
     return out;
 }
 
@@ -153,7 +178,9 @@ void PadSelectModel::next() {
 // ------------------------------------------------------------------ arc
 
 ArcDialogModel::ArcDialogModel(const DrawingSettings& s)
-    : radius(FormatNumber(s.arcRadius)), start(FormatNumber(s.arcStart)), end(FormatNumber(s.arcEnd)) {}
+    : radius(FormatNumber(s.arcRadius)),
+      start(FormatNumber(s.arcStart)),
+      end(FormatNumber(s.arcEnd)) {}
 
 std::optional<FieldError> ArcDialogModel::decide() {
     const auto r = EvaluateInput(radius);
@@ -197,9 +224,12 @@ TextDialogModel::Result TextDialogModel::decide() {
         return {Outcome::kRefused, kFieldText, {}};
     const Coverage c = CheckCoverage(font_, Utf8ToCp932(text));
     switch (c.verdict) {
-        case Coverage::kAccepted: break;
-        case Coverage::kNoFont: return {Outcome::kRefusedSilently, kFieldText, {}};
-        case Coverage::kUncodedBytes: return {Outcome::kRefused, kFieldText, {}};
+        case Coverage::kAccepted:
+            break;
+        case Coverage::kNoFont:
+            return {Outcome::kRefusedSilently, kFieldText, {}};
+        case Coverage::kUncodedBytes:
+            return {Outcome::kRefused, kFieldText, {}};
         case Coverage::kMissingGlyphs:
             return {Outcome::kMissingGlyphs, kFieldText, Cp932ToUtf8(MissingGlyphMessage(c))};
     }
@@ -237,9 +267,15 @@ std::optional<FieldError> NumericInputModel::press(Button b) {
     if (!vy) return FieldError{kFieldY};
     memory_.x = *vx, memory_.y = *vy;
     switch (b) {
-        case Button::kAbsolute: point_ = Point{*vx, *vy}; break;
-        case Button::kOrigin: point_ = Point{origin_.x + *vx, origin_.y + *vy}; break;
-        case Button::kRelative: point_ = Point{last_.x + *vx, last_.y + *vy}; break;
+        case Button::kAbsolute:
+            point_ = Point{*vx, *vy};
+            break;
+        case Button::kOrigin:
+            point_ = Point{origin_.x + *vx, origin_.y + *vy};
+            break;
+        case Button::kRelative:
+            point_ = Point{last_.x + *vx, last_.y + *vy};
+            break;
     }
     return std::nullopt;
 }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "geometry/geometry.h"
-#include "tools/drawing_settings.h"
 #include "tools/dialog.h"
+#include "tools/drawing_settings.h"
 
 namespace zevo {
 
@@ -139,8 +139,7 @@ class ArcDialogModel : public DialogModel {
 // "文字列入力": the string, the text aperture, height, pitch, angle and mirror, kept between uses.
 class TextDialogModel : public DialogModel {
   public:
-    static constexpr int kFieldText = 101, kFieldHeight = 103, kFieldPitch = 104,
-                         kFieldAngle = 105;
+    static constexpr int kFieldText = 101, kFieldHeight = 103, kFieldPitch = 104, kFieldAngle = 105;
     TextDialogModel(const Board& board, const DrawingSettings& s, std::filesystem::path font);
     std::string text;  // UTF-8
     int aperture;
@@ -149,11 +148,11 @@ class TextDialogModel : public DialogModel {
     std::string apertureEntry(int n) const;
 
     enum class Outcome {
-        kDecided,         // the window closes with the values
-        kCalcError,       // a field did not evaluate: "計算エラー", the window stays
-        kMissingGlyphs,   // message(): characters without glyph; the window stays
-        kRefused,         // not drawable, or a tab or line end in it (beep); the window stays
-        kRefusedSilently, // the font cannot be opened; the window stays
+        kDecided,          // the window closes with the values
+        kCalcError,        // a field did not evaluate: "計算エラー", the window stays
+        kMissingGlyphs,    // message(): characters without glyph; the window stays
+        kRefused,          // not drawable, or a tab or line end in it (beep); the window stays
+        kRefusedSilently,  // the font cannot be opened; the window stays
     };
     struct Result {
         Outcome outcome = Outcome::kDecided;

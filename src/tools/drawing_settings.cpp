@@ -16,8 +16,12 @@ std::string Format(const char* fmt, auto... args) {
     return buf;
 }
 
-double RoundDiameter(const Board& b, int n) { return 2 * b.roundHalf(n); }
-double SquareSide(const Board& b, int n) { return 2 * b.squareHalf(n); }
+double RoundDiameter(const Board& b, int n) {
+    return 2 * b.roundHalf(n);
+}
+double SquareSide(const Board& b, int n) {
+    return 2 * b.squareHalf(n);
+}
 
 }  // namespace
 
@@ -34,8 +38,7 @@ std::string DefinitionItemText(const Board& board, const DrawingSettings& s, int
             return Format("%s %d: %.3f", "アパーチャ", s.roundLandAperture,
                           RoundDiameter(board, s.roundLandAperture));
         case kDefSquareLand:
-            if (s.squareAsRectangle)
-                return Format("%s X:%.3f Y:%.3f", "四角", s.rectDx, s.rectDy);
+            if (s.squareAsRectangle) return Format("%s X:%.3f Y:%.3f", "四角", s.rectDx, s.rectDy);
             return Format("%s %d: %.3f", "アパーチャ", s.squareLandAperture,
                           SquareSide(board, s.squareLandAperture));
         case kDefLine:
@@ -44,7 +47,8 @@ std::string DefinitionItemText(const Board& board, const DrawingSettings& s, int
                               SquareSide(board, s.squareLineAperture));
             return Format("%s %d: %.3f", "アパーチャ", s.lineAperture,
                           RoundDiameter(board, s.lineAperture));
-        case kDefPad: return Format("%s: %d", "パッド", s.padNumber);
+        case kDefPad:
+            return Format("%s: %d", "パッド", s.padNumber);
         case kDefText:
             return Format("%s %d: %.3f", "アパーチャ", s.textAperture,
                           RoundDiameter(board, s.textAperture));

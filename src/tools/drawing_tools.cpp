@@ -14,7 +14,9 @@ namespace {
 
 // --- shared helpers
 
-Point GridCursor(const ToolContext& c) { return c.view.ScreenToInput(c.cursorX, c.cursorY); }
+Point GridCursor(const ToolContext& c) {
+    return c.view.ScreenToInput(c.cursorX, c.cursorY);
+}
 
 // Every operation hides the exclusive-or overlay before it changes what the overlay shows and
 // draws it again afterwards, so a moved or removed preview leaves no trace on the screen.
@@ -37,7 +39,8 @@ void DrawMerged(ToolContext& c, const container* e) {
         if (!fb) return;
         OutlinePainter painter(c.board, c.view, *fb);
         auto one = [&](const drawn* d) {
-            if (d->layer < 0 || d->layer >= kLayers || !(c.board.layerFlags[size_t(d->layer)] & kDisp))
+            if (d->layer < 0 || d->layer >= kLayers ||
+                !(c.board.layerFlags[size_t(d->layer)] & kDisp))
                 return;
             painter.Draw(d, {kPalette[size_t(c.board.layerColour[size_t(d->layer)] & 15)],
                              RasterOp::kMerge});
@@ -114,7 +117,9 @@ ToolResult LandStart(ToolContext& c) {
     return ToolResult::Reverted;
 }
 
-ToolResult LandHover(ToolContext& c) { return MovePreview(c, GridCursor(c)); }
+ToolResult LandHover(ToolContext& c) {
+    return MovePreview(c, GridCursor(c));
+}
 
 template <bool Square>
 ToolResult LandClick(ToolContext& c) {
@@ -142,8 +147,10 @@ ToolResult LandCommand(ToolContext& c) {
             c.overlay.cursorPreview.push_back(NewLand(c, at, Square));
             return ToolResult::Handled;
         }
-        case EditOp::NumericInput: return NumericInput(c, false);
-        default: return ToolResult::Ignored;
+        case EditOp::NumericInput:
+            return NumericInput(c, false);
+        default:
+            return ToolResult::Ignored;
     }
 }
 
@@ -184,7 +191,9 @@ Point ClickPoint(ToolContext& c) {
     return SnapToElementPoint(c.board, c.cursorWorld(), c.view.pickRadiusWorld).value_or(grid);
 }
 
-ToolResult LineHover0(ToolContext& c) { return MovePreview(c, GridCursor(c)); }
+ToolResult LineHover0(ToolContext& c) {
+    return MovePreview(c, GridCursor(c));
+}
 
 ToolResult BeginChain(ToolContext& c, Point s, int hint) {
     if (c.overlay.cursorPreview.empty()) c.overlay.cursorPreview.push_back(NewDot(c, s));
@@ -222,8 +231,10 @@ ToolResult LineCommand0(ToolContext& c) {
             c.overlay.cursorPreview.push_back(NewDot(c, GridCursor(c)));
             return ToolResult::Handled;
         }
-        case EditOp::NumericInput: return NumericInput(c, false);
-        default: return ToolResult::Ignored;
+        case EditOp::NumericInput:
+            return NumericInput(c, false);
+        default:
+            return ToolResult::Ignored;
     }
 }
 
@@ -277,7 +288,9 @@ ToolResult LineClick1(ToolContext& c) {
     return PlaceSegment(c, e, GridCursor(c));
 }
 
-ToolResult LinePoint1(ToolContext& c) { return PlaceSegment(c, c.inputPoint, c.inputPoint); }
+ToolResult LinePoint1(ToolContext& c) {
+    return PlaceSegment(c, c.inputPoint, c.inputPoint);
+}
 
 // The rubber segment goes back to following the cursor as the first state's preview.
 void EndChain(ToolContext& c) {
@@ -299,8 +312,8 @@ ToolResult LineBack1(ToolContext& c) {
     }
     UndoStep* step = c.selection.pending.back();
     c.selection.pending.pop_back();
-    const line* last = static_cast<const line*>(
-        static_cast<UndoEntry*>(step->entries.prev)->element);
+    const line* last =
+        static_cast<const line*>(static_cast<UndoEntry*>(step->entries.prev)->element);
     const Point restart = last->start();
     l->layer = last->layer;
     l->aperture = last->aperture;
@@ -361,9 +374,12 @@ ToolResult LineCommand1(ToolContext& c) {
                         c.drawing.settings->squareLine);
             return ToolResult::Handled;
         }
-        case EditOp::NumericInput: return NumericInput(c, true);
-        case EditOp::Decide: return Decide(c);
-        default: return ToolResult::Ignored;
+        case EditOp::NumericInput:
+            return NumericInput(c, true);
+        case EditOp::Decide:
+            return Decide(c);
+        default:
+            return ToolResult::Ignored;
     }
 }
 
@@ -426,10 +442,14 @@ ToolResult ArcPoint0(ToolContext& c) {
 
 ToolResult ArcCommand0(ToolContext& c) {
     switch (c.currentCommand) {
-        case EditOp::LayerSelect: return ChooseLayer(c, nullptr);
-        case EditOp::SelectSettings: return ChooseAperture(c, ApertureTool::kArc);
-        case EditOp::NumericInput: return NumericInput(c, false);
-        default: return ToolResult::Ignored;
+        case EditOp::LayerSelect:
+            return ChooseLayer(c, nullptr);
+        case EditOp::SelectSettings:
+            return ChooseAperture(c, ApertureTool::kArc);
+        case EditOp::NumericInput:
+            return NumericInput(c, false);
+        default:
+            return ToolResult::Ignored;
     }
 }
 
@@ -447,7 +467,9 @@ ToolResult ArcFirstPoint(ToolContext& c, Point p) {
     return ToolResult::NextState;
 }
 
-ToolResult ArcClick1(ToolContext& c) { return ArcFirstPoint(c, GridCursor(c)); }
+ToolResult ArcClick1(ToolContext& c) {
+    return ArcFirstPoint(c, GridCursor(c));
+}
 ToolResult ArcPoint1(ToolContext& c) {
     if (!OnBoard(c.board, c.inputPoint)) return ToolResult::Ignored;
     return ArcFirstPoint(c, c.inputPoint);
@@ -486,8 +508,12 @@ ToolResult ArcEnd(ToolContext& c, Point p) {
     return ToolResult::Committed;
 }
 
-ToolResult ArcClick2(ToolContext& c) { return ArcEnd(c, GridCursor(c)); }
-ToolResult ArcPoint2(ToolContext& c) { return ArcEnd(c, c.inputPoint); }
+ToolResult ArcClick2(ToolContext& c) {
+    return ArcEnd(c, GridCursor(c));
+}
+ToolResult ArcPoint2(ToolContext& c) {
+    return ArcEnd(c, c.inputPoint);
+}
 ToolResult ArcBack2(ToolContext& c) {
     for (drawn* d : c.overlay.arcPreview) d->destroy(c.board);
     c.overlay.arcPreview.clear();
@@ -530,7 +556,9 @@ ToolResult PadAt(ToolContext& c, Point p) {
     return PlaceElement(c, g);
 }
 
-ToolResult PadClick(ToolContext& c) { return PadAt(c, GridCursor(c)); }
+ToolResult PadClick(ToolContext& c) {
+    return PadAt(c, GridCursor(c));
+}
 ToolResult PadPoint(ToolContext& c) {
     c.drawing.lastPoint = c.inputPoint;
     return PadAt(c, c.inputPoint);
@@ -538,7 +566,8 @@ ToolResult PadPoint(ToolContext& c) {
 
 ToolResult PadCommand(ToolContext& c) {
     switch (c.currentCommand) {
-        case EditOp::LayerSelect: return ChooseLayer(c, nullptr);
+        case EditOp::LayerSelect:
+            return ChooseLayer(c, nullptr);
         case EditOp::SelectSettings: {
             if (c.board.padDefs.empty()) return ToolResult::Ignored;
             PadSelectModel m(c.board, c.drawing.settings->padNumber);
@@ -549,8 +578,10 @@ ToolResult PadCommand(ToolContext& c) {
             c.host.DefinitionsChanged();
             return ToolResult::Handled;
         }
-        case EditOp::NumericInput: return NumericInput(c, false);
-        default: return ToolResult::Ignored;
+        case EditOp::NumericInput:
+            return NumericInput(c, false);
+        default:
+            return ToolResult::Ignored;
     }
 }
 
@@ -585,17 +616,23 @@ ToolResult TextAt(ToolContext& c, Point q) {
     return t.dropped > 0 || t.fontMissing ? ToolResult::Refused : ToolResult::Handled;
 }
 
-ToolResult TextClick(ToolContext& c) { return TextAt(c, GridCursor(c)); }
+ToolResult TextClick(ToolContext& c) {
+    return TextAt(c, GridCursor(c));
+}
 ToolResult TextPoint(ToolContext& c) {
     c.drawing.lastPoint = c.inputPoint;
     return TextAt(c, c.inputPoint);
 }
 ToolResult TextCommand(ToolContext& c) {
     switch (c.currentCommand) {
-        case EditOp::LayerSelect: return ChooseLayer(c, nullptr);
-        case EditOp::SelectSettings: return ChooseAperture(c, ApertureTool::kText);
-        case EditOp::NumericInput: return NumericInput(c, false);
-        default: return ToolResult::Ignored;
+        case EditOp::LayerSelect:
+            return ChooseLayer(c, nullptr);
+        case EditOp::SelectSettings:
+            return ChooseAperture(c, ApertureTool::kText);
+        case EditOp::NumericInput:
+            return NumericInput(c, false);
+        default:
+            return ToolResult::Ignored;
     }
 }
 
@@ -713,23 +750,26 @@ ToolResult IntersectionReset1(ToolContext& c) {
 template <ToolOp F>
 constexpr ToolOp O = Overlaid<F>;
 
-constexpr ToolState kRoundLandStates[] = {{O<LandHover>, O<LandClick<false>>, NoOp, O<LandPoint<false>>,
-                                     O<LandCommand<false>>, O<UndoLast>, O<LandStart<false>>}};
-constexpr ToolState kSquareLandStates[] = {{O<LandHover>, O<LandClick<true>>, NoOp, O<LandPoint<true>>,
-                                      O<LandCommand<true>>, O<UndoLast>, O<LandStart<true>>}};
+constexpr ToolState kRoundLandStates[] = {{O<LandHover>, O<LandClick<false>>, NoOp,
+                                           O<LandPoint<false>>, O<LandCommand<false>>, O<UndoLast>,
+                                           O<LandStart<false>>}};
+constexpr ToolState kSquareLandStates[] = {{O<LandHover>, O<LandClick<true>>, NoOp,
+                                            O<LandPoint<true>>, O<LandCommand<true>>, O<UndoLast>,
+                                            O<LandStart<true>>}};
 constexpr ToolState kLineStates[] = {
     {O<LineHover0>, O<LineClick0>, NoOp, O<LinePoint0>, O<LineCommand0>, O<UndoLast>, O<LineStart>},
-    {O<LineHover1>, O<LineClick1>, NoOp, O<LinePoint1>, O<LineCommand1>, O<LineBack1>, O<LineReset1>},
+    {O<LineHover1>, O<LineClick1>, NoOp, O<LinePoint1>, O<LineCommand1>, O<LineBack1>,
+     O<LineReset1>},
 };
 constexpr ToolState kArcStates[] = {
     {NoOp, O<ArcClick0>, NoOp, O<ArcPoint0>, O<ArcCommand0>, O<UndoLast>, O<ArcStart>},
     {NoOp, O<ArcClick1>, NoOp, O<ArcPoint1>, O<ArcCommandLater>, O<ArcBack1>, O<ArcBack1>},
     {O<ArcHover2>, O<ArcClick2>, NoOp, O<ArcPoint2>, O<ArcCommandLater>, O<ArcBack2>, O<ArcReset2>},
 };
-constexpr ToolState kPadStates[] = {{O<LandHover>, O<PadClick>, NoOp, O<PadPoint>, O<PadCommand>,
-                               O<UndoLast>, O<PadStart>}};
-constexpr ToolState kTextStates[] = {{NoOp, O<TextClick>, NoOp, O<TextPoint>, O<TextCommand>,
-                                O<UndoLast>, O<TextStart>}};
+constexpr ToolState kPadStates[] = {
+    {O<LandHover>, O<PadClick>, NoOp, O<PadPoint>, O<PadCommand>, O<UndoLast>, O<PadStart>}};
+constexpr ToolState kTextStates[] = {
+    {NoOp, O<TextClick>, NoOp, O<TextPoint>, O<TextCommand>, O<UndoLast>, O<TextStart>}};
 constexpr ToolState kIntersectionStates[] = {
     {NoOp, O<IntersectionClick0>, NoOp, NoOp, NoOp, NoOp, O<IntersectionReset0>},
     {NoOp, O<IntersectionClick1>, NoOp, NoOp, NoOp, O<IntersectionBack1>, O<IntersectionReset1>},
@@ -858,7 +898,9 @@ ToolResult DeliverPoint(ToolContext& c, Point p) {
     return c.pointInput(p);
 }
 
-void CancelIntersectionInput(ToolContext& c) { RestoreCursorPreview(c); }
+void CancelIntersectionInput(ToolContext& c) {
+    RestoreCursorPreview(c);
+}
 
 void OpenIntersectionInput(ToolContext& c) {
     c.overlay.hide();

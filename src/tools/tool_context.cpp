@@ -12,29 +12,31 @@
 namespace zevo {
 
 const std::array<ModeInfo, kModeCount> kModes = {{
-    {Cmd::RoundLand, 1, kHintInput},          // round land
-    {Cmd::SquareLand, 1, kHintInput},          // square land
-    {Cmd::Line, 2, kHintLineStart},      // line
-    {Cmd::Arc, 3, kHintArcCentre},      // arc
-    {Cmd::Pad, 1, kHintInput},          // pad
-    {Cmd::Text, 1, kHintTextStart},      // text
-    {Cmd::Deform, 2, kHintDeform},         // deform
-    {Cmd::DeleteTool, 3, kHintDelete},         // delete
-    {Cmd::Parallel, 5, kHintParallel},       // parallel / middle line
-    {Cmd::Connect, 6, kHintConnect},        // connect / stretch / split / chamfer
-    {Cmd::Change, 1, kHintChange},         // change
-    {Cmd::Fill, 4, kHintFill},           // fill / unfill / window
-    {Cmd::Multiple, 6, kHintMultiple},       // multiple
-    {Cmd::Intersection, 2, kHintIntersection},   // intersection / end-point input
-    {Cmd::ZoomTool, 2, kHintZoom},           // zoom
-    {Cmd::GridOrigin, 1, kHintGridOrigin},     // grid origin
-    {Cmd::Spacing, 3, kHintSpacing},        // spacing measurement
-    {Cmd::Coordinates, 1, kHintCoordinates},    // coordinates
+    {Cmd::RoundLand, 1, kHintInput},              // round land
+    {Cmd::SquareLand, 1, kHintInput},             // square land
+    {Cmd::Line, 2, kHintLineStart},               // line
+    {Cmd::Arc, 3, kHintArcCentre},                // arc
+    {Cmd::Pad, 1, kHintInput},                    // pad
+    {Cmd::Text, 1, kHintTextStart},               // text
+    {Cmd::Deform, 2, kHintDeform},                // deform
+    {Cmd::DeleteTool, 3, kHintDelete},            // delete
+    {Cmd::Parallel, 5, kHintParallel},            // parallel / middle line
+    {Cmd::Connect, 6, kHintConnect},              // connect / stretch / split / chamfer
+    {Cmd::Change, 1, kHintChange},                // change
+    {Cmd::Fill, 4, kHintFill},                    // fill / unfill / window
+    {Cmd::Multiple, 6, kHintMultiple},            // multiple
+    {Cmd::Intersection, 2, kHintIntersection},    // intersection / end-point input
+    {Cmd::ZoomTool, 2, kHintZoom},                // zoom
+    {Cmd::GridOrigin, 1, kHintGridOrigin},        // grid origin
+    {Cmd::Spacing, 3, kHintSpacing},              // spacing measurement
+    {Cmd::Coordinates, 1, kHintCoordinates},      // coordinates
     {Cmd::Equipotential, 1, kHintEquipotential},  // equipotential
-    {Cmd::PinNumbers, 1, kHintPinNumbers},     // pin number display
+    {Cmd::PinNumbers, 1, kHintPinNumbers},        // pin number display
 }};
 
-ToolResult NoOp(ToolContext&) { return ToolResult::Ignored; }
+ToolResult NoOp(ToolContext&) {
+    return ToolResult::Ignored;
+}
 
 namespace {
 
@@ -106,19 +108,32 @@ int32_t DefKindOf(int mode) {
 // The button whose state lets an edit operation through.
 Cmd CommandButton(EditOp op) {
     switch (op) {
-        case EditOp::LayerSelect: return Cmd::LayerSelect;
-        case EditOp::SelectSettings: return Cmd::SelectSettings;
-        case EditOp::Move: return Cmd::Move;
-        case EditOp::MoveByKey: return Cmd::Move;
-        case EditOp::JoinSplit: return Cmd::JoinSplit;
-        case EditOp::DeleteElements: return Cmd::Cut;  // follows the cut button
-        case EditOp::Cut: return Cmd::Cut;
-        case EditOp::Copy: return Cmd::Copy;
-        case EditOp::Paste: return Cmd::Paste;
-        case EditOp::Mirror: return Cmd::Mirror;
-        case EditOp::Rotate: return Cmd::Rotate;
-        case EditOp::NumericInput: return Cmd::NumericInput;
-        default: return Cmd::None;
+        case EditOp::LayerSelect:
+            return Cmd::LayerSelect;
+        case EditOp::SelectSettings:
+            return Cmd::SelectSettings;
+        case EditOp::Move:
+            return Cmd::Move;
+        case EditOp::MoveByKey:
+            return Cmd::Move;
+        case EditOp::JoinSplit:
+            return Cmd::JoinSplit;
+        case EditOp::DeleteElements:
+            return Cmd::Cut;  // follows the cut button
+        case EditOp::Cut:
+            return Cmd::Cut;
+        case EditOp::Copy:
+            return Cmd::Copy;
+        case EditOp::Paste:
+            return Cmd::Paste;
+        case EditOp::Mirror:
+            return Cmd::Mirror;
+        case EditOp::Rotate:
+            return Cmd::Rotate;
+        case EditOp::NumericInput:
+            return Cmd::NumericInput;
+        default:
+            return Cmd::None;
     }
 }
 
@@ -135,7 +150,8 @@ void DrawItem(OutlinePainter& painter, container* c, Pen pen) {
 }
 
 Pen LayerPen(const Board& b, const drawn* d) {
-    const int colour = d->layer >= 0 && d->layer < kLayers ? b.layerColour[size_t(d->layer)] & 15 : 0;
+    const int colour =
+        d->layer >= 0 && d->layer < kLayers ? b.layerColour[size_t(d->layer)] & 15 : 0;
     return {kPalette[size_t(colour)], RasterOp::kMerge};
 }
 
@@ -168,7 +184,9 @@ const ModeTable& DefaultModeTable() {
     return defaults.table;
 }
 
-bool IsToolBarSeparator(size_t slot) { return CommandCaption(ToolBarCmd(slot)).empty(); }
+bool IsToolBarSeparator(size_t slot) {
+    return CommandCaption(ToolBarCmd(slot)).empty();
+}
 
 // --- units
 

@@ -30,8 +30,8 @@ class ToolContext;
 class ToolHost {
   public:
     virtual ~ToolHost() = default;
-    virtual void Beep() = 0;                    // the plain warning sound
-    virtual void ShowHint(int stringId) = 0;    // status bar text
+    virtual void Beep() = 0;                  // the plain warning sound
+    virtual void ShowHint(int stringId) = 0;  // status bar text
     // Menu-bar items 98 (layer) and 99 (aperture) follow tool-bar buttons 300 and 301.
     virtual void SetDefinitionItemsEnabled(bool layerItem, bool apertureItem) = 0;
     // The Close item of the system menu; greyed while a nested frame is open.
@@ -134,9 +134,9 @@ bool IsToolBarSeparator(size_t slot);
 
 // The buttons that start something new: greyed while a tool is busy or a view tool is open.
 inline constexpr Cmd kToolChoiceButtons[] = {
-    Cmd::RoundLand, Cmd::SquareLand, Cmd::Line,     Cmd::Arc,    Cmd::Pad,
-    Cmd::Text,      Cmd::Deform,     Cmd::DeleteTool, Cmd::Parallel, Cmd::Connect,
-    Cmd::Change,    Cmd::Fill,       Cmd::Multiple, Cmd::JoinSplit, Cmd::Paste,
+    Cmd::RoundLand, Cmd::SquareLand, Cmd::Line,       Cmd::Arc,       Cmd::Pad,
+    Cmd::Text,      Cmd::Deform,     Cmd::DeleteTool, Cmd::Parallel,  Cmd::Connect,
+    Cmd::Change,    Cmd::Fill,       Cmd::Multiple,   Cmd::JoinSplit, Cmd::Paste,
 };
 
 // The edit operations the commands route to the current tool state (`currentCommand`). The
@@ -155,9 +155,9 @@ enum class EditOp : int32_t {
     Rotate = 10,
     NumericInput = 11,
     Decide = 12,
-    Join = 13,      // key G in the multiple tool: join without the dialog
-    Split = 14,     // key B: split without the dialog
-    MoveByKey = 15, // key I: the move that the key started
+    Join = 13,       // key G in the multiple tool: join without the dialog
+    Split = 14,      // key B: split without the dialog
+    MoveByKey = 15,  // key I: the move that the key started
 };
 
 // What the menu bar shows for the current definition.

@@ -27,8 +27,8 @@ ToolResult CloseEquipotential(ToolContext& c) {
     return ToolResult::PopFrame;
 }
 
-constexpr ToolState kEquipotential{NoOp, EquipotentialClick, NoOp, NoOp, NoOp, NoOp,
-                                   CloseEquipotential};
+constexpr ToolState kEquipotential{NoOp, EquipotentialClick, NoOp, NoOp, NoOp,
+                                   NoOp, CloseEquipotential};
 
 struct EditorModes {
     ModeTable table;

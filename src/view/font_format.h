@@ -24,7 +24,7 @@
 
 namespace zevo {
 
-inline constexpr char kFontHeaderText[] = "ZEVO FONT DATA-1";  // compared with its NUL
+inline constexpr char kFontHeaderText[] = "ZEVO FONT DATA-1";               // compared with its NUL
 inline constexpr std::size_t kFontHeaderTextSize = sizeof kFontHeaderText;  // 17
 inline constexpr std::size_t kFontHeaderSize = 128;
 inline constexpr int kFontRows = 60;
@@ -59,8 +59,12 @@ inline constexpr FontCode kIdeographicSpace = 0x8140;
 inline constexpr FontCode MakeCode(unsigned lead, unsigned trail) {
     return static_cast<FontCode>(((lead & 0xFF) << 8) | (trail & 0xFF));
 }
-inline constexpr unsigned LeadOf(FontCode c) { return c >> 8; }
-inline constexpr unsigned TrailOf(FontCode c) { return c & 0xFF; }
+inline constexpr unsigned LeadOf(FontCode c) {
+    return c >> 8;
+}
+inline constexpr unsigned TrailOf(FontCode c) {
+    return c & 0xFF;
+}
 
 // Row of a lead byte (0..59), or -1 when the byte leads no row.
 int FontRowOfLead(unsigned lead);
@@ -97,14 +101,14 @@ struct GlyphPoint {
 // Walks the entries of a record, carrying the previous point. Stops at the count or where the
 // bytes end, whichever comes first. Kind 00 entries yield the previous point.
 class GlyphDecoder {
-public:
+  public:
     GlyphDecoder(const uint8_t* record, std::size_t size);
     // The next entry; false at the end.
     bool next(GlyphPoint& out);
     // The entry count the record declares.
     int declared() const { return count_; }
 
-private:
+  private:
     const uint8_t* p_;
     const uint8_t* end_;
     int count_ = 0;
@@ -129,11 +133,11 @@ struct TextChar {
 // byte and the byte after it one code. A lead byte that ends the text forms a code with trail
 // byte 0, which has no glyph.
 class TextCodes {
-public:
+  public:
     explicit TextCodes(std::string_view text) : text_(text) {}
     bool next(TextChar& out);
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };

@@ -29,7 +29,7 @@ std::filesystem::path FontPath(const Paths& paths);
 
 // A font file opened for reading glyphs one at a time.
 class FontFile {
-public:
+  public:
     FontFile() = default;
     explicit FontFile(const std::filesystem::path& path) { open(path); }
     bool open(const std::filesystem::path& path);
@@ -42,7 +42,7 @@ public:
     // read, or 0 when the glyph is missing or fewer than 3 bytes could be had.
     std::size_t readGlyph(FontCode code, uint8_t (&buf)[kGlyphReadSize]);
 
-private:
+  private:
     bool readAt(uint32_t offset, void* dst, std::size_t n, std::size_t* got);
     FilePtr f_;
 };
@@ -95,7 +95,7 @@ bool LayoutSegments(const std::filesystem::path& font, const TextParams& params,
                     std::vector<TextSegment>& out);
 
 struct TextLayout {
-    group* text = nullptr;    // the " TEXT" group, unlinked; null when nothing was made
+    group* text = nullptr;     // the " TEXT" group, unlinked; null when nothing was made
     bool fontMissing = false;  // the font could not be opened
     int dropped = 0;           // strokes discarded because they left the board
 };

@@ -10,7 +10,7 @@ namespace zevo::testing {
 namespace {
 
 class Comparer {
-public:
+  public:
     explicit Comparer(const CompareOptions& o) : o_(o) {}
 
     bool near(double a, double b, const char* what) {
@@ -134,7 +134,7 @@ public:
     std::string result() const { return out_.str(); }
     std::string where_ = "items";
 
-private:
+  private:
     std::ostringstream& fail() {
         out_ << where_ << ": ";
         return out_;
@@ -177,6 +177,8 @@ std::unique_ptr<Board> ReadItems(std::string_view items, ReadResult* result) {
     return ReadBoard("[DrawItems]\n" + std::string(items), result);
 }
 
-container* First(const Board& b) { return b.items.emptyList() ? nullptr : AsElement(b.items.next); }
+container* First(const Board& b) {
+    return b.items.emptyList() ? nullptr : AsElement(b.items.next);
+}
 
 }  // namespace zevo::testing

@@ -1,11 +1,12 @@
 // Reading the sections of a board or settings file.
+#include "board/file/board_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
 #include "board/board_compare.h"
-#include "board/file/board_reader.h"
 #include "board/file/board_writer.h"
 #include "board/file/file_text.h"
 
@@ -25,9 +26,10 @@ std::vector<ReadIssueKind> Kinds(const ReadResult& r) {
 
 TEST(SectionDispatch, HeadersMatchByPrefixAndCaseAndUnknownOnesAreSkipped) {
     ReadResult r;
-    auto b = ReadBoard("junk before\n[BoardSizeX]\nX:500\n[drawitems]\nLAND:X=1,Y=1,LE=1,AP=0\n"
-                       "[Other]\nX:700\n[DrawItemsX]\nLAND:X=2,Y=2,LE=1,AP=0\n",
-                       &r);
+    auto b = ReadBoard(
+        "junk before\n[BoardSizeX]\nX:500\n[drawitems]\nLAND:X=1,Y=1,LE=1,AP=0\n"
+        "[Other]\nX:700\n[DrawItemsX]\nLAND:X=2,Y=2,LE=1,AP=0\n",
+        &r);
     EXPECT_FALSE(r.error);
     EXPECT_EQ(b->sizeX, 500);
     ASSERT_NE(First(*b), nullptr);
@@ -82,9 +84,10 @@ TEST(SectionBoardSize, SizesAreClampedAndRoundedAndTheOriginMustLieOnTheBoard) {
 
 TEST(SectionLayerDef, NamesColoursAndSwitches) {
     ReadResult r;
-    auto b = ReadBoard("[LayerDef]\n2:NAME=\x8C\x8A a,COLOR=7,DISP=OFF,PRINT=ON\n"
-                       "3:ACTIV=OFF,COLOR=16\n4:DISP=OFF,ACTIV=ON\n300:NAME=x\nx5:NAME=y\n",
-                       &r);
+    auto b = ReadBoard(
+        "[LayerDef]\n2:NAME=\x8C\x8A a,COLOR=7,DISP=OFF,PRINT=ON\n"
+        "3:ACTIV=OFF,COLOR=16\n4:DISP=OFF,ACTIV=ON\n300:NAME=x\nx5:NAME=y\n",
+        &r);
     EXPECT_FALSE(r.error);
     EXPECT_EQ(View(b->layerName[2]), "\x8C\x8A a");
     EXPECT_EQ(b->layerFlags[2], kPrint | kRoleHole | kRoleCut);
@@ -99,9 +102,10 @@ TEST(SectionLayerDef, NamesColoursAndSwitches) {
 
 TEST(SectionPadDef, PairsInEitherOrderAndWholeLinesRefused) {
     ReadResult r;
-    auto b = ReadBoard("[PadDef]\n7:LE=1,AP=2|ap=3 , le=0|LE=1,AP=2\n0:LE=1,AP=2|LE=0,AP=3\n"
-                       "1:LE=-1,AP=2\n2:LE=256,AP=2\n3:LE=1\n4:LE=1,AP=2,XX=3\nno\n5:\n",
-                       &r);
+    auto b = ReadBoard(
+        "[PadDef]\n7:LE=1,AP=2|ap=3 , le=0|LE=1,AP=2\n0:LE=1,AP=2|LE=0,AP=3\n"
+        "1:LE=-1,AP=2\n2:LE=256,AP=2\n3:LE=1\n4:LE=1,AP=2,XX=3\nno\n5:\n",
+        &r);
     ASSERT_EQ(b->padDefs.size(), 1u);  // the second equals the first
     EXPECT_EQ(b->padDefs[0], (PadDefinition{{1, 2}, {0, 3}}));
     EXPECT_EQ(Kinds(r), std::vector<ReadIssueKind>(6, ReadIssueKind::kBadPadDef));
@@ -231,7 +235,8 @@ TEST(GroupLines, NamesPlacementsAndTabs) {
     auto b = ReadItems(
         "GROUP:A\tB,1/4\tW,R1,X=10,Y=20,ANG=90,FOO=1\nLAND:X=10,Y=20,LE=1,AP=0\n"
         "GROUP: TEXT,Hi,ignored,X=1,Y=2\nLINE:XS=1,YS=2,XE=3,YE=2,LE=1,AP=0\nENDGR:\n"
-        "GROUP:\x01\x02" "C,,R2,X=1,Y=2\nLAND:X=1,Y=1,LE=1,AP=0\nENDGR:\nENDGR:\n");
+        "GROUP:\x01\x02"
+        "C,,R2,X=1,Y=2\nLAND:X=1,Y=1,LE=1,AP=0\nENDGR:\nENDGR:\n");
     const group* g = AsGroup(First(*b));
     EXPECT_EQ(g->type, Intern("A,B"));
     EXPECT_EQ(g->attribute, Intern("1/4,W"));
@@ -257,9 +262,9 @@ TEST(GroupLines, NamesPlacementsAndTabs) {
 TEST(GroupLines, FailingOrEmptyGroupsAreDroppedWhole) {
     ReadResult r;
     auto b = ReadItems(
-        "GROUP:R1\nENDGR:\n"                                           // empty part
+        "GROUP:R1\nENDGR:\n"                                                           // empty part
         "GROUP:\nGROUP:\nLAND:X=1,Y=1,AP=0\nENDGR:\nLAND:X=1,Y=1,LE=1,AP=0\nENDGR:\n"  // bad member
-        "GROUP:\nLAND:X=1,Y=1,LE=1,AP=0\nendgr:\nENDGR:\n"            // lower case closes nothing
+        "GROUP:\nLAND:X=1,Y=1,LE=1,AP=0\nendgr:\nENDGR:\n"  // lower case closes nothing
         "LAND:X=3,Y=3,LE=1,AP=0\n",
         &r);
     using K = ReadIssueKind;

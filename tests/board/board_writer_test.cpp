@@ -1,10 +1,11 @@
 // Writing documents, library items and the old format, byte for byte.
+#include "board/file/board_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "board/board_compare.h"
-#include "board/file/board_writer.h"
 
 namespace zevo {
 namespace {

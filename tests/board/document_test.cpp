@@ -1,5 +1,7 @@
 // Opening a document (the steps after reading, the old filled areas), saving it safely, and the
 // document commands with their questions.
+#include "board/file/document.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,7 +11,6 @@
 #include <sstream>
 
 #include "board/board_compare.h"
-#include "board/file/document.h"
 
 #ifdef __linux__
 #include <sys/resource.h>
@@ -164,22 +165,16 @@ TEST(LegacyPaint, OldGroupsOfLinesBecomeFilledAreas) {
 
 TEST(LegacyPaint, GroupsThatAreNoFilledAreaStayAsTheyAre) {
     const std::string head = "[Version]\nZEVO:Version 0.48.9\n[DrawItems]\nGROUP:\n";
-    const std::string
-        cases
-            [] =
-                {
-                    std::string(kLegacyArea) + "LAND:X=15,Y=15,LE=2,AP=1\n",  // not only lines
-                    std::string(kLegacyArea) +
-                        "LINE:XS=11,YS=13,XE=19,YE=13,LE=3,AP=1\n",  // two layers
-                    std::string(kLegacyArea) +
-                        "LINE:XS=11,YS=13,XE=19,YE=13,LE=2,SQ=1\n",  // a square pen
-                    std::string(kLegacyArea) +
-                        "LINE:XS=11,YS=13,XE=29,YE=13,LE=2,AP=1\n",  // a stroke outside
-                    "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=10,XE=10,YE=10,LE=2,AP="
-                    "1\n",  // one chain only
-                    "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=10,XE=30,YE=10,LE=2,AP="
-                    "1\n",  // no chain
-                };
+    const std::string cases[] = {
+        std::string(kLegacyArea) + "LAND:X=15,Y=15,LE=2,AP=1\n",                // not only lines
+        std::string(kLegacyArea) + "LINE:XS=11,YS=13,XE=19,YE=13,LE=3,AP=1\n",  // two layers
+        std::string(kLegacyArea) + "LINE:XS=11,YS=13,XE=19,YE=13,LE=2,SQ=1\n",  // a square pen
+        std::string(kLegacyArea) + "LINE:XS=11,YS=13,XE=29,YE=13,LE=2,AP=1\n",  // a stroke outside
+        "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=10,XE=10,YE=10,LE=2,AP="
+        "1\n",  // one chain only
+        "LINE:XS=10,YS=10,XE=20,YE=10,LE=2,AP=1\nLINE:XS=20,YS=10,XE=30,YE=10,LE=2,AP="
+        "1\n",  // no chain
+    };
     for (const std::string& c : cases) {
         auto b = Open(head + c + "ENDGR:\n");
         EXPECT_EQ(TypeWords(b->items), (std::vector<Istr>{kEmptyText})) << c;
@@ -193,7 +188,7 @@ TEST(LegacyPaint, GroupsThatAreNoFilledAreaStayAsTheyAre) {
 // ---------------------------------------------------------------- saving
 
 class Files : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         dir_ = fs::temp_directory_path() /
@@ -236,10 +231,13 @@ TEST_F(Files, SavingReplacesTheOldFileOnlyWhenTheNewOneIsComplete) {
 
     // A writer that fails half-way leaves the old file and no temporary one.
     std::string error;
-    EXPECT_FALSE(WriteFileSafely(p, [](TextOut& out) {
-        out.put("half");
-        return false;
-    }, &error));
+    EXPECT_FALSE(WriteFileSafely(
+        p,
+        [](TextOut& out) {
+            out.put("half");
+            return false;
+        },
+        &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(Contents(p), WriteDocument(*b));
     EXPECT_EQ(FilesIn(), 1u);
@@ -297,10 +295,10 @@ TEST_F(Files, ReadingAFileThatCannotBeOpenedChangesNothing) {
 
 // Answers from queues and remembers what it was asked.
 class ScriptedUi : public DocumentUi {
-public:
-  void showMessage(std::string_view text) override {
-      log.push_back("message:" + std::string(text));
-  }
+  public:
+    void showMessage(std::string_view text) override {
+        log.push_back("message:" + std::string(text));
+    }
     Answer askYesNoCancel(std::string_view text) override {
         log.push_back("ask:" + std::string(text));
         const Answer a = answers.front();
@@ -327,7 +325,7 @@ public:
     std::deque<fs::path> files;  // an empty path cancels the chooser
     std::vector<std::string> log;
 
-private:
+  private:
     bool choose(const char* what, const FileFilter& f, const fs::path& start, fs::path& chosen) {
         log.push_back(std::string(what) + ":" + std::string(f.description) + " " +
                       std::string(f.pattern) + " " + start.lexically_relative(base).string());

@@ -1,4 +1,6 @@
 // Numbers read as atof and atoi read them, and written digit for digit as printf writes them.
+#include "board/file/file_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -10,8 +12,6 @@
 #include <cstring>
 #include <random>
 #include <string>
-
-#include "board/file/file_text.h"
 
 namespace zevo {
 namespace {

@@ -1,13 +1,13 @@
 // Logical lines: trimming, comments, continuation, the 1023-byte limit, headers, NUL bytes,
 // and the same lines whether the text comes from memory or from a file in pieces.
+#include "board/file/line_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
-
-#include "board/file/line_reader.h"
 
 namespace zevo {
 namespace {
@@ -107,7 +107,11 @@ TEST(LineReading, TableSectionsDropBlanksAndUpperCaseSingleBytes) {
     char out[64];
     EXPECT_EQ(SqueezeUpper(" layer 1 :\t2\r", out), "LAYER1:2");
     // The second byte of a Shift-JIS pair is kept as it is, even a lower-case letter or a blank.
-    EXPECT_EQ(SqueezeUpper("a\x83" "a\x82 b\x81", out), "A\x83" "a\x82 B\x81");
+    EXPECT_EQ(SqueezeUpper("a\x83"
+                           "a\x82 b\x81",
+                           out),
+              "A\x83"
+              "a\x82 B\x81");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace zevo {
 namespace {
 
 // Shift-JIS spellings used below.
-constexpr const char* kAna = "\x8C\x8A\x82\xA0\x82\xAF";                          // 穴あけ
+constexpr const char* kAna = "\x8C\x8A\x82\xA0\x82\xAF";                       // 穴あけ
 constexpr const char* kNoThroughAna = "\x83m\x81[\x83X\x83\x8B\x81[\x8C\x8A";  // ノースルー穴
 
 TEST(LayerRoles, ComeFromTheNameWithTheirLengthRules) {
@@ -227,7 +227,7 @@ TEST(EndPoints, NearFarAndNodePoints) {
     EXPECT_EQ(l->farEnd({5, 0}), (Point{0, 0}));
     EXPECT_TRUE(l->isNodePoint({10.001, 0}));
     EXPECT_FALSE(l->isNodePoint({5, 0}));
-    rect* r = b.CreateRect(1, 0, {0, 0}, 4, 2, 0);  // E1 (1,0), E2 (-1,0)
+    rect* r = b.CreateRect(1, 0, {0, 0}, 4, 2, 0);   // E1 (1,0), E2 (-1,0)
     EXPECT_EQ(r->nearEnd({0.5, 0}), (Point{0, 0}));  // tie with the centre: centre
     EXPECT_NEAR(r->farEnd({0, 0}).x, -1, 1e-12);     // tie between E1 and E2: E2
     EXPECT_TRUE(r->isNodePoint({1, 0}));

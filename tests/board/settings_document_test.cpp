@@ -62,9 +62,10 @@ TEST(DocumentTemplate, MissingSettingsFileKeepsTheBuiltInTables) {
 
 TEST(DocumentTemplate, SettingsDrawingAndVersionDoNotCount) {
     ScratchDir dir;
-    const auto ini = dir.Put("zevo.ini",
-                             "[Version]\r\nZEVO:Version 0.40\r\n\r\n[LayerDef]\r\n2:NAME=\x8C\x8A\r\n"
-                             "\r\n[DrawItems]\r\nLAND:X=1,Y=1,LE=1,AP=0\r\n");
+    const auto ini =
+        dir.Put("zevo.ini",
+                "[Version]\r\nZEVO:Version 0.40\r\n\r\n[LayerDef]\r\n2:NAME=\x8C\x8A\r\n"
+                "\r\n[DrawItems]\r\nLAND:X=1,Y=1,LE=1,AP=0\r\n");
     Board b;
     ResetDocument(b, ini);
     EXPECT_TRUE(b.HasRole(2, kRoleHole));  // a layer named 穴 is a hole layer in every document
@@ -72,7 +73,8 @@ TEST(DocumentTemplate, SettingsDrawingAndVersionDoNotCount) {
     EXPECT_EQ(b.version, kProgramVersion);
 
     // An opened document's own sections override the template; unnamed layers keep theirs.
-    ReadDocumentText("[LayerDef]\r\n1:NAME=top\r\n\r\n[DrawItems]\r\nLAND:X=5,Y=5,LE=1,AP=0\r\n", b);
+    ReadDocumentText("[LayerDef]\r\n1:NAME=top\r\n\r\n[DrawItems]\r\nLAND:X=5,Y=5,LE=1,AP=0\r\n",
+                     b);
     EXPECT_STREQ(b.layerName[1], "top");
     EXPECT_STREQ(b.layerName[2], "\x8C\x8A");
     EXPECT_FALSE(b.items.emptyList());
@@ -89,9 +91,9 @@ TEST(SaveSettingsFile, WritesSectionsInOrderAndReadsBackAsTheSameTemplate) {
     options.longCursor = true;
     ASSERT_TRUE(SaveSettings(dir / "zevo.ini", b, options));
     const std::string text = dir.Get("zevo.ini");
-    const char* order[] = {"[Version]", "[Window]",  "[Setting]",  "[FileName]",   "[BoardSize]",
-                           "[LayerDef]", "[PadDef]", "[FlshDef]",  "[LineDef]",    "[SwapLayer]",
-                           "[LibraryFiles]"};
+    const char* order[] = {"[Version]",   "[Window]",    "[Setting]",     "[FileName]",
+                           "[BoardSize]", "[LayerDef]",  "[PadDef]",      "[FlshDef]",
+                           "[LineDef]",   "[SwapLayer]", "[LibraryFiles]"};
     size_t at = 0;
     for (const char* s : order) {
         const size_t found = text.find(s, at);

@@ -11,7 +11,15 @@
 namespace zevo::test {
 
 // Layers: 1 and 2 pattern, 3 silk, 8 plated holes, 42 non-plated holes, 20 jumper, 30 cut.
-enum : int { kTop = 1, kBottom = 2, kSilk = 3, kHoles = 8, kNonPlated = 42, kJumper = 20, kCut = 30 };
+enum : int {
+    kTop = 1,
+    kBottom = 2,
+    kSilk = 3,
+    kHoles = 8,
+    kNonPlated = 42,
+    kJumper = 20,
+    kCut = 30
+};
 
 inline void SetCheckLayers(Board& b) {
     b.layerFlags[kTop] |= kRolePattern;
@@ -41,7 +49,8 @@ inline group* AddGroup(Board& b, Istr type, group* owner = nullptr) {
 }
 
 // A filled rectangle area: outline loop of four lines and horizontal fill strokes.
-inline group* AddArea(Board& b, int layer, Point min, Point max, int strokeAp = 10, group* owner = nullptr) {
+inline group* AddArea(Board& b, int layer, Point min, Point max, int strokeAp = 10,
+                      group* owner = nullptr) {
     const ReservedWords& r = Reserved();
     group* area = AddGroup(b, r.painted, owner);
     group* loop = AddGroup(b, r.loop, area);
@@ -73,40 +82,41 @@ inline void RandomCheckBoard(Board& b, std::mt19937& rng, int count, double size
         const int layer = layers[layerPick(rng)];
         group* owner = groups[std::uniform_int_distribution<size_t>(0, groups.size() - 1)(rng)];
         switch (kindPick(rng)) {
-        case 0:
-        case 1:
-            AddLand(b, layer, pt(), apPick(rng), coin(rng) == 0, owner);
-            break;
-        case 2:
-        case 3:
-        case 4:
-            AddLine(b, layer, pt(), pt(), apPick(rng), coin(rng) == 0, owner);
-            break;
-        case 5: {
-            const Point c = pt();
-            const double st = coin(rng) * kPi / 2, en = st + (1 + coin(rng)) * kPi / 4;
-            b.AppendElement(owner, b.CreateArc(layer, apPick(rng), c, 1 + coin(rng) % 2, st, en));
-            break;
-        }
-        case 6: {
-            rect* r = b.CreateRect(layer, 0, pt(), 1 + coin(rng), 0.5 + coin(rng) % 2,
-                                   coin(rng) * kPi / 4);
-            b.AppendElement(owner, r);
-            break;
-        }
-        case 7:
-            if (groups.size() < 6) groups.push_back(AddGroup(b, Intern("part"), owner));
-            break;
-        case 8:
-            if (coin(rng) == 0) {
-                const Point p = pt();
-                AddArea(b, coin(rng) < 3 ? kTop : kBottom, p, {p.x + 3, p.y + 2}, apPick(rng),
-                        owner == groups[0] ? nullptr : owner);
+            case 0:
+            case 1:
+                AddLand(b, layer, pt(), apPick(rng), coin(rng) == 0, owner);
+                break;
+            case 2:
+            case 3:
+            case 4:
+                AddLine(b, layer, pt(), pt(), apPick(rng), coin(rng) == 0, owner);
+                break;
+            case 5: {
+                const Point c = pt();
+                const double st = coin(rng) * kPi / 2, en = st + (1 + coin(rng)) * kPi / 4;
+                b.AppendElement(owner,
+                                b.CreateArc(layer, apPick(rng), c, 1 + coin(rng) % 2, st, en));
+                break;
             }
-            break;
-        default:
-            AddLine(b, layer, pt(), pt(), apPick(rng), false, owner);
-            break;
+            case 6: {
+                rect* r = b.CreateRect(layer, 0, pt(), 1 + coin(rng), 0.5 + coin(rng) % 2,
+                                       coin(rng) * kPi / 4);
+                b.AppendElement(owner, r);
+                break;
+            }
+            case 7:
+                if (groups.size() < 6) groups.push_back(AddGroup(b, Intern("part"), owner));
+                break;
+            case 8:
+                if (coin(rng) == 0) {
+                    const Point p = pt();
+                    AddArea(b, coin(rng) < 3 ? kTop : kBottom, p, {p.x + 3, p.y + 2}, apPick(rng),
+                            owner == groups[0] ? nullptr : owner);
+                }
+                break;
+            default:
+                AddLine(b, layer, pt(), pt(), apPick(rng), false, owner);
+                break;
         }
     }
 }

@@ -1,9 +1,10 @@
+#include "checks/connectivity.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "check_boards.h"
-#include "checks/connectivity.h"
 
 namespace zevo {
 namespace {
@@ -40,8 +41,10 @@ TEST(Connectivity, ThroughLandsJoinLayersAndOthersDoNot) {
     Board b;
     SetCheckLayers(b);
     const Point c{5, 5};
-    for (auto [layer, square, joins] : {std::tuple{kHoles, false, true}, {kHoles, true, false},
-                                        {kNonPlated, false, false}, {kJumper, false, true}}) {
+    for (auto [layer, square, joins] : {std::tuple{kHoles, false, true},
+                                        {kHoles, true, false},
+                                        {kNonPlated, false, false},
+                                        {kJumper, false, true}}) {
         b.ClearBoard();
         SetCheckLayers(b);
         line* top = AddLine(b, kTop, {0, 0}, c);
@@ -58,11 +61,11 @@ TEST(Connectivity, FilledAreasJoinThroughStrokesAndOutlinePoints) {
     SetCheckLayers(b);
     b.SetRoundAperture(10, 0.25);
     group* area = AddArea(b, kTop, {0, 0}, {10, 4});
-    line* onStroke = AddLine(b, kTop, {5, 0.2}, {5, -5});        // end inside the first stroke
+    line* onStroke = AddLine(b, kTop, {5, 0.2}, {5, -5});       // end inside the first stroke
     line* onEdge = AddLine(b, kTop, {4, 4.6}, {4, 9});          // outside every stroke
-    line* atCorner = AddLine(b, kTop, {10, 4}, {12, 8});         // outline vertex
-    line* otherLayer = AddLine(b, kBottom, {6, 0.2}, {6, -5});   // strokes are on the top
-    land* via = AddLand(b, kHoles, {7, 0.2});                    // a via reaches every layer
+    line* atCorner = AddLine(b, kTop, {10, 4}, {12, 8});        // outline vertex
+    line* otherLayer = AddLine(b, kBottom, {6, 0.2}, {6, -5});  // strokes are on the top
+    land* via = AddLand(b, kHoles, {7, 0.2});                   // a via reaches every layer
     line* viaBottom = AddLine(b, kBottom, {7, 0.2}, {7, -3});
     auto nets = BuildNets(b);
     ASSERT_TRUE(nets);
@@ -123,12 +126,12 @@ TEST(Connectivity, CollectNetNumbersOneNet) {
 }
 
 class CountingMonitor : public ProgressMonitor {
-public:
+  public:
     explicit CountingMonitor(int stopAt) : stopAt_(stopAt) {}
     bool pump(size_t, size_t) override { return ++calls < stopAt_; }
     int calls = 0;
 
-private:
+  private:
     int stopAt_;
 };
 

@@ -21,8 +21,9 @@ DrcRules Rules(const Board& b, std::string_view body) {
 TEST(DrcRules, ReadTheSectionAndStoreGapsJustBelowTheValue) {
     Board b;
     SetCheckLayers(b);
-    DrcRules r = Rules(b, "OutputLayer:9\r\n\r\nSpace: LE1=1, LE2=2,P-P=0.2, L-P=0.3,L-L=0.4,X=1\r\n"
-                          "Other:1\nSpace:LE2=1,P-P=0.2\n");
+    DrcRules r = Rules(b,
+                       "OutputLayer:9\r\n\r\nSpace: LE1=1, LE2=2,P-P=0.2, L-P=0.3,L-L=0.4,X=1\r\n"
+                       "Other:1\nSpace:LE2=1,P-P=0.2\n");
     ASSERT_EQ(r.status, DrcRulesStatus::kOk);
     EXPECT_EQ(r.outputLayer, 9);
     ASSERT_EQ(r.rules.size(), 2u);
@@ -42,11 +43,12 @@ TEST(DrcRules, ErrorsAndSilentStops) {
     SetCheckLayers(b);
     for (const char* bad : {"Space:LE1=1,P-P=0.005", "Space:LE1=1,P-P=12", "Space:LE1=1",
                             "Space:P-P=0.2", "Space:LE1=256,P-P=0.2", "Space:LE1=1,P-P=abc",
-                            "Space:LE1=8,LE2=1,CLR=3,L-L=0.2",    // 3 is no cut layer
-                            "Space:LE1=30,LE2=30,CLR=30,L-L=0.2",  // CLR on both layers
-                            "Space:LE1=1,LE2=2,CLR=30,L-L=0.2",    // neither is a hole layer
+                            "Space:LE1=8,LE2=1,CLR=3,L-L=0.2",       // 3 is no cut layer
+                            "Space:LE1=30,LE2=30,CLR=30,L-L=0.2",    // CLR on both layers
+                            "Space:LE1=1,LE2=2,CLR=30,L-L=0.2",      // neither is a hole layer
                             "Space:LE1=8,LE2=42,CLR=30,L-L=0.2"}) {  // both are
-        const DrcRules r = Rules(b, std::string("OutputLayer:9\nSpace:LE1=1,P-P=0.2\n") + bad + "\n");
+        const DrcRules r =
+            Rules(b, std::string("OutputLayer:9\nSpace:LE1=1,P-P=0.2\n") + bad + "\n");
         EXPECT_EQ(r.status, DrcRulesStatus::kBadRule) << bad;
         EXPECT_EQ(r.badLine, 5) << bad;
     }
@@ -169,7 +171,7 @@ TEST_F(DrcBoard, OverlapsOnOtherLayersAndThePadHoleExemption) {
 TEST_F(DrcBoard, ClearanceLandLiftsTheHoleRule) {
     b.SetRoundAperture(5, 0.3);
     b.SetRoundAperture(20, 1.0);
-    AddLand(b, kHoles, {0, 0}, 5);                // a hole through a plane
+    AddLand(b, kHoles, {0, 0}, 5);                 // a hole through a plane
     AddLine(b, kBottom, {-3, 0.5}, {3, 0.5}, 10);  // copper of the plane, overlapping the hole
     const std::string rule = "Space:LE1=8,LE2=2,CLR=30,L-L=0.2,P-L=0.2\n";
     EXPECT_EQ(Check(rule).result, 1);
@@ -255,11 +257,11 @@ TEST_F(DrcBoard, MarksAtTheBoardEdgeStayOnTheBoardAndReadBackWhole) {
 }
 
 class StopAfter : public ProgressMonitor {
-public:
+  public:
     explicit StopAfter(int n) : n_(n) {}
     bool pump(size_t, size_t) override { return --n_ > 0; }
 
-private:
+  private:
     int n_;
 };
 

@@ -1,7 +1,8 @@
+#include "checks/netlist.h"
+
 #include <gtest/gtest.h>
 
 #include "check_boards.h"
-#include "checks/netlist.h"
 #include "text/strings.h"
 
 namespace zevo {
@@ -56,9 +57,9 @@ TEST(Netlist, ExportWritesPackagesAndPinNets) {
     land* u1p4 = Pin(b, u1, -4, {10, 20});
     Pin(b, c1, 1, {30, 0});
     Pin(b, plain, 7, {10, 0});
-    AddLine(b, kTop, {0, 0}, {0, 20});        // R1.1 - U1.3
-    AddLine(b, kTop, {10, 0}, {10, 20});      // R1.2 - U1.4 (interchangeable, printed as 4)
-    land* lone = AddLand(b, kTop, {30, 0});   // C1.1 with a loose land: one pin only, dropped
+    AddLine(b, kTop, {0, 0}, {0, 20});       // R1.1 - U1.3
+    AddLine(b, kTop, {10, 0}, {10, 20});     // R1.2 - U1.4 (interchangeable, printed as 4)
+    land* lone = AddLand(b, kTop, {30, 0});  // C1.1 with a loose land: one pin only, dropped
     (void)lone;
     (void)u1p4;
     const NetlistExport e = ExportNetlist(b);
@@ -166,7 +167,8 @@ struct TwoNetBoard {
 
 TEST(NetlistCompare, AgreeingBoardHasNoReport) {
     TwoNetBoard t(false);
-    const NetlistComparison c = CompareNetlist(t.b, {{P("U1", 1), P("R1", 1)}, {P("R1", 2), P("U1", 2)}});
+    const NetlistComparison c =
+        CompareNetlist(t.b, {{P("U1", 1), P("R1", 1)}, {P("R1", 2), P("U1", 2)}});
     EXPECT_EQ(c.status, NetlistComparison::kOk);
     EXPECT_EQ(c.report, "");
     EXPECT_EQ(c.rounds, 1u);
@@ -176,8 +178,8 @@ TEST(NetlistCompare, AgreeingBoardHasNoReport) {
 
 TEST(NetlistCompare, SubsetNetIsReportedOnTheReferenceSideOnly) {
     TwoNetBoard t(false);
-    const NetlistComparison c = CompareNetlist(
-        t.b, {{P("R1", 1), P("U1", 1), P("C1", 1)}, {P("R1", 2), P("U1", 2)}});
+    const NetlistComparison c =
+        CompareNetlist(t.b, {{P("R1", 1), P("U1", 1), P("C1", 1)}, {P("R1", 2), P("U1", 2)}});
     EXPECT_EQ(c.boardDifferences, 0u);
     EXPECT_EQ(c.referenceDifferences, 1u);
     EXPECT_EQ(c.report, Crlf(Cp(kStrUnconnectedNets) + "\n C1.1 U1.1\n--------------------\n"));
@@ -199,7 +201,8 @@ TEST(NetlistCompare, ReportListsBothSides) {
 
 TEST(NetlistCompare, CrossedInterchangeablePinsAreExchanged) {
     TwoNetBoard t(true);
-    const NetlistComparison c = CompareNetlist(t.b, {{P("U1", 1), P("R1", 2)}, {P("U1", 2), P("R1", 1)}});
+    const NetlistComparison c =
+        CompareNetlist(t.b, {{P("U1", 1), P("R1", 2)}, {P("U1", 2), P("R1", 1)}});
     EXPECT_EQ(c.status, NetlistComparison::kOk);
     EXPECT_EQ(c.rounds, 2u);
     EXPECT_EQ(c.report, "");
@@ -212,7 +215,8 @@ TEST(NetlistCompare, CrossedInterchangeablePinsAreExchanged) {
 TEST(NetlistCompare, PartsWithThreeInterchangeablePinsStayAlone) {
     TwoNetBoard t(true);
     Pin(t.b, t.r1, -3, {50, 50});
-    const NetlistComparison c = CompareNetlist(t.b, {{P("U1", 1), P("R1", 2)}, {P("U1", 2), P("R1", 1)}});
+    const NetlistComparison c =
+        CompareNetlist(t.b, {{P("U1", 1), P("R1", 2)}, {P("U1", 2), P("R1", 1)}});
     EXPECT_EQ(c.rounds, 5u);
     EXPECT_TRUE(c.exchanged.empty());
     EXPECT_EQ(t.r1a->pinNo, -1);
@@ -231,7 +235,7 @@ TEST(NetlistCompare, FullReportEndsAtTheLastPieceThatFits) {
 }
 
 class StopAfter : public ProgressMonitor {
-public:
+  public:
     bool pump(size_t, size_t) override { return ++calls < 2; }
     int calls = 0;
 };

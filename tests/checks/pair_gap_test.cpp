@@ -1,9 +1,10 @@
+#include "checks/pair_gap.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "check_boards.h"
-#include "checks/pair_gap.h"
 
 namespace zevo {
 namespace {
@@ -26,7 +27,8 @@ struct Sampled {
 bool Sampled::inside(Point p) const {
     if (!sweep.empty()) {
         auto at = [&](double t) {
-            const Point c{sweep[0].x + (sweep[1].x - sweep[0].x) * t, sweep[0].y + (sweep[1].y - sweep[0].y) * t};
+            const Point c{sweep[0].x + (sweep[1].x - sweep[0].x) * t,
+                          sweep[0].y + (sweep[1].y - sweep[0].y) * t};
             return std::max(std::fabs(p.x - c.x), std::fabs(p.y - c.y));
         };
         double lo = 0, hi = 1;
@@ -50,13 +52,15 @@ bool Sampled::inside(Point p) const {
 
 void SampleSegment(Point a, Point b, double step, std::vector<Point>& out) {
     const int n = std::max(1, static_cast<int>(std::sqrt(DistSq(a, b)) / step));
-    for (int i = 0; i <= n; ++i) out.push_back({a.x + (b.x - a.x) * i / n, a.y + (b.y - a.y) * i / n});
+    for (int i = 0; i <= n; ++i)
+        out.push_back({a.x + (b.x - a.x) * i / n, a.y + (b.y - a.y) * i / n});
 }
 
 Sampled Sample(const Board& b, const drawn* e, double step) {
     Sampled s;
     auto square = [&](Point p, double h) {
-        return std::vector<Point>{{p.x - h, p.y - h}, {p.x + h, p.y - h}, {p.x + h, p.y + h}, {p.x - h, p.y + h}};
+        return std::vector<Point>{
+            {p.x - h, p.y - h}, {p.x + h, p.y - h}, {p.x + h, p.y + h}, {p.x - h, p.y + h}};
     };
     if (e->kind == kLand) {
         if (e->square())
@@ -76,7 +80,9 @@ Sampled Sample(const Board& b, const drawn* e, double step) {
                     if (i == j || c[i] == c[j]) continue;
                     bool outline = true;
                     for (Point q : c)
-                        outline &= (c[j].x - c[i].x) * (q.y - c[i].y) - (c[j].y - c[i].y) * (q.x - c[i].x) >= -1e-12;
+                        outline &= (c[j].x - c[i].x) * (q.y - c[i].y) -
+                                       (c[j].y - c[i].y) * (q.x - c[i].x) >=
+                                   -1e-12;
                     if (outline) SampleSegment(c[i], c[j], step, s.core);
                 }
             s.sweep = {l->start(), l->end()};
@@ -125,15 +131,20 @@ drawn* RandomShape(Board& b, std::mt19937& rng, int kind) {
     std::uniform_int_distribution<int> ap(3, 15);
     const Point p{pos(rng), pos(rng)};
     switch (kind) {
-    case 0: return b.CreateLand(kTop, ap(rng), false, p);
-    case 1: return b.CreateLand(kTop, ap(rng), true, p);
-    case 2: return b.CreateLine(kTop, ap(rng), false, p, {pos(rng), pos(rng)});
-    case 3: return b.CreateLine(kTop, ap(rng), true, p, {pos(rng), pos(rng)});
-    case 4: {
-        const double st = ang(rng);
-        return b.CreateArc(kTop, ap(rng) % 6, p, 0.5 + pos(rng) / 2, st, st + ang(rng));
-    }
-    default: return b.CreateRect(kTop, 0, p, 0.2 + pos(rng) / 2, 0.2 + pos(rng) / 3, ang(rng));
+        case 0:
+            return b.CreateLand(kTop, ap(rng), false, p);
+        case 1:
+            return b.CreateLand(kTop, ap(rng), true, p);
+        case 2:
+            return b.CreateLine(kTop, ap(rng), false, p, {pos(rng), pos(rng)});
+        case 3:
+            return b.CreateLine(kTop, ap(rng), true, p, {pos(rng), pos(rng)});
+        case 4: {
+            const double st = ang(rng);
+            return b.CreateArc(kTop, ap(rng) % 6, p, 0.5 + pos(rng) / 2, st, st + ang(rng));
+        }
+        default:
+            return b.CreateRect(kTop, 0, p, 0.2 + pos(rng) / 2, 0.2 + pos(rng) / 3, ang(rng));
     }
 }
 
@@ -178,7 +189,8 @@ TEST(PairGap, EveryShapePairAgreesWithSampledDistances) {
                 const double sampled = SampledDistance(sa, sc);
                 PairGapResult r;
                 ASSERT_TRUE(PairGap(b, a, c, r));
-                SCOPED_TRACE(testing::Message() << "kinds " << ka << "," << kb << " trial " << trial);
+                SCOPED_TRACE(testing::Message()
+                             << "kinds " << ka << "," << kb << " trial " << trial);
                 if (r.overlap) {
                     ++overlaps;
                     EXPECT_LT(sampled, 2 * step);

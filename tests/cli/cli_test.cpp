@@ -70,7 +70,8 @@ TEST(CliConvert, WritesAFileThatConvertsToItself) {
 
 TEST(CliConvert, SkippedLinesStillConvertButFileErrorsFail) {
     ScratchDir dir;
-    const auto bad = dir.Put("bad.pcb", "[DrawItems]\r\nLAND:X=1,Y=1,LE=-1,AP=0\r\nLAND:X=2,Y=2,LE=1,AP=0\r\n");
+    const auto bad =
+        dir.Put("bad.pcb", "[DrawItems]\r\nLAND:X=1,Y=1,LE=-1,AP=0\r\nLAND:X=2,Y=2,LE=1,AP=0\r\n");
     CliRun r = Cli("convert " + bad.string() + " " + (dir / "out.pcb").string());
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("1 line(s) skipped"), std::string::npos) << r.out;
@@ -130,7 +131,8 @@ TEST(CliFont, DescribesTheShippedFontAndLaysTextIntoABoard) {
     ASSERT_EQ(r.status, 0) << r.out;
     const std::string text = dir.Get("text.pcb");
     // The text group with its placement, the string stored as Shift-JIS, then its strokes.
-    const std::string header = "GROUP: TEXT,R1 \x83R\x83l\x83N\x83^\x81[,,X=10,Y=60,ANG=0,HI=2,PIT=2.2";
+    const std::string header =
+        "GROUP: TEXT,R1 \x83R\x83l\x83N\x83^\x81[,,X=10,Y=60,ANG=0,HI=2,PIT=2.2";
     const size_t at = text.find(header);
     ASSERT_NE(at, std::string::npos) << text;
     EXPECT_NE(text.find("LINE:", at), std::string::npos);
@@ -184,7 +186,8 @@ TEST(CliChecks, NetsAndDesignRuleCheckWithTheirExitStatuses) {
     EXPECT_EQ(r.status, 0) << r.out;  // the example is clean under the shipped rules
 
     ScratchDir dir;
-    const auto rules = dir.Put("rules.drc", "[DrcDatas]\r\nOutputLayer:20\r\nSpace:LE1=1,P-P=0.5\r\n");
+    const auto rules =
+        dir.Put("rules.drc", "[DrcDatas]\r\nOutputLayer:20\r\nSpace:LE1=1,P-P=0.5\r\n");
     const auto board = dir.Put("close.pcb",
                                "[DrawItems]\r\nLINE:XS=10,YS=10,XE=30,YE=10,LE=1,AP=4\r\n"
                                "LINE:XS=10,YS=10.5,XE=30,YE=10.5,LE=1,AP=4\r\n");
@@ -226,8 +229,9 @@ TEST(CliNetlist, ExportsANetlistThatComparesCleanAndReportsADifference) {
     // The track taken to the other pin of R2 differs from the netlist.
     std::string moved = kTwoParts;
     moved.erase(moved.find("LINE:"));
-    moved += "LINE:XS=20,YS=10,XE=20,YE=20,LE=1,AP=5\r\nLINE:XS=20,YS=20,XE=50,YE=20,LE=1,AP=5\r\n"
-             "LINE:XS=50,YS=20,XE=50,YE=10,LE=1,AP=5\r\n";
+    moved +=
+        "LINE:XS=20,YS=10,XE=20,YE=20,LE=1,AP=5\r\nLINE:XS=20,YS=20,XE=50,YE=20,LE=1,AP=5\r\n"
+        "LINE:XS=50,YS=20,XE=50,YE=10,LE=1,AP=5\r\n";
     const auto open = dir.Put("moved.pcb", moved);
     r = Cli("compare " + open.string() + " " + net.string() + " -o " + (dir / "err.txt").string());
     EXPECT_EQ(r.status, 1) << r.out;
@@ -241,10 +245,11 @@ TEST(CliNetlist, CompareReadsEveryReferenceFormatItRecognises) {
     ScratchDir dir;
     const auto board = dir.Put("two.pcb", kTwoParts);
     // The same single net in a form of another schematic program, with a line it cannot read.
-    const auto ref = dir.Put("other.net", "ADD R1 RES\r\nADD R2 RES\r\nSIGNAL N1\r\nR1 2\r\n"
-                                          "R2 1\r\nR3\r\n");
-    CliRun r = Cli("compare " + board.string() + " " + ref.string() + " -o " +
-                   (dir / "err.txt").string());
+    const auto ref = dir.Put("other.net",
+                             "ADD R1 RES\r\nADD R2 RES\r\nSIGNAL N1\r\nR1 2\r\n"
+                             "R2 1\r\nR3\r\n");
+    CliRun r =
+        Cli("compare " + board.string() + " " + ref.string() + " -o " + (dir / "err.txt").string());
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("format 8, 1 net(s), 1 skipped"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("line 6: reference without a pin number"), std::string::npos) << r.out;
@@ -272,7 +277,8 @@ TEST(CliCoords, WritesThePartCoordinateReport) {
     EXPECT_NE(plain.find("R1                          10.000    10.000     0.000    \r\n"),
               std::string::npos)
         << plain;
-    EXPECT_NE(plain.find("PIN   2    LAND     1.200  X:  10.000  Y:   0.000\r\n"), std::string::npos)
+    EXPECT_NE(plain.find("PIN   2    LAND     1.200  X:  10.000  Y:   0.000\r\n"),
+              std::string::npos)
         << plain;
 
     r = Cli("coords " + board.string() + " -o " + out.string() + " --origin --mirror-x");

@@ -17,7 +17,9 @@ using testing::Record;
 using testing::ScratchDir;
 using testing::XY0;
 
-std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> Bytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 // The image a font of these glyphs must have: header, index, records packed in index order.
 std::string Rebuilt(const std::map<int, std::vector<uint8_t>>& glyphs) {
@@ -55,7 +57,8 @@ TEST(FontImage, LoadingPacksRecordsInIndexOrder) {
     EXPECT_FALSE(r.earlierFormat);
     EXPECT_EQ(r.glyphs, 2);
     EXPECT_FALSE(img.changed());
-    EXPECT_EQ(img.bytes(), Rebuilt({{FontCellOfCode(0x8260), Bytes(a)}, {FontCellOfCode(0x8261), Bytes(b)}}));
+    EXPECT_EQ(img.bytes(),
+              Rebuilt({{FontCellOfCode(0x8260), Bytes(a)}, {FontCellOfCode(0x8261), Bytes(b)}}));
 }
 
 TEST(FontImage, EarlierFormatIsConvertedOnLoadAndSavedWithTheHeader) {
@@ -66,7 +69,8 @@ TEST(FontImage, EarlierFormatIsConvertedOnLoadAndSavedWithTheHeader) {
     const FontLoadResult r = img.Load(old);
     EXPECT_TRUE(r.earlierFormat);
     EXPECT_EQ(r.glyphs, 2);
-    EXPECT_EQ(img.bytes(), Rebuilt({{FontCellOfCode(0x8140), Bytes(rec)}, {FontCellOfCode(0xEA40), Bytes(rec)}}));
+    EXPECT_EQ(img.bytes(), Rebuilt({{FontCellOfCode(0x8140), Bytes(rec)},
+                                    {FontCellOfCode(0xEA40), Bytes(rec)}}));
     // Loading alone changes nothing to be saved; a glyph edit makes the new format go out.
     ScratchDir dir;
     EXPECT_EQ(img.Save(dir / "f.dat"), FontSaveResult::kNothingToWrite);
@@ -78,7 +82,8 @@ TEST(FontImage, EarlierFormatIsConvertedOnLoadAndSavedWithTheHeader) {
 }
 
 TEST(FontImage, DamagedCellsAreDroppedAndShortFilesEndTheIndex) {
-    std::string f = FontBytes().glyph(0x8260, Record({XY0(1, true), 1})).rawCell(0x8261, 9'000'000).build();
+    std::string f =
+        FontBytes().glyph(0x8260, Record({XY0(1, true), 1})).rawCell(0x8261, 9'000'000).build();
     f += "\x02\x61";  // 'C': claims two entries, the file ends after one
     WriteCellValue(reinterpret_cast<uint8_t*>(&f[FontCellOffset(FontCellOfCode(0x8262))]),
                    uint32_t(f.size() - 2));

@@ -37,9 +37,10 @@ TEST(GlyphBuffer, ShortestEncodingPicksTheKindPerChange) {
 
 TEST(GlyphBuffer, RecordsExpandToTwoByteEntries) {
     const std::string r = Record({0x80 | 0x20 | 4, 0x00, 0x80 | 0x40 | 6, XY0(1, false), 2});
-    const GlyphBuffer g = GlyphBuffer::FromRecord(
-        {reinterpret_cast<const uint8_t*>(r.data()), r.size()});
-    EXPECT_EQ(Entries(g), (std::vector<E>{{true, 4, 0}, {false, 4, 0}, {true, 4, 6}, {false, 1, 2}}));
+    const GlyphBuffer g =
+        GlyphBuffer::FromRecord({reinterpret_cast<const uint8_t*>(r.data()), r.size()});
+    EXPECT_EQ(Entries(g),
+              (std::vector<E>{{true, 4, 0}, {false, 4, 0}, {true, 4, 6}, {false, 1, 2}}));
     for (int i = 0; i < g.count(); ++i) EXPECT_EQ(g.raw()[1 + 2 * i] & 0x60, 0x60);
 }
 
@@ -93,7 +94,7 @@ TEST(GridCells, PixelsMapToCellsAndStayInsideTheGrid) {
 
 // An editor on a font with 'A' = one stroke (2,2)-(10,2) and 'B' = a stroke (0,0)-(0,8).
 class EditorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto font = dir_.Put("zevofont.dat",
                                    FontBytes()

@@ -1,9 +1,5 @@
 // The check commands through the real window on the offscreen platform: the rule file chosen in
 // the file dialog, the progress window, the result message, the marks, and the equipotential tool.
-#include "board/model/board.h"
-#include "board/model/intern.h"
-#include "view/board_renderer.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
@@ -12,8 +8,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "board/model/board.h"
+#include "board/model/intern.h"
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
+#include "view/board_renderer.h"
 
 using namespace zevo;
 
@@ -58,7 +57,8 @@ class ChecksWindowTest : public QObject {
         w.startUp({QString(ZEVO_EXAMPLES) + "/example.pcb"});
         Board& b = w.editor().doc.board;
         b.AppendElement(nullptr, b.CreateLand(1, 18, false, {200, 150}));
-        b.AppendElement(nullptr, b.CreateLand(1, 18, false, {200 + 2 * b.roundHalf(18) + 0.1, 150}));
+        b.AppendElement(nullptr,
+                        b.CreateLand(1, 18, false, {200 + 2 * b.roundHalf(18) + 0.1, 150}));
 
         QString message;
         WhenModal<QFileDialog>([&](QFileDialog* chooser) {

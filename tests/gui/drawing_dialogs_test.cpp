@@ -1,9 +1,6 @@
 // The drawing tools' dialogs on the offscreen platform: typing, the calculation error box, the
 // key pad beside the dialog, and what the models hold afterwards.
-#include "board/file/document.h"
-#include "board/model/board.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
-#include "tools/drawing_dialogs.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -12,6 +9,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+
+#include "board/file/document.h"
+#include "board/model/board.h"
+#include "tools/drawing_dialogs.h"
 
 using namespace zevo;
 

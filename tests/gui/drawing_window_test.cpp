@@ -120,12 +120,16 @@ class DrawingWindowTest : public QObject {
         w.startUp({QString::fromStdString(file.string())});
         int lines = 0, arcs = 0, pads = 0, texts = 0, other = 0;
         for (container* c : Items(w.editor().doc.board.items)) {
-            if (c->kind == kLine) ++lines;
-            else if (c->kind == kArc) ++arcs;
-            else if (c->kind == kGroup && AsGroup(c)->type == Reserved().pad) ++pads;
+            if (c->kind == kLine)
+                ++lines;
+            else if (c->kind == kArc)
+                ++arcs;
+            else if (c->kind == kGroup && AsGroup(c)->type == Reserved().pad)
+                ++pads;
             else if (c->kind == kGroup && AsGroup(c)->type == Reserved().text) {
                 ++texts;
-                QCOMPARE(QString::fromStdString(std::string(View(AsGroup(c)->attribute))), QString("Z1"));
+                QCOMPARE(QString::fromStdString(std::string(View(AsGroup(c)->attribute))),
+                         QString("Z1"));
             } else
                 ++other;
         }

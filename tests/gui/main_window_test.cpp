@@ -5,12 +5,12 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QWheelEvent>
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "shell/qt/editor_window.h"

@@ -1,7 +1,7 @@
 // The settings dialogs of the manufacturing commands and the progress window on the offscreen
 // platform: paging, typing, accepting and cancelling, and the choices afterwards.
 
-#include "board/model/board.h"
+#include "shell/qt/dialogs/output_dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "board/model/board.h"
 #include "output/gerber_input.h"
 #include "output/gerber_output.h"
 #include "output/hole_output.h"
@@ -26,7 +27,6 @@
 #include "shell/dialogs/hole_data_dialog.h"
 #include "shell/dialogs/hole_output_dialog.h"
 #include "shell/dialogs/part_coords_dialog.h"
-#include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/progress_window.h"
 
 using namespace zevo;

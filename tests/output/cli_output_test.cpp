@@ -1,6 +1,5 @@
 // zevo-cli gerber, drill, zevonc and import on the example board, as scripts run them.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -35,9 +34,10 @@ TEST(CliOutput, GerberDrillZevoNcAndImport) {
     EXPECT_NE(dir.Get("stdout").find("deleted: " + (out / "old.gbr").string()), std::string::npos);
     EXPECT_TRUE(dir.Get("out/layer1.grb").starts_with("G71*G90*G75*D02*\r\n%ASAXBY"));
     EXPECT_NE(dir.Get("stderr").find("レイヤー 4 : layer4"), std::string::npos);
-    EXPECT_EQ(RunCli("gerber " + board + " --out " + out.string() + " --layers 1 --plain --decimals 4",
-                  dir),
-              0);
+    EXPECT_EQ(
+        RunCli("gerber " + board + " --out " + out.string() + " --layers 1 --plain --decimals 4",
+               dir),
+        0);
     EXPECT_EQ(dir.Get("out/layer1.grb").find('\n'), std::string::npos);
 
     EXPECT_EQ(RunCli("drill " + board + " --out " + out.string() + " --layers 8 --auto-t", dir), 0);
@@ -52,8 +52,8 @@ TEST(CliOutput, GerberDrillZevoNcAndImport) {
     EXPECT_TRUE(fs::exists(dir / "nc" / "ZevoNC" / "DrillNC"));
 
     EXPECT_EQ(RunCli("import " + board + " --gerber " + (out / "layer1.grb").string() +
-                      " --layer 12 -o " + (dir / "imported.pcb").string(),
-                  dir),
+                         " --layer 12 -o " + (dir / "imported.pcb").string(),
+                     dir),
               0);
     EXPECT_TRUE(fs::exists(dir / "imported.pcb"));
     EXPECT_EQ(RunCli("gerber " + (dir / "missing.pcb").string(), dir), 2);

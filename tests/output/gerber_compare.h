@@ -190,11 +190,12 @@ inline std::vector<std::string> Unmatched(const std::vector<PlotObject>& a,
             const PlotObject& p = b[k];
             if (used[k] || p.kind != o.kind) continue;
             if (std::fabs(p.w - o.w) > sizeTol || std::fabs(p.h - o.h) > sizeTol) continue;
-            const bool ends = o.kind == PlotObject::kFlash
-                                  ? near(o.x2, p.x2) && near(o.y2, p.y2)
-                                  : near(o.x1, p.x1) && near(o.y1, p.y1) && near(o.x2, p.x2) &&
-                                        near(o.y2, p.y2);
-            const bool centre = o.kind < PlotObject::kArcCw || (near(o.cx, p.cx) && near(o.cy, p.cy));
+            const bool ends =
+                o.kind == PlotObject::kFlash
+                    ? near(o.x2, p.x2) && near(o.y2, p.y2)
+                    : near(o.x1, p.x1) && near(o.y1, p.y1) && near(o.x2, p.x2) && near(o.y2, p.y2);
+            const bool centre =
+                o.kind < PlotObject::kArcCw || (near(o.cx, p.cx) && near(o.cy, p.cy));
             if (ends && centre) found = used[k] = true;
         }
         if (!found) missing.push_back(o.describe());

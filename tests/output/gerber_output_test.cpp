@@ -25,8 +25,8 @@ namespace fs = std::filesystem;
 GerberOutputChoices AllLayers(bool extended) {
     GerberOutputChoices c;
     c.extended = extended;
-    const char* names[] = {"", "PatternA", "PatternB.gbr", "silk_top.art", "silk_bot",
-                           "mask_top", "mask_bot", "outline", "drill"};
+    const char* names[] = {"",         "PatternA", "PatternB.gbr", "silk_top.art", "silk_bot",
+                           "mask_top", "mask_bot", "outline",      "drill"};
     for (int layer = 1; layer <= 8; ++layer) {
         c.files.name[layer] = names[layer];
         c.files.selected[layer] = true;
@@ -210,8 +210,9 @@ TEST(GerberOutput, SettingsFileThatCannotBeCreatedStopsTheCommand) {
     GerberOutputChoices choices;
     OutputReport r;
     bool asked = false;
-    EXPECT_FALSE(GerberOutputCommand(b, dir / "missing" / "GOutIni.dat", dir.path(), choices,
-                                     [&](GerberOutputChoices&) { return asked = true; }, r));
+    EXPECT_FALSE(GerberOutputCommand(
+        b, dir / "missing" / "GOutIni.dat", dir.path(), choices,
+        [&](GerberOutputChoices&) { return asked = true; }, r));
     EXPECT_FALSE(asked);
 }
 

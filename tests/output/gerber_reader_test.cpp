@@ -1,5 +1,7 @@
 // Reading Gerber and drill files back into elements: the rules, the round trip, and the bad
 // input of other programs.
+#include "output/gerber_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +9,6 @@
 #include "board/undo/undo.h"
 #include "output/gerber_input.h"
 #include "output/gerber_output.h"
-#include "output/gerber_reader.h"
 #include "output/gerber_writer.h"
 #include "output/output_fixture.h"
 #include "paths/scratch_dir.h"
@@ -40,7 +41,7 @@ TEST(GerberReader, ParametersAperturesAndFlashes) {
     Board b;
     InputResult r = Read(b,
                          "%FSLAX24Y24*%%MOIN*%\n"
-                         "%ADD10C,0.0394*%\n"        // 1.00076 mm: nearest is aperture 18 (1.0)
+                         "%ADD10C,0.0394*%\n"         // 1.00076 mm: nearest is aperture 18 (1.0)
                          "%ADD11R,0.0315X0.0315*%\n"  // square 0.8 mm: square aperture 14
                          "%ADD12R,0.1X0.05*%\n"       // rectangle 2.54 x 1.27 with a fill pen
                          "%ADD13O,0.1X0.05*%\n"       // obround: two strokes in a group
@@ -82,11 +83,11 @@ TEST(GerberReader, DrawsArcsAndIncrementalMode) {
     Board b;
     InputResult r = Read(b,
                          "%FSLAX33Y33*%%MOMM*%%ADD10C,0.2*%D10*\n"
-                         "X1000Y1000D02*X5000D01*\n"            // a line
-                         "G03X3000Y3000I-2000J0D01*\n"          // quarter arc about (3, 1)
-                         "G02X3000Y3000I0J-1000D01*\n"          // full circle about (3, 2)
-                         "G01X3000Y3000D01*\n"                  // a draw to where it is: a flash
-                         "%FSIX33Y33*%X1000Y0D01*\n");          // incremental: (4, 3)
+                         "X1000Y1000D02*X5000D01*\n"    // a line
+                         "G03X3000Y3000I-2000J0D01*\n"  // quarter arc about (3, 1)
+                         "G02X3000Y3000I0J-1000D01*\n"  // full circle about (3, 2)
+                         "G01X3000Y3000D01*\n"          // a draw to where it is: a flash
+                         "%FSIX33Y33*%X1000Y0D01*\n");  // incremental: (4, 3)
     EXPECT_EQ(r.warnings, 0u);
     ASSERT_EQ(r.elements.size(), 5u);
     ASSERT_EQ(r.elements[0]->kind, kLine);
@@ -145,7 +146,8 @@ TEST(GerberReader, RoundTripGivesTheSameFile) {
         UsedApertures usedBack;
         CollectUsedApertures(back, layer, usedBack);
         std::string second;
-        WriteLayer(second, back, layer, true, 3, AutomaticDCodes(DCodeTables::Defaults(), usedBack));
+        WriteLayer(second, back, layer, true, 3,
+                   AutomaticDCodes(DCodeTables::Defaults(), usedBack));
         EXPECT_EQ(second, first);
     }
 }
@@ -266,8 +268,7 @@ TEST(GerberReaderBadInput, EveryCaseIsSkippedWithAWarning) {
         {"arc without I/J", head + "X1000Y1000D02*G02X2000Y1000D01*", kWarnBadArc},
         {"arc of zero radius", head + "G03X1000Y1000I0J0D01*", kWarnBadArc},
         {"region never closed", head + "G36*X1000Y1000D02*X2000D01*X2000Y2000D01*", kWarnRegion},
-        {"step and repeat with huge counts", "%SRX999999999Y999999999I1J1*%" + head + "X1D03*",
-         0},
+        {"step and repeat with huge counts", "%SRX999999999Y999999999I1J1*%" + head + "X1D03*", 0},
         {"no M02", head + "X1000Y1000D03*", 0},
         {"data after M02", head + "M02*X1000Y1000D03*", kWarnAfterEnd},
         {"empty file", "", 0},
@@ -298,8 +299,8 @@ TEST(GerberReaderBadInput, EveryCaseIsSkippedWithAWarning) {
 
 TEST(DrillReader, RecognitionUnitsToolsAndStops) {
     EXPECT_TRUE(LooksLikeDrillFile("M48\r\nM71\r\nT01C0.800\r\n%\r\n"));
-    EXPECT_FALSE(LooksLikeDrillFile("%\r\nG90\r\nX0Y0\r\nT10\r\n"));  // plain: T without C
-    EXPECT_FALSE(LooksLikeDrillFile("G71*G90*\r\nT01C0.8\r\n"));       // a "*" comes first
+    EXPECT_FALSE(LooksLikeDrillFile("%\r\nG90\r\nX0Y0\r\nT10\r\n"));       // plain: T without C
+    EXPECT_FALSE(LooksLikeDrillFile("G71*G90*\r\nT01C0.8\r\n"));           // a "*" comes first
     EXPECT_FALSE(LooksLikeDrillFile(std::string(40, '\n') + "T1C0.8\n"));  // past line 29
 
     Board b;
@@ -349,9 +350,9 @@ TEST(GerberInput, EmptyBoardShiftOffBoardDiscardAndOneUndoStep) {
     ScratchDir dir;
     dir.Put("neg.gbr",
             "%FSLAX33Y33*%%MOMM*%%ADD10C,0.2*%D10*"
-            "X-2500Y-300D03*"       // moved to (0.5, 0.7) by (3, 1)
+            "X-2500Y-300D03*"  // moved to (0.5, 0.7) by (3, 1)
             "X50000Y50000D03*"
-            "X98000Y20000D03*");    // moved beyond the board's width: left out
+            "X98000Y20000D03*");  // moved beyond the board's width: left out
     UndoHistory undo(b);
     GerberInputChoices c;
     c.files.name[1] = "neg.gbr";
@@ -401,7 +402,8 @@ TEST(GerberInput, CommandReadsHoleLayersAsDrillProgramsAndRewritesSettings) {
     EXPECT_EQ(report.added, 2);
     ASSERT_EQ(report.unreadable.size(), 1u);
     const std::string saved = dir.Get("GInIni.dat");
-    EXPECT_TRUE(saved.starts_with("[Input]\r\ntop.gbr:LE=1\r\nmissing.gbr:LE=2\r\nholes.drl:LE=8\r\n"));
+    EXPECT_TRUE(
+        saved.starts_with("[Input]\r\ntop.gbr:LE=1\r\nmissing.gbr:LE=2\r\nholes.drl:LE=8\r\n"));
     int holes = 0;
     ForEachDrawn(b.items, [&](const drawn* d) { holes += d->layer == 8; });
     EXPECT_EQ(holes, 1);

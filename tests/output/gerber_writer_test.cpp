@@ -1,10 +1,11 @@
 // The photo-plotter writer, command by command.
+#include "output/gerber_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "board/model/board.h"
-#include "output/gerber_writer.h"
 #include "output/output_settings.h"
 
 namespace zevo {
@@ -162,7 +163,7 @@ TEST(GerberWriter, RotatedRectangle) {
     EXPECT_EQ(Body(Layer(b, 1, true)),
               "G54D14*\r\n"
               "G01X10000Y9000D02*\r\n"
-              "Y11000D01*\r\n"  // hy = 0: the corners pair up, a draw to where the pen is
+              "Y11000D01*\r\n"   // hy = 0: the corners pair up, a draw to where the pen is
               "Y9000D01*\r\n");  // writes nothing
 }
 
@@ -176,8 +177,7 @@ TEST(GerberWriter, GroupsAreWalkedAndOtherLayersSkipped) {
     b.AppendElement(g, b.CreateLand(1, 7, true, {3, 3}));
     b.AppendElement(nullptr, g);
     const std::string file = Layer(b, 1, true);
-    EXPECT_NE(file.find("%ADD22C,0.400*%\r\n%ADD25R,0.450X0.450*%\r\n"), std::string::npos)
-        << file;
+    EXPECT_NE(file.find("%ADD22C,0.400*%\r\n%ADD25R,0.450X0.450*%\r\n"), std::string::npos) << file;
     EXPECT_EQ(file.find("%ADD20"), std::string::npos);  // aperture 5 lies on layer 2 only
     EXPECT_EQ(Body(file), "G54D22*\r\nG01X2000Y2000D03*\r\nG54D25*\r\nX3000Y3000D03*\r\n");
 }

@@ -7,7 +7,6 @@
 // compares the flashes and draws themselves: every one at the same place within 0.001 mm, with
 // an aperture of the same size within gerbv's 0.0001-inch rounding, none missing, none extra.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -42,13 +41,14 @@ std::string Gerbv() {
     std::stringstream dirs(path ? path : "/usr/bin");
     std::string dir;
     while (std::getline(dirs, dir, ':'))
-        if (!dir.empty() && fs::exists(fs::path(dir) / "gerbv")) return (fs::path(dir) / "gerbv").string();
+        if (!dir.empty() && fs::exists(fs::path(dir) / "gerbv"))
+            return (fs::path(dir) / "gerbv").string();
     return {};
 }
 
-#define REQUIRE_GERBV()                                                                        \
-    const std::string gerbv = Gerbv();                                                         \
-    if (gerbv.empty())                                                                         \
+#define REQUIRE_GERBV()                \
+    const std::string gerbv = Gerbv(); \
+    if (gerbv.empty())                 \
         GTEST_SKIP() << "gerbv is not installed (make test installs it; apt-get install gerbv)";
 
 std::string Quote(const fs::path& p) {

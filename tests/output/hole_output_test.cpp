@@ -1,11 +1,12 @@
 // The hole output: gathering, both program formats, automatic T codes, single-file mode,
 // hout.lst and HOutIni.dat.
+#include "output/hole_output.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "output/hole_output.h"
 #include "output/output_fixture.h"
 #include "paths/scratch_dir.h"
 #include "text/cp932.h"
@@ -59,7 +60,8 @@ TEST(HoleOutput, PlainFormatStartsAndEndsAtTheOrigin) {
     std::vector<Hole> holes;
     GatherHoles(b, 8, holes);
     std::string out;
-    WritePlainDrill(out, holes, [](int ap) { return ap + 10; }, 2);
+    WritePlainDrill(
+        out, holes, [](int ap) { return ap + 10; }, 2);
     EXPECT_EQ(out,
               "%\r\nG90\r\nX0Y0\r\n"
               "T13\r\nX1000Y2000M05\r\nX1000Y2500M05\r\n"
@@ -77,7 +79,8 @@ TEST(HoleOutput, ToolTableWritesOnlyWhatChanged) {
     std::vector<Hole> holes;
     GatherHoles(b, 8, holes);
     std::string out;
-    WriteToolTableProgram(out, b, holes, [](int ap) { return ap == 3 ? 1 : 2; }, 3);
+    WriteToolTableProgram(
+        out, b, holes, [](int ap) { return ap == 3 ? 1 : 2; }, 3);
     EXPECT_EQ(out,
               "M48\r\nM71\r\nT01C0.250\r\nT02C0.450\r\n%\r\nG90\r\n"
               "G81\r\nT1\r\n"

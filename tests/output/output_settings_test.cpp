@@ -1,10 +1,11 @@
 // The code tables and the three settings files of the outputs and the input.
+#include "output/output_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "board/model/board.h"
-#include "output/output_settings.h"
 
 namespace zevo {
 namespace {
@@ -56,20 +57,20 @@ TEST(GerberOutSettingsFile, ReadsSelectedUnselectedAndPaths) {
         ";bottom:LE=2\r\n"
         "C:\\work\\silk.gbr:LE=3\r\n"
         "/home/u/a:b/mask.grb:LE=5\r\n"  // the colon after the last separator splits
-        "nolayer.grb\r\n"              // no colon: skipped
-        "neg.grb:LE=-1\r\n"            // negative: refused like 256
+        "nolayer.grb\r\n"                // no colon: skipped
+        "neg.grb:LE=-1\r\n"              // negative: refused like 256
         "big.grb:LE=256\r\n"
         "bad.grb:XX=4\r\n"
         "\r\n"
         "[LineDef]\r\n"
         "0:D30\r\n"
-        "1:D9\r\n"      // below 10: refused
-        "2:D1000\r\n"   // above 999: refused
-        "-3:D40\r\n"    // does not start with a digit
-        "256:D40\r\n"   // no such aperture
+        "1:D9\r\n"     // below 10: refused
+        "2:D1000\r\n"  // above 999: refused
+        "-3:D40\r\n"   // does not start with a digit
+        "256:D40\r\n"  // no such aperture
         "4:D999\r\n"
         "\n"
-        "[FlshDef]\n"   // LF-only lines read the same
+        "[FlshDef]\n"  // LF-only lines read the same
         "0:D31\n"
         "x\n";
     SettingsReadResult r;
@@ -131,8 +132,9 @@ TEST(HoleOutSettingsFile, ReadsWritesAndRefusesNegatives) {
     EXPECT_EQ(s.codes.code[5], 123456);
     EXPECT_EQ(r.skipped, 3);
     const std::string out = WriteHoleOutSettings(s.files, s.codes);
-    EXPECT_TRUE(out.starts_with("[Output]\r\ndrill.hol:LE=8\r\n;D:\\nc\\nth.hol:LE=42\r\n\r\n"
-                                "[HoleDef]\r\n0:T10\r\n"));
+    EXPECT_TRUE(
+        out.starts_with("[Output]\r\ndrill.hol:LE=8\r\n;D:\\nc\\nth.hol:LE=42\r\n\r\n"
+                        "[HoleDef]\r\n0:T10\r\n"));
     const HoleOutSettings back = ReadHoleOutSettings(out);
     EXPECT_EQ(back.codes, s.codes);
     EXPECT_EQ(back.files.name, s.files.name);
@@ -146,7 +148,7 @@ TEST(GerberInSettingsFile, ALineForACodeReplacesItsPresetAndCodesBelowFourAreRef
         "[Aperture]\r\n"
         "D50:3,CIR\r\n"
         "D51:3,SQ\r\n"
-        "D2:4,CIR\r\n"    // an exposure code, never an aperture
+        "D2:4,CIR\r\n"  // an exposure code, never an aperture
         "D-5:4,CIR\r\n"
         "D60:-1,CIR\r\n"
         "D1000:4,SQ\r\n"
@@ -164,8 +166,9 @@ TEST(GerberInSettingsFile, ALineForACodeReplacesItsPresetAndCodesBelowFourAreRef
     EXPECT_EQ(s.codes.round[21], 52);
     EXPECT_EQ(r.skipped, 6);
     const std::string out = WriteGerberInSettings(s.files, s.codes);
-    EXPECT_TRUE(out.starts_with("[Input]\r\ntop.gbr:LE=1\r\n\r\n[Aperture]\r\nD10:0,CIR\r\n"
-                                "D11:0,SQ\r\nD12:1,CIR\r\n"));
+    EXPECT_TRUE(
+        out.starts_with("[Input]\r\ntop.gbr:LE=1\r\n\r\n[Aperture]\r\nD10:0,CIR\r\n"
+                        "D11:0,SQ\r\nD12:1,CIR\r\n"));
     // Aperture 20 lost D50 and D51 to aperture 3: one line per code, aperture 20 has none.
     EXPECT_NE(out.find("D49:19,SQ\r\nD50:3,CIR\r\nD51:3,SQ\r\nD52:21,CIR\r\n"), std::string::npos);
     EXPECT_EQ(out.find(":20,"), std::string::npos);

@@ -1,5 +1,7 @@
 // The ZevoNC set: preparing the folder, the fixed layer files, inner layers and their D codes,
 // the three drill programs.
+#include "output/zevonc.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,7 +11,6 @@
 #include <string>
 
 #include "output/output_fixture.h"
-#include "output/zevonc.h"
 #include "paths/scratch_dir.h"
 
 namespace zevo {
@@ -67,8 +68,8 @@ TEST(ZevoNcSet, FixedFilesInnerLayersAndDrills) {
     std::set<std::string> files;
     for (const auto& e : fs::directory_iterator(nc)) files.insert(e.path().filename().string());
     EXPECT_EQ(files, (std::set<std::string>{"PatternA", "PatternB", "SilkA", "MaskA", "MaskB",
-                                             "Board", "Drill", "DrillNTH", "InnerLy1", "InnerLy2",
-                                             "DrillNC1", "DrillNC2", "DrillNC"}));
+                                            "Board", "Drill", "DrillNTH", "InnerLy1", "InnerLy2",
+                                            "DrillNC1", "DrillNC2", "DrillNC"}));
     ExpectSameAsFile(dir.Get("ZevoNC/InnerLy1"), "zevonc_InnerLy1");
     ExpectSameAsFile(dir.Get("ZevoNC/Drill"), "zevonc_Drill");
     ExpectSameAsFile(dir.Get("ZevoNC/DrillNC"), "zevonc_DrillNC");

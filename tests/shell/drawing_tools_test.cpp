@@ -1,5 +1,7 @@
 // The drawing tools driven as a user drives them: mouse events at client pixels, keys, commands
 // and dialog answers, checked on the board, the undo history and the framebuffers.
+#include "tools/drawing_tools.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include "board/model/intern.h"
 #include "scripted_host.h"
 #include "text/strings.h"
-#include "tools/drawing_tools.h"
 #include "view/board_renderer.h"
 
 namespace zevo::test {
@@ -62,7 +63,9 @@ class Drawing : public ::testing::Test {
         auto v = items();
         return i < v.size() && v[i]->kind == kLine ? static_cast<const line*>(v[i]) : nullptr;
     }
-    Pixel colourOf(int layer) const { return kPalette[size_t(board.layerColour[size_t(layer)] & 15)]; }
+    Pixel colourOf(int layer) const {
+        return kPalette[size_t(board.layerColour[size_t(layer)] & 15)];
+    }
     // What the screen would show with nothing over the board (the editor draws the board edge).
     Framebuffer plainScreen() {
         Framebuffer fb;

@@ -177,8 +177,9 @@ TEST_F(EditorChecks, ARuleFileThatChecksNothingLeavesTheOldMarks) {
 TEST_F(EditorChecks, EscapeDuringNetBuildingChangesNothingAndInputIsDroppedMeanwhile) {
     // More than 10 000 nets, so the window is pumped while they are built.
     for (int i = 0; i < 10500; ++i)
-        board().AppendElement(nullptr,
-                              board().CreateLand(1, 18, false, {2.0 + 2.0 * (i % 140), 2.0 + 2.0 * (i / 140)}));
+        board().AppendElement(
+            nullptr,
+            board().CreateLand(1, 18, false, {2.0 + 2.0 * (i % 140), 2.0 + 2.0 * (i / 140)}));
     int dropped = 0;
     host.duringProgress = [&] {
         if (!editor.command(Cmd::ZoomOut)) ++dropped;
@@ -209,8 +210,9 @@ TEST_F(EditorChecks, EscapeDuringThePairTestsKeepsTheMarksFoundSoFar) {
     // Lands of different nets 0.1 mm apart in a block: many near pairs, many violations.
     const double pitch = 2 * board().roundHalf(18) + 0.1;
     for (int i = 0; i < 2500; ++i)
-        board().AppendElement(nullptr, board().CreateLand(1, 18, false,
-                                                          {5 + pitch * (i % 50), 5 + pitch * (i / 50)}));
+        board().AppendElement(
+            nullptr,
+            board().CreateLand(1, 18, false, {5 + pitch * (i % 50), 5 + pitch * (i / 50)}));
     host.escapeAtPump = 1;  // at the first 10 000 pairs
     host.files = {fs::path(ZEVO_RESOURCES) / "Zevo.drc"};
     editor.command(Cmd::Drc);
@@ -231,7 +233,8 @@ TEST_F(EditorChecks, EscapeDuringTheComparisonStopsWithoutAReportAndKeepsTheExch
     addParts(true);
     // The reference wires Q1's pins the other way round: the first round differs, Q1's two
     // interchangeable pins are exchanged, and Escape stops the second round.
-    dir.Put("ref.net", "$PACKAGES\n! R; Q1\n! R; Q2\n$NETS\nN0001; Q1.1 Q2.1\nN0002; Q1.2 Q2.2\n$END\n");
+    dir.Put("ref.net",
+            "$PACKAGES\n! R; Q1\n! R; Q2\n$NETS\nN0001; Q1.1 Q2.1\nN0002; Q1.2 Q2.2\n$END\n");
     editor.doc.modified = false;
     host.files = {dir / "ref.net"};
     host.escapeAtPump = 1;
@@ -295,7 +298,8 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
     editor.command(Cmd::SaveAs);
     ASSERT_TRUE(fs::exists(boardFile));
 
-    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) {
+        auto& c = dialog.target();
         for (int layer : {1, 2}) {
             c.files.name[size_t(layer)] = "layer" + std::to_string(layer);
             c.files.selected[size_t(layer)] = true;
@@ -305,14 +309,16 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
     ASSERT_TRUE(editor.command(Cmd::GerberOut));
     EXPECT_EQ(host.progressTexts.back(), "出力中");
     EXPECT_EQ(host.progressOpen, 0);
-    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) {
+        auto& c = dialog.target();
         c.files.name[8] = "layer8";
         c.files.selected[8] = true;
         c.autoT = true;
         return true;
     });
     ASSERT_TRUE(editor.command(Cmd::HoleOut));
-    host.on<PartCoordsDialogModel>([&](PartCoordsDialogModel& dialog) { auto& s = dialog.target();
+    host.on<PartCoordsDialogModel>([&](PartCoordsDialogModel& dialog) {
+        auto& s = dialog.target();
         s.file = dir / "board.pos";
         return true;
     });
@@ -323,7 +329,8 @@ TEST_F(EditorChecks, OutputsWriteWhatTheBatchProgramWrites) {
     ASSERT_EQ(Cli("gerber " + b + " --out " + out + " --layers 1,2"), 0);
     ASSERT_EQ(Cli("drill " + b + " --out " + out + " --layers 8 --auto-t"), 0);
     ASSERT_EQ(Cli("coords " + b + " -o " + out + "/board.pos"), 0);
-    for (const char* f : {"layer1.grb", "layer2.grb", "gout.lst", "layer8.hol", "hout.lst", "board.pos"}) {
+    for (const char* f :
+         {"layer1.grb", "layer2.grb", "gout.lst", "layer8.hol", "hout.lst", "board.pos"}) {
         EXPECT_NE(dir.Get(f), "<missing>") << f;
         EXPECT_EQ(dir.Get(f), batch.Get(f)) << f;
     }
@@ -347,13 +354,15 @@ TEST_F(EditorChecks, OutputsOfABoardNeverSavedGoToTheProgramsFolder) {
     ASSERT_EQ(editor.doc.path, work / "untitled.pcb");
     board().AppendElement(nullptr, board().CreateLand(1, 18, false, {50, 50}));
     board().AppendElement(nullptr, board().CreateLand(8, 18, false, {60, 50}));
-    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) {
+        auto& c = dialog.target();
         c.files.name[1] = "layer1";
         c.files.selected[1] = true;
         return true;
     });
     editor.command(Cmd::GerberOut);
-    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) {
+        auto& c = dialog.target();
         c.files.name[8] = "layer8";
         c.files.selected[8] = true;
         return true;
@@ -365,7 +374,8 @@ TEST_F(EditorChecks, OutputsOfABoardNeverSavedGoToTheProgramsFolder) {
     EXPECT_NE(dir.Get("layer1.grb"), "<missing>");
     EXPECT_NE(dir.Get("layer8.hol"), "<missing>");
     // The Gerber input takes a bare name from the same folder: the board's own output.
-    host.on<GerberInputDialogModel>([](GerberInputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<GerberInputDialogModel>([](GerberInputDialogModel& dialog) {
+        auto& c = dialog.target();
         c.files.name[3] = "layer1.grb";
         c.files.selected[3] = true;
         return true;
@@ -380,11 +390,13 @@ TEST_F(EditorChecks, GerberInputAddsTheFileAsOneUndoStepAndShowsItAll) {
     const fs::path boardFile = dir / "board.pcb";
     host.files = {boardFile};
     editor.command(Cmd::SaveAs);
-    ASSERT_EQ(Cli("gerber " + boardFile.string() + " --out " + dir.path().string() + " --layers 1"), 0);
+    ASSERT_EQ(Cli("gerber " + boardFile.string() + " --out " + dir.path().string() + " --layers 1"),
+              0);
     editor.doc.modified = false;
     size_t before = 0;
     ForEachDrawn(board().items, [&](drawn*) { ++before; });
-    host.on<GerberInputDialogModel>([&](GerberInputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<GerberInputDialogModel>([&](GerberInputDialogModel& dialog) {
+        auto& c = dialog.target();
         c.files.name[3] = (dir / "layer1.grb").string();
         c.files.selected[3] = true;
         return true;
@@ -409,7 +421,8 @@ TEST_F(EditorChecks, GerberInputTellsHowManyCommandsItSkipped) {
     dir.Put("in.gbr",
             "%FSLAX33Y33*%%MOMM*%%ADD10C,0.2*%%ADD13Unknown,1.0*%\n"
             "D10*X10000Y10000D03*\nD13*X20000D03*\nX30000D03*\n");
-    host.on<GerberInputDialogModel>([&](GerberInputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<GerberInputDialogModel>([&](GerberInputDialogModel& dialog) {
+        auto& c = dialog.target();
         c.files.name[3] = (dir / "in.gbr").string();
         c.files.selected[3] = true;
         return true;

@@ -2,7 +2,6 @@
 
 #include <set>
 
-
 #include "board/file/settings.h"
 #include "board/model/intern.h"
 #include "scripted_host.h"
@@ -95,7 +94,7 @@ TEST_F(BoardEditor, ToolsAreChosenOnlyWhenIdle) {
 
 TEST_F(BoardEditor, CommandsOfDisabledButtonsAndUnbuiltToolsAreRefused) {
     start();
-    EXPECT_FALSE(editor.command(Cmd::Cut));  // cut without a selection
+    EXPECT_FALSE(editor.command(Cmd::Cut));     // cut without a selection
     EXPECT_FALSE(editor.command(Cmd::Deform));  // the deform tool is not there yet: greyed
     EXPECT_FALSE(editor.menuState(Cmd::Deform).enabled);
     EXPECT_FALSE(editor.menuState(Cmd::PrintCheck).enabled);  // printing comes later
@@ -109,8 +108,9 @@ TEST_F(BoardEditor, ViewCommandsChangeTheViewAndTheirButtons) {
     const double fitted = editor.view.scale;
     editor.keyDown(EditorKey::kPageDown);  // command 97: zoom in by two
     EXPECT_DOUBLE_EQ(editor.view.scale, fitted * 2);
-    EXPECT_TRUE(editor.toolBarState(Cmd::PreviousButton) & kTbEnabled);  // a previous view now exists
-    editor.keyDown(EditorKey::kHome);                   // back to the previous view
+    EXPECT_TRUE(editor.toolBarState(Cmd::PreviousButton) &
+                kTbEnabled);           // a previous view now exists
+    editor.keyDown(EditorKey::kHome);  // back to the previous view
     EXPECT_DOUBLE_EQ(editor.view.scale, fitted);
 
     editor.command(Cmd::Store1);  // store memory 1
@@ -142,7 +142,7 @@ TEST_F(BoardEditor, KeyZStartsTheZoomToolOnlyWhenItsButtonIsEnabled) {
 TEST_F(BoardEditor, OptionsToggleAndAreWrittenAtOnce) {
     start();
     editor.command(Cmd::CoordinateDisplay);  // coordinate display on
-    editor.command(Cmd::Absolute);  // absolute on
+    editor.command(Cmd::Absolute);           // absolute on
     EXPECT_EQ(setting("Window", "DisplayPosition"), "Yes");
     EXPECT_EQ(setting("Window", "PositionAbsolute"), "Yes");
     EXPECT_TRUE(editor.statusThreeParts());

@@ -92,8 +92,8 @@ TEST_F(EditorView, TheCrosshairStandsOnTheGridPointTheClickTakes) {
 TEST_F(EditorView, ToolOverlaysFollowTheMouseWithTheLongCursorOff) {
     start();
     plainView();
-    editor.options.longCursor = false;  // the default of a new settings file
-    ASSERT_TRUE(editor.command(Cmd::RoundLand));   // round land: its preview follows the cursor
+    editor.options.longCursor = false;            // the default of a new settings file
+    ASSERT_TRUE(editor.command(Cmd::RoundLand));  // round land: its preview follows the cursor
     editor.mouseMove(200, 200, 0);
     const Framebuffer before = editor.screen();
     const int updates = host.screenUpdates;
@@ -290,7 +290,8 @@ TEST_F(EditorView, MessagesComeInTheirOrderWithTheirIcons) {
     editor.command(Cmd::SaveAs);
     host.messages.clear();
     host.messageIcons.clear();
-    host.on<GerberOutputDialogModel>([&](GerberOutputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<GerberOutputDialogModel>([&](GerberOutputDialogModel& dialog) {
+        auto& c = dialog.target();
         c.files.name[1] = (dir / "no such folder" / "top.gbr").string();
         c.files.selected[1] = true;
         return true;
@@ -313,7 +314,8 @@ TEST_F(EditorView, OutputsSayInTheStatusBarWhatTheyWroteAndWhere) {
     host.files = {boardFile};
     editor.command(Cmd::SaveAs);
     ASSERT_TRUE(fs::exists(boardFile));
-    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) {
+        auto& c = dialog.target();
         for (int layer : {1, 2}) {
             c.files.name[size_t(layer)] = "layer" + std::to_string(layer);
             c.files.selected[size_t(layer)] = true;
@@ -328,7 +330,8 @@ TEST_F(EditorView, OutputsSayInTheStatusBarWhatTheyWroteAndWhere) {
     EXPECT_NE(said.find("layer1.grb layer2.grb gout.lst"), std::string::npos) << said;
     EXPECT_NE(said.find(dir.path().string()), std::string::npos) << said;
 
-    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) { auto& c = dialog.target();
+    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) {
+        auto& c = dialog.target();
         c.files.name[8] = "layer8";
         c.files.selected[8] = true;
         c.autoT = true;

@@ -1,8 +1,8 @@
+#include "shell/mouse_machine.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "shell/mouse_machine.h"
 
 namespace zevo::test {
 namespace {
@@ -18,9 +18,7 @@ struct Recorder : MouseTarget {
     bool acceptsDrags() const override { return drags; }
     void sendBackspace() override { log += 'B'; }
     void sendReturn() override { log += 'R'; }
-    void gesture(Gesture g, int, int, uint32_t) override {
-        log += "0VTE"[int(g)];
-    }
+    void gesture(Gesture g, int, int, uint32_t) override { log += "0VTE"[int(g)]; }
 };
 
 struct MouseMachineTest : ::testing::Test {

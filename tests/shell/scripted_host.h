@@ -8,9 +8,9 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <typeindex>
-#include <type_traits>
 #include <string>
+#include <type_traits>
+#include <typeindex>
 #include <vector>
 
 #include "paths/scratch_dir.h"
@@ -82,9 +82,7 @@ class ScriptedHost : public Host {
         return chooseFile(c);
     }
     void setTitle(std::string_view t) override { title = t; }
-    void setStatusText(int part, std::string_view t) override {
-        statusTexts[part].emplace_back(t);
-    }
+    void setStatusText(int part, std::string_view t) override { statusTexts[part].emplace_back(t); }
     void barsChanged() override { ++barChanges; }
     void toolBarChanged() override {}
     void definitionItemsChanged() override {}
@@ -168,8 +166,8 @@ class ScriptedHost : public Host {
     }
     template <class Model>
     int shown() const {
-        return int(std::count(dialogsShown.begin(), dialogsShown.end(),
-                              std::type_index(typeid(Model))));
+        return int(
+            std::count(dialogsShown.begin(), dialogsShown.end(), std::type_index(typeid(Model))));
     }
     bool run(DialogModel& m) override {
         dialogsShown.emplace_back(typeid(m));

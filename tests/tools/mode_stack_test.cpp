@@ -139,15 +139,27 @@ ToolResult Log(std::string what) {
     gLog.push_back(std::move(what));
     return ToolResult::Handled;
 }
-ToolResult LogHover(ToolContext&) { return Log("hover"); }
-ToolResult LogClick(ToolContext&) { return Log("click"); }
-ToolResult LogDrag(ToolContext&) { return Log("drag"); }
-ToolResult LogPoint(ToolContext&) { return Log("point"); }
+ToolResult LogHover(ToolContext&) {
+    return Log("hover");
+}
+ToolResult LogClick(ToolContext&) {
+    return Log("click");
+}
+ToolResult LogDrag(ToolContext&) {
+    return Log("drag");
+}
+ToolResult LogPoint(ToolContext&) {
+    return Log("point");
+}
 ToolResult LogCommand(ToolContext& c) {
     return Log("command " + std::to_string(int(c.currentCommand)));
 }
-ToolResult LogBack(ToolContext&) { return Log("back"); }
-ToolResult LogReset(ToolContext&) { return Log("reset"); }
+ToolResult LogBack(ToolContext&) {
+    return Log("back");
+}
+ToolResult LogReset(ToolContext&) {
+    return Log("reset");
+}
 
 const ToolState kLogging{LogHover, LogClick, LogDrag, LogPoint, LogCommand, LogBack, LogReset};
 const ToolState kLoggingNoBack{LogHover, LogClick, LogDrag, LogPoint, LogCommand, NoOp, LogReset};

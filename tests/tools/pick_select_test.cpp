@@ -111,10 +111,10 @@ TEST_F(RectangleSelect, ARectangleCrossingOneLineOfAPartTakesTheWholePart) {
 
 TEST_F(RectangleSelect, TakesWhatTouchesOrLiesInsideInDocumentOrder) {
     land* inside = Land({50, 50});
-    line* crossing = Line({40, 45}, {70, 45});           // passes through the box
-    line* endInside = Line({55, 55}, {90, 90});          // one end inside
-    land* nearCorner = Land({39.6, 39.6});               // its box overlaps, its circle does not
-    land* closed = Land({52, 52}, 7);                    // inside, but its layer is closed
+    line* crossing = Line({40, 45}, {70, 45});   // passes through the box
+    line* endInside = Line({55, 55}, {90, 90});  // one end inside
+    land* nearCorner = Land({39.6, 39.6});       // its box overlaps, its circle does not
+    land* closed = Land({52, 52}, 7);            // inside, but its layer is closed
     land* outside = Land({80, 20});
     board.ClearLayerSwitch(7, kActiv);
     UndoStep* s = ctx.selection.rectangleSelect({40, 40}, {60, 60});

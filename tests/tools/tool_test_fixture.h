@@ -32,8 +32,9 @@ struct RecordingHost : ToolHost {
 
 class ToolFixture : public ::testing::Test {
   protected:
-    explicit ToolFixture(const ModeTable& modes = DefaultModeTable()) : ctx(board, history, view, host, modes) {
-        board.SetRoundAperture(1, 0.5);   // lines and lands 1 mm wide
+    explicit ToolFixture(const ModeTable& modes = DefaultModeTable())
+        : ctx(board, history, view, host, modes) {
+        board.SetRoundAperture(1, 0.5);  // lines and lands 1 mm wide
         board.SetSquareAperture(1, 0.5);
         view.SetClientSize(640, 480);
         view.SetView(10, 0, 0);

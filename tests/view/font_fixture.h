@@ -25,11 +25,13 @@ inline std::string Record(std::initializer_list<int> entries, int count = -1) {
     return r;
 }
 // A two-byte entry (pen down when `pen`).
-inline int XY0(int x, bool pen) { return (pen ? 0x80 : 0) | 0x60 | x; }
+inline int XY0(int x, bool pen) {
+    return (pen ? 0x80 : 0) | 0x60 | x;
+}
 
 // Builds a font file: glyph records per code, laid out in index order after the index.
 class FontBytes {
-public:
+  public:
     explicit FontBytes(bool currentFormat = true) : current_(currentFormat) {}
     FontBytes& glyph(FontCode code, std::string record) {
         glyphs_[FontCellOfCode(code)] = std::move(record);
@@ -54,7 +56,7 @@ public:
         return f;
     }
 
-private:
+  private:
     bool current_;
     std::map<int, std::string> glyphs_;
     std::map<int, uint32_t> raw_;

@@ -48,7 +48,8 @@ TEST(ShippedFont, CoversAsciiKanaAndBoardSigns) {
     // Every printable ASCII character, each half-width kana and sign, and the usual words.
     std::string ascii;
     for (int c = 0x20; c <= 0x7E; ++c) ascii.push_back(char(c));
-    EXPECT_TRUE(CheckCoverage(kShipped, ascii).accepted()) << CheckCoverage(kShipped, ascii).missing;
+    EXPECT_TRUE(CheckCoverage(kShipped, ascii).accepted())
+        << CheckCoverage(kShipped, ascii).missing;
     std::string kana;
     for (int c = 0xA0; c <= 0xDF; ++c) kana.push_back(char(c));
     EXPECT_TRUE(CheckCoverage(kShipped, kana).accepted()) << CheckCoverage(kShipped, kana).missing;

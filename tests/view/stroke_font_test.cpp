@@ -46,18 +46,22 @@ TEST(FontCodes, SingleBytesMapToTheirFullWidthForms) {
     EXPECT_EQ(FullWidthCodeOfByte(0xB0), 0x815B);
     EXPECT_EQ(FullWidthCodeOfByte(0xDE), 0x814A);
     EXPECT_EQ(FullWidthCodeOfByte(0xDF), 0x814B);
-    for (int b : {0x00, 0x09, 0x1F, 0x7F, 0x80, 0x9F, 0xE0, 0xFF}) EXPECT_EQ(FullWidthCodeOfByte(b), 0) << b;
+    for (int b : {0x00, 0x09, 0x1F, 0x7F, 0x80, 0x9F, 0xE0, 0xFF})
+        EXPECT_EQ(FullWidthCodeOfByte(b), 0) << b;
 }
 
 TEST(FontCodes, HalfWidthKanaAgreeWithTheCodePageConversion) {
     // Every half-width byte's full-width code is the character the CP932 tables give for it.
     if (!Cp932Available()) GTEST_SKIP() << "no CP932 converter";
-    const std::string fullWidthOf[] = {"ヲ", "ァ", "ィ", "ゥ", "ェ", "ォ", "ャ", "ュ", "ョ", "ッ", "ー"};
+    const std::string fullWidthOf[] = {"ヲ", "ァ", "ィ", "ゥ", "ェ", "ォ",
+                                       "ャ", "ュ", "ョ", "ッ", "ー"};
     for (int b = 0xA6; b <= 0xB0; ++b) {
         const std::string cp = Utf8ToCp932(fullWidthOf[b - 0xA6]);
         EXPECT_EQ(FullWidthCodeOfByte(b), MakeCode(uint8_t(cp[0]), uint8_t(cp[1]))) << b;
     }
-    const char* kana = "アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン";
+    const char* kana =
+        "アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワ"
+        "ン";
     const std::string cp = Utf8ToCp932(kana);
     ASSERT_EQ(cp.size(), 2u * (0xDD - 0xB1 + 1));
     for (int b = 0xB1; b <= 0xDD; ++b) {
@@ -71,13 +75,15 @@ TEST(FontCodes, VoicedMarksJoinOnlyTheKanaThatTakeThem) {
     EXPECT_EQ(Codes("\xB3\xDE"), (std::vector<FontCode>{0x8345, 0x814A}));  // ｳﾞ stays two
     EXPECT_EQ(Codes("\xC4\xDE"), (std::vector<FontCode>{0x8368}));          // ﾄﾞ -> ド
     EXPECT_EQ(Codes("\xCA\xDE\xCA\xDF"), (std::vector<FontCode>{0x836F, 0x8370}));  // バパ
-    EXPECT_EQ(Codes("\xCE\xDF"), (std::vector<FontCode>{0x837C}));          // ﾎﾟ -> ポ
+    EXPECT_EQ(Codes("\xCE\xDF"), (std::vector<FontCode>{0x837C}));                  // ﾎﾟ -> ポ
     EXPECT_EQ(Codes("\xB6\xDF"), (std::vector<FontCode>{0x834A, 0x814B}));  // ｶﾟ stays two
     EXPECT_EQ(Codes("\xC5\xDE"), (std::vector<FontCode>{0x8369, 0x814A}));  // ﾅﾞ stays two
 }
 
 TEST(FontCodes, LeadBytesPairAndUncodedBytesAreMarked) {
-    EXPECT_EQ(Codes("\x82\xA0" "A\x09" "\xE0\x40"),
+    EXPECT_EQ(Codes("\x82\xA0"
+                    "A\x09"
+                    "\xE0\x40"),
               (std::vector<FontCode>{0x82A0, 0x8260, kNoCode, 0xE040}));
     // A lead byte that ends the text pairs with no trail byte: a code without glyph.
     EXPECT_EQ(Codes("A\x82"), (std::vector<FontCode>{0x8260, 0x8200}));
@@ -100,7 +106,8 @@ TEST(FontIndex, RowsAndCellsFollowTheLeadAndTrailBytes) {
     EXPECT_EQ(FontCellOffset(FontCellOfCode(0xE080)), 128u + 564 * 31 + 3 * 63);
     EXPECT_EQ(kFontIndexEnd, 33968u);
     EXPECT_EQ(kFontOldIndexEnd, 23816u);
-    for (int cell = 0; cell < kFontCells; ++cell) ASSERT_EQ(FontCellOfCode(FontCodeOfCell(cell)), cell);
+    for (int cell = 0; cell < kFontCells; ++cell)
+        ASSERT_EQ(FontCellOfCode(FontCodeOfCell(cell)), cell);
 }
 
 TEST(GlyphRecords, SizeIsFoundByWalkingTheEntries) {
@@ -113,7 +120,8 @@ TEST(GlyphRecords, SizeIsFoundByWalkingTheEntries) {
 }
 
 TEST(GlyphRecords, DecodingCarriesThePreviousPointThroughEveryKind) {
-    const std::string r = Record({XY0(3, false), 4, 0x80 | 0x20 | 9, 0x80 | 0x40 | 12, 0x80, 0x60 | 1});
+    const std::string r =
+        Record({XY0(3, false), 4, 0x80 | 0x20 | 9, 0x80 | 0x40 | 12, 0x80, 0x60 | 1});
     GlyphDecoder d(reinterpret_cast<const uint8_t*>(r.data()), r.size());
     std::vector<std::tuple<int, int, bool>> got;
     for (GlyphPoint p; d.next(p);) got.emplace_back(p.x, p.y, p.pen);
@@ -124,7 +132,7 @@ TEST(GlyphRecords, DecodingCarriesThePreviousPointThroughEveryKind) {
 
 // A scratch folder with a font file, for the layout tests.
 class FontFileTest : public ::testing::Test {
-protected:
+  protected:
     std::filesystem::path Put(const std::string& bytes) { return dir_.Put("zevofont.dat", bytes); }
     ScratchDir dir_;
 };
@@ -138,9 +146,8 @@ std::string CornerFont() {
         .build();
 }
 
-std::vector<TextSegment> Layout(const std::filesystem::path& font, std::string_view text,
-                                double h, double p, double angle = 0, bool mirror = false,
-                                Point at = {}) {
+std::vector<TextSegment> Layout(const std::filesystem::path& font, std::string_view text, double h,
+                                double p, double angle = 0, bool mirror = false, Point at = {}) {
     TextParams params;
     params.text = text;
     params.height = h;
@@ -163,9 +170,9 @@ TEST_F(FontFileTest, GlyphOffsetNeedsACellValueAbove128) {
     ASSERT_TRUE(f.isOpen());
     EXPECT_FALSE(GlyphOffset(0x8260, f));
     EXPECT_EQ(GlyphOffset(0x8261, f), 129u);
-    EXPECT_FALSE(GlyphOffset(0x8262, f));   // zero
-    EXPECT_FALSE(GlyphOffset(0xA040, f));   // not a lead byte
-    EXPECT_FALSE(GlyphOffset(0x827F, f));   // not a trail byte
+    EXPECT_FALSE(GlyphOffset(0x8262, f));  // zero
+    EXPECT_FALSE(GlyphOffset(0xA040, f));  // not a lead byte
+    EXPECT_FALSE(GlyphOffset(0x827F, f));  // not a trail byte
     EXPECT_FALSE(FontFile(dir_ / "none.dat").isOpen());
 }
 
@@ -226,7 +233,8 @@ TEST_F(FontFileTest, BrokenGlyphsDrawNothingButThePenAdvances) {
     ASSERT_EQ(s.size(), 1u);
     ExpectNear(s[0].start, {4, 0});
     // 'D' claims two entries but the file ends after the first: what is there is drawn.
-    const auto cut = Put(FontBytes().glyph(0x8263, Record({XY0(8, true), 0, 0x80 | 0x40 | 4}, 3)).build());
+    const auto cut =
+        Put(FontBytes().glyph(0x8263, Record({XY0(8, true), 0, 0x80 | 0x40 | 4}, 3)).build());
     s = Layout(cut, "D", 3.2, 2);
     ASSERT_EQ(s.size(), 2u);
     ExpectNear(s[1].end, {0.8, 0.4});
@@ -238,8 +246,10 @@ TEST_F(FontFileTest, LeadBytesOfTheUpperRowsAreLookedUpToo) {
 }
 
 TEST_F(FontFileTest, UnchangedPointsAndPenUpEntriesDrawNothing) {
-    const auto font =
-        Put(FontBytes().glyph(0x8260, Record({0x80, 0x80 | 0x20 | 0, XY0(5, false), 5, 0x80 | 0x40 | 5, 0x80 | 0x40 | 9})).build());
+    const auto font = Put(FontBytes()
+                              .glyph(0x8260, Record({0x80, 0x80 | 0x20 | 0, XY0(5, false), 5,
+                                                     0x80 | 0x40 | 5, 0x80 | 0x40 | 9}))
+                              .build());
     const auto s = Layout(font, "A", 3.2, 2);
     ASSERT_EQ(s.size(), 1u);
     ExpectNear(s[0].start, {0.5, 0.5});
@@ -337,7 +347,7 @@ TEST_F(FontFileTest, StrokesWhosePenReachesPastTheEdgeAreDropped) {
 TEST_F(FontFileTest, CoverageListsMissingCharactersAndRefusesUncodedPairs) {
     const auto font = Put(CornerFont());
     EXPECT_TRUE(CheckCoverage(font, "AB A").accepted() == false);  // the space has no glyph
-    EXPECT_TRUE(CheckCoverage(font, "AB\tA").accepted());           // one control byte is fine
+    EXPECT_TRUE(CheckCoverage(font, "AB\tA").accepted());          // one control byte is fine
     Coverage c = CheckCoverage(font, "AxB\x82\xA0");
     EXPECT_EQ(c.verdict, Coverage::kMissingGlyphs);
     EXPECT_EQ(c.missing, "x\x82\xA0");
@@ -345,7 +355,7 @@ TEST_F(FontFileTest, CoverageListsMissingCharactersAndRefusesUncodedPairs) {
     EXPECT_EQ(CheckCoverage(font, "A\r\nB").verdict, Coverage::kUncodedBytes);
     EXPECT_EQ(CheckCoverage(dir_ / "missing.dat", "A").verdict, Coverage::kNoFont);
     // The list holds at most 126 bytes and never half a character.
-    c = CheckCoverage(font, "x" + std::string(200, '\x82') );
+    c = CheckCoverage(font, "x" + std::string(200, '\x82'));
     EXPECT_LE(c.missing.size(), kMaxMissingBytes);
     EXPECT_EQ(c.missing.size(), 125u);
 }

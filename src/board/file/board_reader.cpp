@@ -10,27 +10,48 @@ namespace zevo {
 
 const char* Describe(ReadIssueKind kind) {
     switch (kind) {
-        case ReadIssueKind::kNoKnownSection: return "no known section in the file";
-        case ReadIssueKind::kBadVersion: return "no valid version line";
-        case ReadIssueKind::kBadLayerDef: return "bad layer definition";
-        case ReadIssueKind::kBadPadDef: return "bad pad definition";
-        case ReadIssueKind::kBadApertureDef: return "bad aperture definition";
-        case ReadIssueKind::kBadSwapLayer: return "bad layer pairing";
-        case ReadIssueKind::kBadLibraryFile: return "bad library file line";
-        case ReadIssueKind::kUnknownItem: return "unknown item";
-        case ReadIssueKind::kMissingLayer: return "layer (LE=) missing";
-        case ReadIssueKind::kMissingAperture: return "aperture (AP= or SQ=) missing";
-        case ReadIssueKind::kLayerOutOfRange: return "layer out of range 0..255";
-        case ReadIssueKind::kApertureOutOfRange: return "aperture out of range 0..255";
-        case ReadIssueKind::kArcTooSmall: return "arc radius below 0.001";
-        case ReadIssueKind::kArcTooShort: return "arc shorter than 0.001 degrees";
-        case ReadIssueKind::kRectSizeOutOfRange: return "rectangle size out of range 0.02..500";
-        case ReadIssueKind::kRectSquareKey: return "SQ= on a rectangle";
-        case ReadIssueKind::kRectNarrowerThanPen: return "rectangle not wider than its pen";
-        case ReadIssueKind::kGroupMemberFailed: return "group dropped: a member line failed";
-        case ReadIssueKind::kGroupEmpty: return "group dropped: it is empty";
-        case ReadIssueKind::kGroupTooDeep: return "group dropped: nested too deep";
-        case ReadIssueKind::kReadFailed: return "the file could not be read to its end";
+        case ReadIssueKind::kNoKnownSection:
+            return "no known section in the file";
+        case ReadIssueKind::kBadVersion:
+            return "no valid version line";
+        case ReadIssueKind::kBadLayerDef:
+            return "bad layer definition";
+        case ReadIssueKind::kBadPadDef:
+            return "bad pad definition";
+        case ReadIssueKind::kBadApertureDef:
+            return "bad aperture definition";
+        case ReadIssueKind::kBadSwapLayer:
+            return "bad layer pairing";
+        case ReadIssueKind::kBadLibraryFile:
+            return "bad library file line";
+        case ReadIssueKind::kUnknownItem:
+            return "unknown item";
+        case ReadIssueKind::kMissingLayer:
+            return "layer (LE=) missing";
+        case ReadIssueKind::kMissingAperture:
+            return "aperture (AP= or SQ=) missing";
+        case ReadIssueKind::kLayerOutOfRange:
+            return "layer out of range 0..255";
+        case ReadIssueKind::kApertureOutOfRange:
+            return "aperture out of range 0..255";
+        case ReadIssueKind::kArcTooSmall:
+            return "arc radius below 0.001";
+        case ReadIssueKind::kArcTooShort:
+            return "arc shorter than 0.001 degrees";
+        case ReadIssueKind::kRectSizeOutOfRange:
+            return "rectangle size out of range 0.02..500";
+        case ReadIssueKind::kRectSquareKey:
+            return "SQ= on a rectangle";
+        case ReadIssueKind::kRectNarrowerThanPen:
+            return "rectangle not wider than its pen";
+        case ReadIssueKind::kGroupMemberFailed:
+            return "group dropped: a member line failed";
+        case ReadIssueKind::kGroupEmpty:
+            return "group dropped: it is empty";
+        case ReadIssueKind::kGroupTooDeep:
+            return "group dropped: nested too deep";
+        case ReadIssueKind::kReadFailed:
+            return "the file could not be read to its end";
     }
     return "?";
 }
@@ -40,8 +61,12 @@ namespace {
 bool StartsWith(std::string_view s, std::string_view w) {
     return s.size() >= w.size() && std::memcmp(s.data(), w.data(), w.size()) == 0;
 }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 
 // Calls f(key, value) for every "key=value" piece of a comma-separated list; pieces without "="
 // are no keys. The value runs to the next comma.
@@ -68,10 +93,26 @@ void ForEachKey(std::string_view list, F&& f) {
 // ---------------------------------------------------------------- item keys
 
 enum KeyId {
-    kKeyX, kKeyY, kKeyXS, kKeyYS, kKeyXE, kKeyYE, kKeyR, kKeyST, kKeyEND, kKeyDX, kKeyDY, kKeyANG,
-    kKeyHI, kKeyPIT,  // reals up to here
-    kKeyLE, kKeyAP, kKeySQ, kKeyNO,  // integers
-    kKeyNE, kKeyPN,  // strings
+    kKeyX,
+    kKeyY,
+    kKeyXS,
+    kKeyYS,
+    kKeyXE,
+    kKeyYE,
+    kKeyR,
+    kKeyST,
+    kKeyEND,
+    kKeyDX,
+    kKeyDY,
+    kKeyANG,
+    kKeyHI,
+    kKeyPIT,  // reals up to here
+    kKeyLE,
+    kKeyAP,
+    kKeySQ,
+    kKeyNO,  // integers
+    kKeyNE,
+    kKeyPN,  // strings
     kKeyNone,
 };
 constexpr int kRealKeys = kKeyPIT + 1;
@@ -89,15 +130,24 @@ KeyId MatchKey(std::string_view k) {
             return kKeyNone;
         case 2:
             switch (u[0]) {
-                case 'X': return u[1] == 'S' ? kKeyXS : u[1] == 'E' ? kKeyXE : kKeyNone;
-                case 'Y': return u[1] == 'S' ? kKeyYS : u[1] == 'E' ? kKeyYE : kKeyNone;
-                case 'S': return u[1] == 'T' ? kKeyST : u[1] == 'Q' ? kKeySQ : kKeyNone;
-                case 'D': return u[1] == 'X' ? kKeyDX : u[1] == 'Y' ? kKeyDY : kKeyNone;
-                case 'H': return u[1] == 'I' ? kKeyHI : kKeyNone;
-                case 'L': return u[1] == 'E' ? kKeyLE : kKeyNone;
-                case 'A': return u[1] == 'P' ? kKeyAP : kKeyNone;
-                case 'N': return u[1] == 'O' ? kKeyNO : u[1] == 'E' ? kKeyNE : kKeyNone;
-                case 'P': return u[1] == 'N' ? kKeyPN : kKeyNone;
+                case 'X':
+                    return u[1] == 'S' ? kKeyXS : u[1] == 'E' ? kKeyXE : kKeyNone;
+                case 'Y':
+                    return u[1] == 'S' ? kKeyYS : u[1] == 'E' ? kKeyYE : kKeyNone;
+                case 'S':
+                    return u[1] == 'T' ? kKeyST : u[1] == 'Q' ? kKeySQ : kKeyNone;
+                case 'D':
+                    return u[1] == 'X' ? kKeyDX : u[1] == 'Y' ? kKeyDY : kKeyNone;
+                case 'H':
+                    return u[1] == 'I' ? kKeyHI : kKeyNone;
+                case 'L':
+                    return u[1] == 'E' ? kKeyLE : kKeyNone;
+                case 'A':
+                    return u[1] == 'P' ? kKeyAP : kKeyNone;
+                case 'N':
+                    return u[1] == 'O' ? kKeyNO : u[1] == 'E' ? kKeyNE : kKeyNone;
+                case 'P':
+                    return u[1] == 'N' ? kKeyPN : kKeyNone;
             }
             return kKeyNone;
         case 3:
@@ -132,18 +182,33 @@ void ParseFields(std::string_view list, Fields& f) {
             return;
         }
         switch (id) {
-            case kKeyLE: f.le = ParseInt(vb, ve); break;
-            case kKeyAP: f.ap = ParseInt(vb, ve); break;
-            case kKeySQ: f.sq = ParseInt(vb, ve); break;
-            case kKeyNO: f.no = ParseInt(vb, ve); break;
-            case kKeyNE: f.ne = value; break;
-            case kKeyPN: f.pn = value; break;
-            default: break;
+            case kKeyLE:
+                f.le = ParseInt(vb, ve);
+                break;
+            case kKeyAP:
+                f.ap = ParseInt(vb, ve);
+                break;
+            case kKeySQ:
+                f.sq = ParseInt(vb, ve);
+                break;
+            case kKeyNO:
+                f.no = ParseInt(vb, ve);
+                break;
+            case kKeyNE:
+                f.ne = value;
+                break;
+            case kKeyPN:
+                f.pn = value;
+                break;
+            default:
+                break;
         }
     });
 }
 
-bool InTable(int n) { return n >= 0 && n < 256; }
+bool InTable(int n) {
+    return n >= 0 && n < 256;
+}
 
 void AppendTo(Board& b, ListNode& list, group* owner, container* e) {
     e->insertBefore(&list, b.changes);
@@ -433,12 +498,12 @@ group* ItemReader::readGroup(LineReader& in, std::string_view groupLine, int dep
 namespace {
 
 class SectionReader {
-public:
+  public:
     SectionReader(Board& b, const ReadOptions& o, ReadResult& r) : b_(b), opt_(o), res_(r) {}
 
     void read(LineReader& in);
 
-private:
+  private:
     using Handler = bool (SectionReader::*)(LineReader&);
     bool version(LineReader& in);
     bool boardSize(LineReader& in);
@@ -489,10 +554,10 @@ void SectionReader::read(LineReader& in) {
         std::string_view name;
         Handler handler;
     } kSections[] = {
-        {"Version", &SectionReader::version},       {"BoardSize", &SectionReader::boardSize},
-        {"LayerDef", &SectionReader::layerDef},     {"PadDef", &SectionReader::padDef},
-        {"FlshDef", &SectionReader::flshDef},       {"LineDef", &SectionReader::lineDef},
-        {"SwapLayer", &SectionReader::swapLayer},   {"LibraryFiles", &SectionReader::libraryFiles},
+        {"Version", &SectionReader::version},     {"BoardSize", &SectionReader::boardSize},
+        {"LayerDef", &SectionReader::layerDef},   {"PadDef", &SectionReader::padDef},
+        {"FlshDef", &SectionReader::flshDef},     {"LineDef", &SectionReader::lineDef},
+        {"SwapLayer", &SectionReader::swapLayer}, {"LibraryFiles", &SectionReader::libraryFiles},
         {"DrawItems", &SectionReader::drawItems},
     };
     bool known = false;

@@ -15,27 +15,27 @@ namespace zevo {
 
 // Why a line was skipped (or a group dropped).
 enum class ReadIssueKind : uint8_t {
-    kNoKnownSection,      // the file holds none of the known sections
-    kBadVersion,          // a Version section without a valid "ZEVO:" line
-    kBadLayerDef,         // LayerDef: unknown key, or a switch other than ON/OFF
-    kBadPadDef,           // PadDef: malformed line or pair, or a number out of range
-    kBadApertureDef,      // FlshDef/LineDef: malformed line, index or diameter out of range
-    kBadSwapLayer,        // SwapLayer: malformed line or a pairing refused
-    kBadLibraryFile,      // LibraryFiles: a line other than "FileName:"
-    kUnknownItem,         // DrawItems: the line is none of the item words
-    kMissingLayer,        // no LE=
-    kMissingAperture,     // no AP= (or SQ=)
-    kLayerOutOfRange,     // LE below 0 or 256 and above
-    kApertureOutOfRange,  // aperture below 0 or 256 and above
-    kArcTooSmall,         // R below 0.001
-    kArcTooShort,         // |END - ST| below 0.001 degrees
-    kRectSizeOutOfRange,  // DX or DY outside 0.02..500
-    kRectSquareKey,       // SQ= on a rectangle
-    kRectNarrowerThanPen, // the rectangle is not wider than its pen
-    kGroupMemberFailed,   // a member line failed: the whole group is dropped
-    kGroupEmpty,          // the group holds no land, line, arc or rectangle
-    kGroupTooDeep,        // groups nested deeper than kMaxGroupDepth: dropped with their contents
-    kReadFailed,          // the file could not be read to its end
+    kNoKnownSection,       // the file holds none of the known sections
+    kBadVersion,           // a Version section without a valid "ZEVO:" line
+    kBadLayerDef,          // LayerDef: unknown key, or a switch other than ON/OFF
+    kBadPadDef,            // PadDef: malformed line or pair, or a number out of range
+    kBadApertureDef,       // FlshDef/LineDef: malformed line, index or diameter out of range
+    kBadSwapLayer,         // SwapLayer: malformed line or a pairing refused
+    kBadLibraryFile,       // LibraryFiles: a line other than "FileName:"
+    kUnknownItem,          // DrawItems: the line is none of the item words
+    kMissingLayer,         // no LE=
+    kMissingAperture,      // no AP= (or SQ=)
+    kLayerOutOfRange,      // LE below 0 or 256 and above
+    kApertureOutOfRange,   // aperture below 0 or 256 and above
+    kArcTooSmall,          // R below 0.001
+    kArcTooShort,          // |END - ST| below 0.001 degrees
+    kRectSizeOutOfRange,   // DX or DY outside 0.02..500
+    kRectSquareKey,        // SQ= on a rectangle
+    kRectNarrowerThanPen,  // the rectangle is not wider than its pen
+    kGroupMemberFailed,    // a member line failed: the whole group is dropped
+    kGroupEmpty,           // the group holds no land, line, arc or rectangle
+    kGroupTooDeep,         // groups nested deeper than kMaxGroupDepth: dropped with their contents
+    kReadFailed,           // the file could not be read to its end
 };
 const char* Describe(ReadIssueKind kind);
 
@@ -94,7 +94,7 @@ ReadResult ReadSections(std::FILE* file, Board& board, const ReadOptions& option
 
 // The reading of item lines (DrawItems, and the parts of a library).
 class ItemReader {
-public:
+  public:
     ItemReader(Board& board, std::vector<ReadIssue>& issues) : b_(board), issues_(issues) {}
 
     // Reads item lines up to the end of the section into `list` (top-level elements get no
@@ -118,7 +118,7 @@ public:
     // Which item word the line begins with (the word must be followed directly by ":").
     static ItemWord Classify(std::string_view line);
 
-private:
+  private:
     drawn* readElement(std::string_view line, ItemWord word, ReadIssueKind& why);
     void note(int line, ReadIssueKind kind) { issues_.push_back({line, kind}); }
 

@@ -29,16 +29,18 @@ bool IsFillPart(Istr type) {
 }
 
 class ItemWriter {
-public:
+  public:
     ItemWriter(TextOut& out, const Point* origin)
-        : out_(out), ox_(origin ? origin->x : 0), oy_(origin ? origin->y : 0),
+        : out_(out),
+          ox_(origin ? origin->x : 0),
+          oy_(origin ? origin->y : 0),
           origin_(origin != nullptr) {}
 
     void list(const ListNode& head) {
         for (container* c : Items(head)) element(c);
     }
 
-private:
+  private:
     void key(std::string_view k, double v) {
         out_.put(k);
         out_.g14(v);
@@ -188,7 +190,7 @@ private:
 // ---------------------------------------------------------------- old format
 
 class OldItemWriter {
-public:
+  public:
     OldItemWriter(TextOut& out, const Board& b) : out_(out), b_(b) {}
 
     void top(const ListNode& head) {
@@ -206,7 +208,7 @@ public:
         }
     }
 
-private:
+  private:
     static int Layer(int layer) { return layer > 63 ? 63 : layer; }
 
     void seg(Point s, Point e, int layer, int aperture, bool square) {

@@ -30,7 +30,6 @@ constexpr FileFilter kPcbFilter{"PCBファイル", "*.pcb"};
 
 // ---------------------------------------------------------------- files
 
-
 namespace {
 
 bool SyncToDisk(std::FILE* f) {
@@ -242,11 +241,12 @@ namespace {
 // 0.0015 mm), each walk starting from the next unlabelled line in order. Returns the chain
 // number of each line (0: none) and the number of chains.
 class ChainLabeller {
-public:
-  explicit ChainLabeller(const std::vector<line*>& lines) : lines_(lines), label_(lines.size(), 0) {
-      for (size_t i = 0; i < lines.size(); ++i)
-          cells_[Key(lines[i]->start())].push_back(static_cast<int>(i));
-  }
+  public:
+    explicit ChainLabeller(const std::vector<line*>& lines)
+        : lines_(lines), label_(lines.size(), 0) {
+        for (size_t i = 0; i < lines.size(); ++i)
+            cells_[Key(lines[i]->start())].push_back(static_cast<int>(i));
+    }
 
     int run() {
         int chains = 0;
@@ -277,7 +277,7 @@ public:
     }
     const std::vector<int>& labels() const { return label_; }
 
-private:
+  private:
     static constexpr double kCell = 0.0015;
     static int64_t Cell(double v) {
         const double c = std::floor(v / kCell);
@@ -401,17 +401,23 @@ void ResetToBuiltInDefaults(Board& b) {
 // ---------------------------------------------------------------- writing
 
 bool WriteDocumentFile(const fs::path& path, const Board& board, std::string* error) {
-    return WriteFileSafely(path, [&](TextOut& out) {
-        WriteDocument(out, board);
-        return true;
-    }, error);
+    return WriteFileSafely(
+        path,
+        [&](TextOut& out) {
+            WriteDocument(out, board);
+            return true;
+        },
+        error);
 }
 
 bool WriteOldFormatFile(const fs::path& path, const Board& board, std::string* error) {
-    return WriteFileSafely(path, [&](TextOut& out) {
-        WriteOldFormat(out, board);
-        return true;
-    }, error);
+    return WriteFileSafely(
+        path,
+        [&](TextOut& out) {
+            WriteOldFormat(out, board);
+            return true;
+        },
+        error);
 }
 
 // ---------------------------------------------------------------- commands
@@ -422,7 +428,9 @@ std::string OffBoardMessage(size_t removed) {
 
 namespace {
 
-fs::path Folder(const Document& doc) { return doc.path.parent_path(); }
+fs::path Folder(const Document& doc) {
+    return doc.path.parent_path();
+}
 
 fs::path WithPcbExtension(fs::path p) {
     if (!p.has_extension()) p += ".pcb";

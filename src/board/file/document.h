@@ -20,7 +20,6 @@ namespace fs = std::filesystem;
 
 // ---------------------------------------------------------------- files
 
-
 // Writes a file without ever leaving a half-written one in its place: the text goes to a temporary
 // file in the same folder, which is flushed to disk, closed and checked, and only then renamed over
 // the old file. On any failure the old file is untouched, the temporary file is removed and false
@@ -77,7 +76,7 @@ struct FileFilter {
 
 // What the document commands need from the window system.
 class DocumentUi {
-public:
+  public:
     virtual ~DocumentUi() = default;
     // A message box with OK.
     virtual void showMessage(std::string_view text) = 0;

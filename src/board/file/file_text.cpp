@@ -1,9 +1,9 @@
 #include "board/file/file_text.h"
 
 #include <cfloat>
-#include <cmath>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -14,7 +14,9 @@ namespace {
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A decimal number from_chars found too large or too small for a double: which of the two?
 // The decimal exponent of its first non-zero digit decides.
@@ -64,7 +66,7 @@ double ParseReal(const char* p, const char* end, const char** stop) {
     // and no exponent, digits / 10^decimals is one correctly rounded division of two exact
     // doubles: the same value from_chars gives, found faster.
     {
-        static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+        static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         const char* q = s;
         uint64_t m = 0;
@@ -107,7 +109,9 @@ int ParseInt(const char* p, const char* end, const char** stop) {
     return v > INT_MAX ? INT_MAX : static_cast<int>(v);
 }
 
-char* FormatInt(char* buf, long long v) { return std::to_chars(buf, buf + kNumberRoom, v).ptr; }
+char* FormatInt(char* buf, long long v) {
+    return std::to_chars(buf, buf + kNumberRoom, v).ptr;
+}
 
 char* FormatFixed(char* buf, double v, int decimals) {
     // Room for the widest finite double in fixed notation lives in the caller (see TextOut).

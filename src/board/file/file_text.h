@@ -21,10 +21,14 @@ namespace zevo {
 
 // atof over [p, end): the value and, through `stop`, where the number ended (p when none was read).
 double ParseReal(const char* p, const char* end, const char** stop = nullptr);
-inline double ParseReal(std::string_view s) { return ParseReal(s.data(), s.data() + s.size()); }
+inline double ParseReal(std::string_view s) {
+    return ParseReal(s.data(), s.data() + s.size());
+}
 // atoi over [p, end), saturated to the range of int.
 int ParseInt(const char* p, const char* end, const char** stop = nullptr);
-inline int ParseInt(std::string_view s) { return ParseInt(s.data(), s.data() + s.size()); }
+inline int ParseInt(std::string_view s) {
+    return ParseInt(s.data(), s.data() + s.size());
+}
 
 // Room for "%.14g" and "%d"; fixed notation of a huge value needs far more.
 inline constexpr size_t kNumberRoom = 40;
@@ -38,7 +42,7 @@ char* FormatFixed(char* buf, double v, int decimals);
 // Text written to memory, optionally passed on to an open file in large pieces so that writing a
 // huge board does not need the whole file in memory.
 class TextOut {
-public:
+  public:
     TextOut() = default;
     // Everything put from here on goes to `f` (the caller opens and closes it).
     explicit TextOut(std::FILE* f) : file_(f) { text_.reserve(kChunk + 2048); }
@@ -70,7 +74,7 @@ public:
     // The text itself when writing to memory.
     std::string& text() { return text_; }
 
-private:
+  private:
     static constexpr size_t kChunk = 1 << 20;
     std::string text_;
     std::FILE* file_ = nullptr;

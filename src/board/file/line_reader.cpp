@@ -14,7 +14,8 @@ std::string_view CutAtNul(std::string_view s) {
 }  // namespace
 
 LineReader::LineReader(std::string_view data)
-    : p_(data.data()), end_(data.data() + data.size()),
+    : p_(data.data()),
+      end_(data.data() + data.size()),
       nul_(std::memchr(data.data(), '\0', data.size()) != nullptr) {
     buf_.reserve(kMaxLine + 1);
 }

@@ -19,7 +19,7 @@
 namespace zevo {
 
 class LineReader {
-public:
+  public:
     static constexpr size_t kMaxLine = 1023;
 
     explicit LineReader(std::string_view data);
@@ -37,7 +37,7 @@ public:
     // Reading the file failed somewhere (what was read before stays read).
     bool readFailed() const { return failed_; }
 
-private:
+  private:
     std::string_view readPiece(size_t room);
     // From a file: makes sure a whole piece (or the rest of the file) is in the window.
     void fill();

@@ -295,7 +295,7 @@ bool Board::AddLibraryFile(std::string_view path) {
 }
 
 PoolCounts Board::liveCounts() const {
-    return {pools.lands.live(), pools.lines.live(), pools.arcs.live(), pools.rects.live(),
+    return {pools.lands.live(),  pools.lines.live(), pools.arcs.live(), pools.rects.live(),
             pools.groups.live(), pools.texts.live(), pools.parts.live()};
 }
 

@@ -61,7 +61,7 @@ struct PoolCounts {
 };
 
 class Pools {
-public:
+  public:
     NodePool<land> lands;
     NodePool<line> lines;
     NodePool<arc> arcs;
@@ -72,7 +72,7 @@ public:
 };
 
 class Board {
-public:
+  public:
     Board();
     Board(const Board&) = delete;
     Board& operator=(const Board&) = delete;

@@ -61,7 +61,8 @@ bool OutlineTouchesBox(const Point* pts, int n, Point min, Point max) {
 int SquareStrokeOutline(Point a, Point b, double h, Point out[8]) {
     Point pts[8] = {{a.x - h, a.y - h}, {a.x + h, a.y - h}, {a.x + h, a.y + h}, {a.x - h, a.y + h},
                     {b.x - h, b.y - h}, {b.x + h, b.y - h}, {b.x + h, b.y + h}, {b.x - h, b.y + h}};
-    std::sort(pts, pts + 8, [](Point p, Point q) { return p.x < q.x || (p.x == q.x && p.y < q.y); });
+    std::sort(pts, pts + 8,
+              [](Point p, Point q) { return p.x < q.x || (p.x == q.x && p.y < q.y); });
     auto cross = [](Point o, Point p, Point q) {
         return (p.x - o.x) * (q.y - o.y) - (p.y - o.y) * (q.x - o.x);
     };
@@ -117,7 +118,9 @@ container::~container() {
     std::abort();
 }
 
-void container::destroy(Board& b) { recycle(b); }
+void container::destroy(Board& b) {
+    recycle(b);
+}
 
 double drawn::halfSize(const Board& b) const {
     return square() ? b.squareHalf(aperture) : b.roundHalf(aperture);
@@ -158,15 +161,23 @@ static void Release(Board& b, T* e, NodePool<T>& pool) {
 
 // ---------------------------------------------------------------- land
 
-void land::recycle(Board& b) { Release(b, this, b.pools.lands); }
+void land::recycle(Board& b) {
+    Release(b, this, b.pools.lands);
+}
 container* land::clone(Board& b) const {
     land* c = b.pools.lands.take();
     c->copyFrom(*this);
     return c;
 }
-void land::translate(Board& b, double dx, double dy) { translateBase(b, dx, dy); }
-void land::moveTo(Board& b, Point p) { translate(b, p.x - x, p.y - y); }
-void land::moveVertex(Board& b, Point, double dx, double dy) { translate(b, dx, dy); }
+void land::translate(Board& b, double dx, double dy) {
+    translateBase(b, dx, dy);
+}
+void land::moveTo(Board& b, Point p) {
+    translate(b, p.x - x, p.y - y);
+}
+void land::moveVertex(Board& b, Point, double dx, double dy) {
+    translate(b, dx, dy);
+}
 void land::rotate(Board& b, Point c, double a) {
     const Point p = Rotated(ref(), c, std::cos(a), std::sin(a));
     x = p.x;
@@ -205,13 +216,21 @@ bool land::hitTest(const Board& b, Point p, double t) const {
     if (OutsideGrown(bounds, p, t)) return false;
     return LandHit(ref(), halfSize(b), square(), bounds, p, t);
 }
-Point land::nearEnd(Point) const { return ref(); }
-Point land::farEnd(Point) const { return ref(); }
-bool land::isNodePoint(Point p) const { return SamePoint(p, ref()); }
+Point land::nearEnd(Point) const {
+    return ref();
+}
+Point land::farEnd(Point) const {
+    return ref();
+}
+bool land::isNodePoint(Point p) const {
+    return SamePoint(p, ref());
+}
 
 // ---------------------------------------------------------------- line
 
-void line::recycle(Board& b) { Release(b, this, b.pools.lines); }
+void line::recycle(Board& b) {
+    Release(b, this, b.pools.lines);
+}
 container* line::clone(Board& b) const {
     line* c = b.pools.lines.take();
     c->copyFrom(*this);
@@ -224,7 +243,9 @@ void line::translate(Board& b, double dx, double dy) {
     ex += dx;
     ey += dy;
 }
-void line::moveTo(Board& b, Point p) { translate(b, p.x - x, p.y - y); }
+void line::moveTo(Board& b, Point p) {
+    translate(b, p.x - x, p.y - y);
+}
 void line::moveVertex(Board& b, Point p, double dx, double dy) {
     if (DistSq(p, end()) < kSamePointSq) {
         ex += dx;
@@ -297,11 +318,15 @@ Point line::nearEnd(Point p) const {
 Point line::farEnd(Point p) const {
     return DistSq(p, end()) > DistSq(p, start()) ? end() : start();
 }
-bool line::isNodePoint(Point p) const { return SamePoint(p, start()) || SamePoint(p, end()); }
+bool line::isNodePoint(Point p) const {
+    return SamePoint(p, start()) || SamePoint(p, end());
+}
 
 // ---------------------------------------------------------------- arc
 
-void arc::recycle(Board& b) { Release(b, this, b.pools.arcs); }
+void arc::recycle(Board& b) {
+    Release(b, this, b.pools.arcs);
+}
 container* arc::clone(Board& b) const {
     arc* c = b.pools.arcs.take();
     c->copyFrom(*this);
@@ -317,7 +342,9 @@ void arc::translate(Board& b, double dx, double dy) {
     startPt.x += dx, startPt.y += dy;
     endPt.x += dx, endPt.y += dy;
 }
-void arc::moveTo(Board& b, Point p) { translate(b, p.x - x, p.y - y); }
+void arc::moveTo(Board& b, Point p) {
+    translate(b, p.x - x, p.y - y);
+}
 void arc::moveVertex(Board& b, Point p, double dx, double dy) {
     // An end point slides along the circle to the angle of its new place; the centre moves all.
     if (DistSq(p, endPt) < kSamePointSq) {
@@ -395,11 +422,15 @@ Point arc::nearEnd(Point p) const {
 Point arc::farEnd(Point p) const {
     return DistSq(p, endPt) > DistSq(p, startPt) ? endPt : startPt;
 }
-bool arc::isNodePoint(Point p) const { return SamePoint(p, startPt) || SamePoint(p, endPt); }
+bool arc::isNodePoint(Point p) const {
+    return SamePoint(p, startPt) || SamePoint(p, endPt);
+}
 
 // ---------------------------------------------------------------- rect
 
-void rect::recycle(Board& b) { Release(b, this, b.pools.rects); }
+void rect::recycle(Board& b) {
+    Release(b, this, b.pools.rects);
+}
 container* rect::clone(Board& b) const {
     rect* c = b.pools.rects.take();
     c->copyFrom(*this);
@@ -417,7 +448,9 @@ void rect::translate(Board& b, double ddx, double ddy) {
     e2.x += ddx, e2.y += ddy;
     for (Point& c : corners) c.x += ddx, c.y += ddy;
 }
-void rect::moveTo(Board& b, Point p) { translate(b, p.x - x, p.y - y); }
+void rect::moveTo(Board& b, Point p) {
+    translate(b, p.x - x, p.y - y);
+}
 void rect::moveVertex(Board& b, Point p, double ddx, double ddy) {
     // A centre-line end moves alone: the other end stays, the width across stays.
     Point* moving = nullptr;
@@ -439,8 +472,9 @@ void rect::moveVertex(Board& b, Point p, double ddx, double ddy) {
     x = (m.x + fixed.x) / 2;
     y = (m.y + fixed.y) / 2;
     dx = std::clamp(len + dy, 0.02, 500.0);
-    if (len > 0) ang = moving == &e1 ? std::atan2(m.y - fixed.y, m.x - fixed.x)
-                                     : std::atan2(fixed.y - m.y, fixed.x - m.x);
+    if (len > 0)
+        ang = moving == &e1 ? std::atan2(m.y - fixed.y, m.x - fixed.x)
+                            : std::atan2(fixed.y - m.y, fixed.x - m.x);
     updateBounds(b);
 }
 void rect::rotate(Board& b, Point c, double a) {
@@ -488,7 +522,9 @@ Point rect::nearEnd(Point p) const {
     if (dc <= d1 && dc <= d2) return ref();
     return d1 <= d2 ? e1 : e2;
 }
-Point rect::farEnd(Point p) const { return DistSq(p, e1) > DistSq(p, e2) ? e1 : e2; }
+Point rect::farEnd(Point p) const {
+    return DistSq(p, e1) > DistSq(p, e2) ? e1 : e2;
+}
 bool rect::isNodePoint(Point p) const {
     return SamePoint(p, ref()) || SamePoint(p, e1) || SamePoint(p, e2);
 }
@@ -499,7 +535,9 @@ group::ext_t::~ext_t() {
     std::fputs("Class group::ext_t: Can not calling destructor\n", stderr);
     std::abort();
 }
-void group::ext_t::destroy(Board& b) { recycle(b); }
+void group::ext_t::destroy(Board& b) {
+    recycle(b);
+}
 void group::ext_t::rotate(Point centre, double a) {
     pt = Rotated(pt, centre, std::cos(a), std::sin(a));
     angle = NormaliseAngle(angle + a);
@@ -508,15 +546,21 @@ void group::ext_t::rotate(Point centre, double a) {
 group::ext_t* TextPlacement::clone(Board& b) const {
     return b.CreateTextPlacement(pt, angle, hi, pit);
 }
-void TextPlacement::recycle(Board& b) { b.pools.texts.give(this); }
+void TextPlacement::recycle(Board& b) {
+    b.pools.texts.give(this);
+}
 void TextPlacement::mirror(double ax) {
     pt.x = 2 * ax - pt.x;
     angle = NormaliseAngle(-angle);
     pit = -pit;
 }
 
-group::ext_t* PartPlacement::clone(Board& b) const { return b.CreatePartPlacement(pt, angle); }
-void PartPlacement::recycle(Board& b) { b.pools.parts.give(this); }
+group::ext_t* PartPlacement::clone(Board& b) const {
+    return b.CreatePartPlacement(pt, angle);
+}
+void PartPlacement::recycle(Board& b) {
+    b.pools.parts.give(this);
+}
 void PartPlacement::mirror(double ax) {
     pt.x = 2 * ax - pt.x;
     angle = NormaliseAngle(kPi - angle);
@@ -551,7 +595,9 @@ void group::translate(Board& b, double dx, double dy) {
 void group::moveTo(Board& b, Point p) {
     if (ext) translate(b, p.x - ext->pt.x, p.y - ext->pt.y);
 }
-void group::moveVertex(Board& b, Point, double dx, double dy) { translate(b, dx, dy); }
+void group::moveVertex(Board& b, Point, double dx, double dy) {
+    translate(b, dx, dy);
+}
 void group::rotate(Board& b, Point centre, double a) {
     for (container* c : Items(members)) c->rotate(b, centre, a);
     if (ext) ext->rotate(centre, a);

@@ -76,7 +76,7 @@ struct Box {
 
 // The list-node base of every element and undo record.
 class container : public ListNode {
-public:
+  public:
     // Operations common to all elements, in table order (groups have the first nine).
     virtual void destroy(Board& b);
     virtual void recycle(Board& b) = 0;
@@ -95,20 +95,24 @@ public:
     int32_t scratchA = 0;
     int32_t scratchB = 0;
 
-protected:
+  protected:
     container() = default;
     // Nodes are recycled, never deleted while the document lives: reaching this is a fault.
     ~container();
 };
 
-inline container* AsElement(ListNode* n) { return static_cast<container*>(n); }
-inline const container* AsElement(const ListNode* n) { return static_cast<const container*>(n); }
+inline container* AsElement(ListNode* n) {
+    return static_cast<container*>(n);
+}
+inline const container* AsElement(const ListNode* n) {
+    return static_cast<const container*>(n);
+}
 
 enum ElementFlags : uint8_t { kSquareFlag = 1 };
 
 // Lands, lines, arcs and rectangles.
 class drawn : public container {
-public:
+  public:
     virtual void updateBounds(const Board& b) = 0;
     virtual bool touchesBox(const Board& b, Point min, Point max) const = 0;
     virtual bool hitTest(const Board& b, Point p, double t) const = 0;
@@ -131,13 +135,13 @@ public:
     Istr pinName = nullptr;
     Istr netName = nullptr;
 
-protected:
+  protected:
     void copyFrom(const drawn& o);
     void translateBase(const Board& b, double dx, double dy);
 };
 
 class land final : public drawn {
-public:
+  public:
     void recycle(Board& b) override;
     container* clone(Board& b) const override;
     void translate(Board& b, double dx, double dy) override;
@@ -154,7 +158,7 @@ public:
 };
 
 class line final : public drawn {
-public:
+  public:
     void recycle(Board& b) override;
     container* clone(Board& b) const override;
     void translate(Board& b, double dx, double dy) override;
@@ -177,7 +181,7 @@ public:
 };
 
 class arc final : public drawn {
-public:
+  public:
     void recycle(Board& b) override;
     container* clone(Board& b) const override;
     void translate(Board& b, double dx, double dy) override;
@@ -201,7 +205,7 @@ public:
 };
 
 class rect final : public drawn {
-public:
+  public:
     void recycle(Board& b) override;
     container* clone(Board& b) const override;
     void translate(Board& b, double dx, double dy) override;
@@ -216,16 +220,16 @@ public:
     Point farEnd(Point p) const override;
     bool isNodePoint(Point p) const override;
 
-    Point e1, e2;        // centre-line end points (derived)
-    Point corners[4];    // outline corners (derived)
+    Point e1, e2;      // centre-line end points (derived)
+    Point corners[4];  // outline corners (derived)
     double dx = 0, dy = 0, ang = 0;
 };
 
 class group final : public container {
-public:
+  public:
     // Placement records: a text placement or a part placement.
     class ext_t {
-    public:
+      public:
         virtual void destroy(Board& b);
         virtual ext_t* clone(Board& b) const = 0;
         virtual void recycle(Board& b) = 0;
@@ -240,7 +244,7 @@ public:
         double angle = 0;  // radians, [0, 2pi)
         int kind = 0;      // 1 text placement, 2 part placement
 
-    protected:
+      protected:
         ext_t() = default;
         ~ext_t();
     };
@@ -263,7 +267,7 @@ public:
 };
 
 class TextPlacement final : public group::ext_t {
-public:
+  public:
     ext_t* clone(Board& b) const override;
     void recycle(Board& b) override;
     void mirror(double ax) override;
@@ -272,25 +276,35 @@ public:
 };
 
 class PartPlacement final : public group::ext_t {
-public:
+  public:
     ext_t* clone(Board& b) const override;
     void recycle(Board& b) override;
     void mirror(double ax) override;
 };
 
-inline bool IsDrawn(const container* c) { return c->kind >= kLand && c->kind <= kRect; }
-inline drawn* AsDrawn(container* c) { return static_cast<drawn*>(c); }
-inline const drawn* AsDrawn(const container* c) { return static_cast<const drawn*>(c); }
-inline group* AsGroup(container* c) { return static_cast<group*>(c); }
-inline const group* AsGroup(const container* c) { return static_cast<const group*>(c); }
+inline bool IsDrawn(const container* c) {
+    return c->kind >= kLand && c->kind <= kRect;
+}
+inline drawn* AsDrawn(container* c) {
+    return static_cast<drawn*>(c);
+}
+inline const drawn* AsDrawn(const container* c) {
+    return static_cast<const drawn*>(c);
+}
+inline group* AsGroup(container* c) {
+    return static_cast<group*>(c);
+}
+inline const group* AsGroup(const container* c) {
+    return static_cast<const group*>(c);
+}
 
 // Walks a list: for (container* e : Items(head)) ... The successor is read before the body runs,
 // so the body may unlink (not recycle into the same list) the current element.
 class ItemRange {
-public:
+  public:
     explicit ItemRange(const ListNode& head) : head_(&head) {}
     class iterator {
-    public:
+      public:
         iterator(const ListNode* n, const ListNode* head) : n_(n), head_(head) {
             nx_ = n_ != head_ ? n_->next : nullptr;
         }
@@ -302,7 +316,7 @@ public:
         }
         bool operator!=(const iterator& o) const { return n_ != o.n_; }
 
-    private:
+      private:
         const ListNode* n_;
         const ListNode* head_;
         const ListNode* nx_;
@@ -310,10 +324,12 @@ public:
     iterator begin() const { return {head_->next, head_}; }
     iterator end() const { return {head_, head_}; }
 
-private:
+  private:
     const ListNode* head_;
 };
-inline ItemRange Items(const ListNode& head) { return ItemRange(head); }
+inline ItemRange Items(const ListNode& head) {
+    return ItemRange(head);
+}
 
 // The two outline sides of a stroke and the distance helpers shared by the shape tests.
 double DistToSegment(Point p, Point a, Point b);

@@ -20,7 +20,7 @@ struct Entry {
 // Entries are carved out of large blocks: they are never removed, so there is nothing to free
 // one by one, and a million names cost no million heap calls.
 class StringPool {
-public:
+  public:
     Istr intern(std::string_view s) {
         const uint32_t bucket = InternBucket(InternHash(s));
         Entry** slot = &buckets_[bucket];
@@ -38,7 +38,7 @@ public:
         return e->text;
     }
 
-private:
+  private:
     Entry* allocate(size_t n) {
         const size_t need = (offsetof(Entry, text) + n + 1 + 7) & ~size_t(7);
         if (need > kBlock / 4) {
@@ -72,7 +72,8 @@ StringPool& Pool() {
 uint32_t InternHash(std::string_view s) {
     uint32_t h = static_cast<uint32_t>(s.size()) + 1;
     for (char ch : s) {
-        const uint32_t c = static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(ch)));
+        const uint32_t c =
+            static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(ch)));
         h = (h << 5) ^ (h >> 27) ^ c;
     }
     return h;
@@ -84,9 +85,9 @@ Istr Intern(std::string_view s) {
 }
 
 const ReservedWords& Reserved() {
-    static const ReservedWords words{Intern(" TEXT"),   Intern(" PAD"),   Intern(" PAINTED"),
-                                     Intern(" LOOP"),   Intern(" LINES"), Intern(" WINDOW"),
-                                     Intern(" DRC"),    Intern(" DOTTEDLINE"), Intern("NO_DRC")};
+    static const ReservedWords words{Intern(" TEXT"), Intern(" PAD"),        Intern(" PAINTED"),
+                                     Intern(" LOOP"), Intern(" LINES"),      Intern(" WINDOW"),
+                                     Intern(" DRC"),  Intern(" DOTTEDLINE"), Intern("NO_DRC")};
     return words;
 }
 

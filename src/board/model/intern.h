@@ -17,13 +17,19 @@ uint32_t InternHash(std::string_view s);
 inline constexpr uint32_t kInternBuckets = 16384;
 // The hash mostly reflects the last few bytes of a name, so "N1" .. "N50000" would crowd into a
 // twelfth of the buckets with chains of ninety; its bits are spread before the bucket is taken.
-inline uint32_t InternBucket(uint32_t hash) { return (hash * 0x9E3779B1u) >> 18; }
+inline uint32_t InternBucket(uint32_t hash) {
+    return (hash * 0x9E3779B1u) >> 18;
+}
 
 // "" held by groups: one static empty string, not a pool entry.
 extern const char kEmptyText[];
 
-inline std::string_view View(Istr s) { return s ? std::string_view(s) : std::string_view(); }
-inline bool IsBlank(Istr s) { return !s || !*s; }
+inline std::string_view View(Istr s) {
+    return s ? std::string_view(s) : std::string_view();
+}
+inline bool IsBlank(Istr s) {
+    return !s || !*s;
+}
 
 // Reserved group type words and the attribute "NO_DRC", interned once.
 struct ReservedWords {

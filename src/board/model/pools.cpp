@@ -13,7 +13,9 @@ namespace {
 // Large slabs are mapped in whole units of this, aligned to it, so that the system can back them
 // with huge pages.
 constexpr size_t kHugePage = size_t(2) << 20;
-size_t Mapped(size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
+size_t Mapped(size_t bytes) {
+    return (bytes + kHugePage - 1) & ~(kHugePage - 1);
+}
 }  // namespace
 
 void* TakeBulkMemory(size_t bytes) {

@@ -31,7 +31,7 @@ void GiveBulkMemory(void* p, size_t bytes);
 
 template <class T>
 class NodePool {
-public:
+  public:
     NodePool() = default;
     NodePool(const NodePool&) = delete;
     NodePool& operator=(const NodePool&) = delete;
@@ -60,8 +60,8 @@ public:
         } else {
             if (slabs_.empty() || used_ == slabs_.back().count) {
                 // Slabs grow with the pool, so a huge board needs few of them.
-                const size_t count = slabs_.empty() ? kFirstSlab
-                                     : std::min(slabs_.back().count * 2, kLargestSlab);
+                const size_t count =
+                    slabs_.empty() ? kFirstSlab : std::min(slabs_.back().count * 2, kLargestSlab);
                 slabs_.push_back({static_cast<Slot*>(TakeBulkMemory(count * sizeof(Slot))), count});
                 allocatedBefore_ += used_;
                 used_ = 0;
@@ -88,11 +88,17 @@ public:
 #endif
     }
 
-    size_t allocated() const { return allocatedBefore_ + used_; }
-    size_t freeCount() const { return freeCount_; }
-    size_t live() const { return allocated() - freeCount_; }
+    size_t allocated() const {
+        return allocatedBefore_ + used_;
+    }
+    size_t freeCount() const {
+        return freeCount_;
+    }
+    size_t live() const {
+        return allocated() - freeCount_;
+    }
 
-private:
+  private:
     union alignas(T) Slot {
         Slot* link;
         unsigned char bytes[sizeof(T)];

@@ -10,9 +10,13 @@ UndoHistory::UndoHistory(Board& board) : board_(board) {
     redo_.initHead();
 }
 
-UndoHistory::~UndoHistory() { ClearHistory(); }
+UndoHistory::~UndoHistory() {
+    ClearHistory();
+}
 
-UndoStep* UndoHistory::BeginStep() { return steps_.take(); }
+UndoStep* UndoHistory::BeginStep() {
+    return steps_.take();
+}
 
 void UndoHistory::RecordRemoved(UndoStep* step, container* element, ListNode* successor) {
     UndoEntry* e = entries_.take();

@@ -11,7 +11,7 @@ namespace zevo {
 
 struct UndoEntry : ListNode {
     int32_t kind = kUndoEntry;
-    ListNode* successor = nullptr;       // removed element: what followed it; added: none
+    ListNode* successor = nullptr;  // removed element: what followed it; added: none
     container* element = nullptr;
     ListNode* savedSuccessor = nullptr;  // added element: what followed it when undo took it out
 };
@@ -24,7 +24,7 @@ struct UndoStep : ListNode {
 };
 
 class UndoHistory {
-public:
+  public:
     explicit UndoHistory(Board& board);
     UndoHistory(const UndoHistory&) = delete;
     UndoHistory& operator=(const UndoHistory&) = delete;
@@ -63,7 +63,7 @@ public:
     size_t liveSteps() const { return steps_.live(); }
     size_t liveEntries() const { return entries_.live(); }
 
-private:
+  private:
     static size_t Count(const ListNode& l);
     void undoStep(UndoStep* s);
     void redoStep(UndoStep* s);

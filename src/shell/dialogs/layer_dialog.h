@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "shell/dialogs/dialog_common.h"
-#include "view/framebuffer.h"
 #include "tools/dialog.h"
+#include "view/framebuffer.h"
 
 namespace zevo {
 

@@ -32,16 +32,24 @@
 #include "shell/qt/screen_widget.h"
 
 // The icons live in the static library; their registration must be asked for.
-static void InitIcons() { Q_INIT_RESOURCE(icons); }
+static void InitIcons() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace zevo {
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString Q(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-fs::path PathOf(const QString& s) { return fs::path(s.toStdString()); }
-QString QPath(const fs::path& p) { return QString::fromStdString(p.string()); }
+fs::path PathOf(const QString& s) {
+    return fs::path(s.toStdString());
+}
+QString QPath(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
 
 QString FilterOf(const FileFilter& f) {
     return Q(f.description) + " (" + Q(f.pattern) + ")";
@@ -62,20 +70,45 @@ uint32_t MouseFlagsOf(Qt::MouseButtons b, Qt::KeyboardModifiers m) {
 bool DeliverKey(Editor& editor, const QKeyEvent& e) {
     const bool ctrl = e.modifiers() & Qt::ControlModifier;
     switch (e.key()) {
-        case Qt::Key_Backspace: editor.keyDown(EditorKey::kBackspace); return true;
-        case Qt::Key_PageUp: editor.keyDown(EditorKey::kPageUp); return true;
-        case Qt::Key_PageDown: editor.keyDown(EditorKey::kPageDown); return true;
-        case Qt::Key_Home: editor.keyDown(EditorKey::kHome); return true;
-        case Qt::Key_Left: editor.keyDown(EditorKey::kLeft); return true;
-        case Qt::Key_Right: editor.keyDown(EditorKey::kRight); return true;
-        case Qt::Key_Up: editor.keyDown(EditorKey::kUp); return true;
-        case Qt::Key_Down: editor.keyDown(EditorKey::kDown); return true;
-        case Qt::Key_Delete: editor.keyDown(EditorKey::kDelete); return true;
-        case Qt::Key_F1: editor.keyDown(EditorKey::kF1); return true;
+        case Qt::Key_Backspace:
+            editor.keyDown(EditorKey::kBackspace);
+            return true;
+        case Qt::Key_PageUp:
+            editor.keyDown(EditorKey::kPageUp);
+            return true;
+        case Qt::Key_PageDown:
+            editor.keyDown(EditorKey::kPageDown);
+            return true;
+        case Qt::Key_Home:
+            editor.keyDown(EditorKey::kHome);
+            return true;
+        case Qt::Key_Left:
+            editor.keyDown(EditorKey::kLeft);
+            return true;
+        case Qt::Key_Right:
+            editor.keyDown(EditorKey::kRight);
+            return true;
+        case Qt::Key_Up:
+            editor.keyDown(EditorKey::kUp);
+            return true;
+        case Qt::Key_Down:
+            editor.keyDown(EditorKey::kDown);
+            return true;
+        case Qt::Key_Delete:
+            editor.keyDown(EditorKey::kDelete);
+            return true;
+        case Qt::Key_F1:
+            editor.keyDown(EditorKey::kF1);
+            return true;
         case Qt::Key_Return:
-        case Qt::Key_Enter: editor.character(kCharReturn, ctrl); return true;
-        case Qt::Key_Escape: editor.character(kCharEscape, ctrl); return true;
-        default: break;
+        case Qt::Key_Enter:
+            editor.character(kCharReturn, ctrl);
+            return true;
+        case Qt::Key_Escape:
+            editor.character(kCharEscape, ctrl);
+            return true;
+        default:
+            break;
     }
     if (ctrl && e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z) {
         editor.character(1 + (e.key() - Qt::Key_A), true);
@@ -129,9 +162,8 @@ EditorWindow::EditorWindow(Paths paths, const QString& copiesFolder, QWidget* pa
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         editor_->displayChanged(s->size().width(), s->size().height());
         // A new desktop size gives a new pick radius.
-        connect(s, &QScreen::geometryChanged, this, [this](const QRect& g) {
-            editor_->displayChanged(g.width(), g.height());
-        });
+        connect(s, &QScreen::geometryChanged, this,
+                [this](const QRect& g) { editor_->displayChanged(g.width(), g.height()); });
     }
     barsChanged();
 }
@@ -319,7 +351,9 @@ void EditorWindow::keyPressEvent(QKeyEvent* e) {
 
 // ------------------------------------------------------------------ Host
 
-void EditorWindow::beep() { QApplication::beep(); }
+void EditorWindow::beep() {
+    QApplication::beep();
+}
 
 void EditorWindow::message(std::string_view text, MessageIcon icon) {
     switch (icon) {
@@ -343,9 +377,12 @@ bool EditorWindow::askYesNo(std::string_view text) {
 Answer EditorWindow::askYesNoCancel(std::string_view text) {
     switch (QMessageBox::question(this, "Zevo", Q(text),
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-        case QMessageBox::Yes: return Answer::kYes;
-        case QMessageBox::No: return Answer::kNo;
-        default: return Answer::kCancel;
+        case QMessageBox::Yes:
+            return Answer::kYes;
+        case QMessageBox::No:
+            return Answer::kNo;
+        default:
+            return Answer::kCancel;
     }
 }
 
@@ -395,8 +432,12 @@ void EditorWindow::barsChanged() {
     }
 }
 
-void EditorWindow::toolBarChanged() { updateStates(); }
-void EditorWindow::definitionItemsChanged() { updateStates(); }
+void EditorWindow::toolBarChanged() {
+    updateStates();
+}
+void EditorWindow::definitionItemsChanged() {
+    updateStates();
+}
 
 void EditorWindow::updateScreen() {
     if (!screen_) return;
@@ -425,7 +466,8 @@ Cmd EditorWindow::popupMenu(std::span<const MenuEntry> entries, int x, int y) {
     // The menu shows the states of the commands it holds.
     const std::function<void(QMenu*)> states = [&](QMenu* m) {
         for (QAction* a : m->actions()) {
-            if (a->menu()) states(a->menu());
+            if (a->menu())
+                states(a->menu());
             else if (!a->isSeparator())
                 a->setEnabled(editor_->menuState(CommandFromNumber(a->data().toInt())).enabled);
         }
@@ -486,7 +528,9 @@ void EditorWindow::showProgress(std::string_view text, bool escapeStops) {
     progress_->pump();
 }
 
-bool EditorWindow::pumpProgress() { return progress_ && progress_->pump(); }
+bool EditorWindow::pumpProgress() {
+    return progress_ && progress_->pump();
+}
 
 void EditorWindow::closeProgress() {
     if (!progress_ || !progress_->isVisible()) return;

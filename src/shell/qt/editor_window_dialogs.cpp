@@ -21,25 +21,35 @@ namespace zevo {
 
 void EditorWindow::registerDialogs() {
     // The definition and settings dialogs.
-    addDialog<ApertureDialogModel>([this](auto& m) { return RunApertureDialog(this, m, m.keypad), true; });
+    addDialog<ApertureDialogModel>(
+        [this](auto& m) { return RunApertureDialog(this, m, m.keypad), true; });
     addDialog<PadDialogModel>([this](auto& m) { return RunPadDialog(this, m), true; });
     addDialog<LayerDialogModel>([this](auto& m) { return RunLayerDialog(this, m), true; });
     addDialog<SwapDialogModel>([this](auto& m) { return RunSwapDialog(this, m), true; });
     addDialog<GridDialogModel>([this](auto& m) { return RunGridDialog(this, m, m.keypad); });
-    addDialog<BoardSizeDialogModel>([this](auto& m) { return RunBoardSizeDialog(this, m, m.keypad), true; });
+    addDialog<BoardSizeDialogModel>(
+        [this](auto& m) { return RunBoardSizeDialog(this, m, m.keypad), true; });
     // The manufacturing commands.
     addDialog<GerberOutputDialogModel>([this](auto& m) { return RunGerberOutputDialog(this, m); });
-    addDialog<HoleOutputDialogModel>([this](auto& m) { return RunHoleOutputDialog(this, m, m.proposedSingleFile); });
+    addDialog<HoleOutputDialogModel>(
+        [this](auto& m) { return RunHoleOutputDialog(this, m, m.proposedSingleFile); });
     addDialog<GerberInputDialogModel>([this](auto& m) { return RunGerberInputDialog(this, m); });
     addDialog<HoleDataDialogModel>([this](auto& m) { return RunHoleDataDialog(this, m), true; });
     addDialog<PartCoordsDialogModel>([this](auto& m) { return RunPartCoordsDialog(this, m); });
     // The drawing tools.
-    addDialog<LayerSelectModel>([this](auto& m) { return RunLayerSelectDialog(this, m), m.chosen(); });
-    addDialog<ApertureSelectModel>([this](auto& m) { return RunApertureSelectDialog(this, m, m.keypad), true; });
-    addDialog<PadSelectModel>([this](auto& m) { return RunPadSelectDialog(this, m), m.accepted(); });
-    addDialog<ArcDialogModel>([this](auto& m) { return RunArcDialog(this, m, m.keypad), m.decided(); });
-    addDialog<TextDialogModel>([this](auto& m) { return RunTextDialog(this, m, m.keypad), m.decided(); });
-    addDialog<NumericInputModel>([this](auto& m) { return RunNumericInputDialog(this, m, m.keypad), m.point().has_value(); });
+    addDialog<LayerSelectModel>(
+        [this](auto& m) { return RunLayerSelectDialog(this, m), m.chosen(); });
+    addDialog<ApertureSelectModel>(
+        [this](auto& m) { return RunApertureSelectDialog(this, m, m.keypad), true; });
+    addDialog<PadSelectModel>(
+        [this](auto& m) { return RunPadSelectDialog(this, m), m.accepted(); });
+    addDialog<ArcDialogModel>(
+        [this](auto& m) { return RunArcDialog(this, m, m.keypad), m.decided(); });
+    addDialog<TextDialogModel>(
+        [this](auto& m) { return RunTextDialog(this, m, m.keypad), m.decided(); });
+    addDialog<NumericInputModel>([this](auto& m) {
+        return RunNumericInputDialog(this, m, m.keypad), m.point().has_value();
+    });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {

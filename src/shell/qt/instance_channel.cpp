@@ -15,7 +15,8 @@ constexpr int kAnswerMs = 300;
 }
 
 InstanceChannel::InstanceChannel(QString folder, qint64 pid, QObject* parent)
-    : QObject(parent), folder_(std::move(folder)),
+    : QObject(parent),
+      folder_(std::move(folder)),
       pid_(pid ? pid : QCoreApplication::applicationPid()) {
     if (folder_.isEmpty()) {
         QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -34,13 +35,16 @@ InstanceChannel::InstanceChannel(QString folder, qint64 pid, QObject* parent)
                     const QString line = QString::fromUtf8(s->readLine()).trimmed();
                     // Later, from the event loop: the request may ask the user something (the
                     // save question).
-                    QMetaObject::invokeMethod(this, [this, line] {
-                        if (line == "raise") {
-                            if (onRaise) onRaise();
-                        } else if (line.startsWith("open ")) {
-                            if (onOpen) onOpen(line.mid(5));
-                        }
-                    }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this, line] {
+                            if (line == "raise") {
+                                if (onRaise) onRaise();
+                            } else if (line.startsWith("open ")) {
+                                if (onOpen) onOpen(line.mid(5));
+                            }
+                        },
+                        Qt::QueuedConnection);
                 }
             });
         }
@@ -72,7 +76,9 @@ bool InstanceChannel::send(qint64 pid, const QByteArray& line) const {
     return true;
 }
 
-bool InstanceChannel::raise(qint64 pid) const { return send(pid, "raise"); }
+bool InstanceChannel::raise(qint64 pid) const {
+    return send(pid, "raise");
+}
 
 bool InstanceChannel::open(qint64 pid, const QString& file) const {
     return send(pid, "open " + file.toUtf8());

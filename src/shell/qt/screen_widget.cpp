@@ -44,18 +44,34 @@ void ScreenWidget::scrollAction(bool horizontal, int action) {
     QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
     ScrollRequest r;
     switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: r = ScrollRequest::kLineDown; break;
-        case QAbstractSlider::SliderSingleStepSub: r = ScrollRequest::kLineUp; break;
-        case QAbstractSlider::SliderPageStepAdd: r = ScrollRequest::kPageDown; break;
-        case QAbstractSlider::SliderPageStepSub: r = ScrollRequest::kPageUp; break;
-        case QAbstractSlider::SliderToMinimum: r = ScrollRequest::kTop; break;
-        case QAbstractSlider::SliderToMaximum: r = ScrollRequest::kBottom; break;
-        case QAbstractSlider::SliderMove: r = ScrollRequest::kThumb; break;
-        default: return;
+        case QAbstractSlider::SliderSingleStepAdd:
+            r = ScrollRequest::kLineDown;
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            r = ScrollRequest::kLineUp;
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            r = ScrollRequest::kPageDown;
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            r = ScrollRequest::kPageUp;
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            r = ScrollRequest::kTop;
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            r = ScrollRequest::kBottom;
+            break;
+        case QAbstractSlider::SliderMove:
+            r = ScrollRequest::kThumb;
+            break;
+        default:
+            return;
     }
     editor_->scroll(horizontal, r, bar->sliderPosition());
     // Qt would move the slider itself after this; the view decides where it stands.
-    QMetaObject::invokeMethod(this, [this] { syncScrollBars(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { syncScrollBars(); }, Qt::QueuedConnection);
 }
 
 void ScreenWidget::paintEvent(QPaintEvent*) {
@@ -81,24 +97,38 @@ void ScreenWidget::mousePressEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     const uint32_t f = MouseFlagsOf(e->buttons(), e->modifiers());
     switch (e->button()) {
-        case Qt::LeftButton: editor_->leftDown(p.x(), p.y(), f); break;
-        case Qt::RightButton: editor_->rightDown(p.x(), p.y(), f); break;
-        case Qt::MiddleButton: editor_->middleDown(p.x(), p.y(), f); break;
-        default: break;
+        case Qt::LeftButton:
+            editor_->leftDown(p.x(), p.y(), f);
+            break;
+        case Qt::RightButton:
+            editor_->rightDown(p.x(), p.y(), f);
+            break;
+        case Qt::MiddleButton:
+            editor_->middleDown(p.x(), p.y(), f);
+            break;
+        default:
+            break;
     }
     window_.updateStates();
 }
 
-void ScreenWidget::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+void ScreenWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    mousePressEvent(e);
+}
 
 void ScreenWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (!editor_) return;
     const QPoint p = e->position().toPoint();
     const uint32_t f = MouseFlagsOf(e->buttons(), e->modifiers());
     switch (e->button()) {
-        case Qt::LeftButton: editor_->leftUp(p.x(), p.y(), f); break;
-        case Qt::RightButton: editor_->rightUp(p.x(), p.y(), f); break;
-        default: break;
+        case Qt::LeftButton:
+            editor_->leftUp(p.x(), p.y(), f);
+            break;
+        case Qt::RightButton:
+            editor_->rightUp(p.x(), p.y(), f);
+            break;
+        default:
+            break;
     }
     window_.updateStates();
 }

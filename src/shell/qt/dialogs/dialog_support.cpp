@@ -1,10 +1,9 @@
 #include "shell/qt/dialogs/dialog_support.h"
 
-#include <QPushButton>
-
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 
 #include "shell/dialogs/dialog_common.h"

@@ -94,7 +94,8 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
                 m.setSquareLine(on);
                 fill();
             });
-            check(113, "クリック点に作画", m.clickPoint(), true, [&](bool on) { m.setClickPoint(on); });
+            check(113, "クリック点に作画", m.clickPoint(), true,
+                  [&](bool on) { m.setClickPoint(on); });
             break;
         }
         case ApertureTool::kSquareLand: {
@@ -123,7 +124,8 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
             radios(110, "中心/始点/終点 入力", "左クリックで其々入力", m.byClicks(),
                    [&](bool on) { m.setByClicks(on); });
             break;
-        default: break;
+        default:
+            break;
     }
     auto finish = [&]() {
         if (dx) m.dx = Us(dx->text()), m.dy = Us(dy->text()), m.angle = Us(angle->text());
@@ -259,15 +261,20 @@ void RunTextDialog(QWidget* parent, TextDialogModel& m, bool keypad) {
         m.mirror = mirror->isChecked();
         const TextDialogModel::Result r = m.decide();
         switch (r.outcome) {
-            case TextDialogModel::Outcome::kDecided: d.accept(); return;
+            case TextDialogModel::Outcome::kDecided:
+                d.accept();
+                return;
             case TextDialogModel::Outcome::kCalcError:
                 ShowCalcError(&d, FieldById(d, r.control));
                 return;
             case TextDialogModel::Outcome::kMissingGlyphs:
                 QMessageBox::warning(&d, "Zevo", Qs(r.message));
                 return;
-            case TextDialogModel::Outcome::kRefused: QApplication::beep(); return;
-            case TextDialogModel::Outcome::kRefusedSilently: return;
+            case TextDialogModel::Outcome::kRefused:
+                QApplication::beep();
+                return;
+            case TextDialogModel::Outcome::kRefusedSilently:
+                return;
         }
     });
     QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
@@ -289,7 +296,8 @@ void RunNumericInputDialog(QWidget* parent, NumericInputModel& m, bool keypad) {
     auto* origin = ControlButton(&d, "原点", 104);
     auto* absolute = ControlButton(&d, "絶対", 105);
     relative->setEnabled(m.relativeEnabled());
-    (m.defaultButton() == NumericInputModel::Button::kRelative ? relative : absolute)->setDefault(true);
+    (m.defaultButton() == NumericInputModel::Button::kRelative ? relative : absolute)
+        ->setDefault(true);
     for (QPushButton* b : {relative, origin, absolute}) row->addWidget(b);
     box->addLayout(row);
     auto press = [&](NumericInputModel::Button b) {

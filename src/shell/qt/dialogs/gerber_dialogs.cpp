@@ -93,9 +93,8 @@ struct GerberDialogParts {
     QPushButton* cancel = nullptr;
 };
 
-void BuildGerberDialog(QDialog* d, GerberDialogParts& p, LayerFileTable& table,
-                       int decimalsId, int dcodeId, std::string_view okText,
-                       std::string_view cancelText) {
+void BuildGerberDialog(QDialog* d, GerberDialogParts& p, LayerFileTable& table, int decimalsId,
+                       int dcodeId, std::string_view okText, std::string_view cancelText) {
     p.grid = new QGridLayout(d);
     p.rows = std::make_unique<LayerFileRows>(d, p.grid, 0, table);
     const int row = LayerFileRows::kGridRows;
@@ -166,8 +165,7 @@ class GerberInputDialog : public QDialog {
         setObjectName("dialog190");
         setWindowTitle(Qs(kGerberInputDialogTitle));
         BuildGerberDialog(this, parts_, model_.table(), GerberInputDialogModel::kDecimalsEdit,
-                          GerberInputDialogModel::kDCodeButton, kInputButton,
-                          kInputCancelButton);
+                          GerberInputDialogModel::kDCodeButton, kInputButton, kInputCancelButton);
         inch_ = new QCheckBox(Qs(kGerberInchBox), this);
         inch_->setObjectName(ControlName("check", GerberInputDialogModel::kInchBox));
         parts_.options->addSpacing(20);

@@ -79,8 +79,7 @@ class TCodeDialog : public QDialog {
 
 class HoleOutputDialog : public QDialog {
   public:
-    HoleOutputDialog(HoleOutputDialogModel& model, std::filesystem::path proposed,
-                     QWidget* parent)
+    HoleOutputDialog(HoleOutputDialogModel& model, std::filesystem::path proposed, QWidget* parent)
         : QDialog(parent), model_(model), proposed_(std::move(proposed)) {
         setObjectName("dialog192");
         setWindowTitle(Qs(kHoleOutputDialogTitle));

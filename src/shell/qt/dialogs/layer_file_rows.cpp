@@ -14,8 +14,7 @@
 
 namespace zevo {
 
-LayerFileRows::LayerFileRows(QWidget* owner, QGridLayout* grid, int firstRow,
-                             LayerFileTable& table)
+LayerFileRows::LayerFileRows(QWidget* owner, QGridLayout* grid, int firstRow, LayerFileTable& table)
     : table_(table) {
     grid->addWidget(new QLabel(Qs(kLayerFilesLayerHeading), owner), firstRow, 0, 1, 2);
     grid->addWidget(new QLabel(Qs(kLayerFilesFileHeading), owner), firstRow, 3);

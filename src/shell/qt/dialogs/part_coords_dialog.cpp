@@ -1,3 +1,6 @@
+#include "shell/dialogs/part_coords_dialog.h"
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -6,11 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QApplication>
 
 #include "shell/dialogs/gerber_output_dialog.h"
 #include "shell/dialogs/layer_file_table.h"
-#include "shell/dialogs/part_coords_dialog.h"
 #include "shell/qt/dialogs/dialog_support.h"
 #include "shell/qt/dialogs/output_dialogs.h"
 
@@ -56,10 +57,9 @@ class PartCoordsDialog : public QDialog {
         connect(file_, &QLineEdit::textChanged, this,
                 [this](const QString& t) { model_.editFile(Us(t)); });
         connect(browse, &QPushButton::clicked, this, [this] {
-            const QString chosen =
-                QFileDialog::getSaveFileName(this, Qs(kPartCoordsSaveTitle),
-                                             Qs(PathToUtf8(model_.browseStart())),
-                                             Qs(kPartCoordsSaveFilter));
+            const QString chosen = QFileDialog::getSaveFileName(
+                this, Qs(kPartCoordsSaveTitle), Qs(PathToUtf8(model_.browseStart())),
+                Qs(kPartCoordsSaveFilter));
             model_.chooseFile(PathFromUtf8(Us(chosen)));
             file_->setText(Qs(model_.fileText()));
         });
