@@ -28,7 +28,6 @@ std::string Format(const char* fmt, auto... args) {
 bool Unbuilt(Cmd id) {
     switch (id) {
         case Cmd::Deform:
-        case Cmd::DeleteTool:
         case Cmd::Parallel:
         case Cmd::Connect:
         case Cmd::Change:
@@ -493,6 +492,12 @@ void Editor::keepDrawingOptions() {
     }
 }
 
+void Editor::SetDeleteOnClick(bool on) {
+    if (selection.deleteOnClick == on) return;
+    selection.deleteOnClick = options.fastDelete = on;
+    saveOption(Option::kDelete);
+}
+
 void Editor::saveOption(Option option) {
     const SettingWrite w = WriteOption(paths.settingsFile(), options, option);
     if (w.status == kSettingFailed && w.message) host.message(TableText(w.message));
@@ -775,9 +780,7 @@ bool Editor::command(Cmd id) {
             host.showHelp();
             return true;
         case Cmd::ClickDelete:
-            selection.deleteOnClick = !selection.deleteOnClick;
-            options.fastDelete = selection.deleteOnClick;
-            saveOption(Option::kDelete);
+            SetDeleteOnClick(!selection.deleteOnClick);
             return true;
         case Cmd::Recall1:
         case Cmd::Recall2:
@@ -853,7 +856,7 @@ bool Editor::keyDown(EditorKey key, uint32_t flags) {
                                : key == EditorKey::kRight ? ArrowKey::kRight
                                : key == EditorKey::kUp    ? ArrowKey::kUp
                                                           : ArrowKey::kDown;
-            if (view.Arrow(a, false)) redraw();
+            if (view.Arrow(a, tools->overlay.band)) redraw();
             return true;
         }
         case EditorKey::kDelete:
@@ -1011,7 +1014,10 @@ void Editor::click() {
 }
 
 void Editor::dragStart() {
+    tools->pressX = mouse_.pressX();
+    tools->pressY = mouse_.pressY();
     tools->run(&ToolState::onDragStart);
+    refresh();
 }
 
 void Editor::reset() {

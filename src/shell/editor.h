@@ -142,6 +142,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void Repaint() override { redraw(); }
     // ToolHost: the tools' dialogs
     bool Run(DialogModel& m) override { return runDialog(m); }
+    bool DeleteOnClick() const override { return selection.deleteOnClick; }
+    void SetDeleteOnClick(bool on) override;
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }
@@ -164,7 +166,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void click() override;
     void dragStart() override;
     void reset() override;
-    bool acceptsDrags() const override { return tools->acceptsDrags; }
+    bool acceptsDrags() const override { return tools->acceptsDrags(); }
     void sendBackspace() override { keyDown(EditorKey::kBackspace); }
     void sendReturn() override { character(kCharReturn); }
     void gesture(Gesture g, int x, int y, uint32_t flags) override;

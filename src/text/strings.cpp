@@ -59,6 +59,8 @@ constexpr TableEntry kTable[] = {
     {kHintDeform,
      "左クリックで選択／シフトを押しながら単要素(部品)／コントロールを押しながら部品内"},
     {kHintDelete, "左クリックで選択／コントロールを押しながら部品内／左を押しながらで複数選択"},
+    {kHintDeleteBand, "左を離して選択／ＥＳＣで取消"},
+    {kHintDeleteConfirm, "左クリックで削除／ＥＳＣで取消"},
     {kHintParallel, "左クリックで選択／ＳＨＩＦＴを押しながらで中間線"},
     {kHintConnect,
      "左クリックで選択／左ボタンを押しながらで複数／ＣＴＲＬを押しながらで分割／ＳＨＩＦＴを押しな"

@@ -18,16 +18,6 @@ Point GridCursor(const ToolContext& c) {
     return c.view.ScreenToInput(c.cursorX, c.cursorY);
 }
 
-// Every operation hides the exclusive-or overlay before it changes what the overlay shows and
-// draws it again afterwards, so a moved or removed preview leaves no trace on the screen.
-template <ToolOp F>
-ToolResult Overlaid(ToolContext& c) {
-    c.overlay.hide();
-    const ToolResult r = F(c);
-    c.overlay.show();
-    return r;
-}
-
 // Operations that change the document draw it again as a whole (after the overlay is settled).
 void Repaint(ToolContext& c) {
     c.drawing.arcCross = false;

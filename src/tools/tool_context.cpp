@@ -485,6 +485,23 @@ void Selection::commit() {
     pending.clear();
 }
 
+bool Selection::commitAsOne() {
+    if (pending.empty()) return false;
+    UndoStep* first = pending.front();
+    for (size_t i = 1; i < pending.size(); ++i) {
+        UndoStep* step = pending[i];
+        while (!step->entries.emptyList()) {
+            ListNode* n = step->entries.next;
+            n->unlink(board_.changes);
+            n->insertBefore(&first->entries, board_.changes);
+        }
+        history_.DiscardStep(step);
+    }
+    pending.clear();
+    history_.CommitStep(first);
+    return true;
+}
+
 void Selection::clear() {
     while (!list.emptyList()) list.next->unlink(board_.changes);
     attached = nullptr;
@@ -507,6 +524,10 @@ Overlay::~Overlay() {
 void Overlay::toggle() {
     shown_ = !shown_;
     if (!screen_) return;
+    if (band) {
+        ++toggles_;
+        DrawRectangleBand(*screen_, bandAnchor, bandCursor, false);
+    }
     std::vector<const drawn*> all;
     for (const auto* list : {&cursorPreview, &lineChain, &arcPreview})
         all.insert(all.end(), list->begin(), list->end());
@@ -534,6 +555,7 @@ void Overlay::hide() {
 
 void Overlay::clear() {
     hide();
+    band = false;
     for (auto* list : {&cursorPreview, &lineChain, &arcPreview}) {
         for (drawn* d : *list) d->destroy(board_);
         list->clear();
@@ -587,6 +609,7 @@ void ToolContext::leftDown(int x, int y, uint32_t keyFlags) {
     leftHeld_ = true;
     dragging_ = false;
     downX_ = x, downY_ = y;
+    pressX = x, pressY = y;
 }
 
 ToolResult ToolContext::leftUp(int x, int y, uint32_t keyFlags) {

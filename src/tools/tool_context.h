@@ -53,6 +53,10 @@ class ToolHost {
     virtual void DefinitionsChanged() {}
     // The right-click menu or right-click-goes-back option is on (the line tool's hint).
     virtual bool RightClickOptionsOn() const { return false; }
+    // The delete tool removes at the click without asking (the option "クリックで削除"), and the
+    // tool's settings dialog changes it.
+    virtual bool DeleteOnClick() const { return false; }
+    virtual void SetDeleteOnClick(bool) {}
     // The stroke font of the text tool.
     virtual std::filesystem::path FontFile() const { return {}; }
 };
@@ -277,6 +281,9 @@ class Selection {
     void restore();
     // Confirms: the pending steps become undo steps in the order they were taken.
     void commit();
+    // Confirms the pending steps as one undo step (one operation, one step). False when there
+    // was none.
+    bool commitAsOne();
     // Empties the selection without touching the elements (the undo steps own the lifted ones).
     void clear();
 
@@ -304,6 +311,9 @@ class Overlay {
     std::vector<drawn*> cursorPreview, lineChain, arcPreview, putAside;
     // Scratch buffer of the land ghosts (the screen's size).
     Framebuffer* scratch = nullptr;
+    // A rectangle rubber band from `bandAnchor` to `bandCursor` (client pixels), while `band`.
+    bool band = false;
+    PixelPoint bandAnchor{}, bandCursor{};
 
     bool shown() const { return shown_; }
     // Counts every drawing or erasing of the overlay (the screen changed when it moved on).
@@ -382,8 +392,11 @@ class ToolContext {
     // a nested frame is open.
     bool selectTool(const ToolState* firstState);
     bool selectToolMode(int mode) { return selectTool(modes.firstState(mode)); }
-    // The current tool takes left-button drags (the mouse machine starts onDragStart).
-    bool acceptsDrags = false;
+    // The current state takes left-button drags (the mouse machine starts onDragStart): it has
+    // an operation for the drag's start.
+    bool acceptsDrags() const { return modes.current()->onDragStart != NoOp; }
+    // Where the left button went down (client pixels): the anchor of a drag.
+    int pressX = 0, pressY = 0;
 
     // --- dispatch (the shell calls these). Each returns what the tool did, and keeps it in
     // lastResult().
@@ -417,6 +430,16 @@ class ToolContext {
     ToolResult last_ = ToolResult::Ignored;
     int downX_ = 0, downY_ = 0;
 };
+
+// Every operation hides the exclusive-or overlay before it changes what the overlay shows and
+// draws it again afterwards, so a moved or removed preview leaves no trace on the screen.
+template <ToolOp F>
+ToolResult Overlaid(ToolContext& c) {
+    c.overlay.hide();
+    const ToolResult r = F(c);
+    c.overlay.show();
+    return r;
+}
 
 // --- units of picking
 // The outermost group holding e, or e.

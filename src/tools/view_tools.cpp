@@ -1,6 +1,7 @@
 #include "tools/view_tools.h"
 
 #include "board/model/intern.h"
+#include "tools/delete_tool.h"
 #include "tools/drawing_tools.h"
 #include "view/board_renderer.h"
 
@@ -35,6 +36,7 @@ struct EditorModes {
     EditorModes() {
         table = DefaultModeTable();
         InstallDrawingTools(table);
+        InstallDeleteTool(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
     }
 };

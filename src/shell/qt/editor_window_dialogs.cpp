@@ -15,6 +15,7 @@
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/editor_window.h"
+#include "tools/delete_tool.h"
 #include "tools/drawing_dialogs.h"
 
 namespace zevo {
@@ -47,6 +48,7 @@ void EditorWindow::registerDialogs() {
         [this](auto& m) { return RunArcDialog(this, m, m.keypad), m.decided(); });
     addDialog<TextDialogModel>(
         [this](auto& m) { return RunTextDialog(this, m, m.keypad), m.decided(); });
+    addDialog<DeleteSettingsModel>([this](auto& m) { return RunDeleteSettingsDialog(this, m); });
     addDialog<NumericInputModel>([this](auto& m) {
         return RunNumericInputDialog(this, m, m.keypad), m.point().has_value();
     });

@@ -15,6 +15,7 @@
 
 #include "board/model/board.h"
 #include "shell/qt/dialogs/dialog_support.h"
+#include "tools/delete_tool.h"
 #include "tools/drawing_dialogs.h"
 
 namespace zevo {
@@ -191,6 +192,27 @@ void RunPadSelectDialog(QWidget* parent, PadSelectModel& m) {
     QObject::connect(ok, &QPushButton::clicked, &d, [&] { m.accept(), d.accept(); });
     QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
     d.exec();
+}
+
+bool RunDeleteSettingsDialog(QWidget* parent, DeleteSettingsModel& m) {
+    QDialog d(parent);
+    d.setWindowTitle(QString::fromUtf8("削除設定"));
+    auto* box = new QVBoxLayout(&d);
+    auto* check = new QCheckBox(QString::fromUtf8("クリックで削除"), &d);
+    check->setObjectName("check101");
+    check->setChecked(m.deleteOnClick);
+    box->addWidget(check);
+    auto* row = new QHBoxLayout;
+    auto* ok = ControlButton(&d, "決定", 1, true);
+    auto* cancel = ControlButton(&d, "取消", 2);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    box->addLayout(row);
+    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    if (d.exec() != QDialog::Accepted) return false;
+    m.deleteOnClick = check->isChecked();
+    return true;
 }
 
 void RunArcDialog(QWidget* parent, ArcDialogModel& m, bool keypad) {

@@ -14,10 +14,13 @@ class PadSelectModel;
 class ArcDialogModel;
 class TextDialogModel;
 class NumericInputModel;
+class DeleteSettingsModel;
 
 void RunLayerSelectDialog(QWidget* parent, LayerSelectModel& model);
 void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& model, bool keypad = false);
 void RunPadSelectDialog(QWidget* parent, PadSelectModel& model);
+// "削除設定": true when 決定 took the switch.
+bool RunDeleteSettingsDialog(QWidget* parent, DeleteSettingsModel& model);
 void RunArcDialog(QWidget* parent, ArcDialogModel& model, bool keypad = false);
 void RunTextDialog(QWidget* parent, TextDialogModel& model, bool keypad = false);
 void RunNumericInputDialog(QWidget* parent, NumericInputModel& model, bool keypad = false);
