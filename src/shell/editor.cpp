@@ -986,6 +986,13 @@ void Editor::mouseMove(int x, int y, uint32_t f) {
     setInput(x, y, f);
     const bool moved = snapCursorPixel();
     const uint64_t overlays = tools->overlay.toggles();
+    // A rectangle rubber band follows every move, also while the button is held for a drag.
+    if (tools->overlay.band &&
+        (tools->overlay.bandCursor.x != x || tools->overlay.bandCursor.y != y)) {
+        tools->overlay.hide();
+        tools->overlay.bandCursor = {x, y};
+        tools->overlay.show();
+    }
     mouse_.move(x, y, f);
     if (options.longCursor) showCursor(true);
     if (moved || wasShown != longCursorShown_ || overlays != tools->overlay.toggles())

@@ -187,7 +187,20 @@ TEST_F(DeleteTool, ARectangleTakesWhatItHoldsAndItsBandLeavesNoTrace) {
     EXPECT_EQ(result(), ToolResult::NextState);
     EXPECT_EQ(editor.tools->modes.frame().hint, kHintDeleteBand);
     EXPECT_TRUE(editor.tools->overlay.band);
-    EXPECT_FALSE(screenIsPlain());  // the band is out
+    // The band runs from the press point to where the mouse is now, also while it is held.
+    {
+        Framebuffer fb;
+        fb.Resize(editor.view.clientWidth, editor.view.clientHeight);
+        RenderOptions o;
+        o.boardEdge = true;
+        RenderBoard(board, editor.view, fb, o);
+        int x0, y0, x1, y1;
+        pixel({5, 5}, x0, y0);
+        pixel({25, 15}, x1, y1);
+        DrawRectangleBand(fb, {x0, y0}, {x1, y1}, false);
+        const auto want = fb.pixels(), got = editor.screen().pixels();
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), got.begin(), got.end()));
+    }
     // The arrow keys do not scroll while the band is out.
     const double left = editor.view.viewLeft;
     editor.keyDown(EditorKey::kRight);
