@@ -40,13 +40,11 @@ bool Unbuilt(Cmd id) {
         case Cmd::Paste:
         case Cmd::Mirror:
         case Cmd::Rotate:
-        case Cmd::ZoomTool:
         case Cmd::PrintCheck:
         case Cmd::PrintArtwork:
         case Cmd::Spacing:
         case Cmd::Coordinates:
         case Cmd::PinNumbers:
-        case Cmd::GridOrigin:
         case Cmd::Libraries:
         case Cmd::PartDelete:
         case Cmd::Estimate:
@@ -363,6 +361,7 @@ MenuItemState Editor::menuState(Cmd id) const {
             s.enabled = view.previousAvailable();
             break;
         case Cmd::OnGrid:
+        case Cmd::GridOrigin:
             s.enabled = tools->modes.toolBarEnabled(Cmd::GridDialog);
             break;
         case Cmd::PinNumbers:
@@ -746,6 +745,12 @@ bool Editor::command(Cmd id) {
             return true;
         case Cmd::FitBoard:
             applyViewChange(view.FitBoard());
+            return true;
+        case Cmd::GridOrigin:
+            if (!tools->modes.toolBarEnabled(Cmd::GridDialog)) return true;
+            viewTool(kModeGridOrigin, kHintGridOrigin,
+                     {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::GridDialog},
+                     {Cmd::NumericInput, Cmd::Intersection}, Cmd::None, true);
             return true;
         case Cmd::Equipotential:
             viewTool(kModeEquipotential, kHintEquipotential,

@@ -74,6 +74,7 @@ constexpr TableEntry kTable[] = {
     {kHintIntersection, "左クリックで選択／ＳＨＩＦＴを押しながら円弧の中心／ＥＳＣで取消"},
     {kHintIntersectionSecond, "左クリックでもう一方選択／ＥＳＣで取消"},
     {kHintZoom, "左クリックで拡大点の一方を選択"},
+    {kHintZoomSecond, "左クリックで拡大決定／ＥＳＣで取消"},
     {kHintGridOrigin, "左クリックで座標決定"},
     {kHintCoordinates, "左クリックで決定"},
     {kHintSpacing, "左クリックで選択／シフトを押しながらで端点間／ＥＳＣで取消"},

@@ -57,6 +57,7 @@ inline constexpr int kHintMultiple = 828;            // multiple
 inline constexpr int kHintIntersection = 833;        // intersection input
 inline constexpr int kHintIntersectionSecond = 834;  // intersection input, second element
 inline constexpr int kHintZoom = 835;                // zoom
+inline constexpr int kHintZoomSecond = 836;          // zoom: the other corner
 inline constexpr int kHintGridOrigin = 837;          // grid origin
 inline constexpr int kHintCoordinates = 838;         // coordinates
 inline constexpr int kHintSpacing = 839;             // spacing measurement

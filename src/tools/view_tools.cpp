@@ -1,6 +1,10 @@
 #include "tools/view_tools.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "board/model/intern.h"
+#include "text/strings.h"
 #include "tools/delete_tool.h"
 #include "tools/drawing_tools.h"
 #include "view/board_renderer.h"
@@ -28,6 +32,79 @@ ToolResult CloseEquipotential(ToolContext& c) {
     return ToolResult::PopFrame;
 }
 
+// --- the zoom rectangle (mode 14): a click anchors the band, the second click zooms to it
+
+ToolResult ZoomFirst(ToolContext& c) {
+    c.overlay.band = true;
+    c.overlay.bandAnchor = {c.cursorX, c.cursorY};
+    c.overlay.bandCursor = {c.cursorX, c.cursorY};
+    c.modes.pushState(1, kHintZoomSecond);
+    return ToolResult::NextState;
+}
+
+ToolResult CloseFrames(ToolContext& c, int frames) {
+    c.overlay.band = false;
+    c.modes.popModes(frames);
+    return ToolResult::PopFrame;
+}
+
+ToolResult ZoomClose(ToolContext& c) {
+    return CloseFrames(c, 1);
+}
+ToolResult ZoomCloseBoth(ToolContext& c) {
+    return CloseFrames(c, 2);
+}
+
+ToolResult ZoomSecond(ToolContext& c) {
+    const PixelPoint a = c.overlay.bandAnchor;
+    c.view.previous = {c.view.scale, c.view.viewLeft, c.view.viewBottom};
+    CloseFrames(c, 2);
+    ZoomToRectangle(c.view, int(a.x), int(a.y), c.cursorX, c.cursorY);
+    c.host.Repaint();
+    return ToolResult::Handled;
+}
+
+constexpr ToolState kZoomStates[] = {
+    {NoOp, Overlaid<ZoomFirst>, NoOp, NoOp, NoOp, Overlaid<ZoomClose>, Overlaid<ZoomClose>},
+    {NoOp, Overlaid<ZoomSecond>, NoOp, NoOp, NoOp, Overlaid<ZoomClose>, Overlaid<ZoomCloseBoth>},
+};
+
+// --- the grid origin (mode 15)
+
+ToolResult SetOrigin(ToolContext& c, Point p) {
+    c.board.SetGridOrigin(p.x, p.y);
+    c.view.TakeBoardGrid(c.board);
+    c.host.DocumentModified();
+    c.modes.popModes(1);
+    c.host.Repaint();
+    return ToolResult::Committed;
+}
+
+ToolResult OriginClick(ToolContext& c) {
+    return SetOrigin(c, c.cursorWorld());
+}
+
+ToolResult OriginPoint(ToolContext& c) {
+    const Point p = c.inputPoint;
+    if (!(p.x >= 0 && p.y >= 0 && p.x <= c.board.sizeX && p.y <= c.board.sizeY)) {
+        c.host.Beep();
+        return ToolResult::Refused;
+    }
+    return SetOrigin(c, p);
+}
+
+ToolResult OriginCommand(ToolContext& c) {
+    if (c.currentCommand != EditOp::NumericInput) return ToolResult::Ignored;
+    return NumericInput(c, false);
+}
+
+ToolResult OriginClose(ToolContext& c) {
+    return CloseFrames(c, 1);
+}
+
+constexpr ToolState kGridOrigin{NoOp,          OriginClick, NoOp,       OriginPoint,
+                                OriginCommand, OriginClose, OriginClose};
+
 constexpr ToolState kEquipotential{NoOp, EquipotentialClick, NoOp, NoOp, NoOp,
                                    NoOp, CloseEquipotential};
 
@@ -38,6 +115,8 @@ struct EditorModes {
         InstallDrawingTools(table);
         InstallDeleteTool(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
+        table[kModeZoom] = kZoomStates;
+        table[kModeGridOrigin] = std::span<const ToolState>(&kGridOrigin, 1);
     }
 };
 
@@ -82,6 +161,15 @@ ToolResult EquipotentialClick(ToolContext& c) {
             painter.Draw(AsDrawn(m), pen);
     }
     return ToolResult::Handled;
+}
+
+void ZoomToRectangle(ViewState& view, int x1, int y1, int x2, int y2) {
+    const double w = view.clientWidth, h = view.clientHeight, s = view.scale;
+    const double sx = x1 == x2 ? 1000 : w * s / std::abs(x2 - x1);
+    const double sy = y1 == y2 ? 1000 : h * s / std::abs(y2 - y1);
+    const double scale = std::min({sx, sy, 1000.0});
+    const Point c = view.ScreenToWorld((x1 + x2) / 2, (y1 + y2) / 2);
+    view.SetView(scale, c.x - w / scale / 2, c.y - h / scale / 2);
 }
 
 const ModeTable& EditorModeTable() {

@@ -20,6 +20,11 @@ Net EquipotentialNet(Board& board, Point p, double tolerance);
 // stays until the next repaint).
 ToolResult EquipotentialClick(ToolContext& c);
 
+// The view that shows the rectangle between two client pixels (x1, y1) and (x2, y2) of the
+// zoom tool: the scale fits the rectangle into the window (at most 1000 pixels per mm), the
+// centre pixel (in integer division) becomes the centre of the view, kept on the board.
+void ZoomToRectangle(ViewState& view, int x1, int y1, int x2, int y2);
+
 // The mode table of the editor: the framework's table with the tools built so far in place of
 // their stand-ins.
 const ModeTable& EditorModeTable();

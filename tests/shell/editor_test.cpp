@@ -129,12 +129,21 @@ TEST_F(BoardEditor, ViewCommandsChangeTheViewAndTheirButtons) {
 
 TEST_F(BoardEditor, KeyZStartsTheZoomToolOnlyWhenItsButtonIsEnabled) {
     start();
-    // Zoom rectangle belongs to the view tools still to come: its button is greyed, so Z does
-    // nothing; with a frame pushed it would do nothing either.
     editor.character('z');
+    EXPECT_EQ(editor.tools->modes.depth(), 2);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeZoom);
+    // The zoom frame greys its own button: Z again does nothing.
+    EXPECT_FALSE(editor.toolBarState(Cmd::ZoomTool) & kTbEnabled);
+    editor.character('Z');
+    EXPECT_EQ(editor.tools->modes.depth(), 2);
+    editor.character(kCharEscape);
     EXPECT_EQ(editor.tools->modes.depth(), 1);
+    // Over a line being drawn the zoom frame goes on top, and Esc gives the line back.
     halfDrawnLine();
     editor.character('Z');
+    EXPECT_EQ(editor.tools->modes.depth(), 3);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeZoom);
+    editor.character(kCharEscape);
     EXPECT_EQ(editor.tools->modes.depth(), 2);
     EXPECT_EQ(editor.tools->modes.mode(), kModeLine);
 }

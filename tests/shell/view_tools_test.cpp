@@ -1,0 +1,156 @@
+// The zoom rectangle and the grid origin pick through the editor: clicks at pixels, the view,
+// the board and the pixels of the rubber band.
+#include "tools/view_tools.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "scripted_host.h"
+#include "text/strings.h"
+#include "view/board_renderer.h"
+
+namespace zevo::test {
+namespace {
+
+using zevo::testing::ScratchDir;
+
+class ViewTools : public ::testing::Test {
+  protected:
+    ScratchDir dir;
+    ScriptedHost host;
+    Editor editor{host, ScratchPaths(dir)};
+    Board& board = editor.doc.board;
+
+    void SetUp() override {
+        editor.startUp({});
+        editor.finishStartUp();
+        editor.options.longCursor = false;
+        editor.view.SetView(10, 0, 0);  // 10 pixels per mm, the board's corner at the lower left
+        editor.redraw();
+    }
+    ToolResult result() const { return editor.tools->lastResult(); }
+    void clickPixel(int x, int y, uint32_t keys = 0) {
+        editor.mouseMove(x, y, keys);
+        editor.leftDown(x, y, keys | kMkLeft);
+        editor.leftUp(x, y, keys);
+    }
+    bool screenIsPlain() {
+        Framebuffer fb;
+        fb.Resize(editor.view.clientWidth, editor.view.clientHeight);
+        RenderOptions o;
+        o.boardEdge = true;
+        RenderBoard(board, editor.view, fb, o);
+        const auto want = fb.pixels(), got = editor.screen().pixels();
+        return std::equal(want.begin(), want.end(), got.begin(), got.end());
+    }
+};
+
+TEST(ZoomToRectangle, FitsTheRectangleCentresItAndStaysWithinTheLimits) {
+    ViewState v;
+    v.SetBoardSize(300, 210);
+    v.Resize(640, 480);
+    v.SetView(10, 0, 0);
+    // 64 x 48 pixels: ten times closer; the point under the centre pixel (352, 264) becomes the
+    // middle of the view.
+    const Point c = v.ScreenToWorld(352, 264);
+    ZoomToRectangle(v, 320, 240, 384, 288);
+    EXPECT_DOUBLE_EQ(v.scale, 100);
+    EXPECT_NEAR(v.viewLeft + 640 / v.scale / 2, c.x, 1e-9);
+    EXPECT_NEAR(v.viewBottom + 480 / v.scale / 2, c.y, 1e-9);
+    // A rectangle without width or height: the closest view there is.
+    ZoomToRectangle(v, 100, 100, 100, 100);
+    EXPECT_DOUBLE_EQ(v.scale, 1000);
+}
+
+TEST_F(ViewTools, TheKeyZThenTwoClicksZoomToTheRectangleAndTheBandLeavesNoTrace) {
+    editor.character('z');
+    ASSERT_EQ(editor.tools->modes.mode(), kModeZoom);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintZoom);
+    clickPixel(320, 240);
+    EXPECT_EQ(result(), ToolResult::NextState);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintZoomSecond);
+    editor.mouseMove(384, 288, 0);
+    {
+        // The band from the anchor to the mouse.
+        Framebuffer fb;
+        fb.Resize(editor.view.clientWidth, editor.view.clientHeight);
+        RenderOptions o;
+        o.boardEdge = true;
+        RenderBoard(board, editor.view, fb, o);
+        DrawRectangleBand(fb, {320, 240}, {384, 288}, false);
+        EXPECT_TRUE(
+            std::equal(fb.pixels().begin(), fb.pixels().end(), editor.screen().pixels().begin()));
+    }
+    // The arrow keys do not scroll while the band is out.
+    const double left = editor.view.viewLeft;
+    editor.keyDown(EditorKey::kRight);
+    EXPECT_EQ(editor.view.viewLeft, left);
+    clickPixel(384, 288);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
+    EXPECT_DOUBLE_EQ(editor.view.scale, 100);
+    EXPECT_TRUE(editor.view.previousAvailable());
+    EXPECT_TRUE(editor.toolBarState(Cmd::PreviousButton) & kTbEnabled);
+    EXPECT_TRUE(screenIsPlain());
+    // The previous view comes back with Home.
+    editor.keyDown(EditorKey::kHome);
+    EXPECT_DOUBLE_EQ(editor.view.scale, 10);
+}
+
+TEST_F(ViewTools, BackspaceAndEscLeaveTheZoomToolWithoutChangingTheView) {
+    ASSERT_TRUE(editor.command(Cmd::ZoomTool));
+    clickPixel(100, 100);
+    editor.mouseMove(200, 150, 0);
+    editor.keyDown(EditorKey::kBackspace);  // back to the first corner
+    EXPECT_EQ(result(), ToolResult::PopFrame);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeZoom);
+    EXPECT_TRUE(screenIsPlain());
+    clickPixel(100, 100);
+    editor.character(kCharEscape);  // both frames close
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeLine);
+    EXPECT_DOUBLE_EQ(editor.view.scale, 10);
+    EXPECT_TRUE(screenIsPlain());
+    EXPECT_TRUE(editor.toolBarState(Cmd::Line) & kTbEnabled);
+}
+
+TEST_F(ViewTools, TheGridOriginTakesTheClickOrATypedPointOnTheBoard) {
+    ASSERT_TRUE(editor.command(Cmd::GridOrigin));
+    EXPECT_EQ(editor.tools->modes.mode(), kModeGridOrigin);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintGridOrigin);
+    EXPECT_FALSE(editor.toolBarState(Cmd::GridDialog) & kTbEnabled);
+    const Point p = editor.view.ScreenToWorld(123, 321);
+    clickPixel(123, 321);
+    EXPECT_EQ(result(), ToolResult::Committed);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
+    EXPECT_DOUBLE_EQ(board.gridOrigin.x, p.x);
+    EXPECT_DOUBLE_EQ(board.gridOrigin.y, p.y);
+    EXPECT_DOUBLE_EQ(editor.view.gridOriginX, p.x);
+    EXPECT_TRUE(editor.doc.modified);
+    EXPECT_TRUE(editor.toolBarState(Cmd::GridDialog) & kTbEnabled);
+
+    // A typed point off the board beeps and the tool stays; one on it is taken.
+    ASSERT_TRUE(editor.command(Cmd::GridOrigin));
+    host.answer<NumericInputModel>([](NumericInputModel& m) {
+        m.x = "-5";
+        m.y = "5";
+        return !m.press(NumericInputModel::Button::kAbsolute).has_value();
+    });
+    ASSERT_TRUE(editor.command(Cmd::NumericInput));
+    EXPECT_EQ(result(), ToolResult::Refused);
+    EXPECT_EQ(editor.tools->modes.mode(), kModeGridOrigin);
+    host.answer<NumericInputModel>([](NumericInputModel& m) {
+        m.x = "5";
+        m.y = "7";
+        return !m.press(NumericInputModel::Button::kAbsolute).has_value();
+    });
+    ASSERT_TRUE(editor.command(Cmd::NumericInput));
+    EXPECT_EQ(result(), ToolResult::Committed);
+    EXPECT_DOUBLE_EQ(board.gridOrigin.x, 5);
+    EXPECT_DOUBLE_EQ(board.gridOrigin.y, 7);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
+}
+
+}  // namespace
+}  // namespace zevo::test
