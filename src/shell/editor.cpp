@@ -42,7 +42,6 @@ bool Unbuilt(Cmd id) {
         case Cmd::Rotate:
         case Cmd::PrintCheck:
         case Cmd::PrintArtwork:
-        case Cmd::Spacing:
         case Cmd::Coordinates:
         case Cmd::PinNumbers:
         case Cmd::Libraries:
@@ -745,6 +744,11 @@ bool Editor::command(Cmd id) {
             return true;
         case Cmd::FitBoard:
             applyViewChange(view.FitBoard());
+            return true;
+        case Cmd::Spacing:
+            viewTool(kModeSpacing, kHintSpacing,
+                     {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::NumericInput, Cmd::Intersection},
+                     {}, Cmd::None, true);
             return true;
         case Cmd::GridOrigin:
             if (!tools->modes.toolBarEnabled(Cmd::GridDialog)) return true;

@@ -142,6 +142,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void Repaint() override { redraw(); }
     // ToolHost: the tools' dialogs
     bool Run(DialogModel& m) override { return runDialog(m); }
+    void Message(std::string_view text) override { host.message(text); }
     bool DeleteOnClick() const override { return selection.deleteOnClick; }
     void SetDeleteOnClick(bool on) override;
     void DocumentModified() override { doc.modified = true; }

@@ -34,6 +34,7 @@ inline constexpr int kCaptionFontEditor = 541;   // "Strokel"
 inline constexpr int kMsgFontWriteAsk = 542;     // Yes/No: write the changed font?
 inline constexpr int kMsgFontCannotWrite = 543;  // the font file could not be written
 
+inline constexpr int kMsgShort = 609;  // the spacing measurement: the two elements touch
 inline constexpr int kStrLayer = 617;  // "レイヤー", caption of the layer pages
 
 // Status hints of the tools' first states.
@@ -61,6 +62,7 @@ inline constexpr int kHintZoomSecond = 836;          // zoom: the other corner
 inline constexpr int kHintGridOrigin = 837;          // grid origin
 inline constexpr int kHintCoordinates = 838;         // coordinates
 inline constexpr int kHintSpacing = 839;             // spacing measurement
+inline constexpr int kHintSpacingSecond = 840;       // spacing measurement: the other element
 inline constexpr int kHintEquipotential = 841;       // equipotential
 inline constexpr int kHintPinNumbers = 842;          // pin number display
 

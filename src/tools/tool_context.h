@@ -30,7 +30,9 @@ class ToolContext;
 class ToolHost {
   public:
     virtual ~ToolHost() = default;
-    virtual void Beep() = 0;                  // the plain warning sound
+    virtual void Beep() = 0;  // the plain warning sound
+    // A message box with an OK button (UTF-8).
+    virtual void Message(std::string_view) {}
     virtual void ShowHint(int stringId) = 0;  // status bar text
     // Menu-bar items 98 (layer) and 99 (aperture) follow tool-bar buttons 300 and 301.
     virtual void SetDefinitionItemsEnabled(bool layerItem, bool apertureItem) = 0;

@@ -2,11 +2,15 @@
 // the file dialog, the progress window, the result message, the marks, and the equipotential tool.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cmath>
 
 #include "board/model/board.h"
 #include "board/model/intern.h"
@@ -100,6 +104,35 @@ class ChecksWindowTest : public QObject {
                 if ((shot.pixel(x, y) & 0xffffff) == kGreyPen) ++grey;
         QVERIFY(grey > 0);
         QTest::keyClick(&w.screen(), Qt::Key_Escape);
+        QCOMPARE(w.editor().tools->modes.depth(), 1);
+    }
+
+    void spacingIsMeasuredThroughTheWindowAndShownInItsDialog() {
+        QTemporaryDir dir, copies;
+        EditorWindow w(ScratchPaths(dir), copies.path());
+        w.show();
+        w.startUp({});
+        Board& b = w.editor().doc.board;
+        b.AppendElement(nullptr, b.CreateLand(1, 18, false, {20, 20}));
+        b.AppendElement(nullptr, b.CreateLand(1, 18, false, {30, 20}));
+        w.editor().view.SetView(10, 0, 0);
+        w.editor().redraw();
+        auto pixel = [&](Point p) {
+            const Point s = w.editor().view.WorldToScreen(p);
+            return QPoint(int(std::lround(s.x)), int(std::lround(s.y)));
+        };
+        QTest::keyClick(&w.screen(), Qt::Key_D);
+        QCOMPARE(w.editor().tools->modes.mode(), int(kModeSpacing));
+        QTest::mouseClick(w.screen().viewport(), Qt::LeftButton, {}, pixel({20.5, 20}));
+        QStringList figures;
+        WhenModal<QDialog>([&](QDialog* d) {
+            QCOMPARE(d->objectName(), QString("dialog167"));
+            for (int id : {101, 102, 103})
+                figures << d->findChild<QLineEdit*>(QString("edit%1").arg(id))->text();
+            d->findChild<QPushButton*>("button1")->click();
+        });
+        QTest::mouseClick(w.screen().viewport(), Qt::LeftButton, {}, pixel({29.5, 20}));
+        QCOMPARE(figures, (QStringList{"9", "0", "9"}));
         QCOMPARE(w.editor().tools->modes.depth(), 1);
     }
 };

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "board/file/board_writer.h"
 #include "scripted_host.h"
 #include "text/strings.h"
+#include "tools/measure_tool.h"
 #include "view/board_renderer.h"
 
 namespace zevo::test {
@@ -150,6 +152,112 @@ TEST_F(ViewTools, TheGridOriginTakesTheClickOrATypedPointOnTheBoard) {
     EXPECT_DOUBLE_EQ(board.gridOrigin.x, 5);
     EXPECT_DOUBLE_EQ(board.gridOrigin.y, 7);
     EXPECT_EQ(editor.tools->modes.depth(), 1);
+}
+
+// --- the spacing measurement
+
+class Measure : public ViewTools {
+  protected:
+    void clickAt(Point p, uint32_t keys = 0) {
+        const Point s = editor.view.WorldToScreen(p);
+        clickPixel(int(std::lround(s.x)), int(std::lround(s.y)), keys);
+    }
+    land* Land(Point p) {
+        land* e = board.CreateLand(1, 18, false, p);  // 1 mm across
+        board.AppendElement(nullptr, e);
+        return e;
+    }
+    // What the dialog showed, from the queue.
+    SpacingResultModel shown{{0, 0}, {0, 0}};
+    void expectDialog() {
+        host.answer<SpacingResultModel>([this](SpacingResultModel& m) {
+            shown = m;
+            return true;
+        });
+    }
+};
+
+TEST_F(Measure, TheGapOfTwoLandsIsShownAndDrawnAndTheBoardStaysAsItWas) {
+    Land({10, 10});
+    Land({20, 10});
+    editor.redraw();
+    const std::string before = WriteDocument(board);
+    editor.character('d');
+    ASSERT_EQ(editor.tools->modes.mode(), kModeSpacing);
+    clickAt({10.5, 10});  // on the rim of the first land
+    EXPECT_EQ(result(), ToolResult::NextState);
+    EXPECT_EQ(editor.tools->modes.frame().hint, kHintSpacingSecond);
+    expectDialog();
+    clickAt({19.5, 10});
+    EXPECT_EQ(host.shown<SpacingResultModel>(), 1);
+    EXPECT_EQ(shown.dx, "9");
+    EXPECT_EQ(shown.dy, "0");
+    EXPECT_EQ(shown.distance, "9");
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
+    EXPECT_EQ(WriteDocument(board), before);
+    EXPECT_EQ(editor.history.doneCount(), 0u);
+    EXPECT_FALSE(editor.doc.modified);
+    // The line between the nearest points stays on the screen until the next repaint.
+    const Point mid = editor.view.WorldToScreen({15, 10});
+    EXPECT_EQ(editor.screen().at(int(std::lround(mid.x)), int(std::lround(mid.y))), kGreyPen);
+    editor.redraw();
+    EXPECT_TRUE(screenIsPlain());
+}
+
+TEST_F(Measure, OverlappingLandsAndALineToItselfAreShort) {
+    Land({10, 10});
+    Land({10.8, 10});
+    board.AppendElement(nullptr, board.CreateLine(1, 18, false, {20, 20}, {30, 20}));
+    editor.redraw();
+    ASSERT_TRUE(editor.command(Cmd::Spacing));
+    clickAt({9.5, 10});
+    clickAt({11.3, 10});
+    EXPECT_EQ(host.messages.back(), "ショートしています");
+    EXPECT_EQ(host.shown<SpacingResultModel>(), 0);
+
+    ASSERT_TRUE(editor.command(Cmd::Spacing));
+    clickAt({25, 20.5});
+    clickAt({22, 20.5});
+    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages.back(), "ショートしています");
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
+}
+
+TEST_F(Measure, WithShiftTheNearerEndsAreMeasured) {
+    board.AppendElement(nullptr, board.CreateLine(1, 18, false, {10, 10}, {20, 10}));
+    board.AppendElement(nullptr, board.CreateLine(1, 18, false, {23, 14}, {40, 14}));
+    editor.redraw();
+    ASSERT_TRUE(editor.command(Cmd::Spacing));
+    clickAt({18, 10.5}, kMkShift);
+    expectDialog();
+    clickAt({25, 14.5});
+    EXPECT_EQ(shown.dx, "3");
+    EXPECT_EQ(shown.dy, "4");
+    EXPECT_EQ(shown.distance, "5");
+}
+
+TEST_F(Measure, AMissBeepsAndEscOrBackspacePutTheFirstElementBack) {
+    Land({10, 10});
+    editor.redraw();
+    const std::string before = WriteDocument(board);
+    ASSERT_TRUE(editor.command(Cmd::Spacing));
+    const int beeps = host.beeps;
+    clickAt({40, 40});
+    EXPECT_EQ(result(), ToolResult::Refused);
+    EXPECT_EQ(host.beeps, beeps + 1);
+    clickAt({10.5, 10});
+    EXPECT_NE(WriteDocument(board), before);  // taken out while the second is chosen
+    clickAt({40, 40});
+    EXPECT_EQ(host.beeps, beeps + 2);
+    EXPECT_EQ(editor.tools->modes.depth(), 3);
+    editor.keyDown(EditorKey::kBackspace);
+    EXPECT_EQ(editor.tools->modes.depth(), 2);
+    EXPECT_EQ(WriteDocument(board), before);
+    clickAt({10.5, 10});
+    editor.character(kCharEscape);
+    EXPECT_EQ(editor.tools->modes.depth(), 1);
+    EXPECT_EQ(WriteDocument(board), before);
+    EXPECT_TRUE(screenIsPlain());
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "shell/qt/editor_window.h"
 #include "tools/delete_tool.h"
 #include "tools/drawing_dialogs.h"
+#include "tools/measure_tool.h"
 
 namespace zevo {
 
@@ -48,6 +49,7 @@ void EditorWindow::registerDialogs() {
         [this](auto& m) { return RunArcDialog(this, m, m.keypad), m.decided(); });
     addDialog<TextDialogModel>(
         [this](auto& m) { return RunTextDialog(this, m, m.keypad), m.decided(); });
+    addDialog<SpacingResultModel>([this](auto& m) { return RunSpacingResultDialog(this, m); });
     addDialog<DeleteSettingsModel>([this](auto& m) { return RunDeleteSettingsDialog(this, m); });
     addDialog<NumericInputModel>([this](auto& m) {
         return RunNumericInputDialog(this, m, m.keypad), m.point().has_value();

@@ -12,11 +12,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "board/model/board.h"
 #include "shell/qt/dialogs/dialog_support.h"
 #include "tools/delete_tool.h"
 #include "tools/drawing_dialogs.h"
+#include "tools/measure_tool.h"
 
 namespace zevo {
 
@@ -192,6 +194,25 @@ void RunPadSelectDialog(QWidget* parent, PadSelectModel& m) {
     QObject::connect(ok, &QPushButton::clicked, &d, [&] { m.accept(), d.accept(); });
     QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
     d.exec();
+}
+
+bool RunSpacingResultDialog(QWidget* parent, SpacingResultModel& m) {
+    QDialog d(parent);
+    d.setObjectName("dialog167");
+    d.setWindowTitle(QString::fromUtf8("間隔表示"));
+    auto* form = new QFormLayout(&d);
+    int id = 101;
+    for (auto [label, text] : {std::pair{"⊿Ｘ", &m.dx}, {"⊿Ｙ", &m.dy}, {"間隔", &m.distance}}) {
+        auto* edit = new QLineEdit(Qs(*text), &d);
+        edit->setObjectName(ControlName("edit", id++));
+        edit->setReadOnly(true);
+        form->addRow(QString::fromUtf8(label), edit);
+    }
+    auto* ok = ControlButton(&d, "了解", 1, true);
+    form->addRow(ok);
+    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
+    d.exec();
+    return true;
 }
 
 bool RunDeleteSettingsDialog(QWidget* parent, DeleteSettingsModel& m) {

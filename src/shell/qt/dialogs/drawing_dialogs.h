@@ -15,10 +15,13 @@ class ArcDialogModel;
 class TextDialogModel;
 class NumericInputModel;
 class DeleteSettingsModel;
+class SpacingResultModel;
 
 void RunLayerSelectDialog(QWidget* parent, LayerSelectModel& model);
 void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& model, bool keypad = false);
 void RunPadSelectDialog(QWidget* parent, PadSelectModel& model);
+// "間隔表示": the three figures of the spacing measurement, closed with 了解.
+bool RunSpacingResultDialog(QWidget* parent, SpacingResultModel& model);
 // "削除設定": true when 決定 took the switch.
 bool RunDeleteSettingsDialog(QWidget* parent, DeleteSettingsModel& model);
 void RunArcDialog(QWidget* parent, ArcDialogModel& model, bool keypad = false);
