@@ -334,22 +334,8 @@ ToolResult LineReset1(ToolContext& c) {
 
 // The chain is decided: its segments become one undo step.
 ToolResult Decide(ToolContext& c) {
-    const bool placed = !c.selection.pending.empty();
-    if (placed) {
-        UndoStep* first = c.selection.pending.front();
-        for (size_t i = 1; i < c.selection.pending.size(); ++i) {
-            UndoStep* s = c.selection.pending[i];
-            while (!s->entries.emptyList()) {
-                ListNode* n = s->entries.next;
-                n->unlink(c.board.changes);
-                n->insertBefore(&first->entries, c.board.changes);
-            }
-            c.history.DiscardStep(s);
-        }
-        c.selection.pending.clear();
-        c.history.CommitStep(first);
-        c.host.DocumentModified();
-    }
+    const bool placed = c.selection.commitAsOne();
+    if (placed) c.host.DocumentModified();
     EndChain(c);
     return placed ? ToolResult::Committed : ToolResult::PopFrame;
 }

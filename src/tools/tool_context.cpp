@@ -368,15 +368,7 @@ Selection::~Selection() {
             board_.AppendElement(nullptr, attached);
         attached = nullptr;
     }
-    for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
-        history_.RevertStep(*it);
-    }
-    pending.clear();
-    while (!list.emptyList()) {
-        container* c = AsElement(list.next);
-        c->unlink(board_.changes);
-        c->destroy(board_);
-    }
+    revertPending();
 }
 
 size_t Selection::count() const {
@@ -463,11 +455,8 @@ void Selection::eraseHighlight() {
         }
 }
 
-void Selection::restore() {
-    eraseHighlight();
-    for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
-        history_.RevertStep(*it);
-    }
+void Selection::revertPending() {
+    for (auto it = pending.rbegin(); it != pending.rend(); ++it) history_.RevertStep(*it);
     pending.clear();
     // What is still in the selection was never in the document: copies made for dragging.
     while (!list.emptyList()) {
@@ -475,6 +464,11 @@ void Selection::restore() {
         c->unlink(board_.changes);
         c->destroy(board_);
     }
+}
+
+void Selection::restore() {
+    eraseHighlight();
+    revertPending();
     attached = nullptr;
     referenceLine.shown = false;
     host_.Repaint();

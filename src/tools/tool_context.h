@@ -291,6 +291,8 @@ class Selection {
 
   private:
     void draw(Pen pen);
+    // The pending steps reverted (what they took out goes back), the copies destroyed.
+    void revertPending();
 
     Board& board_;
     UndoHistory& history_;
