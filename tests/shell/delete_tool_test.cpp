@@ -9,31 +9,20 @@
 #include "board/file/board_writer.h"
 #include "board/file/settings.h"
 #include "board/model/intern.h"
-#include "scripted_host.h"
+#include "editor_scenario.h"
 #include "text/strings.h"
 #include "view/board_renderer.h"
 
 namespace zevo::test {
 namespace {
 
-using zevo::testing::ScratchDir;
-
-class DeleteTool : public ::testing::Test {
+class DeleteTool : public EditorScenario {
   protected:
-    ScratchDir dir;
-    ScriptedHost host;
-    Editor editor{host, ScratchPaths(dir)};
-    Board& board = editor.doc.board;
     land *a = nullptr, *b = nullptr, *inPart = nullptr;
     group* part = nullptr;
 
     void SetUp() override {
-        editor.startUp({});
-        editor.finishStartUp();
-        editor.options.longCursor = false;
-        // 10 pixels per millimetre, the board's corner at the window's lower left.
-        editor.view.SetView(10, 0, 0);
-        editor.view.SetPickRadiusPixels(5);
+        EditorScenario::SetUp();
         a = Land({10, 10});
         b = Land({20, 10});
         part = board.CreateGroup(Intern("DIP8"));
@@ -49,19 +38,6 @@ class DeleteTool : public ::testing::Test {
         land* e = board.CreateLand(1, 18, false, p);
         board.AppendElement(nullptr, e);
         return e;
-    }
-    ToolResult result() const { return editor.tools->lastResult(); }
-    void pixel(Point p, int& x, int& y) const {
-        const Point s = editor.view.WorldToScreen(p);
-        x = int(std::lround(s.x)), y = int(std::lround(s.y));
-    }
-    // A land is picked by its outline: the click is on its rim (the 1 mm land's half size).
-    void click(Point p, uint32_t keys = 0) {
-        int x, y;
-        pixel(p, x, y);
-        editor.mouseMove(x, y, keys);
-        editor.leftDown(x, y, keys | kMkLeft);
-        editor.leftUp(x, y, keys);
     }
     void drag(Point from, Point to) {
         int x0, y0, x1, y1;
@@ -83,15 +59,6 @@ class DeleteTool : public ::testing::Test {
         return n;
     }
     std::string file() const { return WriteDocument(board); }
-    bool screenIsPlain() {
-        Framebuffer fb;
-        fb.Resize(editor.view.clientWidth, editor.view.clientHeight);
-        RenderOptions o;
-        o.boardEdge = true;
-        RenderBoard(board, editor.view, fb, o);
-        const auto want = fb.pixels(), got = editor.screen().pixels();
-        return want.size() == got.size() && std::equal(want.begin(), want.end(), got.begin());
-    }
 };
 
 TEST_F(DeleteTool, AClickTakesThePartAndASecondClickDeletesItAsOneStep) {
@@ -189,17 +156,12 @@ TEST_F(DeleteTool, ARectangleTakesWhatItHoldsAndItsBandLeavesNoTrace) {
     EXPECT_TRUE(editor.tools->overlay.band);
     // The band runs from the press point to where the mouse is now, also while it is held.
     {
-        Framebuffer fb;
-        fb.Resize(editor.view.clientWidth, editor.view.clientHeight);
-        RenderOptions o;
-        o.boardEdge = true;
-        RenderBoard(board, editor.view, fb, o);
+        Framebuffer fb = plainScreen();
         int x0, y0, x1, y1;
         pixel({5, 5}, x0, y0);
         pixel({25, 15}, x1, y1);
         DrawRectangleBand(fb, {x0, y0}, {x1, y1}, false);
-        const auto want = fb.pixels(), got = editor.screen().pixels();
-        EXPECT_TRUE(std::equal(want.begin(), want.end(), got.begin(), got.end()));
+        EXPECT_TRUE(screenIs(fb));
     }
     // The arrow keys do not scroll while the band is out.
     const double left = editor.view.viewLeft;

@@ -7,53 +7,24 @@
 #include <cmath>
 
 #include "board/model/intern.h"
-#include "scripted_host.h"
+#include "editor_scenario.h"
 #include "text/strings.h"
 #include "view/board_renderer.h"
 
 namespace zevo::test {
 namespace {
 
-using zevo::testing::ScratchDir;
-
-class Drawing : public ::testing::Test {
+class Drawing : public EditorScenario {
   protected:
-    ScratchDir dir;
-    ScriptedHost host;
-    Editor editor{host, ScratchPaths(dir)};
-    Board& board = editor.doc.board;
-
     void SetUp() override {
-        editor.startUp({});
-        editor.finishStartUp();
-        editor.options.longCursor = false;
-        // 10 pixels per millimetre, the board's corner at the window's lower left, a 1 mm grid.
-        editor.view.SetView(10, 0, 0);
+        EditorScenario::SetUp();
+        // A 1 mm grid from the board's corner, on-grid input.
         editor.view.SetGrid(1, 1);
         editor.view.SetGridOrigin(0, 0);
-        editor.view.SetPickRadiusPixels(5);
         if (!editor.view.onGrid()) editor.view.ToggleOnGrid();
         editor.redraw();
     }
     void tool(Cmd id) { ASSERT_TRUE(editor.command(id)); }
-    // What the last tool operation did.
-    ToolResult result() const { return editor.tools->lastResult(); }
-    void pixel(Point p, int& x, int& y) const {
-        const Point s = editor.view.WorldToScreen(p);
-        x = int(std::lround(s.x)), y = int(std::lround(s.y));
-    }
-    void move(Point p, uint32_t keys = 0) {
-        int x, y;
-        pixel(p, x, y);
-        editor.mouseMove(x, y, keys);
-    }
-    void click(Point p, uint32_t keys = 0) {
-        int x, y;
-        pixel(p, x, y);
-        editor.mouseMove(x, y, keys);
-        editor.leftDown(x, y, keys | kMkLeft);
-        editor.leftUp(x, y, keys);
-    }
     std::vector<container*> items() const {
         std::vector<container*> out;
         for (container* c : Items(board.items)) out.push_back(c);
@@ -65,22 +36,6 @@ class Drawing : public ::testing::Test {
     }
     Pixel colourOf(int layer) const {
         return kPalette[size_t(board.layerColour[size_t(layer)] & 15)];
-    }
-    // What the screen would show with nothing over the board (the editor draws the board edge).
-    Framebuffer plainScreen() {
-        Framebuffer fb;
-        fb.Resize(editor.view.clientWidth, editor.view.clientHeight);
-        RenderOptions o;
-        o.boardEdge = true;
-        RenderBoard(board, editor.view, fb, o);
-        return fb;
-    }
-    bool screenIsPlain() {
-        const Framebuffer fb = plainScreen();
-        for (int y = 0; y < fb.height(); ++y)
-            for (int x = 0; x < fb.width(); ++x)
-                if (fb.at(x, y) != editor.screen().at(x, y)) return false;
-        return true;
     }
 };
 

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "board/file/board_writer.h"
-#include "scripted_host.h"
+#include "editor_scenario.h"
 #include "text/strings.h"
 #include "tools/measure_tool.h"
 #include "view/board_renderer.h"
@@ -16,36 +16,11 @@
 namespace zevo::test {
 namespace {
 
-using zevo::testing::ScratchDir;
-
-class ViewTools : public ::testing::Test {
+class ViewTools : public EditorScenario {
   protected:
-    ScratchDir dir;
-    ScriptedHost host;
-    Editor editor{host, ScratchPaths(dir)};
-    Board& board = editor.doc.board;
-
     void SetUp() override {
-        editor.startUp({});
-        editor.finishStartUp();
-        editor.options.longCursor = false;
-        editor.view.SetView(10, 0, 0);  // 10 pixels per mm, the board's corner at the lower left
+        EditorScenario::SetUp();
         editor.redraw();
-    }
-    ToolResult result() const { return editor.tools->lastResult(); }
-    void clickPixel(int x, int y, uint32_t keys = 0) {
-        editor.mouseMove(x, y, keys);
-        editor.leftDown(x, y, keys | kMkLeft);
-        editor.leftUp(x, y, keys);
-    }
-    bool screenIsPlain() {
-        Framebuffer fb;
-        fb.Resize(editor.view.clientWidth, editor.view.clientHeight);
-        RenderOptions o;
-        o.boardEdge = true;
-        RenderBoard(board, editor.view, fb, o);
-        const auto want = fb.pixels(), got = editor.screen().pixels();
-        return std::equal(want.begin(), want.end(), got.begin(), got.end());
     }
 };
 
@@ -158,10 +133,6 @@ TEST_F(ViewTools, TheGridOriginTakesTheClickOrATypedPointOnTheBoard) {
 
 class Measure : public ViewTools {
   protected:
-    void clickAt(Point p, uint32_t keys = 0) {
-        const Point s = editor.view.WorldToScreen(p);
-        clickPixel(int(std::lround(s.x)), int(std::lround(s.y)), keys);
-    }
     land* Land(Point p) {
         land* e = board.CreateLand(1, 18, false, p);  // 1 mm across
         board.AppendElement(nullptr, e);
@@ -184,11 +155,11 @@ TEST_F(Measure, TheGapOfTwoLandsIsShownAndDrawnAndTheBoardStaysAsItWas) {
     const std::string before = WriteDocument(board);
     editor.character('d');
     ASSERT_EQ(editor.tools->modes.mode(), kModeSpacing);
-    clickAt({10.5, 10});  // on the rim of the first land
+    click({10.5, 10});  // on the rim of the first land
     EXPECT_EQ(result(), ToolResult::NextState);
     EXPECT_EQ(editor.tools->modes.frame().hint, kHintSpacingSecond);
     expectDialog();
-    clickAt({19.5, 10});
+    click({19.5, 10});
     EXPECT_EQ(host.shown<SpacingResultModel>(), 1);
     EXPECT_EQ(shown.dx, "9");
     EXPECT_EQ(shown.dy, "0");
@@ -210,14 +181,14 @@ TEST_F(Measure, OverlappingLandsAndALineToItselfAreShort) {
     board.AppendElement(nullptr, board.CreateLine(1, 18, false, {20, 20}, {30, 20}));
     editor.redraw();
     ASSERT_TRUE(editor.command(Cmd::Spacing));
-    clickAt({9.5, 10});
-    clickAt({11.3, 10});
+    click({9.5, 10});
+    click({11.3, 10});
     EXPECT_EQ(host.messages.back(), "ショートしています");
     EXPECT_EQ(host.shown<SpacingResultModel>(), 0);
 
     ASSERT_TRUE(editor.command(Cmd::Spacing));
-    clickAt({25, 20.5});
-    clickAt({22, 20.5});
+    click({25, 20.5});
+    click({22, 20.5});
     EXPECT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages.back(), "ショートしています");
     EXPECT_EQ(editor.tools->modes.depth(), 1);
@@ -228,9 +199,9 @@ TEST_F(Measure, WithShiftTheNearerEndsAreMeasured) {
     board.AppendElement(nullptr, board.CreateLine(1, 18, false, {23, 14}, {40, 14}));
     editor.redraw();
     ASSERT_TRUE(editor.command(Cmd::Spacing));
-    clickAt({18, 10.5}, kMkShift);
+    click({18, 10.5}, kMkShift);
     expectDialog();
-    clickAt({25, 14.5});
+    click({25, 14.5});
     EXPECT_EQ(shown.dx, "3");
     EXPECT_EQ(shown.dy, "4");
     EXPECT_EQ(shown.distance, "5");
@@ -242,18 +213,18 @@ TEST_F(Measure, AMissBeepsAndEscOrBackspacePutTheFirstElementBack) {
     const std::string before = WriteDocument(board);
     ASSERT_TRUE(editor.command(Cmd::Spacing));
     const int beeps = host.beeps;
-    clickAt({40, 40});
+    click({40, 40});
     EXPECT_EQ(result(), ToolResult::Refused);
     EXPECT_EQ(host.beeps, beeps + 1);
-    clickAt({10.5, 10});
+    click({10.5, 10});
     EXPECT_NE(WriteDocument(board), before);  // taken out while the second is chosen
-    clickAt({40, 40});
+    click({40, 40});
     EXPECT_EQ(host.beeps, beeps + 2);
     EXPECT_EQ(editor.tools->modes.depth(), 3);
     editor.keyDown(EditorKey::kBackspace);
     EXPECT_EQ(editor.tools->modes.depth(), 2);
     EXPECT_EQ(WriteDocument(board), before);
-    clickAt({10.5, 10});
+    click({10.5, 10});
     editor.character(kCharEscape);
     EXPECT_EQ(editor.tools->modes.depth(), 1);
     EXPECT_EQ(WriteDocument(board), before);
