@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -60,6 +62,7 @@ class PrintDialogsTest : public QObject {
     void rightClickMenuSwitchesToTheBmpFile();
     void layerDialogMovesLayers();
     void printBitmapBecomesAQtImage();
+    void editorPrintsTheArtworkToAPdfPrinter();
 };
 
 void PrintDialogsTest::checkPrintFieldsAndTheNegativeBox() {
@@ -157,6 +160,43 @@ void PrintDialogsTest::printBitmapBecomesAQtImage() {
     QCOMPARE(img.pixel(12, 1) & 0xFFFFFF, 0u);
     QCOMPARE(img.pixel(13, 1) & 0xFFFFFF, 0xFFFFFFu);
     QCOMPARE(img.dotsPerMeterX(), 23622);
+}
+
+void PrintDialogsTest::editorPrintsTheArtworkToAPdfPrinter() {
+    QTemporaryDir dir;
+    Folders f;
+    f.program = dir.path().toStdString();
+    f.userData = f.program / "user";
+    f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
+    f.programWritable = true;
+    EditorWindow w{Paths(f)};
+    w.show();
+    w.startUp({QString(ZEVO_EXAMPLES) + "/example.pcb"});
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setResolution(300);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const QString pdf = dir.filePath("page.pdf");
+    printer->setOutputFileName(pdf);
+    w.usePrinter(std::move(printer));
+    const std::optional<PrinterMetrics> m = w.printerMetrics();
+    QVERIFY(m.has_value());
+    QCOMPARE(m->lpx, 300);
+    QVERIFY(std::abs(m->widthMm - 210) < 0.5);
+    QVERIFY(std::abs(m->resX - 2480) <= 1);
+
+    bool seen = false;
+    OnNextModal([&](QWidget* d) {
+        seen = true;
+        Find<QPushButton>(d, "button1")->click();
+    });
+    w.editor().command(Cmd::PrintArtwork);
+    QVERIFY(seen);
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
 }
 
 QTEST_MAIN(PrintDialogsTest)

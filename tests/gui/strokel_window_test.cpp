@@ -7,12 +7,15 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 
 #include "board/model/board.h"
+#include "glyph_editor/qt/one_copy.h"
 #include "view/stroke_font.h"
 
 using namespace zevo;
@@ -51,6 +54,7 @@ class StrokelWindowTest : public QObject {
     void movingAPointAndUndoFromTheMenu();
     void closingWithoutChangesAsksNothingAndNoKeepsTheFile();
     void magnificationAndFontChoiceRedrawTheTrace();
+    void rightClickMenuUndoesAndASecondCopyOnlyActivatesTheFirst();
 };
 
 void StrokelWindowTest::opensOnTheExclamationMarkWithTheTraceSwitch() {
@@ -292,6 +296,46 @@ void StrokelWindowTest::magnificationAndFontChoiceRedrawTheTrace() {
     };
     w.runCommand(StrokelCommand::kFontChoice);
     QCOMPARE(w.traceFace(), QString("Noto Sans CJK JP"));
+}
+
+void StrokelWindowTest::rightClickMenuUndoesAndASecondCopyOnlyActivatesTheFirst() {
+    QTemporaryDir dir;
+    const std::filesystem::path font = dir.filePath("zevofont.dat").toStdString();
+    StrokelWindow w(font, font, false);
+    w.ask = [](const QString&) { return false; };
+    w.show();
+    w.start();
+    w.characterBox()->setText("Ｄ");
+    Click(w.grid(), 3, 3);
+    Click(w.grid(), 9, 3);
+    QCOMPARE(w.editor().glyph().count(), 2);
+    // The right button beside the grid: the menu, whose 元に戻す takes the point back.
+    QStringList items;
+    QTimer::singleShot(0, [&items] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator()) items << a->text();
+        menu->setActiveAction(menu->actions().front());
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    // Finish the stroke first: while drawing every item is greyed.
+    QTest::mouseRelease(w.grid(), Qt::RightButton, Qt::NoModifier, At(w.grid(), 9, 3));
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(180, 100),
+                        w.mapToGlobal(QPoint(180, 100)));
+    QApplication::sendEvent(&w, &e);
+    QCOMPARE(items, QStringList({"元に戻す", "終了"}));
+    QCOMPARE(w.editor().glyph().count(), 1);
+
+    // One running copy: a later copy finds the first under the name and asks it to come forward.
+    const QString name = "strokel-test-" + QString::number(QCoreApplication::applicationPid());
+    OneCopy first(name);
+    QVERIFY(!first.otherCopyRuns());
+    int activated = 0;
+    QVERIFY(first.listen([&] { ++activated; }));
+    OneCopy second(name);
+    QVERIFY(second.otherCopyRuns());
+    QTRY_COMPARE(activated, 1);
 }
 
 QTEST_MAIN(StrokelWindowTest)

@@ -83,6 +83,8 @@ class EditorWindow : public QMainWindow, public Host {
     bool askPartNumber(std::string& partNumber) override;
     // Every dialog: the window registered for the model's type (editor_window_dialogs.cpp).
     std::optional<PrinterMetrics> printerMetrics() override;
+    // Puts a printer in force as the set-up dialog does (a PDF file printer in tests).
+    void usePrinter(std::unique_ptr<QPrinter> printer);
     bool choosePrinter() override;
     bool printBitmap(std::string_view document, const DibImage& image) override;
 

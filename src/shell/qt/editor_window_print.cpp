@@ -51,6 +51,11 @@ std::optional<PrinterMetrics> EditorWindow::printerMetrics() {
     return m;
 }
 
+void EditorWindow::usePrinter(std::unique_ptr<QPrinter> printer) {
+    printer_ = std::move(printer);
+    printerAsked_ = true;
+}
+
 bool EditorWindow::choosePrinter() {
     auto chosen = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (printer_) {
