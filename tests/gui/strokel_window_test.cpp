@@ -309,6 +309,8 @@ void StrokelWindowTest::rightClickMenuUndoesAndASecondCopyOnlyActivatesTheFirst(
     Click(w.grid(), 3, 3);
     Click(w.grid(), 9, 3);
     QCOMPARE(w.editor().glyph().count(), 2);
+    // Finish the stroke first: while drawing every item is greyed.
+    QTest::mouseRelease(w.grid(), Qt::RightButton, Qt::NoModifier, At(w.grid(), 9, 3));
     // The right button beside the grid: the menu, whose 元に戻す takes the point back.
     QStringList items;
     QTimer::singleShot(0, [&items] {
@@ -319,8 +321,6 @@ void StrokelWindowTest::rightClickMenuUndoesAndASecondCopyOnlyActivatesTheFirst(
         menu->setActiveAction(menu->actions().front());
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    // Finish the stroke first: while drawing every item is greyed.
-    QTest::mouseRelease(w.grid(), Qt::RightButton, Qt::NoModifier, At(w.grid(), 9, 3));
     QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(180, 100),
                         w.mapToGlobal(QPoint(180, 100)));
     QApplication::sendEvent(&w, &e);
