@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run batch screenshots test checks unit fuzz-smoke fuzz bench font clean
+.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench font clean
 
 all: release
 
@@ -26,7 +26,7 @@ $(TST)/build.ninja:
 release: deps $(REL)/build.ninja
 	cmake --build $(REL) -j $(JOBS)
 
-# The editor on the example board. Without a display the batch job shows the same board instead:
+# The editor on the example board (`make strokel` opens the font editor). Without a display the batch job shows the same board instead:
 # read it, report it, write it back, draw it and write its manufacturing files.
 run: release
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
@@ -37,17 +37,23 @@ run: release
 	    $(MAKE) --no-print-directory batch; \
 	fi
 
+# The font editor on the font the editor uses ("zevofont.dat"); STROKEL_ARGS=-T shows the trace
+# characters behind the grid.
+strokel: release
+	$(REL)/strokel $(STROKEL_ARGS)
+
 batch: release
 	@mkdir -p out
 	$(REL)/zevo-cli info examples/example.pcb
 	$(REL)/zevo-cli convert examples/example.pcb out/example.pcb
 	$(REL)/zevo-cli render examples/example.pcb -o out/example.png --size 1280x800
 	$(REL)/zevo-cli zevonc examples/example.pcb --dir out
+	$(REL)/zevo-cli print examples/example.pcb -o out/example-artwork.pdf --artwork
 
 # Pictures of the editor for the documentation, taken on a virtual display.
 screenshots: release
 	@ZEVO_WITH_XVFB=1 bash scripts/install-deps.sh
-	bash scripts/screenshots.sh $(REL)/zevo docs
+	bash scripts/screenshots.sh $(REL)/zevo docs $(REL)/strokel
 
 test: deps checks $(TST)/build.ninja
 	cmake --build $(TST) -j $(JOBS)

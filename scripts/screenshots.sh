@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Starts the editor on the example board on a virtual display and takes a picture of its window.
-# Usage: screenshots.sh ZEVO_BINARY OUT_DIR
+# Starts the editor on the example board on a virtual display and takes a picture of its window;
+# with a Strokel binary also a picture of the font editor (with the trace characters shown).
+# Usage: screenshots.sh ZEVO_BINARY OUT_DIR [STROKEL_BINARY]
 set -euo pipefail
 zevo=$1
 out=$2
+strokel=${3:-}
 mkdir -p "$out"
 display=:97
 Xvfb $display -screen 0 1280x860x24 -nolisten tcp >/dev/null 2>&1 &
@@ -17,3 +19,12 @@ app=$!
 sleep 4
 DISPLAY=$display import -window root "$out/editor.png"
 echo "screenshots: $out/editor.png"
+kill $app 2>/dev/null || true
+if [ -n "$strokel" ]; then
+    XDG_DATA_HOME=$home DISPLAY=$display "$strokel" -T >/dev/null 2>&1 &
+    app=$!
+    sleep 4
+    window=$(DISPLAY=$display xdotool search --name '^Strokel$' | head -n 1)
+    DISPLAY=$display import -window "$window" "$out/strokel.png"
+    echo "screenshots: $out/strokel.png"
+fi

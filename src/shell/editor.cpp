@@ -40,8 +40,6 @@ bool Unbuilt(Cmd id) {
         case Cmd::Paste:
         case Cmd::Mirror:
         case Cmd::Rotate:
-        case Cmd::PrintCheck:
-        case Cmd::PrintArtwork:
         case Cmd::Libraries:
         case Cmd::PartDelete:
         case Cmd::Estimate:
@@ -661,6 +659,12 @@ bool Editor::command(Cmd id) {
             return true;
         case Cmd::Drc:
             drcCheck();
+            return true;
+        case Cmd::PrintCheck:
+            print(PrintKind::kCheck);
+            return true;
+        case Cmd::PrintArtwork:
+            print(PrintKind::kArtwork);
             return true;
         case Cmd::DrcErase:
             drcErase();

@@ -220,6 +220,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void partCoordinates();
     void drcCheck();
     void drcErase();
+    // The check print or the artwork print: the print dialog, then the page to the printer or
+    // the BMP file beside the document, opened with the desktop.
+    void print(PrintKind kind);
     void showMessages(const std::vector<OutputMessage>& messages);
     // What an output wrote, in the status bar: the files and the folder.
     void showWrittenFiles(const std::vector<fs::path>& written, const fs::path& folder);
@@ -247,6 +250,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     PartCoordsSettings partCoords_;
     // The coordinate display leads with the grid-origin-relative pair (for this session).
     bool coordinatesRelative_ = false;
+    // The print dialog's flags stay for the editor's run; offsets and magnification start anew.
+    PrintOptions printOptions_;
 };
 
 // The version line of the version dialog: "ZEVO Version 0.63.9" (the fourth number and a zero

@@ -13,6 +13,7 @@
 #include "board/model/board.h"
 #include "shell/commands.h"
 #include "tools/dialog.h"
+#include "view/print.h"
 
 namespace zevo {
 
@@ -83,6 +84,14 @@ class Host {
     virtual void showVersion(std::string_view versionLine, std::string_view notice) = 0;
     // The part search dialog: the part number typed; false when cancelled.
     virtual bool askPartNumber(std::string& partNumber) = 0;
+
+    // --- the printer: the default one until the set-up dialog chose another
+    // The page metrics of the printer; nothing when there is no printer.
+    virtual std::optional<PrinterMetrics> printerMetrics() { return std::nullopt; }
+    // The print system's printer set-up dialog (without print to file); true when one was chosen.
+    virtual bool choosePrinter() { return false; }
+    // One document named `title` of one page: the bitmap stretched over the printable area.
+    virtual bool printBitmap(std::string_view title, const DibImage& image) { return false; }
 
     // --- every dialog, modal over its model (see tools/dialog.h): true when the dialog took its
     // values (決定, 出力, 入力, OK), false when it was left any other way. The window's own

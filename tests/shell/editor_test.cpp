@@ -97,7 +97,7 @@ TEST_F(BoardEditor, CommandsOfDisabledButtonsAndUnbuiltToolsAreRefused) {
     EXPECT_FALSE(editor.command(Cmd::Cut));     // cut without a selection
     EXPECT_FALSE(editor.command(Cmd::Deform));  // the deform tool is not there yet: greyed
     EXPECT_FALSE(editor.menuState(Cmd::Deform).enabled);
-    EXPECT_FALSE(editor.menuState(Cmd::PrintCheck).enabled);  // printing comes later
+    EXPECT_TRUE(editor.menuState(Cmd::PrintCheck).enabled);  // printing is there
     EXPECT_TRUE(editor.menuState(Cmd::Open).enabled);
     EXPECT_TRUE(editor.command(Cmd::ZoomOut));
     EXPECT_TRUE(editor.view.previousAvailable() || editor.view.scale > 0);

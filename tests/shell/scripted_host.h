@@ -134,6 +134,22 @@ class ScriptedHost : public Host {
         opened.push_back(f);
         return true;
     }
+    // The printer: its metrics (none: no printer), the set-up dialog's choice, the pages printed.
+    std::optional<PrinterMetrics> printer;
+    std::optional<PrinterMetrics> printerChosen;  // what the set-up dialog selects, if anything
+    int printerDialogs = 0;
+    std::vector<std::pair<std::string, DibImage>> printed;
+    std::optional<PrinterMetrics> printerMetrics() override { return printer; }
+    bool choosePrinter() override {
+        ++printerDialogs;
+        if (!printerChosen) return false;
+        printer = printerChosen;
+        return true;
+    }
+    bool printBitmap(std::string_view document, const DibImage& image) override {
+        printed.emplace_back(std::string(document), image);
+        return true;
+    }
     void showHelp() override {}
     void showVersion(std::string_view line, std::string_view) override {
         messages.emplace_back(line);

@@ -2,6 +2,7 @@
 // table, the screen window in between, and the Qt side of the editor's Host.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <functional>
 #include <map>
@@ -18,6 +19,7 @@ class QAction;
 class QMenu;
 class QDialog;
 class QKeyEvent;
+class QPrinter;
 
 namespace zevo {
 
@@ -80,6 +82,12 @@ class EditorWindow : public QMainWindow, public Host {
     void showVersion(std::string_view versionLine, std::string_view notice) override;
     bool askPartNumber(std::string& partNumber) override;
     // Every dialog: the window registered for the model's type (editor_window_dialogs.cpp).
+    std::optional<PrinterMetrics> printerMetrics() override;
+    // Puts a printer in force as the set-up dialog does (a PDF file printer in tests).
+    void usePrinter(std::unique_ptr<QPrinter> printer);
+    bool choosePrinter() override;
+    bool printBitmap(std::string_view document, const DibImage& image) override;
+
     bool run(DialogModel& dialog) override;
 
   protected:
@@ -112,6 +120,12 @@ class EditorWindow : public QMainWindow, public Host {
     InstanceChannel* channel_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     std::unordered_map<std::type_index, std::function<bool(DialogModel&)>> dialogs_;
+    // The printer: the default one, asked for once, until the set-up dialog chose another.
+    std::unique_ptr<QPrinter> printer_;
+    bool printerAsked_ = false;
 };
+
+// A print bitmap as a Qt image (one bit or eight bits through the colour table).
+QImage DibToImage(const DibImage& image);
 
 }  // namespace zevo

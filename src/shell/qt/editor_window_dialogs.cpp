@@ -10,10 +10,12 @@
 #include "shell/dialogs/layer_dialog.h"
 #include "shell/dialogs/pad_dialog.h"
 #include "shell/dialogs/part_coords_dialog.h"
+#include "shell/dialogs/print_dialog.h"
 #include "shell/dialogs/swap_dialog.h"
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
+#include "shell/qt/dialogs/print_dialogs.h"
 #include "shell/qt/dialogs/view_tool_dialogs.h"
 #include "shell/qt/editor_window.h"
 #include "tools/delete_tool.h"
@@ -40,6 +42,9 @@ void EditorWindow::registerDialogs() {
     addDialog<GerberInputDialogModel>([this](auto& m) { return RunGerberInputDialog(this, m); });
     addDialog<HoleDataDialogModel>([this](auto& m) { return RunHoleDataDialog(this, m), true; });
     addDialog<PartCoordsDialogModel>([this](auto& m) { return RunPartCoordsDialog(this, m); });
+    // Printing.
+    addDialog<PrintDialogModel>([this](auto& m) { return RunPrintDialog(this, m, m.keypad); });
+    addDialog<PrintLayerDialogModel>([this](auto& m) { return RunPrintLayerDialog(this, m); });
     // The drawing tools.
     addDialog<LayerSelectModel>(
         [this](auto& m) { return RunLayerSelectDialog(this, m), m.chosen(); });
