@@ -46,7 +46,6 @@ bool Unbuilt(Cmd id) {
         case Cmd::PinNumbers:
         case Cmd::Libraries:
         case Cmd::PartDelete:
-        case Cmd::Estimate:
             return true;
         default:
             return false;
@@ -666,6 +665,9 @@ bool Editor::command(Cmd id) {
             return true;
         case Cmd::DrcErase:
             drcErase();
+            return true;
+        case Cmd::Estimate:
+            startEstimate();
             return true;
         case Cmd::Exit:
             host.closeWindow();
