@@ -40,7 +40,7 @@ ViewerDrawing ReadViewerDrawing(std::string_view bytes) {
     bool first = true;
     auto add = [&](const ViewerShape& s) {
         const double xs[] = {s.x0, s.x1}, ys[] = {s.y0, s.y1};
-        for (int k = 0; k < (s.kind == ViewerShape::kFlash ? 1 : 2); ++k) {
+        for (int k = 0; k < (s.kind == ViewerShape::Kind::kFlash ? 1 : 2); ++k) {
             if (d.shapes.empty() && k == 0) {
                 d.minX = d.maxX = xs[0];
                 d.minY = d.maxY = ys[0];
@@ -129,11 +129,11 @@ ViewerDrawing ReadViewerDrawing(std::string_view bytes) {
         s.height = current.h;
         s.x0 = x, s.y0 = y, s.x1 = nx, s.y1 = ny;
         if (op == 3) {
-            s.kind = ViewerShape::kFlash;
+            s.kind = ViewerShape::Kind::kFlash;
             s.x0 = nx, s.y0 = ny;
             add(s);
         } else if (op == 1 && hasIJ && (mode == 2 || mode == 3)) {
-            s.kind = ViewerShape::kArc;
+            s.kind = ViewerShape::Kind::kArc;
             s.cx = x + i, s.cy = y + j;
             s.clockwise = mode == 2;
             add(s);

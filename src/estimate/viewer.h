@@ -8,7 +8,7 @@
 namespace zevo {
 
 struct ViewerShape {
-    enum Kind { kLine, kFlash, kArc } kind = kLine;
+    enum class Kind { kLine, kFlash, kArc } kind = Kind::kLine;
     double x0 = 0, y0 = 0;  // start, or the flash's place
     double x1 = 0, y1 = 0;  // end
     double cx = 0, cy = 0;  // arc centre

@@ -24,6 +24,7 @@ namespace zevo {
 class ScreenWidget;
 class ProgressWindow;
 class InstanceChannel;
+class EstimateServer;
 
 // The editor's key and character input from a Qt key event; true when it was used.
 bool DeliverKey(Editor& editor, const QKeyEvent& event);
@@ -79,6 +80,9 @@ class EditorWindow : public QMainWindow, public Host {
     void showHelp() override;
     void showVersion(std::string_view versionLine, std::string_view notice) override;
     bool askPartNumber(std::string& partNumber) override;
+    bool estimateRunning() override;
+    uint32_t estimateChannel() override;
+    bool startEstimate(std::string_view arguments) override;
     // Every dialog: the window registered for the model's type (editor_window_dialogs.cpp).
     bool run(DialogModel& dialog) override;
 
@@ -110,6 +114,7 @@ class EditorWindow : public QMainWindow, public Host {
     QAction* definitionItem_ = nullptr;
     bool closeEnabled_ = true;
     InstanceChannel* channel_ = nullptr;
+    EstimateServer* estimate_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     std::unordered_map<std::type_index, std::function<bool(DialogModel&)>> dialogs_;
 };
