@@ -32,7 +32,15 @@ fi
 
 mkdir -p "$work/boards" "$work/tmp" "$work/nc"
 board="$work/boards/amp.pcb"
-cp "$board_src" "$board"
+# The example board with something on every layer of the set: both masks, the non-plated holes
+# and an inner pattern layer, so that every name of the tables is packed somewhere.
+{
+    iconv -f CP932 -t UTF-8 "$board_src" |
+        sed $'/^42:NAME/i 12:NAME=内層1,COLOR=7,DISP=ON,ACTIV=ON,PRINT=ON\r'
+    printf 'LAND:X=15,Y=15,LE=5,AP=28\r\nLAND:X=15,Y=15,LE=6,AP=28\r\n'
+    printf 'LAND:X=60,Y=50,LE=42,AP=40\r\nLINE:XS=10,YS=30,XE=60,YE=30,LE=12,AP=9\r\n'
+    printf 'LINE:XS=50,YS=10,XE=60,YE=10,LE=4,AP=9\r\n'
+} | iconv -f UTF-8 -t CP932 >"$board" || { echo "cannot make the test board"; exit 1; }
 
 # What the editor writes for this board, to know which rows are present.
 "$cli" zevonc "$board" --dir "$work/nc" >/dev/null || { echo "zevo-cli zevonc failed"; exit 1; }
