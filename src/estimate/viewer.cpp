@@ -39,16 +39,26 @@ ViewerDrawing ReadViewerDrawing(std::string_view bytes) {
     bool drill = false;
     bool first = true;
     auto add = [&](const ViewerShape& s) {
+        // The extent holds the shapes with their width, so that a fitted view shows them whole.
+        const double rx = s.width / 2, ry = (s.height > 0 ? s.height : s.width) / 2;
         const double xs[] = {s.x0, s.x1}, ys[] = {s.y0, s.y1};
         for (int k = 0; k < (s.kind == ViewerShape::Kind::kFlash ? 1 : 2); ++k) {
             if (d.shapes.empty() && k == 0) {
-                d.minX = d.maxX = xs[0];
-                d.minY = d.maxY = ys[0];
+                d.minX = xs[0] - rx, d.maxX = xs[0] + rx;
+                d.minY = ys[0] - ry, d.maxY = ys[0] + ry;
             }
-            d.minX = std::min(d.minX, xs[k]);
-            d.maxX = std::max(d.maxX, xs[k]);
-            d.minY = std::min(d.minY, ys[k]);
-            d.maxY = std::max(d.maxY, ys[k]);
+            d.minX = std::min(d.minX, xs[k] - rx);
+            d.maxX = std::max(d.maxX, xs[k] + rx);
+            d.minY = std::min(d.minY, ys[k] - ry);
+            d.maxY = std::max(d.maxY, ys[k] + ry);
+        }
+        if (s.kind == ViewerShape::Kind::kArc) {
+            // The circle's box: enough to show the arc whole.
+            const double r = std::hypot(s.x0 - s.cx, s.y0 - s.cy) + rx;
+            d.minX = std::min(d.minX, s.cx - r);
+            d.maxX = std::max(d.maxX, s.cx + r);
+            d.minY = std::min(d.minY, s.cy - r);
+            d.maxY = std::max(d.maxY, s.cy + r);
         }
         d.shapes.push_back(s);
     };

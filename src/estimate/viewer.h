@@ -19,7 +19,7 @@ struct ViewerShape {
 
 struct ViewerDrawing {
     std::vector<ViewerShape> shapes;
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;  // over the shapes' centre lines
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;  // over the shapes with their widths
     bool empty() const { return shapes.empty(); }
 };
 

@@ -216,6 +216,8 @@ void EstimateDialog::takeFields() {
 }
 
 void EstimateDialog::message(std::string_view text) {
+    // The buttons as they are now, not as they were when the box opened.
+    refresh();
     shown.push_back(Q(text));
     if (!quiet) QMessageBox::information(this, "Ordavist", Q(text));
 }

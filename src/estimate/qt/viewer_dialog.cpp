@@ -47,6 +47,7 @@ QPointF ViewerCanvas::toPixel(double x, double y) const {
 
 void ViewerCanvas::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    p.fillRect(rect(), Qt::black);
     p.setRenderHint(QPainter::Antialiasing);
     const QColor ink(0, 220, 120);
     for (const ViewerShape& s : drawing_.shapes) {
