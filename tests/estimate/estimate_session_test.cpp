@@ -261,6 +261,25 @@ TEST_F(EstimateFlow, AnArchiveThatCannotBeMovedIsAFailure) {
     EXPECT_FALSE(session->enabled(EstimateButton::kCheck));
 }
 
+TEST_F(EstimateFlow, EveryRowOfTheMakerTablePresentGivesThirteenMembersInTableOrder) {
+    editor.doc.board.AppendElement(nullptr, editor.doc.board.CreateLand(1, 0, false, {10, 10}));
+    start();
+    session->makeData();
+    // Whatever the editor wrote, the folder now holds a file for every row.
+    for (const RenameRow& r : session->entry().rows)
+        dir.Put("tmp/ZevoNC/" + std::string(r.zevoNc),
+                "G71*G90*G75*D02*\r\n%ADD11C,1.000*%\r\nG54D11*\r\nG01X" +
+                    std::to_string(1000 + r.zevoNc.size()) +
+                    "Y2000D03*\r\nG01X0Y0D02*\r\nM02*\r\n");
+    host.deliver(*session);
+    EXPECT_EQ(session->renamed().present, 0x1FFFu);
+    EXPECT_EQ(ZipNames(archive()),
+              (std::vector<std::string>{"ptn_top.grb", "ptn_btm.grb", "slk_top.grb", "slk_btm.grb",
+                                        "res_top.grb", "res_btm.grb", "outline.grb", "dri.grb",
+                                        "npth.grb", "ptn_sec.grb", "ptn_thi.grb", "ptn_fou.grb",
+                                        "ptn_fiv.grb"}));
+}
+
 TEST(EstimateStartup, MessagesOfTheCommandLine) {
     EXPECT_EQ(StartupMessage(ParseEstimateArguments("Z")), "起動できません");
     EXPECT_EQ(StartupMessage(ParseEstimateArguments("ZEVO 1")), "Command error");

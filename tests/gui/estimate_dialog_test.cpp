@@ -163,6 +163,17 @@ class EstimateDialogTest : public QObject {
     }
 
     void oneCopyAtATime() {
+        // A runtime folder of this test's own: other runs on the machine hold their own locks.
+        QTemporaryDir runtime;
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const auto restore = qScopeGuard([&] {
+            if (oldRuntime.isEmpty())
+                qunsetenv("XDG_RUNTIME_DIR");
+            else
+                qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        });
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        QVERIFY(EstimateLockPath().startsWith(runtime.path()));
         QVERIFY(!EstimateLockHeld());
         {
             // What a running program holds; a second start tries the same and ends.
