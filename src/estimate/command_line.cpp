@@ -13,8 +13,11 @@ bool IsDrivePath(std::string_view p) {
            p.find(':') != std::string_view::npos && p.find('\\') != std::string_view::npos;
 }
 
+// A path from the root separates with "/" alone; any other (a drive path, or what is derived
+// from one) with either. Decided by the first character, so that a path and the archive path
+// made from it always split the same way.
 size_t LastSeparator(std::string_view p) {
-    return IsDrivePath(p) ? p.find_last_of("\\/") : p.find_last_of('/');
+    return p.starts_with('/') ? p.find_last_of('/') : p.find_last_of("\\/");
 }
 
 void SkipBlanks(std::string_view& s) {

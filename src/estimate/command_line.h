@@ -39,8 +39,8 @@ ParsedArguments ParseEstimateArguments(std::string_view text);
 // backslash) or a path from the root ("/"), whose file name holds a ".".
 bool IsFullBoardPath(std::string_view path);
 
-// The file name of a full path: what follows the last separator ("\" in a drive path, "/" in
-// both kinds).
+// The file name of a full path: what follows the last separator ("/" alone in a path from the
+// root, "\" or "/" in any other).
 std::string_view FileNameOf(std::string_view path);
 // The folder of a full path, without the last separator.
 std::string_view FolderOf(std::string_view path);

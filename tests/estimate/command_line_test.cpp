@@ -29,6 +29,13 @@ TEST(EstimateArguments, TheEditorsFieldsAreRead) {
     ASSERT_EQ(q.error, ArgumentsError::kNone);
     EXPECT_EQ(q.args.boardName, "v1.2.pcb");
     EXPECT_EQ(q.args.archivePath, "/home/u/my boards/v1.2_zevo.zip");
+
+    // The archive splits into folder and name as the board does, whatever its name holds.
+    const auto r = ParseEstimateArguments("ZEVO 0000000A X1 Y1 LY0 F0 d\\x&\\a.O:");
+    ASSERT_EQ(r.error, ArgumentsError::kNone);
+    EXPECT_EQ(FolderOf(r.args.archivePath), "d\\x&");
+    EXPECT_EQ(FileNameOf(r.args.archivePath), "a_zevo.zip");
+    EXPECT_EQ(FolderOf("/a\\b/c.pcb"), "/a\\b");
 }
 
 TEST(EstimateArguments, AStringNotOpeningWithTheMarkerCannotStart) {

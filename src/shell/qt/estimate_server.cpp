@@ -45,6 +45,8 @@ uint32_t EstimateServer::id() {
     server_ = new QLocalServer(this);
     const QString name = EstimateServerName(id_);
     QLocalServer::removeServer(name);
+    // Only this user's programs may ask this editor to write files.
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
     server_->listen(name);
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = server_->nextPendingConnection()) {
