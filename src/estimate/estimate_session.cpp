@@ -96,6 +96,8 @@ void EstimateSession::makeData() {
 }
 
 void EstimateSession::reply(bool success) {
+    // Only the answer to our own request: a reply nobody asked for must not pack the folder again.
+    if (makeEnabled_) return;
     makeEnabled_ = true;
     if (!success) {
         host_.message(TableText(kMsgEstimateDataFailed));

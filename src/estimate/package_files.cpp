@@ -92,7 +92,7 @@ bool IsHeader(size_t index, std::string_view line) {
     return index == 0 || line.starts_with('%');
 }
 
-std::string Lines2(const std::vector<std::string>& lines) {
+std::string Joined(const std::vector<std::string>& lines) {
     std::string out;
     for (const auto& l : lines) out += l;
     return out;
@@ -142,7 +142,7 @@ std::string MergeDrills(std::string_view drill, std::string_view drillNth) {
     // The body of `Drill` may end without a line end; the next file starts on a line of its own.
     if (!out.empty() && !out.back().ends_with('\n') && ib < b.size()) out.back() += "\r\n";
     for (; ib < b.size(); ++ib) out.emplace_back(b[ib]);
-    return Lines2(out);
+    return Joined(out);
 }
 
 bool GatherDrills(const fs::path& folder) {

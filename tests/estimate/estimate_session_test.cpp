@@ -144,6 +144,12 @@ TEST_F(EstimateFlow, FromTheMenuItemThroughTheChannelToTheArchive) {
         "&sm_layers=1&substrate=3&gb_file_dir="));
     EXPECT_TRUE(host.urls[0].ends_with("&gb_file_name=amp_zevo.zip"));
     EXPECT_EQ(host.closes, std::vector<int>{500});
+
+    // A reply that answers no request changes nothing.
+    const size_t shown = host.messages.size();
+    session->reply(true);
+    session->reply(false);
+    EXPECT_EQ(host.messages.size(), shown);
 }
 
 TEST_F(EstimateFlow, GenericNamesForThePlatedAndNonPlatedDrills) {
