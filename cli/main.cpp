@@ -8,6 +8,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/coords_commands.h"
+#include "cli/estimate_commands.h"
 #include "cli/font_commands.h"
 #include "cli/netlist_commands.h"
 #include "cli/output_commands.h"
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
     zevo::AddNetlistCommands(app, files, status);
     zevo::AddCoordsCommands(app, files, status);
     zevo::AddViewCommands(app, files, status);
+    zevo::AddEstimateCommands(app, files, status);
 
     NameExpectedValues(app);
 

@@ -6,9 +6,14 @@ packages=(
     cmake ninja-build clang libclang-rt-14-dev ccache pkg-config clang-format-14 python3
     zlib1g-dev libpng-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    gerbv poppler-utils
+    gerbv poppler-utils unzip
     qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-noto-cjk
 )
+# node and npm for the layer identification check of the estimate archives; a node from elsewhere
+# (with its own npm) is used as it is.
+if ! command -v npm >/dev/null 2>&1; then
+    packages+=(nodejs npm)
+fi
 # The virtual display for screenshots of the windows (`make screenshots`), only when asked.
 if [ "${ZEVO_WITH_XVFB:-0}" = 1 ]; then
     packages+=(xvfb xauth imagemagick xdotool)

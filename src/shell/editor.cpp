@@ -42,7 +42,6 @@ bool Unbuilt(Cmd id) {
         case Cmd::Rotate:
         case Cmd::Libraries:
         case Cmd::PartDelete:
-        case Cmd::Estimate:
             return true;
         default:
             return false;
@@ -668,6 +667,9 @@ bool Editor::command(Cmd id) {
             return true;
         case Cmd::DrcErase:
             drcErase();
+            return true;
+        case Cmd::Estimate:
+            startEstimate();
             return true;
         case Cmd::Exit:
             host.closeWindow();

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "board/file/document.h"
@@ -80,6 +82,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // The estimate program asks for the fabrication set: the ZevoNC folder is written under
     // `parent` (the user's temporary folder). The reply the channel sends back.
     bool answerEstimateRequest(const fs::path& parent);
+    // A line from the estimate program's channel: the reply line to send back, or nothing for a
+    // line that is no request. The messages of the ZevoNC output are shown here.
+    std::optional<std::string> estimateLine(std::string_view line, const fs::path& parent);
     // The clipboard changed (or the window got the focus): the paste button follows it.
     void clipboardChanged();
     // The desktop size changed: a new pick radius.
@@ -223,6 +228,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // The check print or the artwork print: the print dialog, then the page to the printer or
     // the BMP file beside the document, opened with the desktop.
     void print(PrintKind kind);
+    // Menu item 453: the estimate program for the open board.
+    void startEstimate();
     void showMessages(const std::vector<OutputMessage>& messages);
     // What an output wrote, in the status bar: the files and the folder.
     void showWrittenFiles(const std::vector<fs::path>& written, const fs::path& folder);

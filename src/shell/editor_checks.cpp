@@ -21,6 +21,7 @@
 #include "shell/dialogs/hole_output_dialog.h"
 #include "shell/dialogs/part_coords_dialog.h"
 #include "shell/editor.h"
+#include "shell/estimate_link.h"
 #include "text/strings.h"
 
 namespace zevo {
@@ -353,7 +354,31 @@ void Editor::drcErase() {
 bool Editor::answerEstimateRequest(const fs::path& parent) {
     DCodeTables codes = DCodeTables::Defaults();
     OutputReport report;
-    return WriteZevoNcSet(doc.board, parent, codes, report);
+    const bool ok = WriteZevoNcSet(doc.board, parent, codes, report);
+    showMessages(report.messages);
+    return ok;
+}
+
+std::optional<std::string> Editor::estimateLine(std::string_view line, const fs::path& parent) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+    if (line != kEstimateRequestLine) return std::nullopt;
+    return EstimateReplyLine(answerEstimateRequest(parent));
+}
+
+void Editor::startEstimate() {
+    if (host.estimateRunning()) return;
+    if (!HasEstimateOutput(doc.board)) {
+        host.message(TableText(kMsgNothingToOutput));
+        return;
+    }
+    std::error_code ec;
+    fs::path board = fs::absolute(doc.path, ec);
+    if (ec) board = doc.path;
+    const std::u8string path = board.u8string();
+    const std::string_view pathText(reinterpret_cast<const char*>(path.data()), path.size());
+    if (!host.startEstimate(
+            EstimateArgumentString(host.estimateChannel(), EstimateFacts(doc.board), pathText)))
+        host.beep();
 }
 
 }  // namespace zevo

@@ -3,6 +3,7 @@
 // and records what was asked.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -92,6 +93,13 @@ class Host {
     virtual bool choosePrinter() { return false; }
     // One document named `title` of one page: the bitmap stretched over the printable area.
     virtual bool printBitmap(std::string_view title, const DibImage& image) { return false; }
+    // --- the estimate program
+    // Whether a copy of it runs (it holds its lock).
+    virtual bool estimateRunning() = 0;
+    // The number of this editor's end of the channel the estimate program talks through; never 0.
+    virtual uint32_t estimateChannel() = 0;
+    // Starts the program beside the editor with this argument string (UTF-8), without waiting.
+    virtual bool startEstimate(std::string_view arguments) = 0;
 
     // --- every dialog, modal over its model (see tools/dialog.h): true when the dialog took its
     // values (決定, 出力, 入力, OK), false when it was left any other way. The window's own

@@ -110,6 +110,23 @@ constexpr TableEntry kTable[] = {
      "作画サイズは 100 から 1000 mm までの整数です。X %g mm、Y %g mm にしました。"},
     {kMsgFilesWritten, "%d 個のファイルを出力しました: %s （フォルダ %s）"},
     {kMsgNoFilesWritten, "出力したファイルはありません"},
+    {kMsgEstimateCannotStart, "起動できません"},
+    {kMsgEstimateCommandError, "Command error"},
+    {kMsgEstimateDataFailed, "データ作成失敗"},
+    {kMsgEstimateRenameError, "ファイル名変更エラー"},
+    {kMsgEstimatePackError, "ファイル圧縮エラー"},
+    {kMsgEstimateFileNotPacked, "圧縮エラー ファイル %s"},
+    {kMsgEstimateMoveError, "ファイル移動エラー"},
+    {kMsgEstimateArchiveMade, "ガーバーファイルを作製／圧縮しました。\n%s"},
+    {kStrEstimateHelp,
+     "基板メーカー：基板メーカーまたは作成するデータの種類を選びます。\n"
+     "Ａ面／Ｂ面：部品面にする面を選びます。\n"
+     "半田面視：半田面から見て作画した基板のデータを反転します。\n"
+     "データ作成：エディタにデータを出力させ、ファイル名を変更して基板ファイルの隣に"
+     "ZIPファイルを作ります。\n"
+     "確認：作成したデータを表示します。\n"
+     "見積：基板メーカーの注文ページを開きます（設定ファイル Ordavist.ini の URL）。\n"
+     "取消：終了します。"},
 };
 
 }  // namespace

@@ -113,6 +113,17 @@ inline constexpr int kMsgBoardSizeAdjusted = 1140;   // the board size dialog ch
 inline constexpr int kMsgFilesWritten = 1141;        // status bar after an output: files, folder
 inline constexpr int kMsgNoFilesWritten = 1142;  // status bar after an output that wrote nothing
 
+// The estimate program (Ordavist).
+inline constexpr int kMsgEstimateCannotStart = 1170;    // the arguments are not the editor's
+inline constexpr int kMsgEstimateCommandError = 1171;   // malformed arguments
+inline constexpr int kMsgEstimateDataFailed = 1172;     // the editor could not write the files
+inline constexpr int kMsgEstimateRenameError = 1173;    // a file could not be rewritten or renamed
+inline constexpr int kMsgEstimatePackError = 1174;      // nothing to pack, or no archive
+inline constexpr int kMsgEstimateFileNotPacked = 1175;  // one file left out ("%s": its name)
+inline constexpr int kMsgEstimateMoveError = 1176;      // the archive could not be moved
+inline constexpr int kMsgEstimateArchiveMade = 1177;    // done ("%s": the archive)
+inline constexpr int kStrEstimateHelp = 1178;           // the help text of the dialog
+
 // Opening a document.
 inline constexpr int kMsgNotABoard = 1100;        // the file holds no section of a board file
 inline constexpr int kMsgOffBoardRemoved = 1101;  // elements off the board were removed (count)

@@ -151,6 +151,16 @@ class ScriptedHost : public Host {
         return true;
     }
     void showHelp() override {}
+    // The estimate program: whether one runs, and the argument strings it was started with.
+    bool estimateRuns = false;
+    uint32_t channel = 0x1234ABCD;
+    std::vector<std::string> estimateStarts;
+    bool estimateRunning() override { return estimateRuns; }
+    uint32_t estimateChannel() override { return channel; }
+    bool startEstimate(std::string_view arguments) override {
+        estimateStarts.emplace_back(arguments);
+        return true;
+    }
     void showVersion(std::string_view line, std::string_view) override {
         messages.emplace_back(line);
     }

@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -28,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include "shell/commands.h"
+#include "shell/qt/estimate_server.h"
 #include "shell/qt/instance_channel.h"
 #include "shell/qt/progress_window.h"
 #include "shell/qt/screen_widget.h"
@@ -160,6 +162,20 @@ EditorWindow::EditorWindow(Paths paths, const QString& copiesFolder, QWidget* pa
         editor_->openFile(PathOf(file));
         updateStates();
     };
+    // The estimate program's requests: the ZevoNC files go into the user's temporary folder,
+    // where the program (started with the same environment) looks for them.
+    estimate_ = new EstimateServer(
+        [this](std::string_view line) {
+            std::error_code ec;
+            fs::path temp = fs::temp_directory_path(ec);
+            if (ec) temp = PathOf(QDir::tempPath());
+            auto reply = editor_->estimateLine(line, temp);
+            updateStates();
+            return reply;
+        },
+        this);
+    // Listening from the start: the program finds the editor by its number alone.
+    estimate_->id();
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         editor_->displayChanged(s->size().width(), s->size().height());
         // A new desktop size gives a new pick radius.
@@ -541,6 +557,25 @@ void EditorWindow::closeProgress() {
 
 bool EditorWindow::startEditor(const fs::path& document) {
     return QProcess::startDetached(QCoreApplication::applicationFilePath(), {QPath(document)});
+}
+
+bool EditorWindow::estimateRunning() {
+    return EstimateLockHeld();
+}
+
+uint32_t EditorWindow::estimateChannel() {
+    return estimate_->id();
+}
+
+bool EditorWindow::startEstimate(std::string_view arguments) {
+#if defined(_WIN32)
+    const QString program = QCoreApplication::applicationDirPath() + "/Ordavist.exe";
+#else
+    const QString program = QCoreApplication::applicationDirPath() + "/Ordavist";
+#endif
+    // One argument: the program reads the whole string as the editor wrote it.
+    return QProcess::startDetached(
+        program, {QString::fromUtf8(arguments.data(), qsizetype(arguments.size()))});
 }
 
 bool EditorWindow::openWithDesktop(const fs::path& file) {

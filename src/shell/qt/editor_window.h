@@ -26,6 +26,7 @@ namespace zevo {
 class ScreenWidget;
 class ProgressWindow;
 class InstanceChannel;
+class EstimateServer;
 
 // The editor's key and character input from a Qt key event; true when it was used.
 bool DeliverKey(Editor& editor, const QKeyEvent& event);
@@ -81,6 +82,9 @@ class EditorWindow : public QMainWindow, public Host {
     void showHelp() override;
     void showVersion(std::string_view versionLine, std::string_view notice) override;
     bool askPartNumber(std::string& partNumber) override;
+    bool estimateRunning() override;
+    uint32_t estimateChannel() override;
+    bool startEstimate(std::string_view arguments) override;
     // Every dialog: the window registered for the model's type (editor_window_dialogs.cpp).
     std::optional<PrinterMetrics> printerMetrics() override;
     // Puts a printer in force as the set-up dialog does (a PDF file printer in tests).
@@ -118,6 +122,7 @@ class EditorWindow : public QMainWindow, public Host {
     QAction* definitionItem_ = nullptr;
     bool closeEnabled_ = true;
     InstanceChannel* channel_ = nullptr;
+    EstimateServer* estimate_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     std::unordered_map<std::type_index, std::function<bool(DialogModel&)>> dialogs_;
     // The printer: the default one, asked for once, until the set-up dialog chose another.
