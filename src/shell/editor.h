@@ -145,6 +145,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void Message(std::string_view text) override { host.message(text); }
     bool DeleteOnClick() const override { return selection.deleteOnClick; }
     void SetDeleteOnClick(bool on) override;
+    SelectionSettings SelectionOptions() const override { return selection; }
+    void SetSelectionOptions(const SelectionSettings& s) override;
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }

@@ -5,6 +5,7 @@
 
 #include "board/model/intern.h"
 #include "text/strings.h"
+#include "tools/deform_tool.h"
 #include "tools/delete_tool.h"
 #include "tools/drawing_tools.h"
 #include "tools/measure_tool.h"
@@ -115,6 +116,7 @@ struct EditorModes {
         table = DefaultModeTable();
         InstallDrawingTools(table);
         InstallDeleteTool(table);
+        InstallDeformTool(table);
         InstallMeasureTool(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
         table[kModeZoom] = kZoomStates;
