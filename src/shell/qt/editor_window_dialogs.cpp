@@ -11,10 +11,12 @@
 #include "shell/dialogs/pad_dialog.h"
 #include "shell/dialogs/part_coords_dialog.h"
 #include "shell/dialogs/swap_dialog.h"
+#include "shell/qt/dialogs/deform_dialogs.h"
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/editor_window.h"
+#include "tools/deform_dialogs.h"
 #include "tools/delete_tool.h"
 #include "tools/drawing_dialogs.h"
 #include "tools/measure_tool.h"
@@ -51,6 +53,12 @@ void EditorWindow::registerDialogs() {
         [this](auto& m) { return RunTextDialog(this, m, m.keypad), m.decided(); });
     addDialog<SpacingResultModel>([this](auto& m) { return RunSpacingResultDialog(this, m); });
     addDialog<DeleteSettingsModel>([this](auto& m) { return RunDeleteSettingsDialog(this, m); });
+    // The deform tool.
+    addDialog<SelectMethodModel>([this](auto& m) { return RunSelectMethodDialog(this, m); });
+    addDialog<DeformMethodModel>([this](auto& m) { return RunDeformMethodDialog(this, m); });
+    addDialog<RotationAngleModel>(
+        [this](auto& m) { return RunRotationAngleDialog(this, m, m.keypad); });
+    addDialog<ArcDeformModel>([this](auto& m) { return RunArcDeformDialog(this, m, m.keypad); });
     addDialog<NumericInputModel>([this](auto& m) {
         return RunNumericInputDialog(this, m, m.keypad), m.point().has_value();
     });
