@@ -559,9 +559,11 @@ TEST_F(Deform, AnArcTakenAwayFromItsEndsChangesItsRadiusAndItsEndsTakeTheLinesAl
 
 TEST_F(Deform, AnArcEndTurnsToTheCursorOrToTheTypedAngle) {
     Arc({20, 20}, 5, 0, kPi / 2);
+    Line({20, 25}, {26, 31});  // ends on the arc's end: follows it
     start();
     click({20, 25.3});  // at its end
     EXPECT_EQ(editor.tools->deform.kind, kDeformArcEnd);
+    EXPECT_EQ(editor.tools->selection.count(), 2u);
     click({15, 20});  // the end point moves by (-5, -5) to the centre's left
     expectOneUndoStep();
     ASSERT_TRUE(editor.command(Cmd::Redo));
@@ -569,6 +571,10 @@ TEST_F(Deform, AnArcEndTurnsToTheCursorOrToTheTypedAngle) {
     EXPECT_NEAR(now->st, 0, 1e-12);
     EXPECT_NEAR(now->end, kPi, 1e-12);
     EXPECT_NEAR(now->r, 5, 1e-12);
+    const line* follows = static_cast<const line*>(items()[1]);
+    EXPECT_NEAR(follows->x, 15, 1e-12);
+    EXPECT_NEAR(follows->y, 20, 1e-12);
+    EXPECT_EQ(follows->end(), (Point{26, 31}));
     ASSERT_TRUE(editor.command(Cmd::Undo));
 
     click({20, 25.3});
