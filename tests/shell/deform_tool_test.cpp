@@ -408,11 +408,13 @@ TEST_F(Deform, APartTurnsAndMirrorsAboutItsPlacementPointWhileDragged) {
     Line({32.5, 30}, {40, 30});
     start();
     click({30 + half(), 30});
-    ASSERT_TRUE(editor.command(Cmd::Rotate));  // 90 degrees counter-clockwise
+    editor.character('R');  // rotate: 90 degrees counter-clockwise
     EXPECT_EQ(result(), ToolResult::Handled);
+    EXPECT_EQ(editor.tools->deform.turns.size(), 1u);
     EXPECT_TRUE(screenIs(withCopies()));
-    ASSERT_TRUE(editor.command(Cmd::Mirror));
+    editor.character('M');  // mirror
     EXPECT_EQ(result(), ToolResult::Handled);
+    EXPECT_EQ(editor.tools->deform.turns.size(), 2u);
     click({30, 25});
     expectOneUndoStep();
     ASSERT_TRUE(editor.command(Cmd::Redo));
