@@ -147,6 +147,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void SetDeleteOnClick(bool on) override;
     SelectionSettings SelectionOptions() const override { return selection; }
     void SetSelectionOptions(const SelectionSettings& s) override;
+    void WaitCursor(bool on) override { host.setWaitCursor(on); }
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }

@@ -510,7 +510,15 @@ void ChooseItems(ToolContext& c, container* unit, const drawn* picked, Point p, 
     w.items.push_back(it);
 }
 
+// The hourglass while the click is at work.
+struct Hourglass {
+    explicit Hourglass(ToolHost& h) : host(h) { host.WaitCursor(true); }
+    ~Hourglass() { host.WaitCursor(false); }
+    ToolHost& host;
+};
+
 ToolResult DeformClick0(ToolContext& c) {
+    const Hourglass busy(c.host);
     const Point p = c.cursorWorld();
     container* e = c.pickElement(p);
     if (!e || !IsDrawn(e)) return Refuse(c);

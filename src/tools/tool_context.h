@@ -63,6 +63,8 @@ class ToolHost {
     // The selection settings ("選択方法設定", "変形方法設定"); a change is kept in the settings.
     virtual SelectionSettings SelectionOptions() const { return {}; }
     virtual void SetSelectionOptions(const SelectionSettings&) {}
+    // The hourglass while a click works its way through the document.
+    virtual void WaitCursor(bool) {}
     // The stroke font of the text tool.
     virtual std::filesystem::path FontFile() const { return {}; }
 };

@@ -119,8 +119,13 @@ TEST_F(Deform, MovingALandDragsTheLineEndOnItAndNotALineOfAnotherLayer) {
     line* a = Line({10, 10}, {20, 10});
     line* b = Line({10, 10}, {10, 20}, 2);
     start();
+    const size_t cursors = host.waitCursor.size();
     click({10 + half(), 10});  // the land's rim
     EXPECT_EQ(result(), ToolResult::NextState);
+    // The hourglass while the click looked for what follows.
+    ASSERT_EQ(host.waitCursor.size(), cursors + 2);
+    EXPECT_TRUE(host.waitCursor[cursors]);
+    EXPECT_FALSE(host.waitCursor.back());
     EXPECT_EQ(depth(), 2);
     EXPECT_EQ(editor.tools->modes.frame().hint, kHintDeformDrag);
     EXPECT_EQ(editor.tools->deform.kind, kDeformElement);
