@@ -155,6 +155,20 @@ TEST_F(Deform, MovingALandDragsTheLineEndOnItAndNotALineOfAnotherLayer) {
     EXPECT_EQ(b->start(), (Point{10, 10}));
 }
 
+TEST_F(Deform, InAMirroredViewTheDragRedrawsOnlyTheCopiesToo) {
+    Land({10, 10});
+    Line({10, 10}, {20, 10});
+    editor.view.ToggleMirror();
+    start();
+    click({10 + half(), 10});
+    for (Point p : {Point{14, 12}, Point{30, 25}, Point{12, 11}}) {
+        move(p);
+        EXPECT_TRUE(screenIs(withCopies()));
+    }
+    editor.character(kCharEscape);
+    expectCancelled();
+}
+
 TEST_F(Deform, UnitModeWithShiftOrTheSettingMovesOnlyWhatWasTaken) {
     Land({10, 10});
     Line({10, 10}, {20, 10});
