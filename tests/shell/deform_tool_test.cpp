@@ -345,6 +345,24 @@ TEST_F(Deform, PuttingItOffTheBoardBeepsAndTheDragGoesOn) {
     expectOneUndoStep();
 }
 
+TEST_F(Deform, AFollowerThatWouldLeaveTheBoardRefusesTooAndNothingIsLost) {
+    land* l = board.CreateLand(1, 0, false, {10, 10});  // 0.1 mm across
+    board.AppendElement(nullptr, l);
+    line* wide = board.CreateLine(1, 28, false, {10, 10}, {20, 10});  // 2 mm across
+    board.AppendElement(nullptr, wide);
+    editor.view.SetGrid(0.5, 1);
+    start();
+    click({10.05, 10});
+    ASSERT_EQ(editor.tools->selection.count(), 2u);
+    const int beeps = host.beeps;
+    click({0.5, 10});  // the land would fit; the wide line's end would not
+    EXPECT_EQ(result(), ToolResult::Refused);
+    EXPECT_EQ(host.beeps, beeps + 1);
+    EXPECT_EQ(depth(), 2);
+    click({1, 10});
+    expectOneUndoStep();
+}
+
 TEST_F(Deform, NothingUnderTheClickBeeps) {
     Land({10, 10});
     start();
