@@ -148,6 +148,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     SelectionSettings SelectionOptions() const override { return selection; }
     void SetSelectionOptions(const SelectionSettings& s) override;
     void WaitCursor(bool on) override { host.setWaitCursor(on); }
+    bool CoordinatesRelative() const override { return coordinatesRelative_; }
+    void SetCoordinatesRelative(bool on) override { coordinatesRelative_ = on; }
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }
@@ -246,6 +248,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     HoleOutputChoices holeChoices_;
     GerberInputChoices inputChoices_;
     PartCoordsSettings partCoords_;
+    // The coordinate display leads with the grid-origin-relative pair (for this session).
+    bool coordinatesRelative_ = false;
 };
 
 // The version line of the version dialog: "ZEVO Version 0.63.9" (the fourth number and a zero

@@ -7,6 +7,7 @@
 #include "text/strings.h"
 #include "tools/deform_tool.h"
 #include "tools/delete_tool.h"
+#include "tools/display_tools.h"
 #include "tools/drawing_tools.h"
 #include "tools/measure_tool.h"
 #include "view/board_renderer.h"
@@ -118,6 +119,7 @@ struct EditorModes {
         InstallDeleteTool(table);
         InstallDeformTool(table);
         InstallMeasureTool(table);
+        InstallDisplayTools(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
         table[kModeZoom] = kZoomStates;
         table[kModeGridOrigin] = std::span<const ToolState>(&kGridOrigin, 1);

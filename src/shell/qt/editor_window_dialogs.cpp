@@ -15,9 +15,11 @@
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
+#include "shell/qt/dialogs/view_tool_dialogs.h"
 #include "shell/qt/editor_window.h"
 #include "tools/deform_dialogs.h"
 #include "tools/delete_tool.h"
+#include "tools/display_tools.h"
 #include "tools/drawing_dialogs.h"
 #include "tools/measure_tool.h"
 
@@ -53,6 +55,10 @@ void EditorWindow::registerDialogs() {
         [this](auto& m) { return RunTextDialog(this, m, m.keypad), m.decided(); });
     addDialog<SpacingResultModel>([this](auto& m) { return RunSpacingResultDialog(this, m); });
     addDialog<DeleteSettingsModel>([this](auto& m) { return RunDeleteSettingsDialog(this, m); });
+    addDialog<CoordinateDisplayModel>(
+        [this](auto& m) { return RunCoordinateDisplayDialog(this, m); });
+    addDialog<CoordinateReferenceModel>(
+        [this](auto& m) { return RunCoordinateReferenceDialog(this, m); });
     // The deform tool.
     addDialog<SelectMethodModel>([this](auto& m) { return RunSelectMethodDialog(this, m); });
     addDialog<DeformMethodModel>([this](auto& m) { return RunDeformMethodDialog(this, m); });
