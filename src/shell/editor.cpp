@@ -27,7 +27,6 @@ std::string Format(const char* fmt, auto... args) {
 // Commands whose windows or tools come with later work: shown, greyed, and refused.
 bool Unbuilt(Cmd id) {
     switch (id) {
-        case Cmd::Deform:
         case Cmd::Parallel:
         case Cmd::Connect:
         case Cmd::Change:
@@ -115,6 +114,9 @@ void Editor::startUp(std::span<const std::string> arguments) {
     options = LoadOptions(paths.settingsFile());
     history.SetUndoLimit(options.undoneMax);
     selection.deleteOnClick = options.fastDelete;
+    selection.selectSingleByDefault = options.selectSingle;
+    selection.anyAngleRotation = options.anyAngle;
+    selection.deformEightAlways = options.deformAngle8;
     drawing.squareAsRectangle = options.rectangle;
     drawing.arcByClicks = options.arcHit;
     drawing.lineEightAlways = options.lineAngle8;
@@ -312,6 +314,8 @@ void Editor::applyViewChange(bool changed) {
 // ------------------------------------------------------------------ commands
 
 bool Editor::available(Cmd id) const {
+    // The deform tool mirrors and turns what it drags; elsewhere these wait for the multiple tool.
+    if ((id == Cmd::Mirror || id == Cmd::Rotate) && tools->modes.mode() == kModeDeform) return true;
     return !Unbuilt(id);
 }
 
@@ -489,6 +493,21 @@ void Editor::SetDeleteOnClick(bool on) {
     if (selection.deleteOnClick == on) return;
     selection.deleteOnClick = options.fastDelete = on;
     saveOption(Option::kDelete);
+}
+
+void Editor::SetSelectionOptions(const SelectionSettings& s) {
+    SetDeleteOnClick(s.deleteOnClick);
+    selection.multiClickDeselects = s.multiClickDeselects;
+    auto keep = [&](bool& bit, bool& option, bool value, Option key) {
+        if (bit == value) return;
+        bit = option = value;
+        saveOption(key);
+    };
+    keep(selection.selectSingleByDefault, options.selectSingle, s.selectSingleByDefault,
+         Option::kSelectSingle);
+    keep(selection.anyAngleRotation, options.anyAngle, s.anyAngleRotation, Option::kAnyAngle);
+    keep(selection.deformEightAlways, options.deformAngle8, s.deformEightAlways,
+         Option::kDeformAngle8);
 }
 
 void Editor::saveOption(Option option) {

@@ -150,6 +150,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void Message(std::string_view text) override { host.message(text); }
     bool DeleteOnClick() const override { return selection.deleteOnClick; }
     void SetDeleteOnClick(bool on) override;
+    SelectionSettings SelectionOptions() const override { return selection; }
+    void SetSelectionOptions(const SelectionSettings& s) override;
+    void WaitCursor(bool on) override { host.setWaitCursor(on); }
     bool CoordinatesRelative() const override { return coordinatesRelative_; }
     void SetCoordinatesRelative(bool on) override { coordinatesRelative_ = on; }
     void DocumentModified() override { doc.modified = true; }

@@ -59,6 +59,9 @@ constexpr TableEntry kTable[] = {
     {kHintTextStart, "左クリックで開始点決定"},
     {kHintDeform,
      "左クリックで選択／シフトを押しながら単要素(部品)／コントロールを押しながら部品内"},
+    {kHintDeformDrag,
+     "左クリックで決定／シフトを押しながらで８方向／コントロールを押しながらクリック点／ＥＳＣで取"
+     "消"},
     {kHintDelete, "左クリックで選択／コントロールを押しながら部品内／左を押しながらで複数選択"},
     {kHintDeleteBand, "左を離して選択／ＥＳＣで取消"},
     {kHintDeleteConfirm, "左クリックで削除／ＥＳＣで取消"},

@@ -47,6 +47,7 @@ inline constexpr int kHintArcStart = 805;            // arc, start point
 inline constexpr int kHintArcEnd = 806;              // arc, end angle
 inline constexpr int kHintTextStart = 807;           // text
 inline constexpr int kHintDeform = 808;              // deform
+inline constexpr int kHintDeformDrag = 809;          // deform: what is taken follows the cursor
 inline constexpr int kHintDelete = 810;              // delete
 inline constexpr int kHintDeleteBand = 811;          // delete: the rubber band is out
 inline constexpr int kHintDeleteConfirm = 812;       // delete: what is taken goes on a click

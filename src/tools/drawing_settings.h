@@ -39,6 +39,8 @@ struct SelectionSettings {
     bool anyAngleRotation = false;
     bool deleteOnClick = false;
     bool multiClickDeselects = false;
+    // The deform tool's vertex moves keep to eight directions without Shift.
+    bool deformEightAlways = false;
 };
 
 // The texts of the menu-bar items 98 (the current layer) and 99 (the current definition) for a

@@ -17,6 +17,7 @@
 #include "board/model/board.h"
 #include "board/undo/undo.h"
 #include "tools/command_ids.h"
+#include "tools/deform_work.h"
 #include "tools/drawing_dialogs.h"
 #include "tools/drawing_settings.h"
 #include "view/framebuffer.h"
@@ -59,6 +60,11 @@ class ToolHost {
     // tool's settings dialog changes it.
     virtual bool DeleteOnClick() const { return false; }
     virtual void SetDeleteOnClick(bool) {}
+    // The selection settings ("選択方法設定", "変形方法設定"); a change is kept in the settings.
+    virtual SelectionSettings SelectionOptions() const { return {}; }
+    virtual void SetSelectionOptions(const SelectionSettings&) {}
+    // The hourglass while a click works its way through the document.
+    virtual void WaitCursor(bool) {}
     // The stroke font of the text tool.
     virtual std::filesystem::path FontFile() const { return {}; }
     // The coordinate display's reference ("基準座標設定"): relative to the grid origin.
@@ -384,6 +390,8 @@ class ToolContext {
     Selection selection;
     Overlay overlay;
     DrawingState drawing;
+    // The deform under way (the deform tool's own).
+    DeformWork deform;
 
     // --- input, as the operations read it
     int cursorX = 0, cursorY = 0;  // client pixels

@@ -5,6 +5,7 @@
 
 #include "board/model/intern.h"
 #include "text/strings.h"
+#include "tools/deform_tool.h"
 #include "tools/delete_tool.h"
 #include "tools/display_tools.h"
 #include "tools/drawing_tools.h"
@@ -116,6 +117,7 @@ struct EditorModes {
         table = DefaultModeTable();
         InstallDrawingTools(table);
         InstallDeleteTool(table);
+        InstallDeformTool(table);
         InstallMeasureTool(table);
         InstallDisplayTools(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);

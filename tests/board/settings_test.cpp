@@ -327,6 +327,7 @@ TEST(OptionSections, EveryOptionReadsBackAsWritten) {
     o.rClickMenu = o.rClickBsKey = o.longCursor = o.rectangle = o.arcHit = true;
     o.paraMode = false;
     o.rs274x = o.autoTCode = o.fastDelete = o.lineAngle8 = true;
+    o.selectSingle = o.anyAngle = o.deformAngle8 = true;
     o.drawText = {12, 1.27, -1.5};
     o.insertText = {3, 2, 2.25};
     o.fileName = Utf8ToCp932("/home/me/基板.pcb");
@@ -338,6 +339,7 @@ TEST(OptionSections, EveryOptionReadsBackAsWritten) {
     EXPECT_NE(out.find("\r\n[Setting]\r\nUndoneMax:42\r\nRClickMenu:On\r\nRClickBsKey:Yes\r\n"
                        "Cursor:Long\r\nRectangle:Yes\r\nArcMode:Hit\r\nParaMode:Lines\r\n"
                        "GerberOut:RS-274X\r\nTCode:Auto\r\nDelete:Fast\r\nLineAngle8:Yes\r\n"
+                       "SelectSingle:Yes\r\nAnyAngle:Yes\r\nDeformAngle8:Yes\r\n"
                        "DrawText:12,1.27,-1.5\r\nInsertText:3,2,2.25\r\n"),
               std::string::npos)
         << out;

@@ -95,8 +95,10 @@ TEST_F(BoardEditor, ToolsAreChosenOnlyWhenIdle) {
 TEST_F(BoardEditor, CommandsOfDisabledButtonsAndUnbuiltToolsAreRefused) {
     start();
     EXPECT_FALSE(editor.command(Cmd::Cut));     // cut without a selection
-    EXPECT_FALSE(editor.command(Cmd::Deform));  // the deform tool is not there yet: greyed
-    EXPECT_FALSE(editor.menuState(Cmd::Deform).enabled);
+    EXPECT_FALSE(editor.command(Cmd::Change));  // the change tool is not there yet: greyed
+    EXPECT_FALSE(editor.menuState(Cmd::Change).enabled);
+    EXPECT_FALSE(editor.command(Cmd::Rotate));  // only the deform tool turns, while it drags
+    EXPECT_FALSE(editor.menuState(Cmd::Mirror).enabled);
     EXPECT_TRUE(editor.menuState(Cmd::PrintCheck).enabled);  // printing is there
     EXPECT_TRUE(editor.menuState(Cmd::Open).enabled);
     EXPECT_TRUE(editor.command(Cmd::ZoomOut));

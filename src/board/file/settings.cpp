@@ -299,6 +299,9 @@ Options ParseOptions(std::string_view contents) {
     o.autoTCode = setting("TCode") == "Auto";
     o.fastDelete = setting("Delete") == "Fast";
     o.lineAngle8 = setting("LineAngle8") == "Yes";
+    o.selectSingle = setting("SelectSingle") == "Yes";
+    o.anyAngle = setting("AnyAngle") == "Yes";
+    o.deformAngle8 = setting("DeformAngle8") == "Yes";
     if (auto t = ParseTextDefaults(setting("DrawText"))) o.drawText = *t;
     if (auto t = ParseTextDefaults(setting("InsertText"))) o.insertText = *t;
 
@@ -363,6 +366,12 @@ OptionSetting SettingOf(const Options& o, Option option) {
             return {"Setting", "Delete", flag(o.fastDelete, "Fast")};
         case Option::kLineAngle8:
             return {"Setting", "LineAngle8", flag(o.lineAngle8, "Yes")};
+        case Option::kSelectSingle:
+            return {"Setting", "SelectSingle", flag(o.selectSingle, "Yes")};
+        case Option::kAnyAngle:
+            return {"Setting", "AnyAngle", flag(o.anyAngle, "Yes")};
+        case Option::kDeformAngle8:
+            return {"Setting", "DeformAngle8", flag(o.deformAngle8, "Yes")};
         case Option::kDrawText:
             return {"Setting", "DrawText",
                     flag(o.drawText != TextDefaults{}, FormatText(o.drawText))};
@@ -402,11 +411,12 @@ void AppendWindowSection(std::string& out, const Options& o) {
 
 void AppendSettingSection(std::string& out, const Options& o) {
     AppendHeader(out, "Setting");
-    AppendOptions(out, o,
-                  {Option::kUndoneMax, Option::kRClickMenu, Option::kRClickBsKey, Option::kCursor,
-                   Option::kRectangle, Option::kArcMode, Option::kParaMode, Option::kGerberOut,
-                   Option::kTCode, Option::kDelete, Option::kLineAngle8, Option::kDrawText,
-                   Option::kInsertText});
+    AppendOptions(
+        out, o,
+        {Option::kUndoneMax, Option::kRClickMenu, Option::kRClickBsKey, Option::kCursor,
+         Option::kRectangle, Option::kArcMode, Option::kParaMode, Option::kGerberOut,
+         Option::kTCode, Option::kDelete, Option::kLineAngle8, Option::kSelectSingle,
+         Option::kAnyAngle, Option::kDeformAngle8, Option::kDrawText, Option::kInsertText});
 }
 
 void AppendFileNameSection(std::string& out, const Options& o) {

@@ -94,6 +94,10 @@ struct Options {
     bool autoTCode = false;   // "TCode"
     bool fastDelete = false;  // "Delete"
     bool lineAngle8 = false;
+    // The selection settings of "選択方法設定" and "変形方法設定".
+    bool selectSingle = false;  // "SelectSingle": the deform tool picks a unit without Shift
+    bool anyAngle = false;      // "AnyAngle": rotating asks for the angle
+    bool deformAngle8 = false;  // "DeformAngle8": vertex moves always in eight directions
     TextDefaults drawText;
     TextDefaults insertText;
     // "FileName": the last document, empty for an untitled one.
@@ -134,6 +138,9 @@ enum class Option {
     kTCode,
     kDelete,
     kLineAngle8,
+    kSelectSingle,
+    kAnyAngle,
+    kDeformAngle8,
     kDrawText,
     kInsertText,
     kFileName,

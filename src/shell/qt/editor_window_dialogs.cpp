@@ -12,12 +12,14 @@
 #include "shell/dialogs/part_coords_dialog.h"
 #include "shell/dialogs/print_dialog.h"
 #include "shell/dialogs/swap_dialog.h"
+#include "shell/qt/dialogs/deform_dialogs.h"
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/dialogs/print_dialogs.h"
 #include "shell/qt/dialogs/view_tool_dialogs.h"
 #include "shell/qt/editor_window.h"
+#include "tools/deform_dialogs.h"
 #include "tools/delete_tool.h"
 #include "tools/display_tools.h"
 #include "tools/drawing_dialogs.h"
@@ -62,6 +64,12 @@ void EditorWindow::registerDialogs() {
         [this](auto& m) { return RunCoordinateDisplayDialog(this, m); });
     addDialog<CoordinateReferenceModel>(
         [this](auto& m) { return RunCoordinateReferenceDialog(this, m); });
+    // The deform tool.
+    addDialog<SelectMethodModel>([this](auto& m) { return RunSelectMethodDialog(this, m); });
+    addDialog<DeformMethodModel>([this](auto& m) { return RunDeformMethodDialog(this, m); });
+    addDialog<RotationAngleModel>(
+        [this](auto& m) { return RunRotationAngleDialog(this, m, m.keypad); });
+    addDialog<ArcDeformModel>([this](auto& m) { return RunArcDeformDialog(this, m, m.keypad); });
     addDialog<NumericInputModel>([this](auto& m) {
         return RunNumericInputDialog(this, m, m.keypad), m.point().has_value();
     });
