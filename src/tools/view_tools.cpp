@@ -7,6 +7,7 @@
 #include "text/strings.h"
 #include "tools/delete_tool.h"
 #include "tools/drawing_tools.h"
+#include "tools/line_tools.h"
 #include "tools/measure_tool.h"
 #include "view/board_renderer.h"
 
@@ -116,6 +117,7 @@ struct EditorModes {
         InstallDrawingTools(table);
         InstallDeleteTool(table);
         InstallMeasureTool(table);
+        InstallLineTools(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
         table[kModeZoom] = kZoomStates;
         table[kModeGridOrigin] = std::span<const ToolState>(&kGridOrigin, 1);

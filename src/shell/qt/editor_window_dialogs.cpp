@@ -13,10 +13,12 @@
 #include "shell/dialogs/swap_dialog.h"
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
+#include "shell/qt/dialogs/line_tool_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/editor_window.h"
 #include "tools/delete_tool.h"
 #include "tools/drawing_dialogs.h"
+#include "tools/line_tools.h"
 #include "tools/measure_tool.h"
 
 namespace zevo {
@@ -54,6 +56,14 @@ void EditorWindow::registerDialogs() {
     addDialog<NumericInputModel>([this](auto& m) {
         return RunNumericInputDialog(this, m, m.keypad), m.point().has_value();
     });
+    // The line editing tools.
+    addDialog<ParallelSettingsModel>(
+        [this](auto& m) { return RunParallelSettingsDialog(this, m); });
+    addDialog<LineSetInputModel>(
+        [this](auto& m) { return RunLineSetInputDialog(this, m, m.keypad); });
+    addDialog<ConnectSettingsModel>([this](auto& m) { return RunConnectSettingsDialog(this, m); });
+    addDialog<ChamferRadiusModel>(
+        [this](auto& m) { return RunChamferRadiusDialog(this, m, m.keypad); });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {
