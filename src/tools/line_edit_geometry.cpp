@@ -345,18 +345,23 @@ const line* NextInRun(const Board& b, const line* from, Point p,
 std::vector<const line*> SectionOf(const Board& b, const line* e, const line* f) {
     if (e == f) return {e};
     if (e->parent || f->parent) return {};
+    // Both ways along the run from e; a closed run reaches f both ways, and the shorter counts.
+    std::vector<const line*> best;
     for (Point exit : {e->end(), e->start()}) {
         std::vector<const line*> run{e};
         const line* at = e;
         Point p = exit;
         while (const line* next = NextInRun(b, at, p, run)) {
             run.push_back(next);
-            if (next == f) return run;
+            if (next == f) {
+                if (best.empty() || run.size() < best.size()) best = run;
+                break;
+            }
             p = SamePoint(next->start(), p) ? next->end() : next->start();
             at = next;
         }
     }
-    return {};
+    return best;
 }
 
 std::vector<drawn*> SectionParallels(Board& b, const std::vector<const line*>& run, Point q,

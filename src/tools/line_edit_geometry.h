@@ -72,7 +72,8 @@ std::vector<drawn*> ParallelsOf(Board& b, const drawn* e, Point q, const LineSet
                                 int layer, int aperture);
 
 // The section from line e to line f: the run of lines joined end to end (same layer, top level,
-// no branch) that leads from e to f, in order; empty when f cannot be reached that way.
+// no branch) that leads from e to f, in order (the shorter one of a closed run); empty when f
+// cannot be reached that way.
 std::vector<const line*> SectionOf(const Board& b, const line* e, const line* f);
 
 // Parallels of a section on the side of q: each parallel follows the whole run as one open
