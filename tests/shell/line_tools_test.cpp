@@ -151,7 +151,9 @@ TEST_F(LineTools, MiddleLinesBetweenParallelLinesLieAcrossTheGapAtItsMiddle) {
         EXPECT_EQ(l->layer, board.currentLayer);
     }
     EXPECT_TRUE(editor.toolBarState(Cmd::LayerSelect) & kTbEnabled);
+    EXPECT_TRUE(screenIsPlain());  // the new lines drawn, the highlight gone
     expectOneStepBackTo(before);
+    EXPECT_TRUE(screenIsPlain());
 }
 
 TEST_F(LineTools, AnEvenCountOfMiddleLinesLeavesTheMiddleFreeAndTheValuesAreKept) {
@@ -366,6 +368,7 @@ TEST_F(LineTools, CtrlSplitsALineOrAnArcAtTheNearestPoint) {
     click({17, 10}, kMkControl);
     EXPECT_EQ(result(), ToolResult::Committed);
     EXPECT_EQ(items(), (V{"A 40,20 5 0 180", "L 10,10 17,10", "L 17,10 30,10"}));
+    EXPECT_TRUE(screenIsPlain());
     expectOneStepBackTo(before);
 
     click({40, 25}, kMkControl);  // the top of the arc
@@ -611,6 +614,7 @@ TEST_F(LineTools, ChamferRoundsACornerWithATangentArcAndKeepsTheRadius) {
     EXPECT_EQ(result(), ToolResult::Committed);
     EXPECT_EQ(items(), (V{"L 10,10 28,10", "L 30,12 30,30", "A 28,12 2 270 360"}));
     EXPECT_EQ(editor.drawing.chamferRadius, 2);
+    EXPECT_TRUE(screenIsPlain());
     expectOneStepBackTo(before);
 
     // Shift on the second click: the same radius without asking.
