@@ -3,13 +3,17 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "shell/qt/dialogs/line_tool_dialogs.h"
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
+#include "tools/line_tools.h"
 
 using namespace zevo;
 
@@ -36,7 +40,68 @@ class LineToolsWindowTest : public QObject {
         QTest::mouseRelease(v, Qt::LeftButton, keys, at);
     }
 
+    // Runs `act` on the next modal dialog once it is open.
+    template <class F>
+    static void OnDialog(F act) {
+        auto* timer = new QTimer;
+        timer->setInterval(20);
+        QObject::connect(timer, &QTimer::timeout, [timer, act] {
+            QWidget* d = QApplication::activeModalWidget();
+            if (!d) return;
+            timer->stop();
+            timer->deleteLater();
+            act(d);
+        });
+        timer->start();
+    }
+    static void Press(QWidget* d, const char* name) {
+        if (auto* b = d->findChild<QAbstractButton*>(name)) b->click();
+    }
+
   private Q_SLOTS:
+    void settingsDialogsTakeTheirChoices() {
+        Board board;
+        DrawingSettings s;
+        ParallelSettingsModel parallel(board, s);
+        OnDialog([](QWidget* d) {
+            Press(d, "radio102");
+            Press(d, "radio103");
+            d->findChild<QListWidget*>("list101")->setCurrentRow(5);
+            Press(d, "button1");
+        });
+        QVERIFY(RunParallelSettingsDialog(nullptr, parallel));
+        QVERIFY(parallel.middleByClick);
+        QVERIFY(!parallel.singleLineParallel);
+        QCOMPARE(parallel.aperture, 5);
+
+        ConnectSettingsModel connect(s);
+        OnDialog([](QWidget* d) {
+            Press(d, "radio103");
+            Press(d, "button2");  // 取消: nothing taken
+        });
+        QVERIFY(!RunConnectSettingsDialog(nullptr, connect));
+        QVERIFY(connect.click == ConnectSettingsModel::Click::kConnect);
+        OnDialog([](QWidget* d) {
+            Press(d, "radio102");
+            Press(d, "button1");
+        });
+        QVERIFY(RunConnectSettingsDialog(nullptr, connect));
+        QVERIFY(connect.click == ConnectSettingsModel::Click::kStretch);
+
+        LineSetInputModel values(LineSetInputModel::Kind::kParallelArc, LineSetValues{});
+        bool lengthEnabled = true;
+        OnDialog([&lengthEnabled](QWidget* d) {
+            lengthEnabled = d->findChild<QLineEdit*>("edit102")->isEnabled();
+            d->findChild<QLineEdit*>("edit101")->setText("0.3*2");
+            d->findChild<QLineEdit*>("edit103")->setText("4");
+            Press(d, "button1");
+        });
+        QVERIFY(RunLineSetInputDialog(nullptr, values));
+        QVERIFY(!lengthEnabled);
+        QCOMPARE(values.values().spacing, 0.6);
+        QCOMPARE(values.values().count, 4);
+    }
+
     void chamferWithItsDialog() {
         QTemporaryDir dir;
         EditorWindow w(ScratchPaths(dir));

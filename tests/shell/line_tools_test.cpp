@@ -236,6 +236,11 @@ TEST_F(LineTools, ParallelsOfALineLieOnTheSideOfTheClickCentredBesideIt) {
     EXPECT_EQ(result(), ToolResult::Committed);
     EXPECT_EQ(items(), (V{"L 10,10 30,10", "L 15,9 25,9", "L 15,8 25,8"}));
     expectOneStepBackTo(before);
+    // Esc while the side is awaited.
+    click({20, 10});
+    EXPECT_EQ(hint(), kHintParallelSide);
+    expectEscapeRestores(before);
+    EXPECT_TRUE(editor.menuState(Cmd::Parallel).enabled);
 }
 
 TEST_F(LineTools, ParallelsOfAnArcAreConcentricAndAClickInsideWithAWideSpacingMakesNone) {
