@@ -40,8 +40,6 @@ bool Unbuilt(Cmd id) {
         case Cmd::Rotate:
         case Cmd::PrintCheck:
         case Cmd::PrintArtwork:
-        case Cmd::Coordinates:
-        case Cmd::PinNumbers:
         case Cmd::Libraries:
         case Cmd::PartDelete:
         case Cmd::Estimate:
@@ -363,7 +361,7 @@ MenuItemState Editor::menuState(Cmd id) const {
             s.enabled = tools->modes.toolBarEnabled(Cmd::GridDialog);
             break;
         case Cmd::PinNumbers:
-            s.enabled = tools->modes.mode() == kModePinNumbers;
+            s.checked = tools->modes.mode() == kModePinNumbers;
             break;
         case Cmd::Flat:
             s.enabled = idle() && options.toolBar;
@@ -755,6 +753,15 @@ bool Editor::command(Cmd id) {
             viewTool(kModeGridOrigin, kHintGridOrigin,
                      {Cmd::LayerSelect, Cmd::SelectSettings, Cmd::GridDialog},
                      {Cmd::NumericInput, Cmd::Intersection}, Cmd::None, true);
+            return true;
+        case Cmd::Coordinates:
+            viewTool(kModeCoordinates, kHintCoordinates, {Cmd::NumericInput}, {Cmd::Intersection},
+                     Cmd::None, false);
+            return true;
+        case Cmd::PinNumbers:
+            viewTool(kModePinNumbers, kHintPinNumbers,
+                     {Cmd::NumericInput, Cmd::Intersection, Cmd::LayerSelect, Cmd::SelectSettings},
+                     {}, Cmd::None, false);
             return true;
         case Cmd::Equipotential:
             viewTool(kModeEquipotential, kHintEquipotential,

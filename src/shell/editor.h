@@ -145,6 +145,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void Message(std::string_view text) override { host.message(text); }
     bool DeleteOnClick() const override { return selection.deleteOnClick; }
     void SetDeleteOnClick(bool on) override;
+    bool CoordinatesRelative() const override { return coordinatesRelative_; }
+    void SetCoordinatesRelative(bool on) override { coordinatesRelative_ = on; }
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }
@@ -243,6 +245,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     HoleOutputChoices holeChoices_;
     GerberInputChoices inputChoices_;
     PartCoordsSettings partCoords_;
+    // The coordinate display leads with the grid-origin-relative pair (for this session).
+    bool coordinatesRelative_ = false;
 };
 
 // The version line of the version dialog: "ZEVO Version 0.63.9" (the fourth number and a zero

@@ -61,6 +61,9 @@ class ToolHost {
     virtual void SetDeleteOnClick(bool) {}
     // The stroke font of the text tool.
     virtual std::filesystem::path FontFile() const { return {}; }
+    // The coordinate display's reference ("基準座標設定"): relative to the grid origin.
+    virtual bool CoordinatesRelative() const { return false; }
+    virtual void SetCoordinatesRelative(bool) {}
 };
 
 // What a tool operation did, so that the shell and the tests can tell. When one operation does

@@ -6,6 +6,7 @@
 #include "board/model/intern.h"
 #include "text/strings.h"
 #include "tools/delete_tool.h"
+#include "tools/display_tools.h"
 #include "tools/drawing_tools.h"
 #include "tools/line_tools.h"
 #include "tools/measure_tool.h"
@@ -117,6 +118,7 @@ struct EditorModes {
         InstallDrawingTools(table);
         InstallDeleteTool(table);
         InstallMeasureTool(table);
+        InstallDisplayTools(table);
         InstallLineTools(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
         table[kModeZoom] = kZoomStates;

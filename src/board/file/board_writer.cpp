@@ -30,11 +30,12 @@ bool IsFillPart(Istr type) {
 
 class ItemWriter {
   public:
-    ItemWriter(TextOut& out, const Point* origin)
+    ItemWriter(TextOut& out, const Point* origin, bool partMembers = false)
         : out_(out),
           ox_(origin ? origin->x : 0),
           oy_(origin ? origin->y : 0),
-          origin_(origin != nullptr) {}
+          origin_(origin != nullptr),
+          partMembers_(partMembers) {}
 
     void list(const ListNode& head) {
         for (container* c : Items(head)) element(c);
@@ -58,8 +59,9 @@ class ItemWriter {
         }
         const group* p = d->parent;
         const ReservedWords& r = Reserved();
-        if (p && p->type != r.text && p->type != r.loop && p->type != r.window &&
-            p->type != r.lines && !(p->type == r.pad && !p->parent)) {
+        if ((!p && partMembers_) ||
+            (p && p->type != r.text && p->type != r.loop && p->type != r.window &&
+             p->type != r.lines && !(p->type == r.pad && !p->parent))) {
             if (d->pinName) {
                 out_.put(",PN=");
                 out_.put(d->pinName);
@@ -185,6 +187,7 @@ class ItemWriter {
     TextOut& out_;
     double ox_, oy_;
     bool origin_;
+    bool partMembers_;
 };
 
 // ---------------------------------------------------------------- old format
@@ -420,6 +423,10 @@ void WriteApertureSections(TextOut& out, const Board& b) {
 
 void WriteItems(TextOut& out, const ListNode& list, const Point* origin) {
     ItemWriter(out, origin).list(list);
+}
+
+void WritePartMembers(TextOut& out, const ListNode& list, Point origin) {
+    ItemWriter(out, &origin, true).list(list);
 }
 
 void WriteDocument(TextOut& out, const Board& b) {

@@ -28,6 +28,9 @@ void WriteApertureSections(TextOut& out, const Board& b);
 // Item lines for the elements of `list`, groups with their members. With an origin every
 // coordinate is written relative to it (library parts).
 void WriteItems(TextOut& out, const ListNode& list, const Point* origin = nullptr);
+// The same for the elements that become the members of a library part: loose elements keep their
+// pin names and numbers, as the part's members do.
+void WritePartMembers(TextOut& out, const ListNode& list, Point origin);
 
 // The whole document.
 void WriteDocument(TextOut& out, const Board& b);

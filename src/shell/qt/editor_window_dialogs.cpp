@@ -15,8 +15,10 @@
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/line_tool_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
+#include "shell/qt/dialogs/view_tool_dialogs.h"
 #include "shell/qt/editor_window.h"
 #include "tools/delete_tool.h"
+#include "tools/display_tools.h"
 #include "tools/drawing_dialogs.h"
 #include "tools/line_tools.h"
 #include "tools/measure_tool.h"
@@ -53,6 +55,10 @@ void EditorWindow::registerDialogs() {
         [this](auto& m) { return RunTextDialog(this, m, m.keypad), m.decided(); });
     addDialog<SpacingResultModel>([this](auto& m) { return RunSpacingResultDialog(this, m); });
     addDialog<DeleteSettingsModel>([this](auto& m) { return RunDeleteSettingsDialog(this, m); });
+    addDialog<CoordinateDisplayModel>(
+        [this](auto& m) { return RunCoordinateDisplayDialog(this, m); });
+    addDialog<CoordinateReferenceModel>(
+        [this](auto& m) { return RunCoordinateReferenceDialog(this, m); });
     addDialog<NumericInputModel>([this](auto& m) {
         return RunNumericInputDialog(this, m, m.keypad), m.point().has_value();
     });

@@ -1,0 +1,45 @@
+#include "view/digit_font.h"
+
+#include <string>
+
+namespace zevo {
+
+namespace {
+
+constexpr uint8_t kGlyphs[10][7] = {
+    {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E},  // 0
+    {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E},  // 1
+    {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F},  // 2
+    {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E},  // 3
+    {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02},  // 4
+    {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E},  // 5
+    {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E},  // 6
+    {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08},  // 7
+    {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E},  // 8
+    {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C},  // 9
+};
+
+}  // namespace
+
+uint8_t DigitRow(int d, int r) {
+    if (d < 0 || d > 9 || r < 0 || r > 6) return 0;
+    return kGlyphs[d][r];
+}
+
+int DrawNumber(Framebuffer& fb, int64_t left, int64_t top, unsigned value, Pixel colour) {
+    const std::string digits = std::to_string(value);
+    const Pen pen{colour, RasterOp::kCopy};
+    int64_t x0 = left;
+    for (char ch : digits) {
+        const int d = ch - '0';
+        for (int r = 0; r < 7; ++r) {
+            const uint8_t bits = kGlyphs[d][r];
+            for (int col = 0; col < 5; ++col)
+                if (bits & (0x10 >> col)) fb.Plot(x0 + col, top + 1 + r, pen);
+        }
+        x0 += kDigitCellWidth;
+    }
+    return int(digits.size()) * kDigitCellWidth;
+}
+
+}  // namespace zevo
