@@ -27,8 +27,6 @@ std::string Format(const char* fmt, auto... args) {
 // Commands whose windows or tools come with later work: shown, greyed, and refused.
 bool Unbuilt(Cmd id) {
     switch (id) {
-        case Cmd::Parallel:
-        case Cmd::Connect:
         case Cmd::Change:
         case Cmd::Fill:
         case Cmd::Multiple:
@@ -120,6 +118,7 @@ void Editor::startUp(std::span<const std::string> arguments) {
     drawing.squareAsRectangle = options.rectangle;
     drawing.arcByClicks = options.arcHit;
     drawing.lineEightAlways = options.lineAngle8;
+    drawing.singleLineParallel = options.paraMode;
     drawing.textAperture = options.drawText.aperture;
     drawing.textHeight = options.drawText.height;
     drawing.textPitch = std::fabs(options.drawText.pitch);
@@ -481,6 +480,7 @@ void Editor::keepDrawingOptions() {
     keep(options.rectangle, drawing.squareAsRectangle, Option::kRectangle);
     keep(options.arcHit, drawing.arcByClicks, Option::kArcMode);
     keep(options.lineAngle8, drawing.lineEightAlways, Option::kLineAngle8);
+    keep(options.paraMode, drawing.singleLineParallel, Option::kParaMode);
     const TextDefaults text{drawing.textAperture, drawing.textHeight,
                             drawing.textMirror ? -drawing.textPitch : drawing.textPitch};
     if (!(text == options.drawText)) {

@@ -66,9 +66,17 @@ constexpr TableEntry kTable[] = {
     {kHintDeleteBand, "左を離して選択／ＥＳＣで取消"},
     {kHintDeleteConfirm, "左クリックで削除／ＥＳＣで取消"},
     {kHintParallel, "左クリックで選択／ＳＨＩＦＴを押しながらで中間線"},
+    {kHintMiddleSecond, "左クリックでもう一方を選択／ＥＳＣで取消"},
+    {kHintParallelSide, "左クリックで方向決定／ＥＳＣで取消"},
+    {kHintSectionLast, "左クリックで最終ラインのポイント選択／ＥＳＣで取消"},
+    {kHintSectionSide, "左クリックで方向決定／ＥＳＣで取消"},
     {kHintConnect,
      "左クリックで選択／左ボタンを押しながらで複数／ＣＴＲＬを押しながらで分割／ＳＨＩＦＴを押しな"
      "がらで角取"},
+    {kHintConnectSecond, "左クリックで選択／ＳＨＩＦＴを押しながらで伸縮／ＥＳＣで取消"},
+    {kHintGroupFirst, "左を離してライン群を選択／ＥＳＣで取消"},
+    {kHintGroupSecondDrag, "左を押しながら移動でもう一方のライン群を選択／ＥＳＣで取消"},
+    {kHintGroupSecond, "左を離してライン群の選択終了／ＥＳＣで取消"},
     {kHintChange,
      "左クリックで選択／シフトを押しながら部品を選択／コントロールを押しながらピンを選択/"
      "シフト+コントロールを押しながら点線変換するラインを選択"},
@@ -85,6 +93,7 @@ constexpr TableEntry kTable[] = {
     {kHintSpacingSecond, "左クリックでもう一方を選択／ＥＳＣで取消"},
     {kHintEquipotential, "左クリックで選択／ＥＳＣで取消"},
     {kHintPinNumbers, "左クリックで部品を選択／ＥＳＣで取消"},
+    {kHintChamferSecond, "左クリックでもう一方を選択／ＳＨＩＦＴを押しながら同一Ｒ／ＥＳＣで取消"},
     {kStrGerberFormat,
      "データ形式 : ASCII　単位 : mm　座標 : 整数部4桁 小数部%d桁　小数点なし　"
      "リーディングゼロ省略　区切り : *"},

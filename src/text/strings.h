@@ -52,7 +52,15 @@ inline constexpr int kHintDelete = 810;              // delete
 inline constexpr int kHintDeleteBand = 811;          // delete: the rubber band is out
 inline constexpr int kHintDeleteConfirm = 812;       // delete: what is taken goes on a click
 inline constexpr int kHintParallel = 813;            // parallel / middle line
+inline constexpr int kHintMiddleSecond = 814;        // middle line (and chamfer): the other one
+inline constexpr int kHintParallelSide = 815;        // parallel of one element: the side
+inline constexpr int kHintSectionLast = 816;         // parallel of a section: its last line
+inline constexpr int kHintSectionSide = 817;         // parallel of a section: the side
 inline constexpr int kHintConnect = 818;             // connect / stretch / split / chamfer
+inline constexpr int kHintConnectSecond = 819;       // connect: the other element
+inline constexpr int kHintGroupFirst = 820;          // line groups: release for the first group
+inline constexpr int kHintGroupSecondDrag = 821;     // line groups: drag for the second group
+inline constexpr int kHintGroupSecond = 822;         // line groups: release for the second group
 inline constexpr int kHintChange = 823;              // change
 inline constexpr int kHintFill = 824;                // fill / unfill / window
 inline constexpr int kHintMultiple = 828;            // multiple
@@ -66,6 +74,7 @@ inline constexpr int kHintSpacing = 839;             // spacing measurement
 inline constexpr int kHintSpacingSecond = 840;       // spacing measurement: the other element
 inline constexpr int kHintEquipotential = 841;       // equipotential
 inline constexpr int kHintPinNumbers = 842;          // pin number display
+inline constexpr int kHintChamferSecond = 843;       // chamfer: the other line, Shift same radius
 
 // Gerber and hole output, Gerber input.
 inline constexpr int kStrOutputting = 760;          // progress text of an output

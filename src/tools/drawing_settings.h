@@ -6,6 +6,7 @@
 #include <string>
 
 #include "board/model/board.h"
+#include "tools/line_edit_geometry.h"
 
 namespace zevo {
 
@@ -30,6 +31,17 @@ struct DrawingSettings {
     std::string text;
     double textHeight = 3.2, textPitch = 3.4, textAngle = 0;
     bool textMirror = false;
+    // the parallel / middle line tool: a plain click starts a middle line; parallels of one
+    // element rather than of a section ("ParaMode"); the values of "平行線／中間線入力", one set
+    // for parallels and one for middle lines, kept between uses
+    bool middleByClick = false;
+    bool singleLineParallel = true;
+    LineSetValues parallelValues;
+    LineSetValues middleValues;
+    // the connect tool: the plain click stretches or splits; the chamfer's radius ("間隔入力")
+    bool stretchByClick = false;
+    bool splitByClick = false;
+    double chamferRadius = 0.5;
     // the aperture the line tool draws with
     int currentLineAperture() const { return squareLine ? squareLineAperture : lineAperture; }
 };

@@ -520,7 +520,10 @@ void Overlay::toggle() {
     if (!screen_) return;
     if (band) {
         ++toggles_;
-        DrawRectangleBand(*screen_, bandAnchor, bandCursor, false);
+        if (bandLine)
+            DrawLineBand(*screen_, bandAnchor, bandCursor);
+        else
+            DrawRectangleBand(*screen_, bandAnchor, bandCursor, false);
     }
     std::vector<const drawn*> all;
     for (const auto* list : {&cursorPreview, &lineChain, &arcPreview})
@@ -550,6 +553,7 @@ void Overlay::hide() {
 void Overlay::clear() {
     hide();
     band = false;
+    bandLine = false;
     for (auto* list : {&cursorPreview, &lineChain, &arcPreview}) {
         for (drawn* d : *list) d->destroy(board_);
         list->clear();

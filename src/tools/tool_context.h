@@ -324,8 +324,10 @@ class Overlay {
     std::vector<drawn*> cursorPreview, lineChain, arcPreview, putAside;
     // Scratch buffer of the land ghosts (the screen's size).
     Framebuffer* scratch = nullptr;
-    // A rectangle rubber band from `bandAnchor` to `bandCursor` (client pixels), while `band`.
+    // A rectangle rubber band from `bandAnchor` to `bandCursor` (client pixels), while `band`;
+    // with `bandLine` a rubber line between the two instead.
     bool band = false;
+    bool bandLine = false;
     PixelPoint bandAnchor{}, bandCursor{};
 
     bool shown() const { return shown_; }
@@ -363,6 +365,9 @@ struct DrawingState {
     // The centre cross of an arc drawn by clicks sits in the buffers until the next repaint.
     bool arcCross = false;
     NumericInputModel::Memory numericMemory;
+    // The line groups of the connect tool are stretched (Shift was held when the first drag
+    // began) rather than joined.
+    bool groupStretch = false;
 };
 
 // The bundle a tool works on: the document, the view and the host, the input as the operations

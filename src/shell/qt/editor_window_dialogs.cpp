@@ -15,6 +15,7 @@
 #include "shell/qt/dialogs/deform_dialogs.h"
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
+#include "shell/qt/dialogs/line_tool_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/dialogs/print_dialogs.h"
 #include "shell/qt/dialogs/view_tool_dialogs.h"
@@ -23,6 +24,7 @@
 #include "tools/delete_tool.h"
 #include "tools/display_tools.h"
 #include "tools/drawing_dialogs.h"
+#include "tools/line_tools.h"
 #include "tools/measure_tool.h"
 
 namespace zevo {
@@ -73,6 +75,14 @@ void EditorWindow::registerDialogs() {
     addDialog<NumericInputModel>([this](auto& m) {
         return RunNumericInputDialog(this, m, m.keypad), m.point().has_value();
     });
+    // The line editing tools.
+    addDialog<ParallelSettingsModel>(
+        [this](auto& m) { return RunParallelSettingsDialog(this, m); });
+    addDialog<LineSetInputModel>(
+        [this](auto& m) { return RunLineSetInputDialog(this, m, m.keypad); });
+    addDialog<ConnectSettingsModel>([this](auto& m) { return RunConnectSettingsDialog(this, m); });
+    addDialog<ChamferRadiusModel>(
+        [this](auto& m) { return RunChamferRadiusDialog(this, m, m.keypad); });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {
