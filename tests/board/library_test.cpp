@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "board/file/board_writer.h"
 #include "board/file/file_text.h"
 #include "board/model/intern.h"
+#include "checks/pair_gap.h"
 #include "paths/file_io.h"
 #include "paths/scratch_dir.h"
+#include "text/cp932.h"
 
 namespace zevo {
 namespace {
@@ -246,6 +249,48 @@ TEST(PartOrigin, PlacementThenTheOnlyOriginLandOfTheFirstListThatHasOne) {
           static_cast<container*>(other), static_cast<container*>(squareOrigin),
           static_cast<container*>(o2), static_cast<container*>(g), static_cast<container*>(outer)})
         e->recycle(b);
+}
+
+// The library shipped with the programs: every part loads, has its origin land at (0, 0), pins
+// numbered 1..n, and copper that keeps 0.2 mm from the other pins.
+TEST(ShippedLibrary, EveryPartLoadsWithItsOriginNumberedPinsAndClearCopper) {
+    const fs::path lib = fs::path(ZEVO_RESOURCES) / "Parts.lib";
+    const auto entries = ListParts(lib);
+    ASSERT_TRUE(entries);
+    EXPECT_GE(entries->size(), 40u);
+    Board b;
+    b.SetLayerName(9, Utf8ToCp932("基準点"));
+    ASSERT_TRUE(b.HasRole(9, kRoleOrigin));
+    for (const std::string& entry : *entries) {
+        SCOPED_TRACE(entry);
+        const PartKey key = SplitPartEntry(entry);
+        ListNode list;
+        list.initHead();
+        ASSERT_TRUE(LoadPart(lib, b, key.name, key.attribute, list));
+        group* g = AsGroup(AsElement(list.next));
+        container* one[] = {g};
+        EXPECT_EQ(PartOrigin(b, one), (Point{0, 0}));
+        // The pins of the top copper layer, each with its number.
+        std::vector<const drawn*> pins;
+        std::vector<int> numbers;
+        ForEachDrawn(g->members, [&](drawn* d) {
+            if (d->layer != 1) return;
+            pins.push_back(d);
+            numbers.push_back(d->pinNo);
+        });
+        ASSERT_FALSE(pins.empty());
+        std::sort(numbers.begin(), numbers.end());
+        for (size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(numbers[i], int(i) + 1);
+        for (size_t i = 0; i < pins.size(); ++i)
+            for (size_t j = i + 1; j < pins.size(); ++j) {
+                PairGapResult r;
+                ASSERT_TRUE(PairGap(b, pins[i], pins[j], r));
+                EXPECT_FALSE(r.overlap) << "pins " << pins[i]->pinNo << " and " << pins[j]->pinNo;
+                if (!r.overlap)
+                    EXPECT_GE(r.gap, 0.2 - 1e-9) << pins[i]->pinNo << "/" << pins[j]->pinNo;
+            }
+        g->recycle(b);
+    }
 }
 
 }  // namespace
