@@ -26,6 +26,14 @@ $(TST)/build.ninja:
 release: deps $(REL)/build.ninja
 	cmake --build $(REL) -j $(JOBS)
 
+# A Debian package of the release build, unpacked into a scratch root and tried there.
+package: release
+	cd $(REL) && cpack -G DEB
+	@deb=$$(ls -t $(REL)/zevo_*.deb | head -n 1); root=$$(mktemp -d); \
+	    dpkg -x "$$deb" "$$root" && bash scripts/check-install.sh "$$root" "$$root/usr/bin"; rc=$$?; \
+	    chmod -R u+w "$$root"; rm -rf "$$root"; \
+	    if [ $$rc = 0 ] || [ $$rc = 77 ]; then echo "package: $$deb"; else exit $$rc; fi
+
 # The editor on the example board (`make strokel` opens the font editor). Without a display the batch job shows the same board instead:
 # read it, report it, write it back, draw it and write its manufacturing files.
 run: release

@@ -145,6 +145,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void ToolBarChanged() override { host.toolBarChanged(); }
     void FramesPopped() override;
     void Repaint() override { redraw(); }
+    void ShowScreenNow() override { host.updateScreenNow(); }
     // ToolHost: the tools' dialogs
     bool Run(DialogModel& m) override { return runDialog(m); }
     void Message(std::string_view text) override { host.message(text); }

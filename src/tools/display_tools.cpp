@@ -37,6 +37,7 @@ void Highlight(ToolContext& c, const drawn* e) {
 ToolResult ShowCoordinates(ToolContext& c, Point p) {
     CoordinateDisplayModel m(p, c.board.gridOrigin, c.host.CoordinatesRelative());
     c.modes.popModes(1);
+    c.host.ShowScreenNow();
     c.host.Run(m);
     return ToolResult::PopFrame;
 }

@@ -64,6 +64,7 @@ ToolResult Show(ToolContext& c, Point a, Point b) {
     for (Framebuffer* fb : {c.back, c.screen})
         if (fb) fb->LineWithEnd(pa, pb, {kGreyPen, RasterOp::kCopy});
     SpacingResultModel m(a, b);
+    c.host.ShowScreenNow();
     c.host.Run(m);
     return ToolResult::Handled;
 }

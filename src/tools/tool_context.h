@@ -43,6 +43,8 @@ class ToolHost {
     virtual void ToolBarChanged() = 0;
     // The whole view must be drawn again.
     virtual void Repaint() = 0;
+    // What the tool drew into the screen buffer is shown at once (before a dialog opens over it).
+    virtual void ShowScreenNow() {}
     // Frames were popped and their tool-bar states restored: buttons that follow something
     // outside the tools (the stored views, the clipboard) are brought up to date.
     virtual void FramesPopped() {}
