@@ -11,7 +11,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "board/model/board.h"
@@ -70,6 +72,10 @@ class ToolHost {
     // The coordinate display's reference ("基準座標設定"): relative to the grid origin.
     virtual bool CoordinatesRelative() const { return false; }
     virtual void SetCoordinatesRelative(bool) {}
+    // The clipboard in the editor's own format, shared with the other running copies: false
+    // when it could not be set, nothing when it holds none.
+    virtual bool SetClipboard(std::string_view) { return false; }
+    virtual std::optional<std::string> Clipboard() { return std::nullopt; }
 };
 
 // What a tool operation did, so that the shell and the tests can tell. When one operation does
@@ -397,6 +403,12 @@ class ToolContext {
     DrawingState drawing;
     // The deform under way (the deform tool's own).
     DeformWork deform;
+    // The multiple tool's own: the first item was picked with Ctrl (the others join it), and
+    // the point the floating items hang on.
+    struct MultipleWork {
+        bool attach = false;
+        Point floatRef;
+    } multiple;
 
     // --- input, as the operations read it
     int cursorX = 0, cursorY = 0;  // client pixels

@@ -1,0 +1,19 @@
+// The windows of the multiple tool's dialogs over their models (tools/multiple_dialogs.h).
+// Controls carry object names after their control ids: "radio101"/"radio102" the two ways of
+// "複数 設定"; "button101".."button104" 結合, 分解, 部品登録, 部品面反転 of "グループ設定";
+// "button1" 決定, "button2" 取消.
+#pragma once
+
+class QWidget;
+
+namespace zevo {
+
+class MultipleSettingsModel;
+class GroupSettingsModel;
+
+// "複数 設定": true when 決定 took the choice.
+bool RunMultipleSettingsDialog(QWidget* parent, MultipleSettingsModel& model);
+// "グループ設定": true when one of the four operations was chosen.
+bool RunGroupSettingsDialog(QWidget* parent, GroupSettingsModel& model);
+
+}  // namespace zevo
