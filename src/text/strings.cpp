@@ -127,6 +127,8 @@ constexpr TableEntry kTable[] = {
      "作画サイズは 100 から 1000 mm までの整数です。X %g mm、Y %g mm にしました。"},
     {kMsgFilesWritten, "%d 個のファイルを出力しました: %s （フォルダ %s）"},
     {kMsgNoFilesWritten, "出力したファイルはありません"},
+    {kMsgLibraryNotWritten, "ライブラリファイルに書込めません"},
+    {kMsgPartRegistered, "登録されています、上書きしますか？"},
     {kMsgEstimateCannotStart, "起動できません"},
     {kMsgEstimateCommandError, "Command error"},
     {kMsgEstimateDataFailed, "データ作成失敗"},

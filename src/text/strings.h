@@ -126,6 +126,9 @@ inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference
 inline constexpr int kMsgBoardSizeAdjusted = 1140;   // the board size dialog changed a typed size
 inline constexpr int kMsgFilesWritten = 1141;        // status bar after an output: files, folder
 inline constexpr int kMsgNoFilesWritten = 1142;  // status bar after an output that wrote nothing
+// The part libraries.
+inline constexpr int kMsgLibraryNotWritten = 1150;  // a library or its temporary file failed
+inline constexpr int kMsgPartRegistered = 1151;     // asked before a part is replaced
 
 // The estimate program (Ordavist).
 inline constexpr int kMsgEstimateCannotStart = 1170;    // the arguments are not the editor's

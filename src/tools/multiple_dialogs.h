@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "tools/dialog.h"
 
@@ -30,6 +32,16 @@ class GroupSettingsModel : public DialogModel {
     Choice choice = Choice::kCancel;
     // Joining is attaching to the part picked with Ctrl.
     bool attaches() const { return selectionClass == 5; }
+};
+
+// "部品登録": the library (one of the library file list), "部品名" and "アトリビュート" (UTF-8).
+class PartRegisterModel : public DialogModel {
+  public:
+    explicit PartRegisterModel(std::vector<std::string> libraries)
+        : libraries(std::move(libraries)) {}
+    const std::vector<std::string> libraries;
+    int library = 0;  // index into `libraries`; -1 none chosen
+    std::string name, attribute;
 };
 
 }  // namespace zevo

@@ -5,6 +5,9 @@
 #include <ctime>
 
 #include "board/file/clipboard_format.h"
+#include "board/file/library.h"
+#include "board/model/intern.h"
+#include "text/cp932.h"
 #include "text/strings.h"
 #include "tools/deform_dialogs.h"
 #include "tools/drawing_tools.h"
@@ -416,6 +419,65 @@ ToolResult TurnOver(ToolContext& c) {
     });
 }
 
+std::string_view DropLeadingBlanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    return s;
+}
+
+// The taken items become a part: written to the library chosen in "部品登録" relative to the
+// part's origin, and on the board one group with a part placement at the origin, one step.
+ToolResult RegisterTaken(ToolContext& c) {
+    std::vector<std::string> libraries = c.board.libraryFiles;
+    if (libraries.empty()) libraries.emplace_back("Parts.lib");
+    PartRegisterModel m(libraries);
+    if (!c.host.Run(m)) return ToolResult::Handled;
+    const std::string name(DropLeadingBlanks(Utf8ToCp932(m.name)));
+    const std::string attribute(DropLeadingBlanks(Utf8ToCp932(m.attribute)));
+    if (m.library < 0 || size_t(m.library) >= libraries.size() || name.empty()) return Refuse(c);
+
+    std::vector<container*> taken;
+    for (container* e : Items(c.selection.list)) taken.push_back(e);
+    // One group taken: its members are the part's.
+    const bool oneGroup = taken.size() == 1 && taken[0]->kind == kGroup;
+    const ListNode& elements = oneGroup ? AsGroup(taken[0])->members : c.selection.list;
+    Point origin;
+    if (const std::optional<Point> o = PartOrigin(c.board, taken)) {
+        origin = *o;
+    } else {
+        // The centre of the bounds, taken as a click there would be.
+        Box b;
+        ListBounds(elements, b);
+        const Point s = c.view.WorldToScreen((b.minX + b.maxX) / 2, (b.minY + b.maxY) / 2);
+        origin = c.view.ScreenToInput(std::lround(s.x), std::lround(s.y));
+    }
+    const LibraryResult r =
+        RegisterPart(c.host.LibraryPath(libraries[size_t(m.library)]), attribute, name, elements,
+                     origin, [&] { return c.host.AskYesNo(TableText(kMsgPartRegistered)); });
+    switch (r) {
+        case LibraryResult::kDone:
+            break;
+        case LibraryResult::kCannotWrite:
+            c.host.Message(TableText(kMsgLibraryNotWritten));
+            return ToolResult::Handled;
+        case LibraryResult::kNotReplaced:
+            return ToolResult::Handled;
+        default:
+            return Refuse(c);
+    }
+    return ReplaceTaken(c, [&](const std::vector<container*>& items, auto add) {
+        group* part = c.board.CreateGroup(Intern(name));
+        if (!attribute.empty()) part->attribute = Intern(attribute);
+        part->ext = c.board.CreatePartPlacement(origin, 0);
+        if (oneGroup) {
+            for (const container* e : Items(AsGroup(items[0])->members))
+                c.board.AppendElement(part, e->clone(c.board));
+        } else {
+            for (const container* e : items) c.board.AppendElement(part, e->clone(c.board));
+        }
+        add(part);
+    });
+}
+
 int32_t ClassOfTaken(ToolContext& c) {
     bool anyGroup = false;
     size_t n = 0;
@@ -439,8 +501,7 @@ ToolResult GroupDialog(ToolContext& c) {
         case GroupSettingsModel::Choice::kTurnOver:
             return TurnOver(c);
         case GroupSettingsModel::Choice::kRegister:
-            // Registration needs the library dialogs.
-            return Refuse(c);
+            return RegisterTaken(c);
         case GroupSettingsModel::Choice::kCancel:
             break;
     }

@@ -76,6 +76,12 @@ class ToolHost {
     // when it could not be set, nothing when it holds none.
     virtual bool SetClipboard(std::string_view) { return false; }
     virtual std::optional<std::string> Clipboard() { return std::nullopt; }
+    // A question with Yes and No (UTF-8): true for Yes.
+    virtual bool AskYesNo(std::string_view) { return false; }
+    // The file an entry of the library file list names.
+    virtual std::filesystem::path LibraryPath(std::string_view entry) const {
+        return std::filesystem::path(entry);
+    }
 };
 
 // What a tool operation did, so that the shell and the tests can tell. When one operation does

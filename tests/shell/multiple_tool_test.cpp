@@ -9,9 +9,11 @@
 
 #include "board/file/board_writer.h"
 #include "board/file/clipboard_format.h"
+#include "board/file/library.h"
 #include "board/model/intern.h"
 #include "editor_scenario.h"
 #include "text/strings.h"
+#include "view/board_renderer.h"
 
 namespace zevo::test {
 namespace {
@@ -29,6 +31,7 @@ class Multiple : public EditorScenario {
         ASSERT_TRUE(editor.command(Cmd::Multiple));
         ASSERT_EQ(editor.tools->modes.mode(), kModeMultiple);
         before = file();
+        plain = plainScreen();
     }
     land* Land(Point p, int layer = 1, group* g = nullptr) {
         land* e = board.CreateLand(layer, 18, false, p);
@@ -71,6 +74,7 @@ class Multiple : public EditorScenario {
         EXPECT_EQ(depth(), 1);
         EXPECT_EQ(editor.history.doneCount(), 1u);
         EXPECT_TRUE(editor.doc.modified);
+        EXPECT_TRUE(screenIsPlain());
         const std::string after = file();
         ASSERT_TRUE(editor.command(Cmd::Undo));
         EXPECT_EQ(file(), before);
@@ -83,6 +87,7 @@ class Multiple : public EditorScenario {
         EXPECT_EQ(editor.history.doneCount(), 0u);
         EXPECT_TRUE(editor.tools->selection.empty());
         EXPECT_TRUE(editor.tools->selection.pending.empty());
+        EXPECT_TRUE(screenIsPlain());
     }
     void drag(Point a, Point b, uint32_t keys = 0) {
         int x0, y0, x1, y1;
@@ -96,6 +101,7 @@ class Multiple : public EditorScenario {
     }
 
     std::string before;
+    Framebuffer plain;
 };
 
 // ------------------------------------------------------------------ taking and letting go
@@ -189,6 +195,18 @@ TEST_F(Multiple, MovingThreeItemsAndEscPutsThemBackWithoutAStep) {
     EXPECT_TRUE(editor.toolBarState(Cmd::Rotate) & kTbEnabled);
     move({24, 15});
     EXPECT_EQ(result(), ToolResult::Handled);
+    // The copies are drawn where they float, nothing else changes.
+    Framebuffer floating = plain;
+    OutlinePainter painter(board, editor.view, floating);
+    for (container* c : Items(editor.tools->selection.list)) {
+        if (c->kind == kGroup)
+            ForEachDrawn(AsGroup(c)->members, [&](drawn* d) {
+                painter.Draw(d, {kGreyPen, RasterOp::kCopy});
+            });
+        else
+            painter.Draw(AsDrawn(c), {kGreyPen, RasterOp::kCopy});
+    }
+    EXPECT_TRUE(screenIs(floating));
     editor.character(kCharEscape);
     expectCancelled();
 }
@@ -458,6 +476,59 @@ TEST_F(Multiple, TurningOverSwapsLayersAndMirrorsAboutTheReference) {
     const drawn* second = AsDrawn(AsElement(g->members.prev));
     EXPECT_EQ(second->layer, 2);
     EXPECT_EQ(second->ref(), (Point{7.5, 10}));
+}
+
+TEST_F(Multiple, RegisteringWritesThePartAndMakesTheItemsThatPart) {
+    const int layer = originLayer();
+    ASSERT_GE(layer, 0);
+    Land({22, 10}, layer);
+    Line({20, 10}, {30, 10});
+    const fs::path library = dir.path() / "Test.lib";
+    board.libraryFiles = {library.string()};
+    start();
+    drag({15, 8}, {35, 12});
+    ASSERT_EQ(taken(), 2u);
+    host.answer<GroupSettingsModel>([](GroupSettingsModel& m) {
+        m.choice = GroupSettingsModel::Choice::kRegister;
+        return true;
+    });
+    // No name: a beep, the items stay taken.
+    host.answer<PartRegisterModel>([](PartRegisterModel&) { return true; });
+    const int beeps = host.beeps;
+    ASSERT_TRUE(editor.command(Cmd::JoinSplit));
+    EXPECT_EQ(host.beeps, beeps + 1);
+    EXPECT_EQ(taken(), 2u);
+    host.answer<GroupSettingsModel>([](GroupSettingsModel& m) {
+        m.choice = GroupSettingsModel::Choice::kRegister;
+        return true;
+    });
+    host.answer<PartRegisterModel>([](PartRegisterModel& m) {
+        EXPECT_EQ(m.libraries.size(), 1u);
+        m.library = 0;
+        m.name = " LED";
+        m.attribute = "red";
+        return true;
+    });
+    ASSERT_TRUE(editor.command(Cmd::JoinSplit));
+    expectOneUndoStep();
+    // The library holds the part relative to its origin land.
+    EXPECT_EQ(ListParts(library), (std::vector<std::string>{"LED,red"}));
+    ListNode loaded;
+    loaded.initHead();
+    ASSERT_TRUE(LoadPart(library, board, "LED", "red", loaded));
+    const group* lib = AsGroup(AsElement(loaded.next));
+    EXPECT_EQ(AsDrawn(AsElement(lib->members.next))->ref(), (Point{0, 0}));
+    AsElement(loaded.next)->unlink(board.changes);
+    const_cast<group*>(lib)->destroy(board);
+    // On the board the items are that part, placed at the land.
+    const auto now = items();
+    ASSERT_EQ(now.size(), 1u);
+    const group* g = AsGroup(now[0]);
+    EXPECT_EQ(View(g->type), "LED");
+    EXPECT_EQ(View(g->attribute), "red");
+    ASSERT_NE(g->ext, nullptr);
+    EXPECT_EQ(g->ext->kind, 2);
+    EXPECT_EQ(g->ext->pt, (Point{22, 10}));
 }
 
 TEST(SelectionClassTest, BitsAndTheAttachValue) {

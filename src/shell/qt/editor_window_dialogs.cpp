@@ -89,6 +89,7 @@ void EditorWindow::registerDialogs() {
     addDialog<MultipleSettingsModel>(
         [this](auto& m) { return RunMultipleSettingsDialog(this, m); });
     addDialog<GroupSettingsModel>([this](auto& m) { return RunGroupSettingsDialog(this, m); });
+    addDialog<PartRegisterModel>([this](auto& m) { return RunPartRegisterDialog(this, m); });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {

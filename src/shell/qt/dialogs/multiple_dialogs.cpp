@@ -1,6 +1,9 @@
 #include "shell/qt/dialogs/multiple_dialogs.h"
 
+#include <QComboBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -57,6 +60,38 @@ bool RunGroupSettingsDialog(QWidget* parent, GroupSettingsModel& m) {
     QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
     d.exec();
     return m.choice != Choice::kCancel;
+}
+
+bool RunPartRegisterDialog(QWidget* parent, PartRegisterModel& m) {
+    QDialog d(parent);
+    d.setWindowTitle(QString::fromUtf8("部品登録"));
+    auto* box = new QVBoxLayout(&d);
+    auto* form = new QFormLayout;
+    auto* library = new QComboBox(&d);
+    library->setObjectName(ControlName("combo", 101));
+    for (const std::string& l : m.libraries) library->addItem(Qs(l));
+    if (m.library >= 0 && m.library < library->count()) library->setCurrentIndex(m.library);
+    auto* name = new QLineEdit(Qs(m.name), &d);
+    name->setObjectName(ControlName("edit", 102));
+    auto* attribute = new QLineEdit(Qs(m.attribute), &d);
+    attribute->setObjectName(ControlName("edit", 103));
+    form->addRow(QString::fromUtf8("ライブラリ"), library);
+    form->addRow(QString::fromUtf8("部品名"), name);
+    form->addRow(QString::fromUtf8("アトリビュート"), attribute);
+    box->addLayout(form);
+    auto* row = new QHBoxLayout;
+    auto* ok = ControlButton(&d, "決定", 1, true);
+    auto* cancel = ControlButton(&d, "取消", 2);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    box->addLayout(row);
+    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    if (d.exec() != QDialog::Accepted) return false;
+    m.library = library->currentIndex();
+    m.name = Us(name->text());
+    m.attribute = Us(attribute->text());
+    return true;
 }
 
 }  // namespace zevo
