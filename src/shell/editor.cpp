@@ -29,14 +29,6 @@ bool Unbuilt(Cmd id) {
     switch (id) {
         case Cmd::Change:
         case Cmd::Fill:
-        case Cmd::Multiple:
-        case Cmd::Move:
-        case Cmd::JoinSplit:
-        case Cmd::Cut:
-        case Cmd::Copy:
-        case Cmd::Paste:
-        case Cmd::Mirror:
-        case Cmd::Rotate:
         case Cmd::Libraries:
         case Cmd::PartDelete:
             return true;
@@ -313,8 +305,6 @@ void Editor::applyViewChange(bool changed) {
 // ------------------------------------------------------------------ commands
 
 bool Editor::available(Cmd id) const {
-    // The deform tool mirrors and turns what it drags; elsewhere these wait for the multiple tool.
-    if ((id == Cmd::Mirror || id == Cmd::Rotate) && tools->modes.mode() == kModeDeform) return true;
     return !Unbuilt(id);
 }
 
@@ -945,7 +935,7 @@ void Editor::character(int ch, bool control) {
     int c = ch;
     if (c >= 'a' && c <= 'z') c -= 32;
     if (c == 'G' || c == 'B') {
-        if (tools->modes.mode() == kModeMultiple && tools->modes.frame().stateIndex == 0 && idle())
+        if (tools->commandRoutes(c == 'G' ? EditOp::Join : EditOp::Split))
             editOperation(c == 'G' ? EditOp::Join : EditOp::Split);
         return;
     }

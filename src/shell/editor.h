@@ -156,6 +156,12 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void WaitCursor(bool on) override { host.setWaitCursor(on); }
     bool CoordinatesRelative() const override { return coordinatesRelative_; }
     void SetCoordinatesRelative(bool on) override { coordinatesRelative_ = on; }
+    bool SetClipboard(std::string_view bytes) override { return host.setClipboardData(bytes); }
+    std::optional<std::string> Clipboard() override { return host.clipboardData(); }
+    bool AskYesNo(std::string_view text) override { return host.askYesNo(text); }
+    std::filesystem::path LibraryPath(std::string_view entry) const override {
+        return paths.ResolveLibrary(entry);
+    }
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }

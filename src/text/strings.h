@@ -64,6 +64,10 @@ inline constexpr int kHintGroupSecond = 822;         // line groups: release for
 inline constexpr int kHintChange = 823;              // change
 inline constexpr int kHintFill = 824;                // fill / unfill / window
 inline constexpr int kHintMultiple = 828;            // multiple
+inline constexpr int kHintMultipleTaken = 829;       // multiple: items taken
+inline constexpr int kHintMultipleBand = 830;        // multiple: the rubber band is out
+inline constexpr int kHintMultipleMoveFrom = 831;    // multiple: the move's reference point
+inline constexpr int kHintMultipleFloating = 832;    // multiple: the items float
 inline constexpr int kHintIntersection = 833;        // intersection input
 inline constexpr int kHintIntersectionSecond = 834;  // intersection input, second element
 inline constexpr int kHintZoom = 835;                // zoom
@@ -122,6 +126,9 @@ inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference
 inline constexpr int kMsgBoardSizeAdjusted = 1140;   // the board size dialog changed a typed size
 inline constexpr int kMsgFilesWritten = 1141;        // status bar after an output: files, folder
 inline constexpr int kMsgNoFilesWritten = 1142;  // status bar after an output that wrote nothing
+// The part libraries.
+inline constexpr int kMsgLibraryNotWritten = 1150;  // a library or its temporary file failed
+inline constexpr int kMsgPartRegistered = 1151;     // asked before a part is replaced
 
 // The estimate program (Ordavist).
 inline constexpr int kMsgEstimateCannotStart = 1170;    // the arguments are not the editor's

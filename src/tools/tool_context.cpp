@@ -645,8 +645,12 @@ bool ToolContext::commandRoutes(EditOp op) const {
     const bool nested = modes.depth() != 1;
     if (op == EditOp::Decide)
         return nested && (modes.mode() == kModeLine || modes.mode() == kModeDelete);
-    // Keys G and B work on the multiple tool's first frame only.
-    if (op == EditOp::Join || op == EditOp::Split) return !nested && modes.mode() == kModeMultiple;
+    // Keys G and B join and split what the multiple tool has taken (its first frame, or the
+    // frame of the taken items); the key I takes the move's reference point at the cursor.
+    if (op == EditOp::Join || op == EditOp::Split)
+        return modes.mode() == kModeMultiple && modes.depth() <= 2 && modes.frame().stateIndex <= 1;
+    if (op == EditOp::MoveByKey)
+        return modes.mode() == kModeMultiple && modes.frame().stateIndex == 4;
     const Cmd id = CommandButton(op);
     return id != Cmd::None && modes.toolBarEnabled(id);
 }

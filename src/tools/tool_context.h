@@ -11,7 +11,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "board/model/board.h"
@@ -72,6 +74,16 @@ class ToolHost {
     // The coordinate display's reference ("基準座標設定"): relative to the grid origin.
     virtual bool CoordinatesRelative() const { return false; }
     virtual void SetCoordinatesRelative(bool) {}
+    // The clipboard in the editor's own format, shared with the other running copies: false
+    // when it could not be set, nothing when it holds none.
+    virtual bool SetClipboard(std::string_view) { return false; }
+    virtual std::optional<std::string> Clipboard() { return std::nullopt; }
+    // A question with Yes and No (UTF-8): true for Yes.
+    virtual bool AskYesNo(std::string_view) { return false; }
+    // The file an entry of the library file list names.
+    virtual std::filesystem::path LibraryPath(std::string_view entry) const {
+        return std::filesystem::path(entry);
+    }
 };
 
 // What a tool operation did, so that the shell and the tests can tell. When one operation does
@@ -399,6 +411,12 @@ class ToolContext {
     DrawingState drawing;
     // The deform under way (the deform tool's own).
     DeformWork deform;
+    // The multiple tool's own: the first item was picked with Ctrl (the others join it), and
+    // the point the floating items hang on.
+    struct MultipleWork {
+        bool attach = false;
+        Point floatRef;
+    } multiple;
 
     // --- input, as the operations read it
     int cursorX = 0, cursorY = 0;  // client pixels

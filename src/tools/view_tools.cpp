@@ -11,6 +11,7 @@
 #include "tools/drawing_tools.h"
 #include "tools/line_tools.h"
 #include "tools/measure_tool.h"
+#include "tools/multiple_tool.h"
 #include "view/board_renderer.h"
 
 namespace zevo {
@@ -119,6 +120,7 @@ struct EditorModes {
         InstallDrawingTools(table);
         InstallDeleteTool(table);
         InstallDeformTool(table);
+        InstallMultipleTool(table);
         InstallMeasureTool(table);
         InstallDisplayTools(table);
         InstallLineTools(table);

@@ -16,6 +16,7 @@
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/line_tool_dialogs.h"
+#include "shell/qt/dialogs/multiple_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
 #include "shell/qt/dialogs/print_dialogs.h"
 #include "shell/qt/dialogs/view_tool_dialogs.h"
@@ -26,6 +27,7 @@
 #include "tools/drawing_dialogs.h"
 #include "tools/line_tools.h"
 #include "tools/measure_tool.h"
+#include "tools/multiple_dialogs.h"
 
 namespace zevo {
 
@@ -83,6 +85,11 @@ void EditorWindow::registerDialogs() {
     addDialog<ConnectSettingsModel>([this](auto& m) { return RunConnectSettingsDialog(this, m); });
     addDialog<ChamferRadiusModel>(
         [this](auto& m) { return RunChamferRadiusDialog(this, m, m.keypad); });
+    // The multiple tool.
+    addDialog<MultipleSettingsModel>(
+        [this](auto& m) { return RunMultipleSettingsDialog(this, m); });
+    addDialog<GroupSettingsModel>([this](auto& m) { return RunGroupSettingsDialog(this, m); });
+    addDialog<PartRegisterModel>([this](auto& m) { return RunPartRegisterDialog(this, m); });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {

@@ -1,0 +1,97 @@
+#include "shell/qt/dialogs/multiple_dialogs.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "shell/qt/dialogs/dialog_support.h"
+#include "tools/multiple_dialogs.h"
+
+namespace zevo {
+
+bool RunMultipleSettingsDialog(QWidget* parent, MultipleSettingsModel& m) {
+    QDialog d(parent);
+    d.setWindowTitle(QString::fromUtf8("複数 設定"));
+    auto* box = new QVBoxLayout(&d);
+    auto* r1 = new QRadioButton(QString::fromUtf8("選択(シフトを押しながら最後を解除)"), &d);
+    auto* r2 = new QRadioButton(QString::fromUtf8("左クリックで解除"), &d);
+    r1->setObjectName(ControlName("radio", 101));
+    r2->setObjectName(ControlName("radio", 102));
+    (m.clickDeselects ? r2 : r1)->setChecked(true);
+    box->addWidget(r1);
+    box->addWidget(r2);
+    auto* row = new QHBoxLayout;
+    auto* ok = ControlButton(&d, "決定", 1, true);
+    auto* cancel = ControlButton(&d, "取消", 2);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    box->addLayout(row);
+    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    if (d.exec() != QDialog::Accepted) return false;
+    m.clickDeselects = r2->isChecked();
+    return true;
+}
+
+bool RunGroupSettingsDialog(QWidget* parent, GroupSettingsModel& m) {
+    using Choice = GroupSettingsModel::Choice;
+    QDialog d(parent);
+    d.setWindowTitle(QString::fromUtf8("グループ設定"));
+    auto* box = new QVBoxLayout(&d);
+    m.choice = Choice::kCancel;
+    auto add = [&](const char* text, int id, Choice choice, bool isDefault) {
+        auto* b = ControlButton(&d, text, id, isDefault);
+        box->addWidget(b);
+        QObject::connect(b, &QPushButton::clicked, &d, [&m, &d, choice] {
+            m.choice = choice;
+            d.accept();
+        });
+    };
+    add("結合", 101, Choice::kJoin, true);
+    add("分解", 102, Choice::kSplit, false);
+    add("部品登録", 103, Choice::kRegister, false);
+    add("部品面反転", 104, Choice::kTurnOver, false);
+    auto* cancel = ControlButton(&d, "取消", 2);
+    box->addWidget(cancel);
+    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    d.exec();
+    return m.choice != Choice::kCancel;
+}
+
+bool RunPartRegisterDialog(QWidget* parent, PartRegisterModel& m) {
+    QDialog d(parent);
+    d.setWindowTitle(QString::fromUtf8("部品登録"));
+    auto* box = new QVBoxLayout(&d);
+    auto* form = new QFormLayout;
+    auto* library = new QComboBox(&d);
+    library->setObjectName(ControlName("combo", 101));
+    for (const std::string& l : m.libraries) library->addItem(Qs(l));
+    if (m.library >= 0 && m.library < library->count()) library->setCurrentIndex(m.library);
+    auto* name = new QLineEdit(Qs(m.name), &d);
+    name->setObjectName(ControlName("edit", 102));
+    auto* attribute = new QLineEdit(Qs(m.attribute), &d);
+    attribute->setObjectName(ControlName("edit", 103));
+    form->addRow(QString::fromUtf8("ライブラリ"), library);
+    form->addRow(QString::fromUtf8("部品名"), name);
+    form->addRow(QString::fromUtf8("アトリビュート"), attribute);
+    box->addLayout(form);
+    auto* row = new QHBoxLayout;
+    auto* ok = ControlButton(&d, "決定", 1, true);
+    auto* cancel = ControlButton(&d, "取消", 2);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    box->addLayout(row);
+    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    if (d.exec() != QDialog::Accepted) return false;
+    m.library = library->currentIndex();
+    m.name = Us(name->text());
+    m.attribute = Us(attribute->text());
+    return true;
+}
+
+}  // namespace zevo
