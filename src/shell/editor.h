@@ -148,6 +148,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // ToolHost: the tools' dialogs
     bool Run(DialogModel& m) override { return runDialog(m); }
     void Message(std::string_view text) override { host.message(text); }
+    bool AskYesNo(std::string_view text) override { return host.askYesNo(text); }
     bool DeleteOnClick() const override { return selection.deleteOnClick; }
     void SetDeleteOnClick(bool on) override;
     SelectionSettings SelectionOptions() const override { return selection; }

@@ -81,6 +81,8 @@ constexpr TableEntry kTable[] = {
      "左クリックで選択／シフトを押しながら部品を選択／コントロールを押しながらピンを選択/"
      "シフト+コントロールを押しながら点線変換するラインを選択"},
     {kHintFill, "左クリックで選択／ＳＨＩＦＴを押しながらで解除／ＣＴＲＬを押しながらで窓抜き"},
+    {kHintWindow, "左クリックで窓を選択／左クリックでランドを選択／ＥＳＣで取消"},
+    {kHintWindowNext, "左クリックで次を選択／ＥＳＣで取消"},
     {kHintMultiple,
      "左クリックで選択／ＣＴＲＬを押しながら付加される部品を選択／左を押しながらで複数"},
     {kHintIntersection, "左クリックで選択／ＳＨＩＦＴを押しながら円弧の中心／ＥＳＣで取消"},
@@ -122,6 +124,9 @@ constexpr TableEntry kTable[] = {
      "作画サイズは 100 から 1000 mm までの整数です。X %g mm、Y %g mm にしました。"},
     {kMsgFilesWritten, "%d 個のファイルを出力しました: %s （フォルダ %s）"},
     {kMsgNoFilesWritten, "出力したファイルはありません"},
+    {kMsgAskFill, "塗潰しますか(Y/N)"},
+    {kMsgAskUnfill, "塗潰しを解除しますか(Y/N)"},
+    {kMsgAskWindow, "窓抜きしますか(Y/N)"},
     {kMsgEstimateCannotStart, "起動できません"},
     {kMsgEstimateCommandError, "Command error"},
     {kMsgEstimateDataFailed, "データ作成失敗"},

@@ -63,6 +63,8 @@ inline constexpr int kHintGroupSecondDrag = 821;     // line groups: drag for th
 inline constexpr int kHintGroupSecond = 822;         // line groups: release for the second group
 inline constexpr int kHintChange = 823;              // change
 inline constexpr int kHintFill = 824;                // fill / unfill / window
+inline constexpr int kHintWindow = 826;              // window: its outline or a land
+inline constexpr int kHintWindowNext = 827;          // window: the rest of its outline
 inline constexpr int kHintMultiple = 828;            // multiple
 inline constexpr int kHintIntersection = 833;        // intersection input
 inline constexpr int kHintIntersectionSecond = 834;  // intersection input, second element
@@ -122,6 +124,11 @@ inline constexpr int kMsgReferenceNotPlaced = 1051;  // a group with a reference
 inline constexpr int kMsgBoardSizeAdjusted = 1140;   // the board size dialog changed a typed size
 inline constexpr int kMsgFilesWritten = 1141;        // status bar after an output: files, folder
 inline constexpr int kMsgNoFilesWritten = 1142;  // status bar after an output that wrote nothing
+
+// The fill tool's questions.
+inline constexpr int kMsgAskFill = 1160;    // "塗潰しますか(Y/N)"
+inline constexpr int kMsgAskUnfill = 1161;  // "塗潰しを解除しますか(Y/N)"
+inline constexpr int kMsgAskWindow = 1162;  // "窓抜きしますか(Y/N)"
 
 // The estimate program (Ordavist).
 inline constexpr int kMsgEstimateCannotStart = 1170;    // the arguments are not the editor's

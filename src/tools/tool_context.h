@@ -20,6 +20,7 @@
 #include "tools/deform_work.h"
 #include "tools/drawing_dialogs.h"
 #include "tools/drawing_settings.h"
+#include "tools/fill_work.h"
 #include "view/framebuffer.h"
 #include "view/view_state.h"
 
@@ -34,6 +35,8 @@ class ToolHost {
     virtual void Beep() = 0;  // the plain warning sound
     // A message box with an OK button (UTF-8).
     virtual void Message(std::string_view) {}
+    // A message box with Yes and No (UTF-8): true for Yes. A window without boxes answers No.
+    virtual bool AskYesNo(std::string_view) { return false; }
     virtual void ShowHint(int stringId) = 0;  // status bar text
     // Menu-bar items 98 (layer) and 99 (aperture) follow tool-bar buttons 300 and 301.
     virtual void SetDefinitionItemsEnabled(bool layerItem, bool apertureItem) = 0;
@@ -397,6 +400,8 @@ class ToolContext {
     DrawingState drawing;
     // The deform under way (the deform tool's own).
     DeformWork deform;
+    // The outline the fill tool is gathering.
+    FillWork fill;
 
     // --- input, as the operations read it
     int cursorX = 0, cursorY = 0;  // client pixels

@@ -9,6 +9,7 @@
 #include "tools/delete_tool.h"
 #include "tools/display_tools.h"
 #include "tools/drawing_tools.h"
+#include "tools/fill_tool.h"
 #include "tools/line_tools.h"
 #include "tools/measure_tool.h"
 #include "view/board_renderer.h"
@@ -122,6 +123,7 @@ struct EditorModes {
         InstallMeasureTool(table);
         InstallDisplayTools(table);
         InstallLineTools(table);
+        InstallFillTool(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
         table[kModeZoom] = kZoomStates;
         table[kModeGridOrigin] = std::span<const ToolState>(&kGridOrigin, 1);
