@@ -393,6 +393,31 @@ TEST_F(FillTool, AnAreaWithoutLoopCannotBeUnfilled) {
     expectNothingChanged(before);
 }
 
+TEST_F(FillTool, TheSettingsChooseWhatAPlainClickDoes) {
+    Square(10, 10, 20, 20);
+    start();
+    host.answer<FillSettingsModel>([](FillSettingsModel& m) {
+        EXPECT_EQ(m.click, FillSettingsModel::Click::kFill);
+        m.click = FillSettingsModel::Click::kUnfill;
+        return true;
+    });
+    EXPECT_TRUE(editor.command(Cmd::SelectSettings));
+    EXPECT_TRUE(editor.drawing.unfillByClick);
+    EXPECT_FALSE(editor.drawing.windowByClick);
+    // A plain click on the outline now looks for an area to unfill: there is none.
+    click({15, 10});
+    EXPECT_EQ(result(), ToolResult::Ignored);
+    EXPECT_TRUE(host.questions.empty());
+    // Cancelled, the dialog changes nothing.
+    host.answer<FillSettingsModel>([](FillSettingsModel& m) {
+        m.click = FillSettingsModel::Click::kWindow;
+        return false;
+    });
+    EXPECT_TRUE(editor.command(Cmd::SelectSettings));
+    EXPECT_TRUE(editor.drawing.unfillByClick);
+    EXPECT_FALSE(editor.drawing.windowByClick);
+}
+
 // ------------------------------------------------------------------ windows
 
 TEST_F(FillTool, ARoundLandCutsAWindowThatFollowsItsEdge) {
