@@ -28,7 +28,6 @@ std::string Format(const char* fmt, auto... args) {
 bool Unbuilt(Cmd id) {
     switch (id) {
         case Cmd::Change:
-        case Cmd::Fill:
         case Cmd::Libraries:
         case Cmd::PartDelete:
             return true;

@@ -149,6 +149,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // ToolHost: the tools' dialogs
     bool Run(DialogModel& m) override { return runDialog(m); }
     void Message(std::string_view text) override { host.message(text); }
+    bool AskYesNo(std::string_view text) override { return host.askYesNo(text); }
     bool DeleteOnClick() const override { return selection.deleteOnClick; }
     void SetDeleteOnClick(bool on) override;
     SelectionSettings SelectionOptions() const override { return selection; }
@@ -158,7 +159,6 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void SetCoordinatesRelative(bool on) override { coordinatesRelative_ = on; }
     bool SetClipboard(std::string_view bytes) override { return host.setClipboardData(bytes); }
     std::optional<std::string> Clipboard() override { return host.clipboardData(); }
-    bool AskYesNo(std::string_view text) override { return host.askYesNo(text); }
     std::filesystem::path LibraryPath(std::string_view entry) const override {
         return paths.ResolveLibrary(entry);
     }

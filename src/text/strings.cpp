@@ -81,6 +81,8 @@ constexpr TableEntry kTable[] = {
      "左クリックで選択／シフトを押しながら部品を選択／コントロールを押しながらピンを選択/"
      "シフト+コントロールを押しながら点線変換するラインを選択"},
     {kHintFill, "左クリックで選択／ＳＨＩＦＴを押しながらで解除／ＣＴＲＬを押しながらで窓抜き"},
+    {kHintWindow, "左クリックで窓を選択／左クリックでランドを選択／ＥＳＣで取消"},
+    {kHintWindowNext, "左クリックで次を選択／ＥＳＣで取消"},
     {kHintMultiple,
      "左クリックで選択／ＣＴＲＬを押しながら付加される部品を選択／左を押しながらで複数"},
     {kHintMultipleTaken,
@@ -129,6 +131,9 @@ constexpr TableEntry kTable[] = {
     {kMsgNoFilesWritten, "出力したファイルはありません"},
     {kMsgLibraryNotWritten, "ライブラリファイルに書込めません"},
     {kMsgPartRegistered, "登録されています、上書きしますか？"},
+    {kMsgAskFill, "塗潰しますか(Y/N)"},
+    {kMsgAskUnfill, "塗潰しを解除しますか(Y/N)"},
+    {kMsgAskWindow, "窓抜きしますか(Y/N)"},
     {kMsgEstimateCannotStart, "起動できません"},
     {kMsgEstimateCommandError, "Command error"},
     {kMsgEstimateDataFailed, "データ作成失敗"},

@@ -63,6 +63,8 @@ inline constexpr int kHintGroupSecondDrag = 821;     // line groups: drag for th
 inline constexpr int kHintGroupSecond = 822;         // line groups: release for the second group
 inline constexpr int kHintChange = 823;              // change
 inline constexpr int kHintFill = 824;                // fill / unfill / window
+inline constexpr int kHintWindow = 826;              // window: its outline or a land
+inline constexpr int kHintWindowNext = 827;          // window: the rest of its outline
 inline constexpr int kHintMultiple = 828;            // multiple
 inline constexpr int kHintMultipleTaken = 829;       // multiple: items taken
 inline constexpr int kHintMultipleBand = 830;        // multiple: the rubber band is out
@@ -129,6 +131,11 @@ inline constexpr int kMsgNoFilesWritten = 1142;  // status bar after an output t
 // The part libraries.
 inline constexpr int kMsgLibraryNotWritten = 1150;  // a library or its temporary file failed
 inline constexpr int kMsgPartRegistered = 1151;     // asked before a part is replaced
+
+// The fill tool's questions.
+inline constexpr int kMsgAskFill = 1160;    // "塗潰しますか(Y/N)"
+inline constexpr int kMsgAskUnfill = 1161;  // "塗潰しを解除しますか(Y/N)"
+inline constexpr int kMsgAskWindow = 1162;  // "窓抜きしますか(Y/N)"
 
 // The estimate program (Ordavist).
 inline constexpr int kMsgEstimateCannotStart = 1170;    // the arguments are not the editor's

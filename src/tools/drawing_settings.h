@@ -42,6 +42,9 @@ struct DrawingSettings {
     bool stretchByClick = false;
     bool splitByClick = false;
     double chamferRadius = 0.5;
+    // the fill tool: the plain click unfills an area or cuts a window into it
+    bool unfillByClick = false;
+    bool windowByClick = false;
     // the aperture the line tool draws with
     int currentLineAperture() const { return squareLine ? squareLineAperture : lineAperture; }
 };

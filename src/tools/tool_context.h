@@ -22,6 +22,7 @@
 #include "tools/deform_work.h"
 #include "tools/drawing_dialogs.h"
 #include "tools/drawing_settings.h"
+#include "tools/fill_work.h"
 #include "view/framebuffer.h"
 #include "view/view_state.h"
 
@@ -36,6 +37,8 @@ class ToolHost {
     virtual void Beep() = 0;  // the plain warning sound
     // A message box with an OK button (UTF-8).
     virtual void Message(std::string_view) {}
+    // A message box with Yes and No (UTF-8): true for Yes. A window without boxes answers No.
+    virtual bool AskYesNo(std::string_view) { return false; }
     virtual void ShowHint(int stringId) = 0;  // status bar text
     // Menu-bar items 98 (layer) and 99 (aperture) follow tool-bar buttons 300 and 301.
     virtual void SetDefinitionItemsEnabled(bool layerItem, bool apertureItem) = 0;
@@ -78,8 +81,6 @@ class ToolHost {
     // when it could not be set, nothing when it holds none.
     virtual bool SetClipboard(std::string_view) { return false; }
     virtual std::optional<std::string> Clipboard() { return std::nullopt; }
-    // A question with Yes and No (UTF-8): true for Yes.
-    virtual bool AskYesNo(std::string_view) { return false; }
     // The file an entry of the library file list names.
     virtual std::filesystem::path LibraryPath(std::string_view entry) const {
         return std::filesystem::path(entry);
@@ -417,6 +418,8 @@ class ToolContext {
         bool attach = false;
         Point floatRef;
     } multiple;
+    // The outline the fill tool is gathering.
+    FillWork fill;
 
     // --- input, as the operations read it
     int cursorX = 0, cursorY = 0;  // client pixels

@@ -9,6 +9,7 @@
 #include "tools/delete_tool.h"
 #include "tools/display_tools.h"
 #include "tools/drawing_tools.h"
+#include "tools/fill_tool.h"
 #include "tools/line_tools.h"
 #include "tools/measure_tool.h"
 #include "tools/multiple_tool.h"
@@ -124,6 +125,7 @@ struct EditorModes {
         InstallMeasureTool(table);
         InstallDisplayTools(table);
         InstallLineTools(table);
+        InstallFillTool(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
         table[kModeZoom] = kZoomStates;
         table[kModeGridOrigin] = std::span<const ToolState>(&kGridOrigin, 1);

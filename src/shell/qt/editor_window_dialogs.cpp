@@ -15,6 +15,7 @@
 #include "shell/qt/dialogs/deform_dialogs.h"
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
+#include "shell/qt/dialogs/fill_tool_dialogs.h"
 #include "shell/qt/dialogs/line_tool_dialogs.h"
 #include "shell/qt/dialogs/multiple_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
@@ -25,6 +26,7 @@
 #include "tools/delete_tool.h"
 #include "tools/display_tools.h"
 #include "tools/drawing_dialogs.h"
+#include "tools/fill_tool.h"
 #include "tools/line_tools.h"
 #include "tools/measure_tool.h"
 #include "tools/multiple_dialogs.h"
@@ -83,6 +85,7 @@ void EditorWindow::registerDialogs() {
     addDialog<LineSetInputModel>(
         [this](auto& m) { return RunLineSetInputDialog(this, m, m.keypad); });
     addDialog<ConnectSettingsModel>([this](auto& m) { return RunConnectSettingsDialog(this, m); });
+    addDialog<FillSettingsModel>([this](auto& m) { return RunFillSettingsDialog(this, m); });
     addDialog<ChamferRadiusModel>(
         [this](auto& m) { return RunChamferRadiusDialog(this, m, m.keypad); });
     // The multiple tool.
