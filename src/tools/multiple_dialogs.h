@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,27 @@ class PartRegisterModel : public DialogModel {
     const std::vector<std::string> libraries;
     int library = 0;  // index into `libraries`; -1 none chosen
     std::string name, attribute;
+};
+
+// "部品入力": a library of the library file list, one of its parts, and "部品入力面反転" (the part
+// turned over before it is placed). Part entries are "name" or "name,attribute" in file bytes.
+class PartInsertModel : public DialogModel {
+  public:
+    using Lister = std::function<std::vector<std::string>(const std::string& library)>;
+    PartInsertModel(std::vector<std::string> libraries, Lister lister)
+        : libraries(std::move(libraries)), lister_(std::move(lister)) {}
+    const std::vector<std::string> libraries;
+    int library = 0;
+    // The parts of the library chosen now.
+    std::vector<std::string> parts() const {
+        if (library < 0 || size_t(library) >= libraries.size() || !lister_) return {};
+        return lister_(libraries[size_t(library)]);
+    }
+    std::string entry;  // the part chosen
+    bool turnOver = false;
+
+  private:
+    Lister lister_;
 };
 
 }  // namespace zevo

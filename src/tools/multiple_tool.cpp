@@ -238,11 +238,9 @@ ToolResult Drag0(ToolContext& c) {
     return StartBand(c, kBandFirst);
 }
 
-ToolResult Paste(ToolContext& c) {
-    const std::optional<std::string> bytes = c.host.Clipboard();
-    if (!bytes) return ToolResult::Ignored;
+ToolResult PasteBytes(ToolContext& c, std::string_view bytes) {
     const Point at = GridCursor(c);
-    if (!ReadClipboard(*bytes, c.board, at, c.selection.list)) return ToolResult::Ignored;
+    if (!ReadClipboard(bytes, c.board, at, c.selection.list)) return ToolResult::Ignored;
     if (c.selection.empty()) return ToolResult::Ignored;
     ApplyPastedPartRule(c.board, c.selection.list, at, LocalNow());
     c.multiple.floatRef = at;
@@ -252,6 +250,47 @@ ToolResult Paste(ToolContext& c) {
     ShowFloatingButtons(c);
     c.selection.highlight(true);
     return ToolResult::NextState;
+}
+
+ToolResult Paste(ToolContext& c) {
+    const std::optional<std::string> bytes = c.host.Clipboard();
+    if (!bytes) return ToolResult::Ignored;
+    return PasteBytes(c, *bytes);
+}
+
+std::vector<std::string> LibraryList(const Board& b) {
+    std::vector<std::string> libraries = b.libraryFiles;
+    if (libraries.empty()) libraries.emplace_back("Parts.lib");
+    return libraries;
+}
+
+// "部品入力": the part chosen is read from its library (turned over when asked), put on the
+// clipboard with its origin as the reference, and pasted from there.
+ToolResult InsertPart(ToolContext& c) {
+    PartInsertModel m(LibraryList(c.board), [&c](const std::string& library) {
+        return ListParts(c.host.LibraryPath(library)).value_or(std::vector<std::string>{});
+    });
+    if (!c.host.Run(m)) return ToolResult::Handled;
+    if (m.entry.empty() || m.library < 0 || size_t(m.library) >= m.libraries.size())
+        return Refuse(c);
+    const PartKey key = SplitPartEntry(m.entry);
+    ListNode scratch;
+    scratch.initHead();
+    if (!LoadPart(c.host.LibraryPath(m.libraries[size_t(m.library)]), c.board, key.name,
+                  key.attribute, scratch))
+        return Refuse(c);
+    for (container* e : Items(scratch)) {
+        if (!m.turnOver) break;
+        SwapLayers(c.board, e);
+        e->mirror(c.board, 0);
+    }
+    const std::string bytes = WriteClipboard(scratch, {0, 0});
+    for (container* e : Items(scratch)) {
+        e->unlink(c.board.changes);
+        e->destroy(c.board);
+    }
+    c.host.SetClipboard(bytes);
+    return PasteBytes(c, bytes);
 }
 
 ToolResult Command0(ToolContext& c) {
@@ -277,6 +316,7 @@ ToolResult Command0(ToolContext& c) {
         case EditOp::Paste:
             return Paste(c);
         case EditOp::JoinSplit:
+            return InsertPart(c);
         case EditOp::Join:
         case EditOp::Split:
             // Nothing is taken to join or split.
@@ -427,8 +467,7 @@ std::string_view DropLeadingBlanks(std::string_view s) {
 // The taken items become a part: written to the library chosen in "部品登録" relative to the
 // part's origin, and on the board one group with a part placement at the origin, one step.
 ToolResult RegisterTaken(ToolContext& c) {
-    std::vector<std::string> libraries = c.board.libraryFiles;
-    if (libraries.empty()) libraries.emplace_back("Parts.lib");
+    const std::vector<std::string> libraries = LibraryList(c.board);
     PartRegisterModel m(libraries);
     if (!c.host.Run(m)) return ToolResult::Handled;
     const std::string name(DropLeadingBlanks(Utf8ToCp932(m.name)));

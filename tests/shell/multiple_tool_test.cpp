@@ -531,6 +531,60 @@ TEST_F(Multiple, RegisteringWritesThePartAndMakesTheItemsThatPart) {
     EXPECT_EQ(g->ext->pt, (Point{22, 10}));
 }
 
+TEST_F(Multiple, APartFromALibraryFloatsAtTheCursorTurnedOverWhenAsked) {
+    const int layer = originLayer();
+    ASSERT_GE(layer, 0);
+    board.swapLayer[1] = 2;
+    board.swapLayer[2] = 1;
+    // A library with the part "LED": its origin land at (5, 5) and a line to the right of it.
+    const fs::path library = dir.path() / "Parts.lib";
+    {
+        ListNode elements;
+        elements.initHead();
+        board.CreateLand(layer, 18, false, {5, 5})->insertBefore(&elements, board.changes);
+        board.CreateLine(1, 18, false, {5, 5}, {9, 5})->insertBefore(&elements, board.changes);
+        ASSERT_EQ(RegisterPart(library, "", "LED", elements, {5, 5}, [] { return false; }),
+                  LibraryResult::kDone);
+        for (container* e : Items(elements)) {
+            e->unlink(board.changes);
+            e->destroy(board);
+        }
+    }
+    board.libraryFiles = {library.string()};
+    start();
+    for (bool turnOver : {false, true}) {
+        move({40, 30});
+        host.answer<PartInsertModel>([turnOver](PartInsertModel& m) {
+            EXPECT_EQ(m.parts(), (std::vector<std::string>{"LED"}));
+            m.entry = "LED";
+            m.turnOver = turnOver;
+            return true;
+        });
+        ASSERT_TRUE(editor.command(Cmd::JoinSplit));
+        EXPECT_EQ(state(), 5);
+        EXPECT_TRUE(host.clipboard.has_value());
+        click({40, 30});
+        EXPECT_EQ(result(), ToolResult::Committed);
+        const group* g = AsGroup(items().back());
+        EXPECT_EQ(View(g->type), "LED");
+        ASSERT_NE(g->ext, nullptr);
+        EXPECT_EQ(g->ext->pt, (Point{40, 30}));
+        EXPECT_EQ(AsDrawn(AsElement(g->members.next))->ref(), (Point{40, 30}));
+        const line* l = static_cast<const line*>(AsElement(g->members.prev));
+        EXPECT_EQ(l->layer, turnOver ? 2 : 1);
+        EXPECT_EQ(l->end(), (Point{turnOver ? 36.0 : 44.0, 30}));
+    }
+    // A part that is not there inserts nothing.
+    host.answer<PartInsertModel>([](PartInsertModel& m) {
+        m.entry = "NONE";
+        return true;
+    });
+    const std::string now = file();
+    ASSERT_TRUE(editor.command(Cmd::JoinSplit));
+    EXPECT_EQ(depth(), 1);
+    EXPECT_EQ(file(), now);
+}
+
 TEST(SelectionClassTest, BitsAndTheAttachValue) {
     EXPECT_EQ(SelectionClass(false, 2, false, false), 0);
     EXPECT_EQ(SelectionClass(true, 2, false, true), 1);

@@ -93,6 +93,7 @@ void EditorWindow::registerDialogs() {
         [this](auto& m) { return RunMultipleSettingsDialog(this, m); });
     addDialog<GroupSettingsModel>([this](auto& m) { return RunGroupSettingsDialog(this, m); });
     addDialog<PartRegisterModel>([this](auto& m) { return RunPartRegisterDialog(this, m); });
+    addDialog<PartInsertModel>([this](auto& m) { return RunPartInsertDialog(this, m); });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {

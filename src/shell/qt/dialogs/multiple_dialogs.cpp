@@ -1,14 +1,17 @@
 #include "shell/qt/dialogs/multiple_dialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "shell/qt/dialogs/dialog_support.h"
+#include "text/cp932.h"
 #include "tools/multiple_dialogs.h"
 
 namespace zevo {
@@ -91,6 +94,49 @@ bool RunPartRegisterDialog(QWidget* parent, PartRegisterModel& m) {
     m.library = library->currentIndex();
     m.name = Us(name->text());
     m.attribute = Us(attribute->text());
+    return true;
+}
+
+bool RunPartInsertDialog(QWidget* parent, PartInsertModel& m) {
+    QDialog d(parent);
+    d.setWindowTitle(QString::fromUtf8("部品入力"));
+    auto* box = new QVBoxLayout(&d);
+    auto* library = new QComboBox(&d);
+    library->setObjectName(ControlName("combo", 101));
+    for (const std::string& l : m.libraries) library->addItem(Qs(l));
+    auto* parts = new QListWidget(&d);
+    parts->setObjectName(ControlName("list", 102));
+    auto* turn = new QCheckBox(QString::fromUtf8("部品入力面反転"), &d);
+    turn->setObjectName(ControlName("check", 103));
+    turn->setChecked(m.turnOver);
+    // The entries are file bytes; the list shows them as text and keeps the bytes.
+    auto fill = [&] {
+        parts->clear();
+        m.library = library->currentIndex();
+        for (const std::string& e : m.parts()) {
+            auto* item = new QListWidgetItem(Qs(Cp932ToUtf8(e)), parts);
+            item->setData(Qt::UserRole, QByteArray(e.data(), qsizetype(e.size())));
+        }
+    };
+    if (m.library >= 0 && m.library < library->count()) library->setCurrentIndex(m.library);
+    fill();
+    QObject::connect(library, &QComboBox::currentIndexChanged, &d, [&](int) { fill(); });
+    box->addWidget(library);
+    box->addWidget(parts);
+    box->addWidget(turn);
+    auto* row = new QHBoxLayout;
+    auto* ok = ControlButton(&d, "決定", 1, true);
+    auto* cancel = ControlButton(&d, "取消", 2);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    box->addLayout(row);
+    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
+    QObject::connect(parts, &QListWidget::itemDoubleClicked, &d, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    if (d.exec() != QDialog::Accepted || !parts->currentItem()) return false;
+    const QByteArray e = parts->currentItem()->data(Qt::UserRole).toByteArray();
+    m.entry.assign(e.constData(), size_t(e.size()));
+    m.turnOver = turn->isChecked();
     return true;
 }
 
