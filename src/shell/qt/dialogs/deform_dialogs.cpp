@@ -33,14 +33,7 @@ bool RunSwitches(QWidget* parent, const char* title, const char* first, const ch
     box->addWidget(r1);
     box->addWidget(r2);
     box->addWidget(any);
-    auto* row = new QHBoxLayout;
-    auto* ok = ControlButton(&d, "決定", 1, true);
-    auto* cancel = ControlButton(&d, "取消", 2);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    box->addLayout(row);
-    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    AddDecideCancel(d, *box);
     if (d.exec() != QDialog::Accepted) return false;
     second = r2->isChecked();
     anyAngle = any->isChecked();

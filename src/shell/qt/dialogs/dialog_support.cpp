@@ -1,5 +1,6 @@
 #include "shell/qt/dialogs/dialog_support.h"
 
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
@@ -19,6 +20,17 @@ QPushButton* ControlButton(QWidget* owner, std::string_view text, int id, bool i
     else
         b->setAutoDefault(false);
     return b;
+}
+
+void AddDecideCancel(QDialog& d, QBoxLayout& layout) {
+    auto* row = new QHBoxLayout;
+    auto* ok = ControlButton(&d, "決定", 1, true);
+    auto* cancel = ControlButton(&d, "取消", 2);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout.addLayout(row);
+    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
 }
 
 void ShowCalcError(QWidget* parent, QLineEdit* field) {

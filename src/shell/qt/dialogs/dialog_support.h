@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+class QBoxLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -33,6 +34,10 @@ inline QString ControlName(const char* kind, int id) {
 // A push button named after its control id. Only the default button takes Return; the others
 // never become default when they get the focus.
 QPushButton* ControlButton(QWidget* owner, std::string_view text, int id, bool isDefault = false);
+
+// The row of 決定 (id 1, the default button: accepts) and 取消 (id 2: rejects) at the foot of a
+// dialog's layout.
+void AddDecideCancel(QDialog& dialog, QBoxLayout& layout);
 
 // A button showing nothing but a colour.
 class ColourButton : public QAbstractButton {

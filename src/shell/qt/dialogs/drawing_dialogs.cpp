@@ -223,14 +223,7 @@ bool RunDeleteSettingsDialog(QWidget* parent, DeleteSettingsModel& m) {
     check->setObjectName("check101");
     check->setChecked(m.deleteOnClick);
     box->addWidget(check);
-    auto* row = new QHBoxLayout;
-    auto* ok = ControlButton(&d, "決定", 1, true);
-    auto* cancel = ControlButton(&d, "取消", 2);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    box->addLayout(row);
-    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    AddDecideCancel(d, *box);
     if (d.exec() != QDialog::Accepted) return false;
     m.deleteOnClick = check->isChecked();
     return true;

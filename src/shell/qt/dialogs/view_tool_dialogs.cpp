@@ -61,14 +61,7 @@ bool RunCoordinateReferenceDialog(QWidget* parent, CoordinateReferenceModel& m) 
     (m.relative ? relative : absolute)->setChecked(true);
     box->addWidget(relative);
     box->addWidget(absolute);
-    auto* row = new QHBoxLayout;
-    auto* ok = ControlButton(&d, "決定", 1, true);
-    auto* cancel = ControlButton(&d, "取消", 2);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    box->addLayout(row);
-    QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
+    AddDecideCancel(d, *box);
     if (d.exec() != QDialog::Accepted) return false;
     m.relative = relative->isChecked();
     return true;
