@@ -424,15 +424,8 @@ ToolResult UndoLast(ToolContext& c) {
 
 ToolResult DeformCommand0(ToolContext& c) {
     switch (c.currentCommand) {
-        case EditOp::LayerSelect: {
-            LayerSelectModel m(c.board);
-            c.host.Run(m);
-            if (m.chosen()) {
-                c.board.currentLayer = m.layer();
-                c.host.DefinitionsChanged();
-            }
-            return ToolResult::Handled;
-        }
+        case EditOp::LayerSelect:
+            return ChooseLayer(c);
         case EditOp::SelectSettings: {
             const SelectionSettings now = c.host.SelectionOptions();
             SelectMethodModel m(now);

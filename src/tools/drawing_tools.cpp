@@ -55,16 +55,6 @@ void SetLayer(std::vector<drawn*>& list, const Board& b, int layer) {
     }
 }
 
-ToolResult ChooseLayer(ToolContext& c, std::vector<drawn*>* follow) {
-    LayerSelectModel m(c.board);
-    c.host.Run(m);
-    if (!m.chosen()) return ToolResult::Handled;
-    c.board.currentLayer = m.layer();
-    if (follow) SetLayer(*follow, c.board, m.layer());
-    c.host.DefinitionsChanged();
-    return ToolResult::Handled;
-}
-
 // Runs an aperture dialog; the settings as they came back.
 ToolResult ChooseAperture(ToolContext& c, ApertureTool tool, bool squareLineEnabled = true) {
     ApertureSelectModel m(c.board, *c.drawing.settings, tool, squareLineEnabled);
@@ -772,6 +762,16 @@ bool OffBoard(const Board& b, const container* e) {
     if (!IsDrawn(e)) return false;
     const Box& x = AsDrawn(e)->bounds;
     return x.minX < 0 || x.minY < 0 || x.maxX > b.sizeX || x.maxY > b.sizeY;
+}
+
+ToolResult ChooseLayer(ToolContext& c, std::vector<drawn*>* follow) {
+    LayerSelectModel m(c.board);
+    c.host.Run(m);
+    if (!m.chosen()) return ToolResult::Handled;
+    c.board.currentLayer = m.layer();
+    if (follow) SetLayer(*follow, c.board, m.layer());
+    c.host.DefinitionsChanged();
+    return ToolResult::Handled;
 }
 
 ToolResult Refuse(ToolContext& c) {

@@ -22,6 +22,9 @@ void AddElement(ToolContext& c, container* e, bool commit);
 ToolResult PlaceElement(ToolContext& c, container* e);
 // A beep, and nothing changed.
 ToolResult Refuse(ToolContext& c);
+// The layer dialog (command 1 of the tools): the chosen layer becomes the current one, and the
+// elements of `follow` (a preview on the cursor) move to it.
+ToolResult ChooseLayer(ToolContext& c, std::vector<drawn*>* follow = nullptr);
 
 // The point of an element under p on the current layer that a line end snaps to: a land's
 // centre, the nearer end of a line or arc, the nearest node of a rectangle (ends only within

@@ -34,15 +34,6 @@ ToolResult Cancel(ToolContext& c) {
     return ToolResult::Reverted;
 }
 
-ToolResult ChooseLayer(ToolContext& c) {
-    LayerSelectModel m(c.board);
-    c.host.Run(m);
-    if (!m.chosen()) return ToolResult::Handled;
-    c.board.currentLayer = m.layer();
-    c.host.DefinitionsChanged();
-    return ToolResult::Handled;
-}
-
 bool Ask(ToolContext& c, int id) {
     return c.host.AskYesNo(TableText(id));
 }

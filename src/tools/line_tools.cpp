@@ -38,15 +38,6 @@ ToolResult Cancel(ToolContext& c) {
     return ToolResult::Reverted;
 }
 
-ToolResult ChooseLayer(ToolContext& c) {
-    LayerSelectModel m(c.board);
-    c.host.Run(m);
-    if (!m.chosen()) return ToolResult::Handled;
-    c.board.currentLayer = m.layer();
-    c.host.DefinitionsChanged();
-    return ToolResult::Handled;
-}
-
 // The layer and the definition cannot be chosen while an operation is open.
 void GreyWhileBusy(ToolContext& c) {
     c.modes.setToolBarEnabled(Cmd::LayerSelect, false);

@@ -295,15 +295,8 @@ ToolResult InsertPart(ToolContext& c) {
 
 ToolResult Command0(ToolContext& c) {
     switch (c.currentCommand) {
-        case EditOp::LayerSelect: {
-            LayerSelectModel m(c.board);
-            c.host.Run(m);
-            if (m.chosen()) {
-                c.board.currentLayer = m.layer();
-                c.host.DefinitionsChanged();
-            }
-            return ToolResult::Handled;
-        }
+        case EditOp::LayerSelect:
+            return ChooseLayer(c);
         case EditOp::SelectSettings: {
             SelectionSettings now = c.host.SelectionOptions();
             MultipleSettingsModel m(now.multiClickDeselects);
