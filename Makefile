@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench font clean
+.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench font example clean
 
 all: release
 
@@ -100,6 +100,10 @@ fuzz: deps $(TST)/build.ninja
 font: $(REL)/build.ninja
 	@ZEVO_WITH_FONTGEN=1 bash scripts/install-deps.sh
 	cmake --build $(REL) -j $(JOBS) --target font
+
+# Rewrites examples/example.pcb from its generator (tools/examplegen).
+example: $(REL)/build.ninja
+	cmake --build $(REL) -j $(JOBS) --target example
 
 bench: release
 	$(REL)/bench/zevo_bench $(BENCH_ARGS)

@@ -25,7 +25,7 @@ ordavist="$(dirname "$zevo")/Ordavist"
 estimate=
 if [ -x "$ordavist" ]; then
     XDG_DATA_HOME=$home DISPLAY=$display "$ordavist" \
-        "ZEVO $(printf '%08X' "$app") X70 Y50 LY0 F000000C7 $PWD/examples/example.pcb" >/dev/null 2>&1 &
+        "ZEVO $(printf '%08X' "$app") X60 Y40 LY0 F000000C7 $PWD/examples/example.pcb" >/dev/null 2>&1 &
     estimate=$!
     trap 'kill $estimate $app $xvfb 2>/dev/null || true' EXIT
     sleep 3

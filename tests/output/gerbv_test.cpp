@@ -175,8 +175,9 @@ TEST(Gerbv, ReadsTheZevoNcSetOfTheExampleBoard) {
     REQUIRE_GERBV();
     auto b = std::make_unique<Board>();
     ASSERT_TRUE(ReadDocument(fs::path(ZEVO_EXAMPLES) / "example.pcb", *b).opened);
-    // PatternA, PatternB, SilkA, Board, Drill, DrillNC1 and DrillNC.
-    CheckZevoNcSet(gerbv, *b, 7);
+    // PatternA, PatternB, SilkA, Board, Drill, DrillNTH (the mounting holes), DrillNC1,
+    // DrillNC2 and DrillNC.
+    CheckZevoNcSet(gerbv, *b, 9);
 }
 
 }  // namespace

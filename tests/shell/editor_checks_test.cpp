@@ -21,7 +21,9 @@ class EditorChecks : public ::testing::Test {
     ScratchDir dir;
     ScriptedHost host;
     Editor editor{host, ScratchPaths(dir)};
-    fs::path example = fs::path(ZEVO_EXAMPLES) / "example.pcb";
+    // A small board with one part whose pins stay apart, so that the parts added here make the
+    // only pin nets.
+    fs::path example = fs::path(ZEVO_TEST_DATA) / "boards" / "small-sample.pcb";
 
     void SetUp() override {
         const std::vector<std::string> args = {example.string()};
