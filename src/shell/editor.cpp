@@ -27,7 +27,6 @@ std::string Format(const char* fmt, auto... args) {
 // Commands whose windows or tools come with later work: shown, greyed, and refused.
 bool Unbuilt(Cmd id) {
     switch (id) {
-        case Cmd::Change:
         case Cmd::Libraries:
         case Cmd::PartDelete:
             return true;

@@ -166,6 +166,7 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }
     std::filesystem::path FontFile() const override { return paths.fontFile(); }
+    TextDefaults InsertTextDefaults() const override { return options.insertText; }
     // DocumentUi
     void showMessage(std::string_view text) override { host.message(text); }
     Answer askYesNoCancel(std::string_view text) override { return host.askYesNoCancel(text); }

@@ -134,6 +134,8 @@ constexpr TableEntry kTable[] = {
     {kMsgAskFill, "塗潰しますか(Y/N)"},
     {kMsgAskUnfill, "塗潰しを解除しますか(Y/N)"},
     {kMsgAskWindow, "窓抜きしますか(Y/N)"},
+    {kMsgDuplicateReferenceAsk, "部品番号が重複します、設定しますか？"},
+    {kMsgDuplicatePinAsk, "ピン番号が重複します設定しますか？"},
     {kMsgEstimateCannotStart, "起動できません"},
     {kMsgEstimateCommandError, "Command error"},
     {kMsgEstimateDataFailed, "データ作成失敗"},

@@ -136,6 +136,9 @@ inline constexpr int kMsgPartRegistered = 1151;     // asked before a part is re
 inline constexpr int kMsgAskFill = 1160;    // "塗潰しますか(Y/N)"
 inline constexpr int kMsgAskUnfill = 1161;  // "塗潰しを解除しますか(Y/N)"
 inline constexpr int kMsgAskWindow = 1162;  // "窓抜きしますか(Y/N)"
+// The change tool's questions.
+inline constexpr int kMsgDuplicateReferenceAsk = 1163;  // another part carries the reference
+inline constexpr int kMsgDuplicatePinAsk = 1164;        // another pin of the part has the number
 
 // The estimate program (Ordavist).
 inline constexpr int kMsgEstimateCannotStart = 1170;    // the arguments are not the editor's

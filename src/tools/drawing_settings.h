@@ -45,6 +45,10 @@ struct DrawingSettings {
     // the fill tool: the plain click unfills an area or cuts a window into it
     bool unfillByClick = false;
     bool windowByClick = false;
+    // the change tool: a plain click on a part changes the part ("部品番号優先"); the values of
+    // "点線変換", kept between uses
+    bool partNumberFirst = false;
+    double dotLength = 1.0, dotGap = 0.5;
     // the aperture the line tool draws with
     int currentLineAperture() const { return squareLine ? squareLineAperture : lineAperture; }
 };

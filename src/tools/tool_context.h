@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "board/file/settings.h"
 #include "board/model/board.h"
 #include "board/undo/undo.h"
 #include "tools/command_ids.h"
@@ -81,6 +82,9 @@ class ToolHost {
     // when it could not be set, nothing when it holds none.
     virtual bool SetClipboard(std::string_view) { return false; }
     virtual std::optional<std::string> Clipboard() { return std::nullopt; }
+    // Aperture, height and pitch (negative: mirrored) of a text inserted into a part
+    // ("InsertText").
+    virtual TextDefaults InsertTextDefaults() const { return {}; }
     // The file an entry of the library file list names.
     virtual std::filesystem::path LibraryPath(std::string_view entry) const {
         return std::filesystem::path(entry);

@@ -5,6 +5,7 @@
 
 #include "board/model/intern.h"
 #include "text/strings.h"
+#include "tools/change_tool.h"
 #include "tools/deform_tool.h"
 #include "tools/delete_tool.h"
 #include "tools/display_tools.h"
@@ -126,6 +127,7 @@ struct EditorModes {
         InstallDisplayTools(table);
         InstallLineTools(table);
         InstallFillTool(table);
+        InstallChangeTool(table);
         table[kModeEquipotential] = std::span<const ToolState>(&kEquipotential, 1);
         table[kModeZoom] = kZoomStates;
         table[kModeGridOrigin] = std::span<const ToolState>(&kGridOrigin, 1);

@@ -94,9 +94,9 @@ TEST_F(BoardEditor, ToolsAreChosenOnlyWhenIdle) {
 
 TEST_F(BoardEditor, CommandsOfDisabledButtonsAndUnbuiltToolsAreRefused) {
     start();
-    EXPECT_FALSE(editor.command(Cmd::Cut));     // cut without a selection
-    EXPECT_FALSE(editor.command(Cmd::Change));  // the change tool is not there yet: greyed
-    EXPECT_FALSE(editor.menuState(Cmd::Change).enabled);
+    EXPECT_FALSE(editor.command(Cmd::Cut));         // cut without a selection
+    EXPECT_FALSE(editor.command(Cmd::PartDelete));  // part deletion is not there yet: greyed
+    EXPECT_FALSE(editor.menuState(Cmd::PartDelete).enabled);
     EXPECT_FALSE(editor.command(Cmd::Rotate));  // only the deform tool turns, while it drags
     EXPECT_FALSE(editor.menuState(Cmd::Mirror).enabled);
     EXPECT_TRUE(editor.menuState(Cmd::PrintCheck).enabled);  // printing is there

@@ -14,6 +14,8 @@
 
 #include "board/file/board_writer.h"
 #include "board/model/intern.h"
+#include "checks/connectivity.h"
+#include "checks/drc.h"
 #include "editor_scenario.h"
 #include "output/gerber_reader.h"
 #include "output/gerber_writer.h"
@@ -574,6 +576,105 @@ TEST_F(FillTool, AnAreaMadeByTheToolGoesThroughGerberAndComesBackTheSame) {
     ASSERT_TRUE(complaints);
     EXPECT_EQ(complaints->find("CRITICAL"), std::string::npos) << *complaints;
     EXPECT_EQ(complaints->find("WARNING"), std::string::npos) << *complaints;
+}
+
+// ------------------------------------------------------------------ the area in the checks
+
+// A square filled by the tool on a pattern layer: its strokes are copper like any other.
+class FilledAreaChecks : public FillTool {
+  protected:
+    void SetUp() override {
+        FillTool::SetUp();
+        board.layerFlags[1] |= kRolePattern;
+    }
+    const group* fillSquare() {
+        Square(10, 10, 20, 20);
+        start();
+        host.yesNo.push_back(true);
+        click({15, 10});
+        EXPECT_EQ(result(), ToolResult::Committed);
+        return area();
+    }
+};
+
+TEST_F(FilledAreaChecks, ALandTouchingOnlyTheStrokesJoinsTheAreasNet) {
+    const group* g = fillSquare();
+    ASSERT_TRUE(g);
+    // Inside the area, far from the outline: only the strokes reach it.
+    land* inside = board.CreateLand(1, kPen, false, {15, 15});
+    board.AppendElement(nullptr, inside);
+    land* outside = board.CreateLand(1, kPen, false, {40, 40});
+    board.AppendElement(nullptr, outside);
+    const auto nets = BuildNets(board);
+    ASSERT_TRUE(nets);
+    const drawn* stroke = strokes(g).front();
+    EXPECT_NE(stroke->mark, 0);
+    EXPECT_EQ(inside->mark, stroke->mark);
+    EXPECT_NE(outside->mark, stroke->mark);
+    const Net* areaNet = nullptr;
+    for (const Net& n : *nets)
+        if (std::find(n.begin(), n.end(), g) != n.end()) areaNet = &n;
+    ASSERT_TRUE(areaNet);
+    EXPECT_NE(std::find(areaNet->begin(), areaNet->end(), inside), areaNet->end());
+}
+
+TEST_F(FilledAreaChecks, TheRuleCheckMeasuresFromTheStrokesToAForeignTrack) {
+    fillSquare();
+    // Drop the outline: what is left of the area is its strokes.
+    group* g = area();
+    for (container* m : Items(g->members))
+        if (m->kind == kGroup && AsGroup(m)->type == Reserved().loop) m->destroy(board);
+    // The top stroke's edge lies at 19.975 + 0.1; the track's edge 0.15 above it.
+    line* track = Line({10, 20.325}, {20, 20.325});
+    const DrcReport r = DrcCommand(board, ReadDrcRules("[DrcDatas]\nSpace:LE1=1,P-P=0.2\n", board));
+    ASSERT_GE(r.result, 1);
+    bool strokeFound = false;
+    for (const DrcViolation& v : r.violations) {
+        EXPECT_EQ(v.kind, DrcViolation::kGap);
+        const drawn* other = v.a == track ? v.b : v.b == track ? v.a : nullptr;
+        ASSERT_TRUE(other);
+        ASSERT_TRUE(other->parent);
+        EXPECT_EQ(other->parent->type, Reserved().lines);
+        strokeFound = true;
+        EXPECT_NEAR(v.gap, 0.15, 1e-6);
+    }
+    EXPECT_TRUE(strokeFound);
+    // Far enough away, nothing is found.
+    track->translate(board, 0, 1);
+    EXPECT_EQ(DrcCommand(board, ReadDrcRules("[DrcDatas]\nSpace:LE1=1,P-P=0.2\n", board)).result,
+              0);
+}
+
+TEST_F(FilledAreaChecks, TheRendererDrawsTheStrokesInsideTheOutline) {
+    const group* g = fillSquare();
+    ASSERT_TRUE(g);
+    Framebuffer filled;
+    filled.Resize(editor.view.clientWidth, editor.view.clientHeight);
+    RenderBoard(board, editor.view, filled);
+    // Unfilled, the outline alone: the inside stays empty.
+    host.yesNo.push_back(true);
+    click({15, 15}, kMkShift);
+    ASSERT_EQ(result(), ToolResult::Committed);
+    Framebuffer outline;
+    outline.Resize(editor.view.clientWidth, editor.view.clientHeight);
+    RenderBoard(board, editor.view, outline);
+    // Each stroke is drawn as its outline: a side 0.1 mm above its centre line, in the layer's
+    // colour, where the outline alone leaves the board empty.
+    const Pixel colour = kPalette[size_t(board.layerColour[1] & 15)];
+    const std::vector<Point> sides = {{15, 10.195}, {12, 15.035 + 0.1}, {18, 17.695 + 0.1}};
+    for (const Point p : sides) {
+        int x, y;
+        pixel(p, x, y);
+        EXPECT_EQ(filled.at(x, y), colour) << p.x << " " << p.y;
+        EXPECT_EQ(outline.at(x, y), 0u) << p.x << " " << p.y;
+    }
+    size_t strokeRows = 0;
+    int x0, y0, x1, y1;
+    pixel({15, 19.9}, x0, y0);
+    pixel({15, 10.2}, x1, y1);
+    for (int y = y0; y <= y1; ++y) strokeRows += filled.at(x0, y) == colour;
+    // 53 strokes, two sides each, 1.9 pixels apart: the sides of neighbours share rows.
+    EXPECT_GT(strokeRows, 53u);
 }
 
 // ------------------------------------------------------------------ hatching

@@ -12,6 +12,7 @@
 #include "shell/dialogs/part_coords_dialog.h"
 #include "shell/dialogs/print_dialog.h"
 #include "shell/dialogs/swap_dialog.h"
+#include "shell/qt/dialogs/change_dialogs.h"
 #include "shell/qt/dialogs/deform_dialogs.h"
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
@@ -22,6 +23,7 @@
 #include "shell/qt/dialogs/print_dialogs.h"
 #include "shell/qt/dialogs/view_tool_dialogs.h"
 #include "shell/qt/editor_window.h"
+#include "tools/change_tool.h"
 #include "tools/deform_dialogs.h"
 #include "tools/delete_tool.h"
 #include "tools/display_tools.h"
@@ -94,6 +96,20 @@ void EditorWindow::registerDialogs() {
     addDialog<GroupSettingsModel>([this](auto& m) { return RunGroupSettingsDialog(this, m); });
     addDialog<PartRegisterModel>([this](auto& m) { return RunPartRegisterDialog(this, m); });
     addDialog<PartInsertModel>([this](auto& m) { return RunPartInsertDialog(this, m); });
+    // The change tool.
+    addDialog<ElementChangeModel>([this](auto& m) { return RunElementChangeDialog(this, m); });
+    addDialog<RectChangeModel>(
+        [this](auto& m) { return RunRectChangeDialog(this, m, m.keypad), m.decided(); });
+    addDialog<ArcChangeModel>(
+        [this](auto& m) { return RunArcChangeDialog(this, m, m.keypad), m.decided(); });
+    addDialog<TextChangeModel>(
+        [this](auto& m) { return RunTextChangeDialog(this, m, m.keypad), m.decided(); });
+    addDialog<PartChangeModel>([this](auto& m) { return RunPartChangeDialog(this, m); });
+    addDialog<PinChangeModel>(
+        [this](auto& m) { return RunPinChangeDialog(this, m, m.keypad), m.decided(); });
+    addDialog<DottedLineModel>(
+        [this](auto& m) { return RunDottedLineDialog(this, m, m.keypad), m.decided(); });
+    addDialog<ChangeSettingsModel>([this](auto& m) { return RunChangeSettingsDialog(this, m); });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {
