@@ -28,8 +28,6 @@ std::string Format(const char* fmt, auto... args) {
 bool Unbuilt(Cmd id) {
     switch (id) {
         case Cmd::Change:
-        case Cmd::Libraries:
-        case Cmd::PartDelete:
             return true;
         default:
             return false;
@@ -793,6 +791,12 @@ bool Editor::command(Cmd id) {
         case Cmd::Layers:
         case Cmd::SwapPairs:
             runDefinitionDialog(id);
+            return true;
+        case Cmd::Libraries:
+            runLibrarySettings();
+            return true;
+        case Cmd::PartDelete:
+            runPartDelete();
             return true;
         case Cmd::Standard: {
             int message = 0;

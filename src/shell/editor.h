@@ -162,6 +162,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     std::filesystem::path LibraryPath(std::string_view entry) const override {
         return paths.ResolveLibrary(entry);
     }
+    std::optional<fs::path> LibraryWritePath(std::string_view entry) const override {
+        return paths.LibraryWriteTarget(entry);
+    }
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }
@@ -226,6 +229,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void runDefinitionDialog(Cmd id);
     void runGridDialog();
     void runBoardSizeDialog();
+    // "ライブラリ設定" (the library file list, kept in the settings file at once) and "部品削除".
+    void runLibrarySettings();
+    void runPartDelete();
     // The manufacturing and check commands (editor_checks.cpp).
     void gerberOutput();
     void holeOutput();

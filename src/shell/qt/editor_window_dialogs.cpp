@@ -8,6 +8,7 @@
 #include "shell/dialogs/hole_data_dialog.h"
 #include "shell/dialogs/hole_output_dialog.h"
 #include "shell/dialogs/layer_dialog.h"
+#include "shell/dialogs/library_dialog.h"
 #include "shell/dialogs/pad_dialog.h"
 #include "shell/dialogs/part_coords_dialog.h"
 #include "shell/dialogs/print_dialog.h"
@@ -16,6 +17,7 @@
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/fill_tool_dialogs.h"
+#include "shell/qt/dialogs/library_dialog.h"
 #include "shell/qt/dialogs/line_tool_dialogs.h"
 #include "shell/qt/dialogs/multiple_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
@@ -40,6 +42,7 @@ void EditorWindow::registerDialogs() {
     addDialog<PadDialogModel>([this](auto& m) { return RunPadDialog(this, m), true; });
     addDialog<LayerDialogModel>([this](auto& m) { return RunLayerDialog(this, m), true; });
     addDialog<SwapDialogModel>([this](auto& m) { return RunSwapDialog(this, m), true; });
+    addDialog<LibrarySettingsModel>([this](auto& m) { return RunLibraryDialog(this, m), true; });
     addDialog<GridDialogModel>([this](auto& m) { return RunGridDialog(this, m, m.keypad); });
     addDialog<BoardSizeDialogModel>(
         [this](auto& m) { return RunBoardSizeDialog(this, m, m.keypad), true; });
@@ -94,6 +97,7 @@ void EditorWindow::registerDialogs() {
     addDialog<GroupSettingsModel>([this](auto& m) { return RunGroupSettingsDialog(this, m); });
     addDialog<PartRegisterModel>([this](auto& m) { return RunPartRegisterDialog(this, m); });
     addDialog<PartInsertModel>([this](auto& m) { return RunPartInsertDialog(this, m); });
+    addDialog<PartDeleteModel>([this](auto& m) { return RunPartDeleteDialog(this, m); });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {
