@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "paths/file_io.h"
+#include "text/cp932.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -175,9 +176,35 @@ std::vector<fs::path> Paths::libraryDirs() const {
     return dirs;
 }
 
+namespace {
+
+// The entry as a file name: the list holds Shift-JIS bytes, the file system wants its own.
+fs::path EntryPath(std::string_view entry) {
+    const std::string utf8 = Cp932ToUtf8(entry);
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// Looked for in the converted name: the second byte of a Shift-JIS character may be a backslash.
+bool HasFolder(std::string_view entry) {
+    return Cp932ToUtf8(entry).find_first_of("/\\") != std::string::npos;
+}
+
+}  // namespace
+
 fs::path Paths::ResolveLibrary(std::string_view entry) const {
-    if (entry.find_first_of("/\\") != std::string_view::npos) return fs::path(entry);
-    return Find(entry);
+    if (HasFolder(entry)) return EntryPath(entry);
+    return Find(EntryPath(entry).string());
+}
+
+std::optional<fs::path> Paths::LibraryWriteTarget(std::string_view entry) const {
+    fs::path p = EntryPath(entry);
+    if (!p.has_extension()) p += ".lib";
+    if (HasFolder(entry)) return p;
+    const std::string name = p.string();
+    if (auto own = Ensure(name, false)) return own;
+    // Nothing to copy: a new library in the writable folder.
+    if (!PrepareWritableDir()) return std::nullopt;
+    return WriteTarget(name);
 }
 
 }  // namespace zevo

@@ -87,9 +87,14 @@ class Paths {
     const std::filesystem::path& libraryDir() const { return writableDir(); }
     // Every folder whose "*.lib" files are offered, the writable one first.
     std::vector<std::filesystem::path> libraryDirs() const;
-    // A library file list entry: a name without a folder is looked up like any file of the
-    // program; a path with a folder is used as it stands.
+    // A library file list entry (file bytes, Shift-JIS): a name without a folder is looked up
+    // like any file of the program; a path with a folder is used as it stands.
     std::filesystem::path ResolveLibrary(std::string_view entry) const;
+    // The file a change of the library `entry` is written to (".lib" appended when the name has
+    // none). A name without a folder is the user's own copy in the writable folder, made there
+    // from the shipped library first, so that a shipped file is never rewritten; nothing when
+    // that copy cannot be made.
+    std::optional<std::filesystem::path> LibraryWriteTarget(std::string_view entry) const;
 
   private:
     // The writable folder, then the other of the program's and the per-user folder.

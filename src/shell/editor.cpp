@@ -24,17 +24,6 @@ std::string Format(const char* fmt, auto... args) {
     return buf;
 }
 
-// Commands whose windows or tools come with later work: shown, greyed, and refused.
-bool Unbuilt(Cmd id) {
-    switch (id) {
-        case Cmd::Libraries:
-        case Cmd::PartDelete:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // Items enabled only when idle (the file, output, check, bar, option and settings items).
 bool IdleOnly(Cmd id) {
     return InRange(id, Cmd::New, Cmd::Exit) || InRange(id, Cmd::StatusBar, Cmd::NumericWindow) ||
@@ -302,15 +291,9 @@ void Editor::applyViewChange(bool changed) {
 
 // ------------------------------------------------------------------ commands
 
-bool Editor::available(Cmd id) const {
-    return !Unbuilt(id);
-}
-
 uint8_t Editor::toolBarState(Cmd id) const {
     if (!IsToolBarCmd(id)) return 0;
-    uint8_t s = tools->modes.toolBar[ToolBarSlot(id)];
-    if (!available(id)) s &= uint8_t(~kTbEnabled);
-    return s;
+    return tools->modes.toolBar[ToolBarSlot(id)];
 }
 
 MenuItemState Editor::menuState(Cmd id) const {
@@ -319,7 +302,6 @@ MenuItemState Editor::menuState(Cmd id) const {
         const uint8_t b = toolBarState(id);
         return {bool(b & kTbEnabled), bool(b & kTbChecked)};
     }
-    if (!available(id)) return s;
     s.enabled = true;
     if (IdleOnly(id)) s.enabled = idle();
     switch (id) {
@@ -506,7 +488,6 @@ void Editor::saveOption(Option option) {
 bool Editor::command(Cmd id) {
     if (!ready_) return false;
     if (IsToolBarCmd(id) && !(toolBarState(id) & kTbEnabled)) return false;
-    if (!available(id)) return false;
     switch (id) {
         case Cmd::ZoomInKey:
             applyViewChange(view.ZoomIn());
@@ -793,6 +774,12 @@ bool Editor::command(Cmd id) {
         case Cmd::SwapPairs:
             runDefinitionDialog(id);
             return true;
+        case Cmd::Libraries:
+            runLibrarySettings();
+            return true;
+        case Cmd::PartDelete:
+            runPartDelete();
+            return true;
         case Cmd::Standard: {
             int message = 0;
             if (!SaveSettings(paths.settingsFile(), doc.board, options, &message) && message)
@@ -941,15 +928,14 @@ void Editor::character(int ch, bool control) {
     if (!k) return;
     // The key I moves at once: the move, then the tool's own step for the key.
     const bool moveKey = k->command == Cmd::Move;
-    if (moveKey && !(tools->modes.toolBarEnabled(Cmd::Move) && available(Cmd::Move))) return;
+    if (moveKey && !tools->modes.toolBarEnabled(Cmd::Move)) return;
     boundKey(*k);
     if (moveKey) editOperation(EditOp::MoveByKey);
 }
 
 void Editor::boundKey(const KeyBinding& k) {
-    const bool open = IsToolBarCmd(k.gate)
-                          ? tools->modes.toolBarEnabled(k.gate) && available(k.gate)
-                          : menuState(k.gate).enabled;
+    const bool open =
+        IsToolBarCmd(k.gate) ? tools->modes.toolBarEnabled(k.gate) : menuState(k.gate).enabled;
     if (open) command(k.command);
 }
 

@@ -162,6 +162,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     std::filesystem::path LibraryPath(std::string_view entry) const override {
         return paths.ResolveLibrary(entry);
     }
+    std::optional<fs::path> LibraryWritePath(std::string_view entry) const override {
+        return paths.LibraryWriteTarget(entry);
+    }
     void DocumentModified() override { doc.modified = true; }
     void DefinitionsChanged() override { host.definitionItemsChanged(); }
     bool RightClickOptionsOn() const override { return options.rClickMenu || options.rClickBsKey; }
@@ -191,7 +194,6 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void gesture(Gesture g, int x, int y, uint32_t flags) override;
 
     bool idle() const { return tools->modes.depth() == 1; }
-    bool available(Cmd id) const;
     void chooseTool(int mode);
     void editOperation(EditOp op);
     bool viewTool(int mode, int hint, std::initializer_list<Cmd> disable,
@@ -227,6 +229,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void runDefinitionDialog(Cmd id);
     void runGridDialog();
     void runBoardSizeDialog();
+    // "ライブラリ設定" (the library file list, kept in the settings file at once) and "部品削除".
+    void runLibrarySettings();
+    void runPartDelete();
     // The manufacturing and check commands (editor_checks.cpp).
     void gerberOutput();
     void holeOutput();

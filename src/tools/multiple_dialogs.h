@@ -45,25 +45,42 @@ class PartRegisterModel : public DialogModel {
     std::string name, attribute;
 };
 
-// "部品入力": a library of the library file list, one of its parts, and "部品入力面反転" (the part
-// turned over before it is placed). Part entries are "name" or "name,attribute" in file bytes.
-class PartInsertModel : public DialogModel {
+// A library of the library file list and one of its parts, as "部品入力" and "部品削除" choose
+// them. Part entries are "name" or "name,attribute" in file bytes.
+class LibraryPartsModel : public DialogModel {
   public:
     using Lister = std::function<std::vector<std::string>(const std::string& library)>;
-    PartInsertModel(std::vector<std::string> libraries, Lister lister)
+    LibraryPartsModel(std::vector<std::string> libraries, Lister lister)
         : libraries(std::move(libraries)), lister_(std::move(lister)) {}
     const std::vector<std::string> libraries;
     int library = 0;
-    // The parts of the library chosen now.
+    // The parts of the library chosen now (none when it cannot be read or is no library).
     std::vector<std::string> parts() const {
         if (library < 0 || size_t(library) >= libraries.size() || !lister_) return {};
         return lister_(libraries[size_t(library)]);
     }
     std::string entry;  // the part chosen
-    bool turnOver = false;
+    // The library chosen, when there is one.
+    const std::string* chosenLibrary() const {
+        if (library < 0 || size_t(library) >= libraries.size()) return nullptr;
+        return &libraries[size_t(library)];
+    }
 
   private:
     Lister lister_;
+};
+
+// "部品入力": the part, and "部品入力面反転" (the part turned over before it is placed).
+class PartInsertModel : public LibraryPartsModel {
+  public:
+    using LibraryPartsModel::LibraryPartsModel;
+    bool turnOver = false;
+};
+
+// "部品削除": the part taken out of its library.
+class PartDeleteModel : public LibraryPartsModel {
+  public:
+    using LibraryPartsModel::LibraryPartsModel;
 };
 
 }  // namespace zevo

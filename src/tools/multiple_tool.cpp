@@ -258,16 +258,10 @@ ToolResult Paste(ToolContext& c) {
     return PasteBytes(c, *bytes);
 }
 
-std::vector<std::string> LibraryList(const Board& b) {
-    std::vector<std::string> libraries = b.libraryFiles;
-    if (libraries.empty()) libraries.emplace_back("Parts.lib");
-    return libraries;
-}
-
 // "部品入力": the part chosen is read from its library (turned over when asked), put on the
 // clipboard with its origin as the reference, and pasted from there.
 ToolResult InsertPart(ToolContext& c) {
-    PartInsertModel m(LibraryList(c.board), [&c](const std::string& library) {
+    PartInsertModel m(LibrariesInUse(c.board), [&c](const std::string& library) {
         return ListParts(c.host.LibraryPath(library)).value_or(std::vector<std::string>{});
     });
     if (!c.host.Run(m)) return ToolResult::Handled;
@@ -460,7 +454,7 @@ std::string_view DropLeadingBlanks(std::string_view s) {
 // The taken items become a part: written to the library chosen in "部品登録" relative to the
 // part's origin, and on the board one group with a part placement at the origin, one step.
 ToolResult RegisterTaken(ToolContext& c) {
-    const std::vector<std::string> libraries = LibraryList(c.board);
+    const std::vector<std::string> libraries = LibrariesInUse(c.board);
     PartRegisterModel m(libraries);
     if (!c.host.Run(m)) return ToolResult::Handled;
     const std::string name(DropLeadingBlanks(Utf8ToCp932(m.name)));
@@ -482,9 +476,12 @@ ToolResult RegisterTaken(ToolContext& c) {
         const Point s = c.view.WorldToScreen((b.minX + b.maxX) / 2, (b.minY + b.maxY) / 2);
         origin = c.view.ScreenToInput(std::lround(s.x), std::lround(s.y));
     }
+    const std::optional<std::filesystem::path> target =
+        c.host.LibraryWritePath(libraries[size_t(m.library)]);
     const LibraryResult r =
-        RegisterPart(c.host.LibraryPath(libraries[size_t(m.library)]), attribute, name, elements,
-                     origin, [&] { return c.host.AskYesNo(TableText(kMsgPartRegistered)); });
+        target ? RegisterPart(*target, attribute, name, elements, origin,
+                              [&] { return c.host.AskYesNo(TableText(kMsgPartRegistered)); })
+               : LibraryResult::kCannotWrite;
     switch (r) {
         case LibraryResult::kDone:
             break;

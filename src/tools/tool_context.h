@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -87,6 +88,10 @@ class ToolHost {
     virtual TextDefaults InsertTextDefaults() const { return {}; }
     // The file an entry of the library file list names.
     virtual std::filesystem::path LibraryPath(std::string_view entry) const {
+        return std::filesystem::path(entry);
+    }
+    // The file a change of that library is written to; nothing when there is none to write.
+    virtual std::optional<std::filesystem::path> LibraryWritePath(std::string_view entry) const {
         return std::filesystem::path(entry);
     }
 };

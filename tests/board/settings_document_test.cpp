@@ -120,6 +120,38 @@ TEST(SaveSettingsFile, WritesSectionsInOrderAndReadsBackAsTheSameTemplate) {
     EXPECT_EQ(dir.Get("zevo.ini").find("[SwapLayer]"), std::string::npos);
 }
 
+TEST(LibraryFilesSection, AnEmptyListIsWrittenAsTheDefaultLibrary) {
+    Board b;
+    EXPECT_EQ(LibraryFilesSection(b), "\r\n[LibraryFiles]\r\nFileName:Parts.lib\r\n");
+    EXPECT_NE(SettingsText(b, Options{}).find("[LibraryFiles]\r\nFileName:Parts.lib\r\n"),
+              std::string::npos);
+}
+
+TEST(LibraryFilesSection, ReplacingItKeepsTheRestOfTheSettingsFile) {
+    ScratchDir dir;
+    const auto ini =
+        dir.Put("zevo.ini",
+                "[Window]\r\nToolBar:Hide\r\n\r\n[LibraryFiles]\r\nFileName:Old.lib\r\n"
+                "FileName:Older.lib\r\n\r\n[Setting]\r\nCursor:Long\r\n");
+    Board b;
+    b.AddLibraryFile("New.lib");
+    b.AddLibraryFile("/parts/Other.lib");
+    ASSERT_TRUE(WriteLibraryFiles(ini, b));
+    EXPECT_EQ(dir.Get("zevo.ini"),
+              "[Window]\r\nToolBar:Hide\r\n\r\n[Setting]\r\nCursor:Long\r\n\r\n"
+              "[LibraryFiles]\r\nFileName:New.lib\r\nFileName:/parts/Other.lib\r\n");
+    Board back;
+    ResetDocument(back, ini);
+    EXPECT_EQ(back.libraryFiles, b.libraryFiles);
+    EXPECT_EQ(LoadOptions(ini).longCursor, true);
+    // No settings file yet: one holding the section alone.
+    ASSERT_TRUE(WriteLibraryFiles(dir / "new.ini", Board{}));
+    EXPECT_EQ(dir.Get("new.ini"), "[LibraryFiles]\r\nFileName:Parts.lib\r\n");
+    int message = 0;
+    EXPECT_FALSE(WriteLibraryFiles(dir / "missing-folder" / "zevo.ini", b, &message));
+    EXPECT_NE(message, 0);
+}
+
 TEST(SaveSettingsFile, FailureKeepsTheOldFileAndNamesTheMessage) {
     ScratchDir dir;
     Board b;

@@ -92,11 +92,11 @@ TEST_F(BoardEditor, ToolsAreChosenOnlyWhenIdle) {
     EXPECT_EQ(editor.tools->modes.mode(), kModeArc);
 }
 
-TEST_F(BoardEditor, CommandsOfDisabledButtonsAndUnbuiltToolsAreRefused) {
+TEST_F(BoardEditor, CommandsOfDisabledButtonsAreRefused) {
     start();
-    EXPECT_FALSE(editor.command(Cmd::Cut));         // cut without a selection
-    EXPECT_FALSE(editor.command(Cmd::PartDelete));  // part deletion is not there yet: greyed
-    EXPECT_FALSE(editor.menuState(Cmd::PartDelete).enabled);
+    EXPECT_FALSE(editor.command(Cmd::Cut));  // cut without a selection
+    EXPECT_TRUE(editor.menuState(Cmd::PartDelete).enabled);
+    EXPECT_TRUE(editor.menuState(Cmd::Change).enabled);
     EXPECT_FALSE(editor.command(Cmd::Rotate));  // only the deform tool turns, while it drags
     EXPECT_FALSE(editor.menuState(Cmd::Mirror).enabled);
     EXPECT_TRUE(editor.menuState(Cmd::PrintCheck).enabled);  // printing is there

@@ -201,6 +201,12 @@ std::optional<Point> OnlyOriginLand(const Board& b, const std::vector<container*
 
 }  // namespace
 
+std::vector<std::string> LibrariesInUse(const Board& board) {
+    std::vector<std::string> libraries = board.libraryFiles;
+    if (libraries.empty()) libraries.emplace_back(kDefaultLibrary);
+    return libraries;
+}
+
 std::optional<std::vector<std::string>> ListPartsIn(std::string_view text) {
     LineReader in(text);
     if (!FindHeader(in)) return std::nullopt;

@@ -19,6 +19,12 @@
 
 namespace zevo {
 
+// The library a settings file without a library list stands for.
+inline constexpr std::string_view kDefaultLibrary = "Parts.lib";
+// The libraries offered by the library dialogs: the board's library file list, or the default
+// library when the list is empty.
+std::vector<std::string> LibrariesInUse(const Board& board);
+
 // The longest entry ListParts gives (bytes).
 inline constexpr size_t kMaxPartEntry = 127;
 

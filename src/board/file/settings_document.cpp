@@ -5,6 +5,7 @@
 #include "board/file/board_reader.h"
 #include "board/file/board_writer.h"
 #include "board/file/document.h"
+#include "board/file/library.h"
 #include "paths/file_io.h"
 #include "text/strings.h"
 
@@ -46,13 +47,43 @@ std::string SettingsText(const Board& board, const Options& options) {
             out.newline();
         }
     }
+    text += LibraryFilesSection(board);
+    return std::move(out.text());
+}
+
+std::string LibraryFilesSection(const Board& board) {
+    TextOut out;
     WriteSectionHeader(out, "LibraryFiles");
-    for (const std::string& f : board.libraryFiles) {
+    for (const std::string& f : LibrariesInUse(board)) {
         out.put("FileName:");
         out.put(f);
         out.newline();
     }
     return std::move(out.text());
+}
+
+bool WriteLibraryFiles(const std::filesystem::path& settingsFile, const Board& board,
+                       int* messageId) {
+    std::string text;
+    std::error_code ec;
+    if (std::filesystem::exists(settingsFile, ec)) {
+        std::optional<std::string> old = ReadWholeFile(settingsFile);
+        if (!old) {
+            if (messageId) *messageId = kMsgCannotWriteSettings;
+            return false;
+        }
+        text = RewriteSettings(*old, "LibraryFiles", std::nullopt, std::nullopt);
+    }
+    // The section comes last, after one empty line (its own first line).
+    std::string section = LibraryFilesSection(board);
+    if (text.empty())
+        section.erase(0, section.find('['));
+    else if (text.back() != '\n')
+        text += "\r\n";
+    text += section;
+    if (WriteFileAtomically(settingsFile, text)) return true;
+    if (messageId) *messageId = kMsgCannotWriteSettings;
+    return false;
 }
 
 bool SaveSettings(const std::filesystem::path& settingsFile, const Board& board,

@@ -22,6 +22,15 @@ bool SaveSettings(const std::filesystem::path& settingsFile, const Board& board,
 // The text SaveSettings writes.
 std::string SettingsText(const Board& board, const Options& options);
 
+// The "LibraryFiles" section of the board's library file list, header included ("Parts.lib"
+// alone when the list is empty).
+std::string LibraryFilesSection(const Board& board);
+// Replaces the "LibraryFiles" section of the settings file with the board's list and leaves the
+// rest of the file as it is (safe replace). False, with the message id, when it cannot be
+// written; the old file then stays.
+bool WriteLibraryFiles(const std::filesystem::path& settingsFile, const Board& board,
+                       int* messageId = nullptr);
+
 bool SaveRecovery(const Board& board, const std::filesystem::path& recoveryFile);
 bool RecoveryExists(const std::filesystem::path& recoveryFile);
 bool DeleteRecovery(const std::filesystem::path& recoveryFile);

@@ -8,6 +8,7 @@
 #include "shell/dialogs/hole_data_dialog.h"
 #include "shell/dialogs/hole_output_dialog.h"
 #include "shell/dialogs/layer_dialog.h"
+#include "shell/dialogs/library_dialog.h"
 #include "shell/dialogs/pad_dialog.h"
 #include "shell/dialogs/part_coords_dialog.h"
 #include "shell/dialogs/print_dialog.h"
@@ -17,6 +18,7 @@
 #include "shell/qt/dialogs/dialogs.h"
 #include "shell/qt/dialogs/drawing_dialogs.h"
 #include "shell/qt/dialogs/fill_tool_dialogs.h"
+#include "shell/qt/dialogs/library_dialog.h"
 #include "shell/qt/dialogs/line_tool_dialogs.h"
 #include "shell/qt/dialogs/multiple_dialogs.h"
 #include "shell/qt/dialogs/output_dialogs.h"
@@ -42,6 +44,7 @@ void EditorWindow::registerDialogs() {
     addDialog<PadDialogModel>([this](auto& m) { return RunPadDialog(this, m), true; });
     addDialog<LayerDialogModel>([this](auto& m) { return RunLayerDialog(this, m), true; });
     addDialog<SwapDialogModel>([this](auto& m) { return RunSwapDialog(this, m), true; });
+    addDialog<LibrarySettingsModel>([this](auto& m) { return RunLibraryDialog(this, m), true; });
     addDialog<GridDialogModel>([this](auto& m) { return RunGridDialog(this, m, m.keypad); });
     addDialog<BoardSizeDialogModel>(
         [this](auto& m) { return RunBoardSizeDialog(this, m, m.keypad), true; });
@@ -110,6 +113,7 @@ void EditorWindow::registerDialogs() {
     addDialog<DottedLineModel>(
         [this](auto& m) { return RunDottedLineDialog(this, m, m.keypad), m.decided(); });
     addDialog<ChangeSettingsModel>([this](auto& m) { return RunChangeSettingsDialog(this, m); });
+    addDialog<PartDeleteModel>([this](auto& m) { return RunPartDeleteDialog(this, m); });
 }
 
 bool EditorWindow::run(DialogModel& dialog) {

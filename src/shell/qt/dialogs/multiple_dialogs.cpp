@@ -65,7 +65,7 @@ bool RunPartRegisterDialog(QWidget* parent, PartRegisterModel& m) {
     auto* form = new QFormLayout;
     auto* library = new QComboBox(&d);
     library->setObjectName(ControlName("combo", 101));
-    for (const std::string& l : m.libraries) library->addItem(Qs(l));
+    for (const std::string& l : m.libraries) library->addItem(Qs(Cp932ToUtf8(l)));
     if (m.library >= 0 && m.library < library->count()) library->setCurrentIndex(m.library);
     auto* name = new QLineEdit(Qs(m.name), &d);
     name->setObjectName(ControlName("edit", 102));
@@ -83,20 +83,18 @@ bool RunPartRegisterDialog(QWidget* parent, PartRegisterModel& m) {
     return true;
 }
 
-bool RunPartInsertDialog(QWidget* parent, PartInsertModel& m) {
-    QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("部品入力"));
-    auto* box = new QVBoxLayout(&d);
+namespace {
+
+// The library combo box ("combo101") and the part list ("list102") of "部品入力" and "部品削除":
+// the list shows the parts of the library chosen. The entries are file bytes; the list shows
+// them as text and keeps the bytes.
+QListWidget* AddPartChooser(QDialog& d, QVBoxLayout& box, LibraryPartsModel& m) {
     auto* library = new QComboBox(&d);
     library->setObjectName(ControlName("combo", 101));
-    for (const std::string& l : m.libraries) library->addItem(Qs(l));
+    for (const std::string& l : m.libraries) library->addItem(Qs(Cp932ToUtf8(l)));
     auto* parts = new QListWidget(&d);
     parts->setObjectName(ControlName("list", 102));
-    auto* turn = new QCheckBox(QString::fromUtf8("部品入力面反転"), &d);
-    turn->setObjectName(ControlName("check", 103));
-    turn->setChecked(m.turnOver);
-    // The entries are file bytes; the list shows them as text and keeps the bytes.
-    auto fill = [&] {
+    auto fill = [library, parts, &m] {
         parts->clear();
         m.library = library->currentIndex();
         for (const std::string& e : m.parts()) {
@@ -106,17 +104,45 @@ bool RunPartInsertDialog(QWidget* parent, PartInsertModel& m) {
     };
     if (m.library >= 0 && m.library < library->count()) library->setCurrentIndex(m.library);
     fill();
-    QObject::connect(library, &QComboBox::currentIndexChanged, &d, [&](int) { fill(); });
-    box->addWidget(library);
-    box->addWidget(parts);
-    box->addWidget(turn);
-    AddDecideCancel(d, *box);
+    QObject::connect(library, &QComboBox::currentIndexChanged, &d, [fill](int) { fill(); });
     QObject::connect(parts, &QListWidget::itemDoubleClicked, &d, &QDialog::accept);
-    if (d.exec() != QDialog::Accepted || !parts->currentItem()) return false;
+    box.addWidget(library);
+    box.addWidget(parts);
+    return parts;
+}
+
+// The part chosen in the list into the model; false when none is.
+bool TakeChosenPart(QListWidget* parts, LibraryPartsModel& m) {
+    if (!parts->currentItem()) return false;
     const QByteArray e = parts->currentItem()->data(Qt::UserRole).toByteArray();
     m.entry.assign(e.constData(), size_t(e.size()));
+    return true;
+}
+
+}  // namespace
+
+bool RunPartInsertDialog(QWidget* parent, PartInsertModel& m) {
+    QDialog d(parent);
+    d.setWindowTitle(QString::fromUtf8("部品入力"));
+    auto* box = new QVBoxLayout(&d);
+    QListWidget* parts = AddPartChooser(d, *box, m);
+    auto* turn = new QCheckBox(QString::fromUtf8("部品入力面反転"), &d);
+    turn->setObjectName(ControlName("check", 103));
+    turn->setChecked(m.turnOver);
+    box->addWidget(turn);
+    AddDecideCancel(d, *box);
+    if (d.exec() != QDialog::Accepted || !TakeChosenPart(parts, m)) return false;
     m.turnOver = turn->isChecked();
     return true;
+}
+
+bool RunPartDeleteDialog(QWidget* parent, PartDeleteModel& m) {
+    QDialog d(parent);
+    d.setWindowTitle(QString::fromUtf8("部品削除"));
+    auto* box = new QVBoxLayout(&d);
+    QListWidget* parts = AddPartChooser(d, *box, m);
+    AddDecideCancel(d, *box);
+    return d.exec() == QDialog::Accepted && TakeChosenPart(parts, m);
 }
 
 }  // namespace zevo

@@ -3,7 +3,7 @@
 // "複数 設定"; "button101".."button104" 結合, 分解, 部品登録, 部品面反転 of "グループ設定";
 // "button1" 決定, "button2" 取消; "部品登録" has "combo101" the library, "edit102" 部品名 and
 // "edit103" アトリビュート; "部品入力" has "combo101" the library, "list102" the parts and
-// "check103" 部品入力面反転.
+// "check103" 部品入力面反転; "部品削除" has "combo101" the library and "list102" the parts.
 #pragma once
 
 class QWidget;
@@ -14,6 +14,7 @@ class MultipleSettingsModel;
 class GroupSettingsModel;
 class PartRegisterModel;
 class PartInsertModel;
+class PartDeleteModel;
 
 // "複数 設定": true when 決定 took the choice.
 bool RunMultipleSettingsDialog(QWidget* parent, MultipleSettingsModel& model);
@@ -23,5 +24,7 @@ bool RunGroupSettingsDialog(QWidget* parent, GroupSettingsModel& model);
 bool RunPartRegisterDialog(QWidget* parent, PartRegisterModel& model);
 // "部品入力": true when 決定 took a part.
 bool RunPartInsertDialog(QWidget* parent, PartInsertModel& model);
+// "部品削除": true when 決定 took a part.
+bool RunPartDeleteDialog(QWidget* parent, PartDeleteModel& model);
 
 }  // namespace zevo
