@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 struct EstimateArgs {
     std::string board, temp;
     size_t entry = 0;
-    bool sideB = false, mirror = false;
+    bool sideB = false, mirror = false, modern = false;
 };
 
 // The program's platform side in batch form: messages are printed, and the editor's part is
@@ -27,13 +27,14 @@ class BatchHost : public EstimateHost {
     const Board* board = nullptr;
     fs::path temp;
     bool written = false;
+    bool modern = false;
     void message(std::string_view text) override {
         std::printf("%.*s\n", int(text.size()), text.data());
     }
     bool requestData() override {
         DCodeTables codes = DCodeTables::Defaults();
         OutputReport report;
-        written = WriteZevoNcSet(*board, temp, codes, report);
+        written = WriteZevoNcSet(*board, temp, codes, report, modern);
         for (const OutputMessage& m : report.messages) message(m.text);
         return true;
     }
@@ -62,6 +63,7 @@ int CmdEstimate(const EstimateArgs& a, const BoardFileAccess& files) {
     }
     BatchHost host;
     host.board = board.get();
+    host.modern = a.modern;
     host.temp = a.temp.empty() ? fs::temp_directory_path(ec) : fs::path(a.temp);
     const auto table =
         MakerTable(ReadMakerSettings(Paths::ForRunningProgram().Find(kMakerSettingsFile)));
@@ -93,6 +95,8 @@ void AddEstimateCommands(CLI::App& app, const BoardFileAccess& files, int& statu
                   "Gerber (default 0)");
     e->add_flag("--side-b", a->sideB, "side B is the component side");
     e->add_flag("--mirror", a->mirror, "the board is drawn as seen from the solder side");
+    e->add_flag("--modern", a->modern,
+                "the editor writes the set in the current formats (packed as they are)");
     e->add_option("--temp", a->temp, "folder that receives ZevoNC (default: the temporary folder)");
     e->callback([a, &files, &status] { status = CmdEstimate(*a, files); });
 }

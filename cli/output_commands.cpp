@@ -84,6 +84,7 @@ struct GerberArgs {
     std::string board, out;
     std::vector<int> layers;
     bool plain = false;
+    bool modern = false;
     int decimals = 3;
 };
 
@@ -96,6 +97,7 @@ int CmdGerber(const GerberArgs& a) {
     c.files = settings.files;
     c.codes = settings.codes;
     c.extended = !a.plain;
+    c.modern = a.modern;
     c.decimals = ClampGerberDecimals(a.decimals);
     if (!ApplyLayers(c.files, a.layers)) return kExitFileError;
     const fs::path folder = FolderOrBoardFolder(a.out, a.board);
@@ -115,6 +117,7 @@ struct DrillArgs {
     std::string board, out, single;
     std::vector<int> layers;
     bool autoT = false;
+    bool modern = false;
     int decimals = 3;
 };
 
@@ -128,6 +131,7 @@ int CmdDrill(const DrillArgs& a) {
     c.autoT = a.autoT || !a.single.empty();
     c.single = !a.single.empty();
     c.singleFile = a.single;
+    c.modern = a.modern;
     if (a.decimals < 0 || a.decimals > kMaxHoleDecimals) {
         std::fprintf(stderr, "--decimals must be 0..3\n");
         return kExitFileError;
@@ -146,14 +150,14 @@ int CmdDrill(const DrillArgs& a) {
     return r.listWritten ? status : kExitFileError;
 }
 
-int CmdZevoNc(const std::string& boardFile, const std::string& dir) {
+int CmdZevoNc(const std::string& boardFile, const std::string& dir, bool modern) {
     auto board = std::make_unique<Board>();
     if (!LoadBoard(boardFile, *board)) return kExitFileError;
     DCodeTables codes = ReadGerberOutSettings(ReadOutputSettings(kGerberOutSettings)).codes;
     std::error_code ec;
     const fs::path parent = dir.empty() ? fs::temp_directory_path(ec) : fs::path(dir);
     OutputReport r;
-    if (parent.empty() || !WriteZevoNcSet(*board, parent, codes, r)) {
+    if (parent.empty() || !WriteZevoNcSet(*board, parent, codes, r, modern)) {
         std::fprintf(stderr, "cannot prepare %s\n", (parent / kZevoNcFolder).string().c_str());
         return kExitFileError;
     }
@@ -226,7 +230,11 @@ void AddOutputCommands(CLI::App& app, const BoardFileAccess& files, int& status)
     g->add_option("BOARD", gerber->board, "board file (.pcb)")->required();
     g->add_option("--out", gerber->out, "output folder (default: the board's folder)");
     g->add_option("--layers", gerber->layers, "layers to write, e.g. 1,2,7")->delimiter(',');
-    g->add_flag("--plain", gerber->plain, "plain format (apertures only in gout.lst)");
+    auto* plain =
+        g->add_flag("--plain", gerber->plain, "plain format (apertures only in gout.lst)");
+    g->add_flag("--modern", gerber->modern,
+                "current format with X2 file attributes (millimetres, six decimals)")
+        ->excludes(plain);
     g->add_option("--decimals", gerber->decimals, "decimals of the coordinates (1..5, default 3)");
     g->callback([gerber, &status] { status = CmdGerber(*gerber); });
 
@@ -243,10 +251,14 @@ void AddOutputCommands(CLI::App& app, const BoardFileAccess& files, int& status)
                 "T-code table and the plain format");
     d->add_option("--single", drill->single, "one file for all layers (implies --auto-t)");
     d->add_option("--decimals", drill->decimals, "decimals of the coordinates (0..3, default 3)");
+    d->add_flag("--modern", drill->modern,
+                "current Excellon format (METRIC,TZ, decimal coordinates, plating marked); "
+                "with --single the non-plated holes go to <name>-NPTH");
     d->callback([drill, &status] { status = CmdDrill(*drill); });
 
     struct NcArgs {
         std::string board, dir, dirOption;
+        bool modern = false;
     };
     auto nc = std::make_shared<NcArgs>();
     auto* z = app.add_subcommand(
@@ -257,8 +269,9 @@ void AddOutputCommands(CLI::App& app, const BoardFileAccess& files, int& status)
     auto* dirArg = z->add_option("DIR", nc->dir,
                                  "folder that receives ZevoNC (default: the temporary folder)");
     z->add_option("--dir", nc->dirOption, "the same as DIR")->excludes(dirArg);
+    z->add_flag("--modern", nc->modern, "the files in the current formats (X2 Gerber, Excellon)");
     z->callback([nc, &status] {
-        status = CmdZevoNc(nc->board, nc->dir.empty() ? nc->dirOption : nc->dir);
+        status = CmdZevoNc(nc->board, nc->dir.empty() ? nc->dirOption : nc->dir, nc->modern);
     });
 
     auto imp = std::make_shared<ImportArgs>();

@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build clang libclang-rt-14-dev ccache pkg-config clang-format-14 python3
     zlib1g-dev libpng-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    gerbv poppler-utils unzip desktop-file-utils appstream-util dpkg-dev
+    gerbv poppler-utils unzip desktop-file-utils appstream-util dpkg-dev imagemagick
     qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-noto-cjk
 )
 # node and npm for the layer identification check of the estimate archives; a node from elsewhere

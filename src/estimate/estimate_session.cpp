@@ -105,11 +105,17 @@ void EstimateSession::reply(bool success) {
     }
     const fs::path folder = zevoNcFolder();
     const MakerEntry& e = entry();
-    if (!GatherDrills(folder) || (mirror && !MirrorFiles(folder, e.rows))) {
+    modernSet_ = IsModernSet(folder);
+    rowNames_.clear();
+    const std::vector<RenameRow> rows = modernSet_ ? ModernRows(e.rows, rowNames_) : e.rows;
+    if (modernSet_) {
+        // Packed as written; a mirrored board asked for is said not to be one.
+        if (mirror) host_.message(TableText(kMsgEstimateModernNotMirrored));
+    } else if (!GatherDrills(folder) || (mirror && !MirrorFiles(folder, rows))) {
         host_.message(TableText(kMsgEstimateRenameError));
         return;
     }
-    renamed_ = RenameAndMeasure(folder, e.rows, sideB_, args_.boardName);
+    renamed_ = RenameAndMeasure(folder, rows, sideB_, args_.boardName);
     if (!renamed_.ok) {
         host_.message(TableText(kMsgEstimateRenameError));
         return;

@@ -3,6 +3,7 @@
 // editor's reply do. The program's window shows this state and feeds it the user's input.
 #pragma once
 
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -58,6 +59,10 @@ class EstimateSession {
     std::string sizeX, sizeY, quantity;
     std::vector<int> selections;  // per option row of the entry, -1 for none
     bool mirror = false;          // "半田面視"
+    // "半田面視" is greyed once the editor has written a set in the current format: such a set
+    // is packed as it is.
+    bool mirrorEnabled() const { return !modernSet_; }
+    bool modernSet() const { return modernSet_; }
 
     // --- commands of the dialog
     void selectEntry(size_t index);  // combo 102
@@ -81,7 +86,9 @@ class EstimateSession {
     bool makeEnabled_ = true, checkEnabled_ = false, orderEnabled_ = false;
     bool dataMade_ = false;
     int ticks_ = 0;
+    bool modernSet_ = false;
     RenameResult renamed_;
+    std::deque<std::string> rowNames_;  // the names of rows made for a modern set
 };
 
 // The message for a command line that could not be parsed, or empty when it parsed.

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <optional>
 
+#include "output/gerber_writer.h"
 #include "paths/file_io.h"
 
 namespace zevo {
@@ -107,6 +108,39 @@ std::optional<int> ApertureCode(std::string_view line) {
 }
 
 }  // namespace
+
+bool IsModernSet(const fs::path& folder) {
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec)) files.push_back(it->path());
+    // In name order, so that the answer does not depend on the order the folder lists them.
+    std::sort(files.begin(), files.end());
+    for (const fs::path& f : files) {
+        if (const auto bytes = ReadWholeFile(f)) return IsModernOutput(*bytes);
+    }
+    return false;
+}
+
+std::vector<RenameRow> ModernRows(const std::vector<RenameRow>& rows,
+                                  std::deque<std::string>& names) {
+    auto npthName = [&names](std::string_view name) -> std::string_view {
+        std::string n(name);
+        const size_t dot = n.rfind('.');
+        n.insert(dot == std::string::npos ? n.size() : dot, "-NPTH");
+        return names.emplace_back(std::move(n));
+    };
+    std::vector<RenameRow> out;
+    for (const RenameRow& r : rows) {
+        if (r.zevoNc != "Drills") {
+            out.push_back(r);
+            continue;
+        }
+        out.push_back({"Drill", r.sideA, r.sideB});
+        out.push_back({"DrillNTH", npthName(r.sideA), npthName(r.sideB)});
+    }
+    return out;
+}
 
 fs::path Utf8Path(std::string_view name) {
     return fs::path(std::u8string(name.begin(), name.end()));
@@ -306,7 +340,6 @@ Extent MeasureBytes(std::string_view bytes) {
             double a0 = std::atan2(double(y) - cy, double(x) - cx);
             double a1 = std::atan2(double(ny) - cy, double(nx) - cx);
             if (mode == 2) std::swap(a0, a1);  // clockwise: the same sweep taken backwards
-            constexpr double kTwoPi = 2 * std::numbers::pi;
             double sweep = a1 - a0;
             while (sweep <= 0) sweep += kTwoPi;  // equal ends: the full circle
             for (int q = 0; q < 4; ++q) {

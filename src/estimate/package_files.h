@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -64,6 +65,20 @@ struct RenameResult {
 RenameResult RenameAndMeasure(const std::filesystem::path& folder,
                               const std::vector<RenameRow>& rows, bool sideB,
                               std::string_view boardName);
+
+// ---- sets in the current format (X2 Gerber, decimal Excellon)
+//
+// Such a set is packed as the editor wrote it: its files are neither mirrored (their
+// coordinates are not the integers the mirroring rewrites) nor merged.
+
+// Whether the ZevoNC files in `folder` are in the current format (read from the files' own
+// headers; the first file that can be read decides).
+bool IsModernSet(const std::filesystem::path& folder);
+// The rows for such a set: a "Drills" row (the merged drill Gerber) is taken by "Drill" under
+// that row's names, and "DrillNTH" follows with "-NPTH" before the names' extension
+// (".TXT" gives "-NPTH.TXT"). The new names live in `names`, which must outlive the rows.
+std::vector<RenameRow> ModernRows(const std::vector<RenameRow>& rows,
+                                  std::deque<std::string>& names);
 
 // A file name (UTF-8) as a path of the host.
 std::filesystem::path Utf8Path(std::string_view name);

@@ -14,12 +14,16 @@ namespace {
 constexpr double kUnit = 1000;  // file units per millimetre (three decimals)
 constexpr double kLimit = 1e9;  // coordinates beyond this are not drawn
 
-bool Number(std::string_view s, size_t& at, double& v) {
+// A number at `at`; `decimal` tells whether it was written with a decimal point (millimetres
+// in a drill program of the current format, where the others are file units).
+bool Number(std::string_view s, size_t& at, double& v, bool* decimal = nullptr) {
     const char* b = s.data() + at;
     const char* e = s.data() + s.size();
     if (b < e && *b == '+') ++b;
     const auto [end, ec] = std::from_chars(b, e, v);
     if (ec != std::errc() || end == b || !std::isfinite(v) || std::fabs(v) > kLimit) return false;
+    if (decimal)
+        *decimal = std::string_view(b, size_t(end - b)).find('.') != std::string_view::npos;
     at = size_t(end - s.data());
     return true;
 }
@@ -35,6 +39,7 @@ ViewerDrawing ReadViewerDrawing(std::string_view bytes) {
     std::map<int, Aperture> apertures;
     Aperture current;
     double x = 0, y = 0;
+    double unit = kUnit;
     int mode = 1;
     bool drill = false;
     bool first = true;
@@ -84,7 +89,14 @@ ViewerDrawing ReadViewerDrawing(std::string_view bytes) {
             apertures[int(code)] = {w, shape == 'R' ? h : 0};
             continue;
         }
-        if (line.starts_with('%')) continue;
+        if (line.starts_with("%FSLAX") && line.size() > 7 && std::isdigit((unsigned char)line[7])) {
+            // The number of decimals of the coordinates: three in the set's extended files, six
+            // in the current format.
+            unit = std::pow(10.0, line[7] - '0');
+            continue;
+        }
+        // Parameters, comments (the attributes among them) and a drill program's comments.
+        if (line.starts_with('%') || line.starts_with("G04") || line.starts_with(';')) continue;
         if (drill && line.starts_with('T')) {
             // A tool: "T01C0.800" in the table, "T1" in the body.
             size_t at = 1;
@@ -104,19 +116,22 @@ ViewerDrawing ReadViewerDrawing(std::string_view bytes) {
         for (size_t at = 0; at < line.size();) {
             const char c = line[at++];
             double v = 0;
-            if (!std::isupper(static_cast<unsigned char>(c)) || !Number(line, at, v)) continue;
+            bool decimal = false;
+            if (!std::isupper(static_cast<unsigned char>(c)) || !Number(line, at, v, &decimal))
+                continue;
+            const double mm = decimal ? v : v / unit;
             switch (c) {
                 case 'X':
-                    nx = v / kUnit, hasXY = true;
+                    nx = mm, hasXY = true;
                     break;
                 case 'Y':
-                    ny = v / kUnit, hasXY = true;
+                    ny = mm, hasXY = true;
                     break;
                 case 'I':
-                    i = v / kUnit, hasIJ = true;
+                    i = mm, hasIJ = true;
                     break;
                 case 'J':
-                    j = v / kUnit, hasIJ = true;
+                    j = mm, hasIJ = true;
                     break;
                 case 'G':
                     if (v == 1 || v == 2 || v == 3) mode = int(v);

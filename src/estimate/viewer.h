@@ -23,8 +23,9 @@ struct ViewerDrawing {
     bool empty() const { return shapes.empty(); }
 };
 
-// Reads the extended Gerber of the set (3 decimals, millimetres) or a drill program (holes as
-// flashes of their tool size) into shapes. Anything else is skipped.
+// Reads the extended Gerber of the set (3 decimals, millimetres, or the decimals its "%FSLAX"
+// gives) or a drill program (holes as flashes of their tool size; coordinates with a decimal
+// point are millimetres) into shapes. Anything else is skipped.
 ViewerDrawing ReadViewerDrawing(std::string_view bytes);
 
 // Pixels per millimetre steps of the viewer.

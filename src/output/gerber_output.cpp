@@ -64,7 +64,9 @@ std::string GerberListText(const Board& b, const GerberOutputChoices& choices,
         std::string head = Sjis(kStrGerberFormat);
         const std::size_t at = head.find("%d");
         if (at != std::string::npos)
-            head.replace(at, 2, std::to_string(ClampGerberDecimals(choices.decimals)));
+            head.replace(at, 2,
+                         std::to_string(choices.modern ? kModernDecimals
+                                                       : ClampGerberDecimals(choices.decimals)));
         t.put(head);
         t.newline();
     }
@@ -115,8 +117,9 @@ OutputReport WriteGerberFiles(const Board& b, const GerberOutputChoices& choices
     UsedApertures selectedUse;
     for (int layer = 0; layer < kLayers; ++layer)
         if (choices.files.active(layer)) selectedUse |= usedByLayer[layer];
-    const DCodeTables codes =
-        choices.extended ? AutomaticDCodes(choices.codes, selectedUse) : choices.codes;
+    const DCodeTables codes = choices.extended || choices.modern
+                                  ? AutomaticDCodes(choices.codes, selectedUse)
+                                  : choices.codes;
 
     UsedApertures writtenUse;
     std::string bytes;
@@ -150,7 +153,10 @@ OutputReport WriteGerberFiles(const Board& b, const GerberOutputChoices& choices
             continue;
         }
         bytes.clear();
-        WriteLayer(bytes, b, layer, choices.extended, choices.decimals, codes);
+        if (choices.modern)
+            WriteModernLayer(bytes, b, layer, codes);
+        else
+            WriteLayer(bytes, b, layer, choices.extended, choices.decimals, codes);
         if (!WriteFileAtomically(path, bytes)) {
             report.messages.push_back({std::string(TableText(kMsgCannotWriteOutput)), true});
             continue;

@@ -22,6 +22,9 @@ struct GerberOutputChoices {
     DCodeTables codes = DCodeTables::Defaults();
     int decimals = 3;
     bool extended = true;
+    // The current format (X2, six decimals, codes assigned as for the extended format) in place
+    // of the two above; the decimals and the extended choice are then not used.
+    bool modern = false;
 };
 
 // Writes the files of the chosen layers into `folder` (steps after the dialog): deletes every

@@ -18,8 +18,13 @@ constexpr double kMinStep = 0.001 - 1e-9;
 class GerberWriter {
   public:
     GerberWriter(std::string& out, const Board& b, int layer, bool extended, int decimals,
-                 const DCodeTables& codes)
-        : out_(out), b_(b), codes_(codes), layer_(layer), ext_(extended) {
+                 const DCodeTables& codes, bool modern = false)
+        : out_(out),
+          b_(b),
+          codes_(codes),
+          layer_(layer),
+          ext_(extended || modern),
+          modern_(modern) {
         scale_ = std::pow(10.0, decimals);
     }
 
@@ -104,7 +109,8 @@ class GerberWriter {
         }
         apKey_ = key;
         OutputText t;
-        t.put(ext_ ? "G54D" : "D");
+        // G54 before a tool select is deprecated in the current format.
+        t.put(ext_ && !modern_ ? "G54D" : "D");
         t.putInt(codes_.code(aperture, square), 2);
         t.put('*');
         cmd(t.str());
@@ -127,7 +133,8 @@ class GerberWriter {
         }
         last_ = e;
         if (mode_ != kLinear) {
-            cmd("G01");
+            // The current format wants the mode as a command of its own.
+            cmd(modern_ ? "G01*" : "G01");
             mode_ = kLinear;
         }
         // Compared with the coordinate last written, not the last point asked for, so that
@@ -151,7 +158,10 @@ class GerberWriter {
     void arcTo(Point target, Point centre, int mode) {
         if (!ext_ && last_ != kDraw) cmd("D01*");
         if (mode_ != mode) {
-            cmd(mode == kClockwise ? "G02" : "G03");
+            if (modern_)
+                cmd(mode == kClockwise ? "G02*" : "G03*");
+            else
+                cmd(mode == kClockwise ? "G02" : "G03");
             mode_ = mode;
         }
         coord('X', target.x);
@@ -194,7 +204,7 @@ class GerberWriter {
             expose(right, kMove);
             if (!ext_ && last_ != kDraw) cmd("D01*");
             if (mode_ != kClockwise) {
-                cmd("G02");
+                cmd(modern_ ? "G02*" : "G02");
                 mode_ = kClockwise;
             }
             coord('X', c.x - e->r);
@@ -252,6 +262,7 @@ class GerberWriter {
     const DCodeTables& codes_;
     int layer_;
     bool ext_;
+    bool modern_;
     double scale_ = 1000;
     Point cur_{0, 0};
     double wx_ = 0, wy_ = 0;  // the position the file itself is at
@@ -323,6 +334,118 @@ void WriteLayer(std::string& out, const Board& b, int layer, bool extended, int 
         w.elements(b.items);
         w.cmd("D02*G01X0Y0*M02*");
     }
+}
+
+int CopperLayerCount(const Board& b) {
+    const auto used = UsedAperturesByLayer(b);
+    int n = 2;
+    for (int layer = 10; layer < kLayers; ++layer)
+        if (b.HasRole(layer, kRolePattern) && used[layer].any()) ++n;
+    return n;
+}
+
+std::string LayerFileFunction(const Board& b, int layer) {
+    const int copper = CopperLayerCount(b);
+    const std::string n = std::to_string(copper);
+    switch (layer) {
+        case 1:
+            return "Copper,L1,Top";
+        case 2:
+            return "Copper,L" + n + ",Bot";
+        case 3:
+            return "Legend,Top";
+        case 4:
+            return "Legend,Bot";
+        case 5:
+            return "Soldermask,Top";
+        case 6:
+            return "Soldermask,Bot";
+        case 7:
+            return "Profile,NP";
+        case 8:
+            return "Plated,1," + n + ",PTH,Drill";
+        case 42:
+            return "NonPlated,1," + n + ",NPTH,Drill";
+        default:
+            break;
+    }
+    if (layer >= 10 && layer < kLayers && b.HasRole(layer, kRolePattern)) {
+        // The inner layers in layer order, as the fabrication set numbers them.
+        const auto used = UsedAperturesByLayer(b);
+        if (used[layer].any()) {
+            int k = 1;
+            for (int l = 10; l < layer; ++l)
+                if (b.HasRole(l, kRolePattern) && used[l].any()) ++k;
+            return "Copper,L" + std::to_string(k + 1) + ",Inr";
+        }
+    }
+    return "Other,Layer" + std::to_string(layer);
+}
+
+std::string GenerationSoftware() {
+    return "Zevo,zevo," + std::to_string(ZEVO_VERSION_MAJOR) + "." +
+           std::to_string(ZEVO_VERSION_MINOR) + "." + std::to_string(ZEVO_VERSION_PATCH);
+}
+
+void WriteModernLayer(std::string& out, const Board& b, int layer, const DCodeTables& codes) {
+    UsedApertures used;
+    CollectUsedApertures(b, layer, used);
+    OutputText t;
+    auto block = [&t](std::string_view a, std::string_view v = {}) {
+        t.put('%');
+        t.put(a);
+        t.put(v);
+        t.put("*%");
+        t.newline();
+    };
+    // The file attributes in the standard's comment form ("G04 #@! "): readers that know
+    // attributes take them as such, older readers (gerbv among them) skip a comment where they
+    // would complain about an unknown parameter.
+    auto attribute = [&t](std::string_view name, std::string_view value) {
+        t.put("G04 #@! TF.");
+        t.put(name);
+        t.put(',');
+        t.put(value);
+        t.put('*');
+        t.newline();
+    };
+    attribute("GenerationSoftware", GenerationSoftware());
+    attribute("FileFunction", LayerFileFunction(b, layer));
+    attribute("FilePolarity", b.HasRole(layer, kRoleNegative) ? "Negative" : "Positive");
+    block("FSLAX46Y46");
+    block("MOMM");
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool square = pass == 1;
+        for (int i = 0; i < kApertures; ++i) {
+            if (!(square ? used.square[i] : used.round[i])) continue;
+            const double size = 2 * (square ? b.squareAp[i] : b.roundAp[i]);
+            t.put("%ADD");
+            t.putInt(codes.code(i, square), 2);
+            t.put(square ? "R," : "C,");
+            t.putFixed(size, 3);
+            if (square) {
+                t.put('X');
+                t.putFixed(size, 3);
+            }
+            t.put("*%");
+            t.newline();
+        }
+    }
+    // Arcs are full-circle (multi-quadrant) arcs; the mode is set once before any of them.
+    t.put("G75*");
+    t.newline();
+    out.append(t.str());
+    GerberWriter w(out, b, layer, true, kModernDecimals, codes, true);
+    w.elements(b.items);
+    w.cmd("M02*");
+}
+
+bool IsModernOutput(std::string_view bytes) {
+    if (bytes.starts_with("G04 #@! TF.") || bytes.starts_with("%TF.")) return true;
+    // A drill program: "M48", then its attribute comments.
+    if (!bytes.starts_with("M48")) return false;
+    const std::size_t nl = bytes.find('\n');
+    return nl != std::string_view::npos && bytes.substr(nl + 1).starts_with("; #@! TF.");
 }
 
 }  // namespace zevo

@@ -23,4 +23,35 @@ inline int ClampGerberDecimals(int d) {
 void WriteLayer(std::string& out, const Board& b, int layer, bool extended, int decimals,
                 const DCodeTables& codes);
 
+// ---- the current published format (X2)
+//
+// Beside the two formats above, files for today's board makers and viewers: one parameter per
+// block, millimetres with six decimals (%FSLAX46Y46*%), no deprecated codes (no G54, G70/G71,
+// G90, AS, OF, IP), G01/G02/G03 as commands of their own, areas kept as strokes, and the X2
+// file attributes .GenerationSoftware, .FileFunction and .FilePolarity in the header (in the
+// standard's comment form "G04 #@! TF.<name>,<value>*", which older readers pass over).
+
+inline constexpr int kModernDecimals = 6;
+
+// Copper layers of the board as the X2 attributes count them: the two outer layers and every
+// pattern layer 10..255 that holds an element.
+int CopperLayerCount(const Board& b);
+
+// The ".FileFunction" value of `layer`'s file, from the roles of the fabrication set: 1 and 2
+// the outer copper (L1 top, Ln bottom), the pattern layers 10..255 with elements the inner
+// copper in layer order, 3/4 legend, 5/6 solder mask, 7 profile, 8 and 42 the plated and
+// non-plated drill; any other layer "Other,Layer<n>".
+std::string LayerFileFunction(const Board& b, int layer);
+
+// "Zevo,zevo,<version>", the ".GenerationSoftware" value (also in the drill programs).
+std::string GenerationSoftware();
+
+// Appends the whole file of `layer` in the current format, newlines as CR LF. A layer with the
+// negative role is drawn as it is and says so with ".FilePolarity,Negative".
+void WriteModernLayer(std::string& out, const Board& b, int layer, const DCodeTables& codes);
+
+// Whether `bytes` begin as a file of the current format (a Gerber file opening with an X2 file
+// attribute, or a drill program whose header carries one).
+bool IsModernOutput(std::string_view bytes);
+
 }  // namespace zevo

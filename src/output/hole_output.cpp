@@ -7,6 +7,7 @@
 #include <map>
 #include <system_error>
 
+#include "output/gerber_writer.h"
 #include "output/text_out.h"
 #include "paths/file_io.h"
 #include "text/cp932.h"
@@ -167,7 +168,91 @@ void WritePlainDrill(std::string& out, const std::vector<Hole>& holes,
     out.append(t.str());
 }
 
+bool NonPlatedLayer(const Board& b, int layer) {
+    return layer == 42 || b.HasRole(layer, kRoleNonThrough);
+}
+
+std::string DrillFileFunction(Plating p, int copperLayers) {
+    const std::string n = std::to_string(copperLayers);
+    switch (p) {
+        case Plating::kPlated:
+            return "Plated,1," + n + ",PTH";
+        case Plating::kNonPlated:
+            return "NonPlated,1," + n + ",NPTH";
+        case Plating::kMixed:
+            break;
+    }
+    return "MixedPlating,1," + n;
+}
+
+void WriteModernDrill(std::string& out, std::string_view fileFunction,
+                      const std::vector<DrillTool>& tools, const std::vector<DrillHit>& hits) {
+    OutputText t;
+    auto line = [&t](std::string_view a, std::string_view b = {}) {
+        t.put(a);
+        t.put(b);
+        t.newline();
+    };
+    line("M48");
+    line("; #@! TF.GenerationSoftware,", GenerationSoftware());
+    line("; #@! TF.FileFunction,", fileFunction);
+    line("FMAT,2");
+    line("METRIC,TZ");
+    for (const DrillTool& tool : tools) {
+        t.put('T');
+        t.putInt(tool.number);
+        t.put('C');
+        t.putFixed(tool.diameter, 3);
+        t.newline();
+    }
+    line("%");
+    line("G90");
+    line("G05");
+    int current = -1;
+    for (const DrillHit& h : hits) {
+        if (h.tool != current) {
+            current = h.tool;
+            t.put('T');
+            t.putInt(h.tool);
+            t.newline();
+        }
+        t.put('X');
+        t.putFixed(h.x, 3);
+        t.put('Y');
+        t.putFixed(h.y, 3);
+        t.newline();
+    }
+    line("M30");
+    out.append(t.str());
+}
+
+fs::path NonPlatedFileName(const fs::path& single) {
+    fs::path p = single;
+    fs::path name = single.stem();
+    name += "-NPTH";
+    name += single.extension();
+    p.replace_filename(name);
+    return p;
+}
+
 namespace {
+
+// The program of sorted holes in the current format: one tool per aperture, numbered by
+// `tcode`, in the order the holes have them.
+void ModernProgram(std::string& out, const Board& b, const std::vector<Hole>& holes,
+                   const std::function<int(int)>& tcode, Plating plating) {
+    std::vector<DrillTool> tools;
+    std::vector<DrillHit> hits;
+    int previous = -1;
+    for (const Hole& h : holes) {
+        if (h.aperture != previous) {
+            previous = h.aperture;
+            tools.push_back({tcode(h.aperture), 2 * b.roundAp[h.aperture]});
+        }
+        hits.push_back({tcode(h.aperture), h.x, h.y});
+    }
+    WriteModernDrill(out, DrillFileFunction(plating, CopperLayerCount(b)), tools, hits);
+}
 
 // Holes per aperture of sorted holes.
 std::map<int, int> CountByAperture(const std::vector<Hole>& holes) {
@@ -192,7 +277,8 @@ void PutCountLines(OutputText& t, const std::map<int, int>& counts,
 OutputReport WriteHoleFiles(const Board& b, const HoleOutputChoices& choices,
                             const fs::path& folder) {
     OutputReport report;
-    const int decimals = std::clamp(choices.decimals, 0, kMaxHoleDecimals);
+    const int decimals =
+        choices.modern ? kMaxHoleDecimals : std::clamp(choices.decimals, 0, kMaxHoleDecimals);
     DeleteFilesWithExtensions(folder, {"hol"}, report.deleted);
 
     // Holes of every selected layer, and the report of what cannot be drilled.
@@ -222,7 +308,11 @@ OutputReport WriteHoleFiles(const Board& b, const HoleOutputChoices& choices,
     const std::string layerWord = TableTextCp932(kStrLayer);
     const std::string pieces = TableTextCp932(kStrPieces);
     OutputText list;
-    {
+    if (choices.modern) {
+        list.put(TableTextCp932(kStrModernDrillFormat));
+        list.newline();
+        list.newline();
+    } else {
         list.put(TableTextCp932(kStrDrillFormatHead));
         list.put(' ');
         list.putInt(decimals);
@@ -234,7 +324,46 @@ OutputReport WriteHoleFiles(const Board& b, const HoleOutputChoices& choices,
     std::map<int, int> allCounts;
     std::string bytes;
 
-    if (choices.autoT && choices.single) {
+    if (choices.autoT && choices.single && choices.modern) {
+        // Plated and non-plated holes never share a program: the chosen file keeps the plated
+        // ones, the non-plated go beside it.
+        std::vector<Hole> plated, nonPlated;
+        for (int layer = 0; layer < kLayers; ++layer) {
+            auto& to = NonPlatedLayer(b, layer) ? nonPlated : plated;
+            to.insert(to.end(), byLayer[layer].begin(), byLayer[layer].end());
+        }
+        SortHoles(plated);
+        SortHoles(nonPlated);
+        if (plated.empty() && nonPlated.empty())
+            report.messages.push_back({std::string(TableText(kMsgNoHoles)), false});
+        const struct {
+            const std::vector<Hole>& holes;
+            fs::path file;
+            Plating plating;
+        } programs[] = {{plated, choices.singleFile, Plating::kPlated},
+                        {nonPlated, NonPlatedFileName(choices.singleFile), Plating::kNonPlated}};
+        for (const auto& p : programs) {
+            if (p.holes.empty()) {
+                // No stale program of an earlier output is left beside the new one.
+                std::error_code ec;
+                if (fs::remove(p.file, ec)) report.deleted.push_back(p.file);
+                continue;
+            }
+            bytes.clear();
+            ModernProgram(bytes, b, p.holes, tcode, p.plating);
+            if (WriteFileAtomically(p.file, bytes))
+                report.written.push_back(p.file);
+            else
+                report.messages.push_back({std::string(TableText(kMsgCannotWriteOutput)), true});
+            const auto counts = CountByAperture(p.holes);
+            for (const auto& [ap, n] : counts) allCounts[ap] += n;
+            list.put(fileWord);
+            list.put(' ');
+            list.put(Utf8ToCp932(p.file.filename().string()));
+            list.newline();
+            PutCountLines(list, counts, tcode, pieces);
+        }
+    } else if (choices.autoT && choices.single) {
         std::vector<Hole> all;
         for (const auto& holes : byLayer) all.insert(all.end(), holes.begin(), holes.end());
         SortHoles(all);
@@ -268,7 +397,10 @@ OutputReport WriteHoleFiles(const Board& b, const HoleOutputChoices& choices,
                 continue;
             }
             bytes.clear();
-            if (choices.autoT)
+            if (choices.modern)
+                ModernProgram(bytes, b, holes, tcode,
+                              NonPlatedLayer(b, layer) ? Plating::kNonPlated : Plating::kPlated);
+            else if (choices.autoT)
                 WriteToolTableProgram(bytes, b, holes, tcode, decimals);
             else
                 WritePlainDrill(bytes, holes, tcode, decimals);

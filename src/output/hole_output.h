@@ -38,6 +38,35 @@ void WriteToolTableProgram(std::string& out, const Board& b, const std::vector<H
 void WritePlainDrill(std::string& out, const std::vector<Hole>& holes,
                      const std::function<int(int)>& tcode, int decimals);
 
+// ---- the current format: an Excellon program with a "METRIC,TZ" header, coordinates in
+// millimetres with a decimal point, and the X2 attributes as comments of the header.
+
+// The plating of a drill program's holes.
+enum class Plating { kPlated, kNonPlated, kMixed };
+// Holes of layer 42 and of a hole layer with the non-through role are not plated.
+bool NonPlatedLayer(const Board& b, int layer);
+// "Plated,1,<n>,PTH", "NonPlated,1,<n>,NPTH" or "MixedPlating,1,<n>" for `copperLayers` = n.
+std::string DrillFileFunction(Plating p, int copperLayers);
+
+// One tool of a program and one hit of it.
+struct DrillTool {
+    int number = 0;
+    double diameter = 0;  // mm
+};
+struct DrillHit {
+    int tool = 0;
+    double x = 0, y = 0;  // mm
+};
+// The whole program: the header with the attributes and the tool table (in the order given),
+// then the hits in the order given, a tool change before each new tool, every hit with both
+// coordinates ("X12.500Y3.250"), and "M30".
+void WriteModernDrill(std::string& out, std::string_view fileFunction,
+                      const std::vector<DrillTool>& tools, const std::vector<DrillHit>& hits);
+
+// The name of the non-plated program beside a single file of the current format:
+// "board.hol" gives "board-NPTH.hol".
+std::filesystem::path NonPlatedFileName(const std::filesystem::path& single);
+
 // What the hole output dialog holds. The decimals are 0..3; the single file is used only with
 // automatic T codes.
 struct HoleOutputChoices {
@@ -47,6 +76,10 @@ struct HoleOutputChoices {
     bool autoT = false;
     bool single = false;
     std::filesystem::path singleFile;
+    // The current format (tool table, decimal coordinates, plating marked) in place of the
+    // two formats above; the decimals are then always 3. A single file keeps the plated holes,
+    // the non-plated ones go to NonPlatedFileName beside it.
+    bool modern = false;
 };
 
 // Writes the hole files into `folder` (steps after the dialog): deletes every "hol" file of the

@@ -53,7 +53,7 @@ std::optional<fs::path> PrepareZevoNcFolder(const fs::path& parent) {
 }
 
 void WriteZevoNcLayers(const Board& b, const fs::path& folder, DCodeTables& codes,
-                       OutputReport& report) {
+                       OutputReport& report, bool modern) {
     struct Job {
         int layer;
         std::string file;
@@ -76,7 +76,10 @@ void WriteZevoNcLayers(const Board& b, const fs::path& folder, DCodeTables& code
     std::string bytes;
     for (const Job& j : jobs) {
         bytes.clear();
-        WriteLayer(bytes, b, j.layer, true, 3, codes);
+        if (modern)
+            WriteModernLayer(bytes, b, j.layer, codes);
+        else
+            WriteLayer(bytes, b, j.layer, true, 3, codes);
         const fs::path path = folder / j.file;
         if (WriteFileAtomically(path, bytes)) report.written.push_back(path);
     }
@@ -86,12 +89,29 @@ namespace {
 
 // Holes by increasing half size; a hole of a size already present goes before those present.
 void WriteDrillProgram(const Board& b, const std::vector<Hole>& docOrder, const fs::path& path,
-                       OutputReport& report) {
+                       OutputReport& report, const std::optional<Plating>& modern) {
     if (docOrder.empty()) return;
     std::vector<Hole> holes(docOrder.rbegin(), docOrder.rend());
     std::stable_sort(holes.begin(), holes.end(), [&b](const Hole& x, const Hole& y) {
         return b.roundAp[x.aperture] < b.roundAp[y.aperture];
     });
+    if (modern) {
+        // The same order and tool numbers, in the current format.
+        std::vector<DrillTool> tools;
+        std::vector<DrillHit> hits;
+        double size = -1;
+        for (const Hole& h : holes) {
+            if (b.roundAp[h.aperture] > size) {
+                size = b.roundAp[h.aperture];
+                tools.push_back({static_cast<int>(tools.size()) + 1, 2 * size});
+            }
+            hits.push_back({static_cast<int>(tools.size()), h.x, h.y});
+        }
+        std::string bytes;
+        WriteModernDrill(bytes, DrillFileFunction(*modern, CopperLayerCount(b)), tools, hits);
+        if (WriteFileAtomically(path, bytes)) report.written.push_back(path);
+        return;
+    }
     OutputText t;
     t.put("M48");
     t.newline();
@@ -144,7 +164,7 @@ void WriteDrillProgram(const Board& b, const std::vector<Hole>& docOrder, const 
 
 }  // namespace
 
-void WriteDrillNc(const Board& b, const fs::path& folder, OutputReport& report) {
+void WriteDrillNc(const Board& b, const fs::path& folder, OutputReport& report, bool modern) {
     std::vector<Hole> plated, nonPlated, both;
     bool others = false;
     ForEachDrawn(b.items, [&](const drawn* d) {
@@ -158,17 +178,18 @@ void WriteDrillNc(const Board& b, const fs::path& folder, OutputReport& report) 
         both.push_back(h);
     });
     if (others) report.messages.push_back({std::string(TableText(kMsgNotHoles)), false});
-    WriteDrillProgram(b, plated, folder / "DrillNC1", report);
-    WriteDrillProgram(b, nonPlated, folder / "DrillNC2", report);
-    WriteDrillProgram(b, both, folder / "DrillNC", report);
+    auto as = [modern](Plating p) { return modern ? std::optional<Plating>(p) : std::nullopt; };
+    WriteDrillProgram(b, plated, folder / "DrillNC1", report, as(Plating::kPlated));
+    WriteDrillProgram(b, nonPlated, folder / "DrillNC2", report, as(Plating::kNonPlated));
+    WriteDrillProgram(b, both, folder / "DrillNC", report, as(Plating::kMixed));
 }
 
 bool WriteZevoNcSet(const Board& b, const fs::path& parent, DCodeTables& codes,
-                    OutputReport& report) {
+                    OutputReport& report, bool modern) {
     const std::optional<fs::path> folder = PrepareZevoNcFolder(parent);
     if (!folder) return false;
-    WriteZevoNcLayers(b, *folder, codes, report);
-    WriteDrillNc(b, *folder, report);
+    WriteZevoNcLayers(b, *folder, codes, report, modern);
+    WriteDrillNc(b, *folder, report, modern);
     return true;
 }
 

@@ -24,15 +24,18 @@ std::optional<std::filesystem::path> PrepareZevoNcFolder(const std::filesystem::
 // InnerLy1, InnerLy2, ... from the pattern layers 10..255, each only when its layer holds an
 // element. The automatic D codes are assigned over all of these files together and left in
 // `codes`. Files that cannot be written are skipped.
+// With `modern` the files are in the current format (X2), under the same names.
 void WriteZevoNcLayers(const Board& b, const std::filesystem::path& folder, DCodeTables& codes,
-                       OutputReport& report);
+                       OutputReport& report, bool modern = false);
 
 // The drill programs of the set: DrillNC1 (layer 8), DrillNC2 (layer 42) and DrillNC (both),
-// tools numbered by diameter. Reports elements of those layers that are not round lands.
-void WriteDrillNc(const Board& b, const std::filesystem::path& folder, OutputReport& report);
+// tools numbered by diameter. Reports elements of those layers that are not round lands. With
+// `modern` the programs are in the current format, marked plated, non-plated and mixed.
+void WriteDrillNc(const Board& b, const std::filesystem::path& folder, OutputReport& report,
+                  bool modern = false);
 
 // Prepares `parent`/ZevoNC and writes both; false only when the folder cannot be prepared.
 bool WriteZevoNcSet(const Board& b, const std::filesystem::path& parent, DCodeTables& codes,
-                    OutputReport& report);
+                    OutputReport& report, bool modern = false);
 
 }  // namespace zevo

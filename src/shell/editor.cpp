@@ -94,6 +94,7 @@ void Editor::startUp(std::span<const std::string> arguments) {
     selection.selectSingleByDefault = options.selectSingle;
     selection.anyAngleRotation = options.anyAngle;
     selection.deformEightAlways = options.deformAngle8;
+    gerberChoices_.modern = holeChoices_.modern = options.modernOutput;
     drawing.squareAsRectangle = options.rectangle;
     drawing.arcByClicks = options.arcHit;
     drawing.lineEightAlways = options.lineAngle8;

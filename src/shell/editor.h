@@ -235,6 +235,9 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     // The manufacturing and check commands (editor_checks.cpp).
     void gerberOutput();
     void holeOutput();
+    // The current-format choice of either output dialog, kept for both and for the estimate
+    // program's set, and saved in the settings file ("ModernOutput", only when on).
+    void keepModernOutput(bool on);
     void gerberInput();
     void netlistOutput();
     void netlistCompare();

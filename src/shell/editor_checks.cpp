@@ -169,11 +169,20 @@ void Editor::gerberOutput() {
             report);
     }
     if (done) {
+        keepModernOutput(gerberChoices_.modern);
         showMessages(report.messages);
         showWrittenFiles(report.written, folder);
     } else {
         redraw();
     }
+}
+
+void Editor::keepModernOutput(bool on) {
+    // One choice for both outputs and the estimate program's set.
+    gerberChoices_.modern = holeChoices_.modern = on;
+    if (options.modernOutput == on) return;
+    options.modernOutput = on;
+    saveOption(Option::kModernOutput);
 }
 
 void Editor::holeOutput() {
@@ -196,6 +205,7 @@ void Editor::holeOutput() {
             report);
     }
     if (done) {
+        keepModernOutput(holeChoices_.modern);
         showMessages(report.messages);
         showWrittenFiles(report.written, folder);
     } else {
@@ -354,7 +364,7 @@ void Editor::drcErase() {
 bool Editor::answerEstimateRequest(const fs::path& parent) {
     DCodeTables codes = DCodeTables::Defaults();
     OutputReport report;
-    const bool ok = WriteZevoNcSet(doc.board, parent, codes, report);
+    const bool ok = WriteZevoNcSet(doc.board, parent, codes, report, options.modernOutput);
     showMessages(report.messages);
     return ok;
 }

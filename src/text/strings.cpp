@@ -153,6 +153,10 @@ constexpr TableEntry kTable[] = {
      "確認：作成したデータを表示します。\n"
      "見積：基板メーカーの注文ページを開きます（設定ファイル Ordavist.ini の URL）。\n"
      "取消：終了します。"},
+    {kMsgEstimateModernNotMirrored,
+     "最新形式 (X2) のデータは反転しません。半田面視の指定は使われませんでした。"},
+    {kStrModernDrillFormat,
+     "データ形式 : Excellon (METRIC,TZ)　単位 : mm　座標 : 小数点付き 小数部3桁　区切り : CR/LF"},
 };
 
 }  // namespace

@@ -150,6 +150,9 @@ inline constexpr int kMsgEstimateFileNotPacked = 1175;  // one file left out ("%
 inline constexpr int kMsgEstimateMoveError = 1176;      // the archive could not be moved
 inline constexpr int kMsgEstimateArchiveMade = 1177;    // done ("%s": the archive)
 inline constexpr int kStrEstimateHelp = 1178;           // the help text of the dialog
+// The current output format (X2 Gerber, decimal Excellon).
+inline constexpr int kMsgEstimateModernNotMirrored = 1186;  // 半田面視 checked for such a set
+inline constexpr int kStrModernDrillFormat = 1187;          // hout.lst: the format, whole line
 
 // Opening a document.
 inline constexpr int kMsgNotABoard = 1100;        // the file holds no section of a board file

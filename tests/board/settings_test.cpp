@@ -345,6 +345,20 @@ TEST(OptionSections, EveryOptionReadsBackAsWritten) {
         << out;
 }
 
+// The current-format choice of the outputs: a key of its own, written only while it is on.
+TEST(SettingsOptions, ModernOutputWrittenOnlyWhenOn) {
+    Options o;
+    std::string off;
+    AppendSettingSection(off, o);
+    EXPECT_EQ(off.find("ModernOutput"), std::string::npos);
+    o.modernOutput = o.deformAngle8 = true;
+    std::string on = "[Version]\r\nZEVO:Version 0.63.9\r\n";
+    AppendSettingSection(on, o);
+    EXPECT_NE(on.find("DeformAngle8:Yes\r\nModernOutput:Yes\r\n"), std::string::npos) << on;
+    EXPECT_TRUE(ParseOptions(on).modernOutput);
+    EXPECT_FALSE(ParseOptions("[Setting]\r\nModernOutput:No\r\n").modernOutput);
+}
+
 TEST(SettingsPath, EditorPathWithIni) {
     EXPECT_EQ(SettingsPath("/opt/zevo/zevo"), "/opt/zevo/zevo.ini");
     EXPECT_EQ(SettingsPath("zevo.exe"), "zevo.ini");

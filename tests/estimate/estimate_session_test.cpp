@@ -188,6 +188,40 @@ TEST_F(EstimateFlow, SideBAndMirroring) {
     EXPECT_NE(top.find("X6790Y10000D03*"), std::string::npos) << top;
 }
 
+// With the current-format choice the editor writes the set in that format; the program packs
+// it as written (no mirroring, no merged drill Gerber), greys 半田面視 and says the board was
+// not mirrored when that was asked for.
+TEST_F(EstimateFlow, ACurrentFormatSetIsPackedAsWritten) {
+    testing::MakeFeatureBoard(editor.doc.board);
+    editor.options.modernOutput = true;
+    start("");
+    session->selectEntry(3);  // the drill as Gerber
+    session->mirror = true;
+    EXPECT_TRUE(session->mirrorEnabled());
+    make();
+    EXPECT_TRUE(session->modernSet());
+    EXPECT_FALSE(session->mirrorEnabled());
+    EXPECT_EQ(ZipNames(archive()),
+              (std::vector<std::string>{"amp.GTL", "amp.GBL", "amp.GTO", "amp.GTS", "amp.GBS",
+                                        "amp.GML", "amp.TXT", "amp-NPTH.TXT", "amp.GL2"}));
+    const std::string top = dir.Get("tmp/ZevoNC/amp.GTL");
+    EXPECT_TRUE(top.starts_with("G04 #@! TF.GenerationSoftware,"));
+    EXPECT_NE(top.find("X15000000Y15000000D03*"), std::string::npos);  // not mirrored
+    EXPECT_NE(dir.Get("tmp/ZevoNC/amp-NPTH.TXT").find("NonPlated"), std::string::npos);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0], TableText(kMsgEstimateModernNotMirrored));
+    EXPECT_TRUE(host.messages[1].starts_with("ガーバーファイルを作製／圧縮しました。"));
+    EXPECT_TRUE(session->enabled(EstimateButton::kCheck));
+
+    // Back to the usual formats: the box comes back and mirroring works again.
+    editor.options.modernOutput = false;
+    make();
+    EXPECT_FALSE(session->modernSet());
+    EXPECT_TRUE(session->mirrorEnabled());
+    EXPECT_EQ(ZipNames(archive()).size(), 8u);  // one merged drill Gerber
+    EXPECT_EQ(dir.Get("tmp/ZevoNC/amp.GTL").find("X15000Y15000D03*"), std::string::npos);
+}
+
 TEST_F(EstimateFlow, FailuresAndTheirMessages) {
     // Nothing on the board's output layers: the editor says so and starts nothing.
     ASSERT_TRUE(editor.command(Cmd::Estimate));

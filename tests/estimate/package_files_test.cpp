@@ -187,5 +187,33 @@ TEST(Renaming, ARenameThatFailsStops) {
     EXPECT_FALSE(r.ok);
 }
 
+// A set in the current format is recognised by its files' headers and is packed unmerged: the
+// drill Gerber row is taken by the plated file, the non-plated one follows it.
+TEST(ModernSets, RecognisedByHeaderAndDrillRowsSplit) {
+    ScratchDir dir;
+    dir.Put("old/PatternA", kDrill);
+    dir.Put("modern/Board", "G04 #@! TF.GenerationSoftware,Zevo,zevo,1.0.0*\r\n%FSLAX46Y46*%\r\n");
+    dir.Put("modern/DrillNC", "M48\r\n; #@! TF.FileFunction,MixedPlating,1,2\r\nM30\r\n");
+    dir.Put("drills/DrillNC", "M48\r\n; #@! TF.FileFunction,MixedPlating,1,2\r\nM30\r\n");
+    EXPECT_FALSE(IsModernSet(dir / "old"));
+    EXPECT_TRUE(IsModernSet(dir / "modern"));
+    EXPECT_TRUE(IsModernSet(dir / "drills"));
+    EXPECT_FALSE(IsModernSet(dir / "missing"));
+
+    const std::vector<RenameRow> rows = {
+        {"PatternA", ".GTL", ".GBL"}, {"Drills", ".TXT", "drill.grb"}, {"Board", ".GML", ".GML"}};
+    std::deque<std::string> names;
+    const auto m = ModernRows(rows, names);
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m[0].zevoNc, "PatternA");
+    EXPECT_EQ(m[1].zevoNc, "Drill");
+    EXPECT_EQ(m[1].sideA, ".TXT");
+    EXPECT_EQ(m[2].zevoNc, "DrillNTH");
+    EXPECT_EQ(m[2].sideA, "-NPTH.TXT");
+    EXPECT_EQ(m[2].sideB, "drill-NPTH.grb");
+    EXPECT_EQ(m[3].zevoNc, "Board");
+    EXPECT_EQ(NewFileName(m[2], false, "amp.pcb"), "amp-NPTH.TXT");
+}
+
 }  // namespace
 }  // namespace zevo

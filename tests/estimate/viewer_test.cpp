@@ -43,6 +43,32 @@ TEST(Viewer, DrillProgramsAreHolesOfTheirToolSize) {
     EXPECT_TRUE(ReadViewerDrawing("").empty());
 }
 
+// Files of the current format: six decimals said by %FSLAX46Y46*%, apertures chosen without G54,
+// modes as commands of their own; drill programs with decimal millimetres and comments.
+TEST(Viewer, CurrentFormatFilesInMillimetres) {
+    const ViewerDrawing g = ReadViewerDrawing(
+        "G04 #@! TF.GenerationSoftware,Zevo,zevo,1.0.0*\r\nG04 #@! "
+        "TF.FileFunction,Copper,L1,Top*\r\n"
+        "%FSLAX46Y46*%\r\n%MOMM*%\r\n%ADD11C,1.000*%\r\nG75*\r\nD11*\r\nG01*\r\n"
+        "X10000000Y10000000D02*\r\nX20000000D01*\r\nG03*\r\nX30000000Y10000000I5000000J0D01*\r\n"
+        "M02*\r\n");
+    ASSERT_EQ(g.shapes.size(), 2u);
+    EXPECT_EQ(g.shapes[0].kind, Kind::kLine);
+    EXPECT_DOUBLE_EQ(g.shapes[0].x0, 10);
+    EXPECT_DOUBLE_EQ(g.shapes[0].x1, 20);
+    EXPECT_DOUBLE_EQ(g.shapes[0].width, 1);
+    EXPECT_EQ(g.shapes[1].kind, Kind::kArc);
+    EXPECT_DOUBLE_EQ(g.shapes[1].cx, 25);
+
+    const ViewerDrawing d = ReadViewerDrawing(
+        "M48\r\n; #@! TF.FileFunction,Plated,1,2,PTH\r\nFMAT,2\r\nMETRIC,TZ\r\nT1C0.800\r\n"
+        "%\r\nG90\r\nG05\r\nT1\r\nX15.000Y15.000\r\nX60.500Y-1.250\r\nM30\r\n");
+    ASSERT_EQ(d.shapes.size(), 2u);
+    EXPECT_DOUBLE_EQ(d.shapes[1].x0, 60.5);
+    EXPECT_DOUBLE_EQ(d.shapes[1].y0, -1.25);
+    EXPECT_DOUBLE_EQ(d.shapes[1].width, 0.8);
+}
+
 TEST(Viewer, ZoomStepsAndFit) {
     EXPECT_EQ(ViewerZoomOut(10), 8);
     EXPECT_EQ(ViewerZoomOut(3), 3);

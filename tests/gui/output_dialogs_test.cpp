@@ -80,6 +80,7 @@ class OutputDialogsTest : public QObject {
     void gerberOutputPagesTypesAndOutputs();
     void gerberOutputCancelKeepsTheChoices();
     void gerberOutputDCodeDialogEditsTheSquareTable();
+    void currentFormatBoxesGreyWhatTheyOverride();
     void gerberInputReportsACalculationErrorThenReads();
     void holeOutputAddsRemovesAndBeepsAtTooManyDecimals();
     void holeOutputAsksForTheSingleFile();
@@ -202,6 +203,44 @@ void OutputDialogsTest::gerberInputReportsACalculationErrorThenReads() {
     QVERIFY(choices.files.active(2));
     QVERIFY(choices.inch);
     QCOMPARE(choices.decimals, 4);
+}
+
+// "最新形式 (X2)" in both dialogs: checked, it greys what the current format decides itself
+// (the extended box, the decimals, the code tables' buttons only where they stop counting) and
+// reaches the choices with 出力.
+void OutputDialogsTest::currentFormatBoxesGreyWhatTheyOverride() {
+    Board board;
+    GerberOutputChoices gerber;
+    gerber.extended = false;
+    OnNextModal([&](QWidget* w) {
+        auto* modern = Find<QCheckBox>(w, "check106");
+        QCOMPARE(modern->text(), QString("最新形式 (X2)"));
+        QVERIFY(!modern->isChecked());
+        QVERIFY(Find<QPushButton>(w, "button104")->isEnabled());
+        modern->click();
+        QVERIFY(!Find<QPushButton>(w, "button104")->isEnabled());
+        QVERIFY(!Find<QCheckBox>(w, "check101")->isEnabled());
+        QVERIFY(!Find<QLineEdit>(w, "edit105")->isEnabled());
+        Click(w, "button1");
+    });
+    GerberOutputDialogModel gm(board, gerber);
+    QVERIFY(RunGerberOutputDialog(nullptr, gm));
+    QVERIFY(gerber.modern);
+
+    HoleOutputChoices hole;
+    hole.modern = true;
+    OnNextModal([&](QWidget* w) {
+        auto* modern = Find<QCheckBox>(w, "check111");
+        QCOMPARE(modern->text(), QString("最新形式 (X2)"));
+        QVERIFY(modern->isChecked());
+        QVERIFY(!Find<QLineEdit>(w, "edit103")->isEnabled());
+        modern->click();
+        QVERIFY(Find<QLineEdit>(w, "edit103")->isEnabled());
+        Click(w, "button1");
+    });
+    HoleOutputDialogModel hm(board, hole);
+    QVERIFY(RunHoleOutputDialog(nullptr, hm, {}));
+    QVERIFY(!hole.modern);
 }
 
 void OutputDialogsTest::holeOutputAddsRemovesAndBeepsAtTooManyDecimals() {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "board/file/settings.h"
 #include "checks/netlist.h"
 #include "output/zevonc.h"
 #include "scripted_host.h"
@@ -437,6 +438,58 @@ TEST_F(EditorChecks, GerberInputTellsHowManyCommandsItSkipped) {
     dir.Put("in.gbr", "%FSLAX33Y33*%%MOMM*%%ADD10C,0.2*%D10*X10000Y20000D03*\n");
     ASSERT_TRUE(editor.command(Cmd::GerberIn));
     EXPECT_EQ(host.messages.size(), shown + 1);
+}
+
+// The current-format box of either output dialog is one choice: kept for the other dialog and
+// for the estimate program's set, saved in the settings only while it is on.
+TEST_F(EditorChecks, TheCurrentFormatChoiceIsSharedAndKept) {
+    const fs::path boardFile = dir / "board.pcb";
+    host.files = {boardFile};
+    editor.command(Cmd::SaveAs);
+    bool holeDialogSawModern = false;
+    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) {
+        EXPECT_FALSE(dialog.modern());
+        dialog.setModern(true);
+        EXPECT_FALSE(dialog.dcodeEnabled());
+        EXPECT_FALSE(dialog.extendedEnabled());
+        EXPECT_FALSE(dialog.decimalsEnabled());
+        dialog.editDecimals("x");  // greyed: not read
+        dialog.table().editFile(1, "top");
+        dialog.table().setSelected(1, true);
+        return dialog.pressOutput().stored();
+    });
+    ASSERT_TRUE(editor.command(Cmd::GerberOut));
+    EXPECT_TRUE(dir.Get("top.grb").starts_with("G04 #@! TF.GenerationSoftware,"));
+    EXPECT_EQ(ReadSetting(editor.paths.settingsFile(), "Setting", "ModernOutput", "<none>"), "Yes");
+
+    host.on<HoleOutputDialogModel>([&](HoleOutputDialogModel& dialog) {
+        holeDialogSawModern = dialog.modern();
+        EXPECT_FALSE(dialog.decimalsEnabled());
+        dialog.chooseLayer(8);
+        dialog.editFile("drill");
+        dialog.pressAdd();
+        return dialog.pressOutput().stored();
+    });
+    ASSERT_TRUE(editor.command(Cmd::HoleOut));
+    EXPECT_TRUE(holeDialogSawModern);
+    EXPECT_TRUE(dir.Get("drill.hol").starts_with("M48\r\n; #@! TF."));
+    ASSERT_TRUE(editor.answerEstimateRequest(dir.path()));
+    EXPECT_TRUE(dir.Get("ZevoNC/PatternA").starts_with("G04 #@! TF."));
+
+    // Cleared in the hole dialog: the key goes, and the Gerber dialog opens without it.
+    host.on<HoleOutputDialogModel>([](HoleOutputDialogModel& dialog) {
+        dialog.setModern(false);
+        return dialog.pressOutput().stored();
+    });
+    ASSERT_TRUE(editor.command(Cmd::HoleOut));
+    EXPECT_EQ(ReadSetting(editor.paths.settingsFile(), "Setting", "ModernOutput", "<none>"),
+              "<none>");
+    host.on<GerberOutputDialogModel>([](GerberOutputDialogModel& dialog) {
+        EXPECT_FALSE(dialog.modern());
+        return dialog.pressOutput().stored();
+    });
+    ASSERT_TRUE(editor.command(Cmd::GerberOut));
+    EXPECT_TRUE(dir.Get("top.grb").starts_with("G71*"));
 }
 
 TEST_F(EditorChecks, EstimateRequestWritesTheFabricationSet) {

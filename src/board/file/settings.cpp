@@ -302,6 +302,7 @@ Options ParseOptions(std::string_view contents) {
     o.selectSingle = setting("SelectSingle") == "Yes";
     o.anyAngle = setting("AnyAngle") == "Yes";
     o.deformAngle8 = setting("DeformAngle8") == "Yes";
+    o.modernOutput = setting("ModernOutput") == "Yes";
     if (auto t = ParseTextDefaults(setting("DrawText"))) o.drawText = *t;
     if (auto t = ParseTextDefaults(setting("InsertText"))) o.insertText = *t;
 
@@ -372,6 +373,8 @@ OptionSetting SettingOf(const Options& o, Option option) {
             return {"Setting", "AnyAngle", flag(o.anyAngle, "Yes")};
         case Option::kDeformAngle8:
             return {"Setting", "DeformAngle8", flag(o.deformAngle8, "Yes")};
+        case Option::kModernOutput:
+            return {"Setting", "ModernOutput", flag(o.modernOutput, "Yes")};
         case Option::kDrawText:
             return {"Setting", "DrawText",
                     flag(o.drawText != TextDefaults{}, FormatText(o.drawText))};
@@ -411,12 +414,12 @@ void AppendWindowSection(std::string& out, const Options& o) {
 
 void AppendSettingSection(std::string& out, const Options& o) {
     AppendHeader(out, "Setting");
-    AppendOptions(
-        out, o,
-        {Option::kUndoneMax, Option::kRClickMenu, Option::kRClickBsKey, Option::kCursor,
-         Option::kRectangle, Option::kArcMode, Option::kParaMode, Option::kGerberOut,
-         Option::kTCode, Option::kDelete, Option::kLineAngle8, Option::kSelectSingle,
-         Option::kAnyAngle, Option::kDeformAngle8, Option::kDrawText, Option::kInsertText});
+    AppendOptions(out, o,
+                  {Option::kUndoneMax, Option::kRClickMenu, Option::kRClickBsKey, Option::kCursor,
+                   Option::kRectangle, Option::kArcMode, Option::kParaMode, Option::kGerberOut,
+                   Option::kTCode, Option::kDelete, Option::kLineAngle8, Option::kSelectSingle,
+                   Option::kAnyAngle, Option::kDeformAngle8, Option::kModernOutput,
+                   Option::kDrawText, Option::kInsertText});
 }
 
 void AppendFileNameSection(std::string& out, const Options& o) {

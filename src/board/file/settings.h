@@ -98,6 +98,8 @@ struct Options {
     bool selectSingle = false;  // "SelectSingle": the deform tool picks a unit without Shift
     bool anyAngle = false;      // "AnyAngle": rotating asks for the angle
     bool deformAngle8 = false;  // "DeformAngle8": vertex moves always in eight directions
+    // "ModernOutput": the Gerber, hole and estimate outputs in the current formats (X2).
+    bool modernOutput = false;
     TextDefaults drawText;
     TextDefaults insertText;
     // "FileName": the last document, empty for an untitled one.
@@ -141,6 +143,7 @@ enum class Option {
     kSelectSingle,
     kAnyAngle,
     kDeformAngle8,
+    kModernOutput,
     kDrawText,
     kInsertText,
     kFileName,

@@ -207,6 +207,7 @@ void EstimateDialog::refresh() {
     make_->setEnabled(s.enabled(EstimateButton::kMake));
     check_->setEnabled(s.enabled(EstimateButton::kCheck));
     order_->setEnabled(s.enabled(EstimateButton::kOrder));
+    mirror_->setEnabled(s.mirrorEnabled());
 }
 
 void EstimateDialog::takeFields() {

@@ -10,10 +10,13 @@ GerberOutputDialogModel::GerberOutputDialogModel(const Board& board, GerberOutpu
 }
 
 FieldResult GerberOutputDialogModel::pressOutput() {
-    const auto d = ReadIntField(decimals_);
-    if (!d) return {FieldOutcome::kCalcError, kDecimalsEdit};
-    work_.decimals = std::clamp(*d, kMinDecimals, kMaxDecimals);
-    decimals_ = FormatInt("%d", work_.decimals);
+    // The decimals are greyed for the current format: what they hold does not count then.
+    if (!work_.modern) {
+        const auto d = ReadIntField(decimals_);
+        if (!d) return {FieldOutcome::kCalcError, kDecimalsEdit};
+        work_.decimals = std::clamp(*d, kMinDecimals, kMaxDecimals);
+        decimals_ = FormatInt("%d", work_.decimals);
+    }
     choices_ = work_;
     return {};
 }

@@ -72,10 +72,13 @@ void HoleOutputDialogModel::setSingle(bool on) {
 
 FieldResult HoleOutputDialogModel::pressOutput() {
     awaiting_ = false;
-    const auto d = ReadIntField(decimals_);
-    if (!d) return {FieldOutcome::kCalcError, kDecimalsEdit};
-    if (*d < 0 || *d > kMaxHoleDecimals) return {FieldOutcome::kIgnored, 0};
-    work_.decimals = *d;
+    // The decimals are greyed for the current format: what they hold does not count then.
+    if (!work_.modern) {
+        const auto d = ReadIntField(decimals_);
+        if (!d) return {FieldOutcome::kCalcError, kDecimalsEdit};
+        if (*d < 0 || *d > kMaxHoleDecimals) return {FieldOutcome::kIgnored, 0};
+        work_.decimals = *d;
+    }
     if (work_.single) {
         awaiting_ = true;
         return {};

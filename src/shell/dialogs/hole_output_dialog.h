@@ -25,6 +25,7 @@ inline constexpr std::string_view kHoleTCodeButton = "Ｔコード設定";
 inline constexpr std::string_view kHoleAddButton = "追加";
 inline constexpr std::string_view kHoleRemoveButton = "削除";
 inline constexpr std::string_view kHoleSingleBox = "一ファイル出力";
+inline constexpr std::string_view kHoleModernBox = "最新形式 (X2)";
 inline constexpr std::string_view kHoleSaveTitle = "ホールファイル";
 inline constexpr std::string_view kHoleSaveFilter = "ホールファイル (*.hol);;すべてのファイル (*)";
 
@@ -40,6 +41,7 @@ class HoleOutputDialogModel : public DialogModel {
     static constexpr int kFileEdit = 108;
     static constexpr int kFileLabel = 109;
     static constexpr int kSingleBox = 110;
+    static constexpr int kModernBox = 111;
     static constexpr int kOutputButton = 1;
 
     HoleOutputDialogModel(const Board& board, HoleOutputChoices& choices);
@@ -57,6 +59,9 @@ class HoleOutputDialogModel : public DialogModel {
     const std::string& decimalsText() const { return decimals_; }
     bool autoT() const { return work_.autoT; }
     bool single() const { return work_.single; }
+    bool modern() const { return work_.modern; }
+    // The current format always has three decimals.
+    bool decimalsEnabled() const { return !work_.modern; }
     bool tcodeEnabled() const { return !work_.autoT; }
     bool singleEnabled() const { return work_.autoT; }
     // Edit 108 and its label, with 追加 that stores its text.
@@ -77,6 +82,8 @@ class HoleOutputDialogModel : public DialogModel {
     void editDecimals(std::string_view text) { decimals_ = text; }
     // T番号オート; clearing it clears 一ファイル出力 too.
     void setAutoT(bool on);
+    // 最新形式 (X2): the current Excellon format with the plating marked.
+    void setModern(bool on) { work_.modern = on; }
     // 一ファイル出力, only while T番号オート is on.
     void setSingle(bool on);
     // 出力: decimals outside 0..3 are ignored (the window beeps and stays). Otherwise the

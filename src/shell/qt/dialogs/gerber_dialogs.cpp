@@ -128,18 +128,27 @@ class GerberOutputDialog : public QDialog {
                           kOutputCancelButton);
         extended_ = new QCheckBox(Qs(kGerberExtendedBox), this);
         extended_->setObjectName(ControlName("check", GerberOutputDialogModel::kExtendedBox));
+        modern_ = new QCheckBox(Qs(kModernOutputBox), this);
+        modern_->setObjectName(ControlName("check", GerberOutputDialogModel::kModernBox));
         parts_.options->addSpacing(20);
         parts_.options->addWidget(extended_);
+        parts_.options->addSpacing(12);
+        parts_.options->addWidget(modern_);
         parts_.options->addStretch();
         parts_.decimals->setText(Qs(model_.decimalsText()));
         extended_->setChecked(model_.extended());
-        parts_.dcode->setEnabled(model_.dcodeEnabled());
+        modern_->setChecked(model_.modern());
+        enable();
 
         connect(parts_.decimals, &QLineEdit::textChanged, this,
                 [this](const QString& t) { model_.editDecimals(Us(t)); });
         connect(extended_, &QCheckBox::toggled, this, [this](bool on) {
             model_.setExtended(on);
-            parts_.dcode->setEnabled(model_.dcodeEnabled());
+            enable();
+        });
+        connect(modern_, &QCheckBox::toggled, this, [this](bool on) {
+            model_.setModern(on);
+            enable();
         });
         connect(parts_.dcode, &QPushButton::clicked, this, [this] {
             DCodeDialogModel codes(model_.codes(), DCodeDialogModel::kOutputMinCode);
@@ -153,9 +162,16 @@ class GerberOutputDialog : public QDialog {
     }
 
   private:
+    void enable() {
+        parts_.dcode->setEnabled(model_.dcodeEnabled());
+        extended_->setEnabled(model_.extendedEnabled());
+        parts_.decimals->setEnabled(model_.decimalsEnabled());
+    }
+
     GerberOutputDialogModel& model_;
     GerberDialogParts parts_;
     QCheckBox* extended_;
+    QCheckBox* modern_;
 };
 
 class GerberInputDialog : public QDialog {

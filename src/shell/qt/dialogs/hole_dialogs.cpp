@@ -109,6 +109,8 @@ class HoleOutputDialog : public QDialog {
         tcode_ = ControlButton(this, kHoleTCodeButton, HoleOutputDialogModel::kTCodeButton, false);
         single_ = new QCheckBox(Qs(kHoleSingleBox), this);
         single_->setObjectName(ControlName("check", HoleOutputDialogModel::kSingleBox));
+        modern_ = new QCheckBox(Qs(kHoleModernBox), this);
+        modern_->setObjectName(ControlName("check", HoleOutputDialogModel::kModernBox));
 
         grid->addWidget(new QLabel(Qs(kHoleLayerLabel), this), 0, 0);
         grid->addWidget(layers_, 0, 1, 1, 2);
@@ -123,13 +125,14 @@ class HoleOutputDialog : public QDialog {
         grid->addWidget(autoT_, 4, 1);
         grid->addWidget(tcode_, 4, 2);
         grid->addWidget(single_, 5, 1);
+        grid->addWidget(modern_, 6, 1);
         auto* buttons = new QHBoxLayout;
         auto* ok = ControlButton(this, kOutputButton, 1, true);
         auto* cancel = ControlButton(this, kOutputCancelButton, 2, false);
         buttons->addStretch();
         buttons->addWidget(ok);
         buttons->addWidget(cancel);
-        grid->addLayout(buttons, 6, 0, 1, 3);
+        grid->addLayout(buttons, 7, 0, 1, 3);
 
         refreshList();
         refreshSwitches();
@@ -160,6 +163,10 @@ class HoleOutputDialog : public QDialog {
             model_.setSingle(on);
             refreshSwitches();
         });
+        connect(modern_, &QCheckBox::toggled, this, [this](bool on) {
+            model_.setModern(on);
+            refreshSwitches();
+        });
         connect(tcode_, &QPushButton::clicked, this, [this] {
             TCodeDialogModel codes(model_.codes());
             RunTCodeDialog(this, codes);
@@ -178,8 +185,10 @@ class HoleOutputDialog : public QDialog {
     }
 
     void refreshSwitches() {
-        const QSignalBlocker b1(autoT_), b2(single_);
+        const QSignalBlocker b1(autoT_), b2(single_), b3(modern_);
         autoT_->setChecked(model_.autoT());
+        modern_->setChecked(model_.modern());
+        decimals_->setEnabled(model_.decimalsEnabled());
         single_->setChecked(model_.single());
         single_->setEnabled(model_.singleEnabled());
         tcode_->setEnabled(model_.tcodeEnabled());
@@ -215,6 +224,7 @@ class HoleOutputDialog : public QDialog {
     QCheckBox* autoT_;
     QPushButton* tcode_;
     QCheckBox* single_;
+    QCheckBox* modern_;
 };
 
 class HoleDataDialog : public QDialog {
