@@ -1,6 +1,9 @@
 #include "checks/connectivity.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -389,18 +392,20 @@ class OneNet {
     const container* conductorOf(const drawn* d) const {
         const container* area = nullptr;
         for (const group* g = d->parent; g; g = g->parent)
-            if (g->type == Reserved().painted && ConductorLayer(b_, AreaLayer(g))) area = g;
+            if (g->type == painted_ && ConductorLayer(b_, AreaLayer(g))) area = g;
         if (area) return area;
         return IsThroughLand(b_, d) || ConductorLayer(b_, d->layer) ? d : nullptr;
     }
 
     bool collect(container* start, Net& net) {
         index_.fill(b_.items);
-        // The marks go as when the conductor set is gathered.
-        for (size_t i = 0; i < index_.recorded(); ++i)
-            if (const drawn* d = index_.element(i); d && d->mark != 0)
-                const_cast<drawn*>(d)->mark = 0;
+        clearMarks();
         if (!isCandidate(start)) return false;
+        // The conductor of each element offered, worked out once (no conductor: `none`). From
+        // calloc: of a big board's slots only those near the net are ever touched.
+        conductors_.reset(static_cast<const void**>(
+            std::calloc(std::max<size_t>(index_.recorded(), 1), sizeof(const void*))));
+        if (!conductors_) return false;
         taken_.insert(start);
         std::vector<container*> queue{start};
         std::vector<std::pair<size_t, container*>> found;
@@ -410,8 +415,14 @@ class OneNet {
             found.clear();
             ++tick_;
             auto offer = [&](size_t slot) {
-                const container* c = conductorOf(index_.element(slot));
-                if (!c || taken_.count(c)) return;
+                const void*& known = conductors_.get()[slot];
+                if (!known) {
+                    const container* of = conductorOf(index_.element(slot));
+                    known = of ? static_cast<const void*>(of) : &kNone;
+                }
+                if (known == &kNone) return;
+                const container* c = static_cast<const container*>(known);
+                if (taken_.count(c)) return;
                 uint64_t& seen = tested_[c];
                 if (seen == tick_) return;
                 seen = tick_;
@@ -427,13 +438,22 @@ class OneNet {
                                  pts[i].y + kReach},
                                 offer);
             } else {
+                // The bounds of the whole area: its elements lie close together, and one search
+                // offers far fewer elements twice than one per element would.
+                Box area;
+                bool none = true;
                 ForEachDrawn(AsGroup(cur)->members, [&](const drawn* d) {
-                    const Box& e = d->bounds;
-                    index_.near(
-                        b_.items,
-                        {e.minX - kReach, e.minY - kReach, e.maxX + kReach, e.maxY + kReach},
-                        offer);
+                    if (none)
+                        area = d->bounds;
+                    else
+                        area.grow(d->bounds);
+                    none = false;
                 });
+                if (!none)
+                    index_.near(b_.items,
+                                {area.minX - kReach, area.minY - kReach, area.maxX + kReach,
+                                 area.maxY + kReach},
+                                offer);
             }
             std::sort(found.begin(), found.end());
             for (const auto& [order, c] : found) {
@@ -446,6 +466,29 @@ class OneNet {
 
   private:
     static constexpr double kReach = 0.0015;
+    // Boards of this many elements have their marks cleared by two threads.
+    static constexpr size_t kClearInTwo = 100000;
+
+    // Every mark to 0, as the gathering of the conductor set does.
+    void clearMarks() {
+        auto clear = [this](size_t from, size_t to) {
+            for (size_t i = from; i < to; ++i)
+                if (const drawn* d = index_.element(i); d && d->mark != 0)
+                    const_cast<drawn*>(d)->mark = 0;
+        };
+        const size_t n = index_.recorded();
+        if (n < kClearInTwo) {
+            clear(0, n);
+            return;
+        }
+        std::thread other(clear, n / 2, n);
+        clear(0, n / 2);
+        other.join();
+    }
+
+    struct Free {
+        void operator()(const void** p) const { std::free(p); }
+    };
 
     // A start that the conductor set holds: a conductor not inside a conductor area, or the
     // outermost such area.
@@ -453,9 +496,9 @@ class OneNet {
         if (IsDrawn(start)) return conductorOf(AsDrawn(start)) == start;
         if (start->kind != kGroup) return false;
         const group* g = AsGroup(start);
-        if (g->type != Reserved().painted || !ConductorLayer(b_, AreaLayer(g))) return false;
+        if (g->type != painted_ || !ConductorLayer(b_, AreaLayer(g))) return false;
         for (const group* a = g->parent; a; a = a->parent)
-            if (a->type == Reserved().painted && ConductorLayer(b_, AreaLayer(a))) return false;
+            if (a->type == painted_ && ConductorLayer(b_, AreaLayer(a))) return false;
         return true;
     }
 
@@ -481,6 +524,10 @@ class OneNet {
 
     Board& b_;
     ElementIndex& index_;
+    const Istr painted_ = Reserved().painted;
+    std::unique_ptr<const void*[], Free> conductors_;
+    // Stands for "no conductor" in conductors_.
+    static constexpr char kNone = 0;
     std::unordered_set<const container*> taken_;
     std::unordered_map<const container*, uint64_t> tested_;
     std::unordered_map<const container*, size_t> areaOrder_;

@@ -172,36 +172,36 @@ void ElementIndex::buildCells() {
     c.slots.clear();
     c.apart.clear();
     const size_t n = elements_.size();
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    bool any = false;
+    double minX = 0, minY = 0, maxX = 0, maxY = 0, extent = 0;
+    size_t finite = 0;
     for (size_t i = 0; i < n; ++i) {
         const OuterBox& b = boxes_[i];
         if (!elements_[i] || !std::isfinite(b.minX) || !std::isfinite(b.minY) ||
             !std::isfinite(b.maxX) || !std::isfinite(b.maxY))
             continue;
-        if (!any) {
-            minX = b.minX, minY = b.minY, maxX = b.maxX, maxY = b.maxY;
-            any = true;
-        }
+        if (finite++ == 0) minX = b.minX, minY = b.minY, maxX = b.maxX, maxY = b.maxY;
         minX = std::min(minX, double(b.minX)), minY = std::min(minY, double(b.minY));
         maxX = std::max(maxX, double(b.maxX)), maxY = std::max(maxY, double(b.maxY));
+        extent += double(b.maxX - b.minX) + double(b.maxY - b.minY);
     }
-    if (!any) {
+    if (finite == 0) {
         for (size_t i = 0; i < n; ++i)
             if (elements_[i]) c.apart.push_back(uint32_t(i));
         return;
     }
-    // About two elements to a cell, and at most a few million cells.
+    // Cells about as wide as an element is on average (so that most lie in a few), with about
+    // two elements to a cell where they are small, and at most a few million cells.
     const double w = std::max(maxX - minX, 1e-3), h = std::max(maxY - minY, 1e-3);
-    const double cellsWanted = std::clamp(double(n) / 2, 1.0, 4.0e6);
-    c.size = std::max(std::sqrt(w * h / cellsWanted), std::max(w, h) / 4096);
+    const double cellsWanted = std::clamp(double(finite) / 2, 1.0, 4.0e6);
+    c.size = std::max(
+        {std::sqrt(w * h / cellsWanted), extent / double(finite) / 2, std::max(w, h) / 2048});
     c.ox = minX, c.oy = minY;
     c.nx = int(w / c.size) + 1;
     c.ny = int(h / c.size) + 1;
     const size_t cellCount = size_t(c.nx) * size_t(c.ny);
     c.starts.assign(cellCount + 1, 0);
     // An element over more cells than this is kept apart.
-    constexpr int kMostCells = 16;
+    constexpr int kMostCells = 64;
     auto span = [&](size_t i, int& x0, int& x1, int& y0, int& y1) {
         const OuterBox& b = boxes_[i];
         if (!elements_[i]) return false;
