@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench font example clean
+.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench bench-window font example clean
 
 all: release
 
@@ -107,6 +107,10 @@ example: $(REL)/build.ninja
 
 bench: release
 	$(REL)/bench/zevo_bench $(BENCH_ARGS)
+
+# The editor's window opening boards of 100 k and 1 M elements offscreen, to its first frame.
+bench-window: release
+	QT_QPA_PLATFORM=offscreen $(REL)/bench/zevo_window_bench
 
 clean:
 	rm -rf build out

@@ -1,6 +1,11 @@
 #include "checks/connectivity.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "checks/box_grid.h"
 
@@ -368,14 +373,176 @@ std::optional<std::vector<Net>> BuildNets(Board& b, ProgressMonitor* monitor) {
     return nets;
 }
 
+namespace {
+
+// One net from its start, found through the board's index of drawn elements rather than through
+// a gathered conductor set: the conductors that can join a member are those with an element
+// whose bounds meet the member's node points (or, for a filled area, the bounds of its
+// elements), as the node points of an element lie in its bounds and an area is reached only on
+// its strokes or outline points. The candidates found are put through the exact rules with the
+// member as the one expanded, and taken in document order, which is the order of their (first)
+// drawn element in the index: so the members come out as the flood fill over the whole conductor
+// set gives them.
+class OneNet {
+  public:
+    explicit OneNet(Board& b) : b_(b), index_(b.drawnIndex) {}
+
+    // The conductor a drawn element belongs to: the outermost filled area on a conductor layer
+    // above it, or the element itself when it is a conductor; none otherwise.
+    const container* conductorOf(const drawn* d) const {
+        const container* area = nullptr;
+        for (const group* g = d->parent; g; g = g->parent)
+            if (g->type == painted_ && ConductorLayer(b_, AreaLayer(g))) area = g;
+        if (area) return area;
+        return IsThroughLand(b_, d) || ConductorLayer(b_, d->layer) ? d : nullptr;
+    }
+
+    bool collect(container* start, Net& net) {
+        index_.fill(b_.items);
+        clearMarks();
+        if (!isCandidate(start)) return false;
+        // The conductor of each element offered, worked out once (no conductor: `none`). From
+        // calloc: of a big board's slots only those near the net are ever touched.
+        conductors_.reset(static_cast<const void**>(
+            std::calloc(std::max<size_t>(index_.recorded(), 1), sizeof(const void*))));
+        if (!conductors_) return false;
+        taken_.insert(start);
+        std::vector<container*> queue{start};
+        std::vector<std::pair<size_t, container*>> found;
+        for (size_t q = 0; q < queue.size(); ++q) {
+            container* cur = queue[q];
+            net.push_back(cur);
+            found.clear();
+            ++tick_;
+            auto offer = [&](size_t slot) {
+                const void*& known = conductors_.get()[slot];
+                if (!known) {
+                    const container* of = conductorOf(index_.element(slot));
+                    known = of ? static_cast<const void*>(of) : &kNone;
+                }
+                if (known == &kNone) return;
+                const container* c = static_cast<const container*>(known);
+                if (taken_.count(c)) return;
+                uint64_t& seen = tested_[c];
+                if (seen == tick_) return;
+                seen = tick_;
+                if (Connected(b_, cur, c))
+                    found.push_back({orderOf(c, slot), const_cast<container*>(c)});
+            };
+            if (IsDrawn(cur)) {
+                Point pts[3];
+                const int n = NodePoints(AsDrawn(cur), pts);
+                for (int i = 0; i < n; ++i)
+                    index_.near(b_.items,
+                                {pts[i].x - kReach, pts[i].y - kReach, pts[i].x + kReach,
+                                 pts[i].y + kReach},
+                                offer);
+            } else {
+                // The bounds of the whole area: its elements lie close together, and one search
+                // offers far fewer elements twice than one per element would.
+                Box area;
+                bool none = true;
+                ForEachDrawn(AsGroup(cur)->members, [&](const drawn* d) {
+                    if (none)
+                        area = d->bounds;
+                    else
+                        area.grow(d->bounds);
+                    none = false;
+                });
+                if (!none)
+                    index_.near(b_.items,
+                                {area.minX - kReach, area.minY - kReach, area.maxX + kReach,
+                                 area.maxY + kReach},
+                                offer);
+            }
+            std::sort(found.begin(), found.end());
+            for (const auto& [order, c] : found) {
+                taken_.insert(c);
+                queue.push_back(c);
+            }
+        }
+        return true;
+    }
+
+  private:
+    static constexpr double kReach = 0.0015;
+    // Boards of this many elements have their marks cleared by two threads.
+    static constexpr size_t kClearInTwo = 100000;
+
+    // Every mark to 0, as the gathering of the conductor set does.
+    void clearMarks() {
+        auto clear = [this](size_t from, size_t to) {
+            for (size_t i = from; i < to; ++i)
+                if (const drawn* d = index_.element(i); d && d->mark != 0)
+                    const_cast<drawn*>(d)->mark = 0;
+        };
+        const size_t n = index_.recorded();
+        if (n < kClearInTwo) {
+            clear(0, n);
+            return;
+        }
+        std::thread other(clear, n / 2, n);
+        clear(0, n / 2);
+        other.join();
+    }
+
+    struct Free {
+        void operator()(const void** p) const { std::free(p); }
+    };
+
+    // A start that the conductor set holds: a conductor not inside a conductor area, or the
+    // outermost such area.
+    bool isCandidate(const container* start) const {
+        if (IsDrawn(start)) return conductorOf(AsDrawn(start)) == start;
+        if (start->kind != kGroup) return false;
+        const group* g = AsGroup(start);
+        if (g->type != painted_ || !ConductorLayer(b_, AreaLayer(g))) return false;
+        for (const group* a = g->parent; a; a = a->parent)
+            if (a->type == painted_ && ConductorLayer(b_, AreaLayer(a))) return false;
+        return true;
+    }
+
+    // The place of a conductor in document order: the slot of its element, or of the first
+    // element of an area (its elements have neighbouring slots; `slot` is one of them).
+    size_t orderOf(const container* c, size_t slot) {
+        if (IsDrawn(c)) return slot;
+        auto [it, fresh] = areaOrder_.try_emplace(c, slot);
+        if (!fresh) return it->second;
+        size_t first = slot;
+        while (first > 0) {
+            const drawn* d = index_.element(first - 1);
+            if (d) {
+                bool inside = false;
+                for (const group* g = d->parent; g && !inside; g = g->parent) inside = g == c;
+                if (!inside) break;
+            }
+            --first;
+        }
+        it->second = first;
+        return first;
+    }
+
+    Board& b_;
+    ElementIndex& index_;
+    const Istr painted_ = Reserved().painted;
+    std::unique_ptr<const void*[], Free> conductors_;
+    // Stands for "no conductor" in conductors_.
+    static constexpr char kNone = 0;
+    std::unordered_set<const container*> taken_;
+    std::unordered_map<const container*, uint64_t> tested_;
+    std::unordered_map<const container*, size_t> areaOrder_;
+    uint64_t tick_ = 0;
+};
+
+}  // namespace
+
 bool CollectNet(Board& b, container* start, Net& net, int number) {
     net.clear();
-    std::vector<container*> cands = GatherConductors(b);
-    const auto it = std::find(cands.begin(), cands.end(), start);
-    if (it == cands.end()) return false;
-    const uint32_t seed = static_cast<uint32_t>(it - cands.begin());
-    NetBuilder builder(b, std::move(cands));
-    builder.fill(seed, net);
+    OneNet one(b);
+    if (!one.collect(start, net)) {
+        net.clear();
+        return false;
+    }
     NumberNet(net, number);
     return true;
 }

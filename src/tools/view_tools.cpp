@@ -20,16 +20,18 @@ namespace zevo {
 
 namespace {
 
-container* FindConductor(const Board& b, const ListNode& head, Point p, double t) {
-    for (container* c : Items(head)) {
-        if (c->kind == kGroup) {
-            if (container* hit = FindConductor(b, AsGroup(c)->members, p, t)) return hit;
-        } else if (IsDrawn(c)) {
-            const drawn* d = AsDrawn(c);
-            if (ConductorLayer(b, d->layer) && d->hitTest(b, p, t)) return c;
-        }
-    }
-    return nullptr;
+// The first element in document order on a conductor layer whose hit test takes the point,
+// through the board's index: an element whose bounds, grown by the tolerance, miss the point is
+// passed over without its node being read, as its hit test would refuse it first thing.
+container* FindConductor(const Board& b, Point p, double t) {
+    const drawn* hit = b.drawnIndex.find(
+        b.items,
+        [&](const OuterBox& box) {
+            return p.x < double(box.minX) - t || p.x > double(box.maxX) + t ||
+                   p.y < double(box.minY) - t || p.y > double(box.maxY) + t;
+        },
+        [&](const drawn* d) { return ConductorLayer(b, d->layer) && d->hitTest(b, p, t); });
+    return const_cast<drawn*>(hit);
 }
 
 ToolResult CloseEquipotential(ToolContext& c) {
@@ -137,7 +139,7 @@ struct EditorModes {
 }  // namespace
 
 container* EquipotentialStart(const Board& b, Point p, double t) {
-    container* e = FindConductor(b, b.items, p, t);
+    container* e = FindConductor(b, p, t);
     if (!e || !e->parent) return e;
     const ReservedWords& w = Reserved();
     const group* g = e->parent;

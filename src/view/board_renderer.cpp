@@ -1,7 +1,9 @@
 #include "view/board_renderer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace zevo {
 
@@ -345,6 +347,124 @@ void DrawBoardEdge(const ViewState& view, Framebuffer& fb) {
     if (x1 != x0) column(x1);
 }
 
+namespace {
+
+// Is the element on a shown layer and its box in the view? The rules of the repaint.
+bool Shown(const Board& board, const OutlinePainter& painter, const drawn* e) {
+    return e->layer >= 0 && e->layer < kLayers && (board.layerFlags[size_t(e->layer)] & kDisp) &&
+           painter.Visible(e->bounds);
+}
+
+// The elements in document order through the board's index: those whose bounds lie outside the
+// view are passed over without their nodes being read.
+// `filled`: the index holds the whole board already, and is only read (by several threads).
+template <class Visit>
+void ForEachInView(const Board& board, const ViewState& view, bool filled, Visit&& visit) {
+    auto away = [&](const OuterBox& b) {
+        return double(b.maxX) < view.viewLeft || double(b.maxY) < view.viewBottom ||
+               double(b.minX) > view.viewRight || double(b.minY) > view.viewTop;
+    };
+    if (filled)
+        board.drawnIndex.scan(0, board.drawnIndex.recorded(), away, visit);
+    else
+        board.drawnIndex.find(board.items, away, visit);
+}
+
+// Boards with fewer elements are drawn by one thread: a second one costs more to start than it
+// saves.
+constexpr size_t kBandsFrom = 20000;
+
+// Draws the elements in two bands of rows at once, each band by its own thread walking the
+// whole document in order. OR-merging makes every pixel the same whatever the order in which
+// the elements are drawn, so what matters is only which elements are in by each partial picture:
+// the elements between two partial pictures are drawn top to bottom (sorted by their first row),
+// which keeps the rows being drawn in the processor's cache rather than going all over the
+// picture for each element. The partial pictures are taken when both threads have drawn the same
+// elements.
+size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
+                   const RenderOptions& options) {
+    const int split = back.height() / 2;
+    std::atomic<uint64_t> reached{0}, released{0};
+    auto waitFor = [](std::atomic<uint64_t>& a, uint64_t v) {
+        for (uint64_t now = a.load(std::memory_order_acquire); now < v;
+             now = a.load(std::memory_order_acquire))
+            a.wait(now, std::memory_order_acquire);
+    };
+    auto drawBand = [&](int top, int bottom, bool first) {
+        Framebuffer band = Framebuffer::Band(back, top, bottom);
+        OutlinePainter painter(board, view, band);
+        Pen pen{kPalette[0], RasterOp::kMerge};
+        int penColour = -1;
+        size_t count = 0;
+        uint64_t copies = 0;
+        const double scale = view.scale, viewTop = view.viewTop;
+        // The elements of the band since the last partial picture, with their first rows; and
+        // the order in which they are drawn (a counting sort by row).
+        std::vector<const drawn*> pending, sorted;
+        std::vector<uint32_t> firstRow, rowStarts(size_t(bottom - top) + 1);
+        auto drawPending = [&] {
+            std::fill(rowStarts.begin(), rowStarts.end(), 0);
+            for (uint32_t r : firstRow) ++rowStarts[r + 1];
+            for (size_t r = 1; r < rowStarts.size(); ++r) rowStarts[r] += rowStarts[r - 1];
+            sorted.resize(pending.size());
+            for (size_t i = 0; i < pending.size(); ++i)
+                sorted[rowStarts[firstRow[i]]++] = pending[i];
+            for (const drawn* e : sorted) {
+                const int colour = board.layerColour[size_t(e->layer)] & 15;
+                if (colour != penColour) {
+                    pen.colour = kPalette[size_t(colour)];
+                    penColour = colour;
+                }
+                painter.Draw(e, pen);
+            }
+            pending.clear();
+            firstRow.clear();
+        };
+        ForEachInView(board, view, true, [&](const drawn* e) {
+            if (!Shown(board, painter, e)) return false;
+            // The rows the outline can reach: its box on the screen, with room for the
+            // rounding of positions and radii to whole pixels; chord points of an arc lie at
+            // angles of the sine table (a 4096th of a turn apart), which can take them past the
+            // ends of the arc by a fraction of its radius.
+            double slack = 3;
+            if (e->kind == kArc)
+                slack +=
+                    (static_cast<const arc*>(e)->r + board.roundHalf(e->aperture)) * scale * 0.001;
+            const double high = (viewTop - e->bounds.maxY) * scale - slack,
+                         low = (viewTop - e->bounds.minY) * scale + slack;
+            if (!(high >= bottom || low < top)) {
+                pending.push_back(e);
+                // Rows from the band's top; an element that begins above it (or whose rows are
+                // not known) first.
+                firstRow.push_back(high > top ? uint32_t(high) - uint32_t(top) : 0);
+            }
+            if (++count % kPartialCopyEvery == 0 && options.partialCopy) {
+                drawPending();
+                ++copies;
+                if (first) {
+                    waitFor(reached, copies);
+                    options.partialCopy(back);
+                    released.store(copies, std::memory_order_release);
+                    released.notify_one();
+                } else {
+                    reached.store(copies, std::memory_order_release);
+                    reached.notify_one();
+                    waitFor(released, copies);
+                }
+            }
+            return false;
+        });
+        drawPending();
+        return count;
+    };
+    std::thread lower([&] { drawBand(split, back.height(), false); });
+    const size_t count = drawBand(0, split, true);
+    lower.join();
+    return count;
+}
+
+}  // namespace
+
 size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,
                    const RenderOptions& options) {
     back.Clear(0);
@@ -352,21 +472,22 @@ size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,
     if (options.boardEdge) DrawBoardEdge(view, back);
     OutlinePainter painter(board, view, back);
     size_t count = 0;
-    Pen pen{kPalette[0], RasterOp::kMerge};
-    int penLayerColour = -1;
-    // The document in order, through the board's index: elements whose bounds lie outside the
-    // view are passed over without their nodes being read.
-    board.drawnIndex.find(
-        board.items,
-        [&](const OuterBox& b) {
-            return double(b.maxX) < view.viewLeft || double(b.maxY) < view.viewBottom ||
-                   double(b.minX) > view.viewRight || double(b.minY) > view.viewTop;
-        },
-        [&](const drawn* e) {
-            if (e->layer < 0 || e->layer >= kLayers ||
-                !(board.layerFlags[size_t(e->layer)] & kDisp))
-                return false;
-            if (!painter.Visible(e->bounds)) return false;
+    bool bands = false;
+    if (options.threads != 1 && back.height() >= 2) {
+        // The threads read the index, so it is filled first (the walk alone would fill it as
+        // far as it goes, which is to the end).
+        board.drawnIndex.fill(board.items);
+        bands = options.threads >= 2 ||
+                (back.height() >= 64 && std::thread::hardware_concurrency() >= 2 &&
+                 board.drawnIndex.recorded() >= kBandsFrom);
+    }
+    if (bands) {
+        count = DrawInBands(board, view, back, options);
+    } else {
+        Pen pen{kPalette[0], RasterOp::kMerge};
+        int penLayerColour = -1;
+        ForEachInView(board, view, false, [&](const drawn* e) {
+            if (!Shown(board, painter, e)) return false;
             const int colour = board.layerColour[size_t(e->layer)] & 15;
             if (colour != penLayerColour) {
                 pen.colour = kPalette[size_t(colour)];
@@ -376,6 +497,7 @@ size_t RenderBoard(const Board& board, const ViewState& view, Framebuffer& back,
             if (++count % kPartialCopyEvery == 0 && options.partialCopy) options.partialCopy(back);
             return false;
         });
+    }
     const Pen grey{kGreyPen, RasterOp::kCopy};
     for (const drawn* e : options.selection) painter.Draw(e, grey);
     if (options.picked) painter.Draw(options.picked, grey);

@@ -87,6 +87,9 @@ struct RenderOptions {
     std::function<void(const Framebuffer&)> partialCopy;
     // The board's edge drawn under the elements (the editor's view; pictures leave it out).
     bool boardEdge = false;
+    // Threads that draw the elements, each into its own band of rows: 0 lets the size of the
+    // board decide. The picture, and every partial one, is the same with any number.
+    int threads = 0;
 };
 
 inline constexpr int kPartialCopyEvery = 10001;

@@ -12,14 +12,74 @@ void Framebuffer::Resize(int width, int height, Pixel fill) {
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     pixels_.assign(size_t(width_) * size_t(height_), fill);
+    data_ = pixels_.data();
+    top_ = 0;
+    bottom_ = height_;
+}
+
+Framebuffer::Framebuffer(const Framebuffer& o)
+    : width_(o.width_),
+      height_(o.height_),
+      top_(0),
+      bottom_(o.height_),
+      pixels_(o.pixels().begin(), o.pixels().end()),
+      data_(pixels_.data()) {}
+
+Framebuffer& Framebuffer::operator=(const Framebuffer& o) {
+    if (this == &o) return *this;
+    // Reuses the buffer already there when the size is the same (the editor copies its back
+    // buffer to the screen buffer on every refresh).
+    pixels_.assign(o.pixels().begin(), o.pixels().end());
+    data_ = pixels_.data();
+    width_ = o.width_;
+    height_ = o.height_;
+    top_ = 0;
+    bottom_ = height_;
+    return *this;
+}
+
+Framebuffer::Framebuffer(Framebuffer&& o) noexcept
+    : width_(o.width_),
+      height_(o.height_),
+      top_(o.top_),
+      bottom_(o.bottom_),
+      pixels_(std::move(o.pixels_)),
+      data_(o.data_) {
+    o.width_ = o.height_ = o.top_ = o.bottom_ = 0;
+    o.pixels_.clear();
+    o.data_ = nullptr;
+}
+
+Framebuffer& Framebuffer::operator=(Framebuffer&& o) noexcept {
+    if (this == &o) return *this;
+    width_ = o.width_;
+    height_ = o.height_;
+    top_ = o.top_;
+    bottom_ = o.bottom_;
+    pixels_ = std::move(o.pixels_);
+    data_ = o.data_;
+    o.width_ = o.height_ = o.top_ = o.bottom_ = 0;
+    o.pixels_.clear();
+    o.data_ = nullptr;
+    return *this;
+}
+
+Framebuffer Framebuffer::Band(Framebuffer& whole, int top, int bottom) {
+    Framebuffer b;
+    b.width_ = whole.width_;
+    b.height_ = whole.height_;
+    b.top_ = std::clamp(top, 0, whole.height_);
+    b.bottom_ = std::clamp(bottom, b.top_, whole.height_);
+    b.data_ = whole.data_;
+    return b;
 }
 
 void Framebuffer::Clear(Pixel colour) {
-    std::fill(pixels_.begin(), pixels_.end(), colour);
+    for (int y = top_; y < bottom_; ++y) std::fill(row(y), row(y) + width_, colour);
 }
 
 void Framebuffer::Span(int64_t x0, int64_t x1, int64_t y, Pen pen) {
-    if (y < 0 || y >= height_) return;
+    if (y < top_ || y >= bottom_) return;
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, width_ - 1);
     Pixel* p = row(int(y));
@@ -78,8 +138,12 @@ void Framebuffer::Line(PixelPoint a, PixelPoint b, Pen pen) {
             return;
         }
     }
-    // Bresenham; the end pixel is left to the next segment.
-    if (a.x < width_ && a.y < height_ && b.x < width_ && b.y < height_) {
+    // Bresenham; the end pixel is left to the next segment. The rows of a segment run from one
+    // end's to the other's: one that lies wholly outside the rows written is passed over.
+    const int64_t rowA = a.y < b.y ? a.y : b.y, rowB = a.y < b.y ? b.y : a.y;
+    if (rowB < top_ || rowA >= bottom_) {
+        // Nothing of the walk is written.
+    } else if (a.x < width_ && b.x < width_ && rowA >= top_ && rowB < bottom_) {
         // Both ends on real pixels: the walk needs no bounds checks.
         const Pixel c = pen.colour;
         switch (pen.op) {
@@ -180,7 +244,7 @@ void Framebuffer::EllipseRows(int64_t left, int64_t top, int64_t right, int64_t 
         last = int64_t(std::floor(cx + hw));
         if (first > last) first = last = std::llround(cx);  // a row is never empty
     };
-    const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(bottom, height_);
+    const int64_t y0 = std::max<int64_t>(top, top_), y1 = std::min<int64_t>(bottom, bottom_);
     if (y0 >= y1) return;
     // A row needs its own span and its outer neighbour's: each span is worked out once and
     // carried along as the rows go down.
@@ -229,7 +293,8 @@ void Framebuffer::Frame(int64_t left, int64_t top, int64_t right, int64_t bottom
     if (right <= left || bottom <= top) return;
     Span(left, right - 1, top, pen);
     if (bottom - 1 > top) Span(left, right - 1, bottom - 1, pen);
-    const int64_t y0 = std::max<int64_t>(top + 1, 0), y1 = std::min<int64_t>(bottom - 1, height_);
+    const int64_t y0 = std::max<int64_t>(top + 1, top_),
+                  y1 = std::min<int64_t>(bottom - 1, bottom_);
     for (int64_t y = y0; y < y1; ++y) {
         Plot(left, y, pen);
         if (right - 1 > left) Plot(right - 1, y, pen);
@@ -237,12 +302,12 @@ void Framebuffer::Frame(int64_t left, int64_t top, int64_t right, int64_t bottom
 }
 
 void Framebuffer::FillBox(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen) {
-    const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(bottom, height_);
+    const int64_t y0 = std::max<int64_t>(top, top_), y1 = std::min<int64_t>(bottom, bottom_);
     for (int64_t y = y0; y < y1; ++y) Span(left, right - 1, y, pen);
 }
 
 void Framebuffer::CombineRow(int64_t x, int64_t y, std::span<const Pixel> src, RasterOp op) {
-    if (y < 0 || y >= height_) return;
+    if (y < top_ || y >= bottom_) return;
     const int64_t from = std::max<int64_t>(0, -x);
     const int64_t to = std::min<int64_t>(int64_t(src.size()), width_ - x);
     Pixel* d = row(int(y));

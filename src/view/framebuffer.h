@@ -49,6 +49,17 @@ class Framebuffer {
   public:
     Framebuffer() = default;
     Framebuffer(int width, int height, Pixel fill = 0) { Resize(width, height, fill); }
+    // A copy always owns its pixels (a copy of a band holds the whole picture).
+    Framebuffer(const Framebuffer& o);
+    Framebuffer& operator=(const Framebuffer& o);
+    Framebuffer(Framebuffer&& o) noexcept;
+    Framebuffer& operator=(Framebuffer&& o) noexcept;
+
+    // The rows top..bottom - 1 of `whole` to draw into: the same geometry (clipping, line walks
+    // and outlines give the pixels they give in the whole buffer), but only those rows are
+    // written. Two bands of one buffer can be drawn into at the same time. The band shares the
+    // pixels of `whole`, which must outlive it and must not be resized meanwhile.
+    static Framebuffer Band(Framebuffer& whole, int top, int bottom);
 
     // Recreates the buffer; sizes below 0 count as 0.
     void Resize(int width, int height, Pixel fill = 0);
@@ -57,18 +68,18 @@ class Framebuffer {
     int width() const { return width_; }
     int height() const { return height_; }
     bool empty() const { return width_ == 0 || height_ == 0; }
-    Pixel at(int x, int y) const { return pixels_[size_t(y) * size_t(width_) + size_t(x)]; }
-    Pixel* row(int y) { return pixels_.data() + size_t(y) * size_t(width_); }
-    const Pixel* row(int y) const { return pixels_.data() + size_t(y) * size_t(width_); }
-    std::span<const Pixel> pixels() const { return pixels_; }
+    Pixel at(int x, int y) const { return data_[size_t(y) * size_t(width_) + size_t(x)]; }
+    Pixel* row(int y) { return data_ + size_t(y) * size_t(width_); }
+    const Pixel* row(int y) const { return data_ + size_t(y) * size_t(width_); }
+    std::span<const Pixel> pixels() const { return {data_, size_t(width_) * size_t(height_)}; }
     bool inside(int64_t x, int64_t y) const {
         return x >= 0 && y >= 0 && x < width_ && y < height_;
     }
 
     // Single pixel; outside the buffer nothing happens.
     void Plot(int64_t x, int64_t y, Pen pen) {
-        if (!inside(x, y)) return;
-        Pixel& p = pixels_[size_t(y) * size_t(width_) + size_t(x)];
+        if (!inside(x, y) || y < top_ || y >= bottom_) return;
+        Pixel& p = data_[size_t(y) * size_t(width_) + size_t(x)];
         Apply(p, pen);
     }
 
@@ -119,7 +130,11 @@ class Framebuffer {
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<Pixel> pixels_;
+    // The rows that are written: all of them, or those of a band.
+    int top_ = 0;
+    int bottom_ = 0;
+    std::vector<Pixel> pixels_;  // empty in a band
+    Pixel* data_ = nullptr;      // pixels_, or the whole buffer's of a band
 };
 
 // Clips the segment a-b to the box 0..w, 0..h (both inclusive). False when nothing is left.

@@ -148,4 +148,28 @@ inline std::vector<Net> QuadraticNets(Board& b) {
     return nets;
 }
 
+// The flood fill from one start over every remaining conductor of the board, as the behaviour
+// states it; empty when the start is no conductor candidate. Clears every mark, numbers nothing.
+inline Net QuadraticNetFrom(Board& b, container* start) {
+    std::vector<container*> remaining = GatherConductors(b);
+    const auto it = std::find(remaining.begin(), remaining.end(), start);
+    if (it == remaining.end()) return {};
+    remaining.erase(it);
+    Net net;
+    std::vector<container*> queue{start};
+    for (size_t q = 0; q < queue.size(); ++q) {
+        container* cur = queue[q];
+        net.push_back(cur);
+        std::vector<container*> rest;
+        for (container* c : remaining) {
+            if (Connected(b, cur, c))
+                queue.push_back(c);
+            else
+                rest.push_back(c);
+        }
+        remaining.swap(rest);
+    }
+    return net;
+}
+
 }  // namespace zevo::test

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <set>
+#include <string>
 
+#include "board_generator.h"
 #include "check_boards.h"
 
 namespace zevo {
@@ -165,6 +169,72 @@ TEST(Connectivity, IndexedNetsEqualTheQuadraticWalkOnRandomBoards) {
         ForEachDrawn(b.items, [&](drawn* d) { marks.push_back(d->mark); });
         EXPECT_EQ(marks, referenceMarks) << "seed " << seed;
     }
+}
+
+// The net of one start, found through the board's index, is the flood fill from that start over
+// the whole conductor set: the same members in the same order, numbered, every other mark
+// cleared; and the members of the net the full building puts the start in. Starts that are no
+// candidates (non-conductors, elements inside a filled area) give nothing.
+TEST(Connectivity, OneNetIsTheFloodFillFromItsStartOverEveryConductor) {
+    auto check = [](Board& b, const char* what, size_t every) {
+        std::vector<container*> starts;
+        for (container* c : GatherConductors(b)) starts.push_back(c);
+        ForEachDrawn(b.items, [&](drawn* d) {
+            if (!ConductorLayer(b, d->layer) || d->parent) starts.push_back(d);
+        });
+        // The numbers of the full building, to compare the members with.
+        auto nets = BuildNets(b);
+        ASSERT_TRUE(nets);
+        std::map<const container*, size_t> netOf;
+        for (size_t i = 0; i < nets->size(); ++i)
+            for (const container* m : (*nets)[i]) netOf[m] = i;
+        size_t compared = 0, joined = 0;
+        for (size_t k = 0; k < starts.size(); k += every) {
+            container* start = starts[k];
+            // Marks left by the last net must go.
+            ForEachDrawn(b.items, [](drawn* d) { d->mark = 5; });
+            const Net want = test::QuadraticNetFrom(b, start);
+            ForEachDrawn(b.items, [](drawn* d) { d->mark = 5; });
+            Net got{start};
+            EXPECT_EQ(CollectNet(b, start, got, 3), !want.empty()) << what << " start " << k;
+            ASSERT_EQ(got, want) << what << " start " << k;
+            std::set<const container*> members;
+            for (const container* m : got) {
+                members.insert(m);
+                if (m->kind == kGroup)
+                    ForEachDrawn(AsGroup(m)->members, [&](const drawn* d) { members.insert(d); });
+            }
+            ForEachDrawn(b.items, [&](const drawn* d) {
+                EXPECT_EQ(d->mark, members.count(d) ? 3 : 0) << what << " start " << k;
+            });
+            if (want.empty()) continue;
+            ++compared;
+            joined += got.size() > 1;
+            const size_t n = netOf.at(start);
+            EXPECT_EQ(std::set<const container*>(got.begin(), got.end()),
+                      std::set<const container*>((*nets)[n].begin(), (*nets)[n].end()))
+                << what << " start " << k;
+        }
+        EXPECT_GT(compared, 0u) << what;
+        EXPECT_GT(joined, 0u) << what;
+    };
+    for (uint32_t seed = 1; seed <= 12; ++seed) {
+        std::mt19937 rng(seed);
+        Board b;
+        RandomCheckBoard(b, rng, 150 + seed * 15, seed % 3 == 0 ? 6 : 15);
+        check(b, ("random " + std::to_string(seed)).c_str(), 1);
+    }
+    Board generated;
+    GenerateBoard(generated, {20000, 5});
+    check(generated, "generated", 97);
+    // After edits the index follows (an element moved onto another's end, one appended).
+    int lines = 0;
+    ForEachDrawn(generated.items, [&](drawn* d) {
+        if (d->kind == kLine && !d->parent && ConductorLayer(generated, d->layer) && ++lines == 40)
+            d->translate(generated, 0.5, 0.5);
+    });
+    generated.AppendElement(nullptr, generated.CreateLine(1, 3, false, {10, 10}, {50, 50}));
+    check(generated, "generated, edited", 89);
 }
 
 }  // namespace

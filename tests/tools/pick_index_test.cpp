@@ -219,8 +219,13 @@ TEST_F(PickIndex, AHitLeavesThePartWalkedAndTheNextPickCarriesOnFromThere) {
     other.initHead();
     EXPECT_EQ(ctx.pickElement({10.5, 10}), first);
     EXPECT_EQ(board.drawnIndex.recorded(), 5002u);
-    // Any change to the board's tree, even far from the hit, starts it again.
-    Land({250, 150});
+    // An element appended is followed: the index stays whole and holds it.
+    const land* appended = Land({250, 150});
+    EXPECT_EQ(ctx.pickElement({10.5, 10}), first);
+    EXPECT_EQ(board.drawnIndex.recorded(), 5003u);
+    EXPECT_EQ(ctx.pickElement({250.5, 150}), appended);
+    // A change it cannot follow, even far from the hit, starts it again.
+    board.changes.note();
     EXPECT_EQ(ctx.pickElement({10.5, 10}), first);
     EXPECT_EQ(board.drawnIndex.recorded(), early);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "board/model/intern.h"
 #include "board_generator.h"
 #include "image_compare.h"
 #include "plain_walk.h"
@@ -95,6 +96,70 @@ TEST(GeneratedRender, RepaintDrawsWhatThePlainWalkDrawsCopyByCopy) {
         ExpectPlainRepaint(board, view, v.name);
     }
     EXPECT_GE(copies, 2u);
+}
+
+// Drawn by two threads, each in its own band of rows, and after edits that the board's index
+// follows (new bounds, elements taken out, elements appended) or starts again after (a relink in
+// the middle, a new aperture size): every partial picture and the last one are the plain walk's.
+TEST(GeneratedRender, BandsAndEditsDrawWhatThePlainWalkDraws) {
+    struct Case {
+        size_t elements;
+        uint64_t seed;
+        int width, height;
+    } cases[] = {{24000, 3, 640, 480}, {12000, 11, 333, 251}, {40000, 29, 500, 97}};
+    for (const Case& k : cases) {
+        Board board;
+        GenerateBoard(board, {k.elements, k.seed});
+        std::vector<drawn*> all;
+        ForEachDrawn(board.items, [&](drawn* d) { all.push_back(d); });
+        ASSERT_GT(all.size(), 1000u);
+        std::vector<View> views = Views(board);
+        views.push_back({"mirrored, wide", 2.5, 10, 5, true});
+        ListNode* successor = nullptr;
+        drawn* taken = nullptr;
+        for (int edit = 0; edit <= 6; ++edit) {
+            for (const View& v : views) {
+                const ViewState view = MakeView(board, v, k.width, k.height);
+                const std::string what = std::string(v.name) + ", seed " + std::to_string(k.seed) +
+                                         ", edit " + std::to_string(edit);
+                ExpectPlainRepaint(board, view, what.c_str(), 2);
+                ExpectPlainRepaint(board, view, what.c_str(), 1);
+            }
+            drawn* d = all[all.size() / 3 + size_t(edit) * 97];
+            switch (edit) {
+                case 0:  // moved into the fitted view's middle, and a wide line across it
+                    d->moveTo(board, {board.sizeX / 2, board.sizeY / 2});
+                    board.AppendElement(
+                        nullptr,
+                        board.CreateLine(1, 9, false, {1, 1}, {board.sizeX - 1, board.sizeY - 1}));
+                    break;
+                case 1:  // taken out
+                    taken = d;
+                    successor = d->unlink(board.changes);
+                    break;
+                case 2:  // a filled group appended
+                {
+                    group* g = board.CreateGroup(Intern("G"));
+                    for (int i = 0; i < 50; ++i)
+                        board.AppendElement(g, board.CreateArc(1, 3, {20.0 + i, 30}, 4, 0.5, 2.5));
+                    board.AppendElement(nullptr, g);
+                    break;
+                }
+                case 3:  // put back where it was
+                    taken->insertBefore(successor, board.changes);
+                    break;
+                case 4:
+                    d->translate(board, -3, 2);
+                    break;
+                case 5:  // every outline of one aperture wider
+                    board.SetRoundAperture(3, 1.5);
+                    ForEachDrawn(board.items, [&](drawn* e) { e->updateBounds(board); });
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
 }
 
 // Deep in, a land wider than 1000 pixels is a polygon; its corners and a wide arc's outline cross

@@ -155,8 +155,8 @@ class Board {
     // are computed from a const board, so the count can advance on one.
     mutable ChangeCount changes;
     // The drawn elements in document order with their bounds, for the repaint and for picking:
-    // a cache that empties itself whenever the tree changes (element_index.h). A board is used
-    // from one thread at a time.
+    // a cache that follows small edits and empties itself after others (element_index.h). A
+    // board is changed from one thread at a time; the repaint reads it from two at once.
     mutable ElementIndex drawnIndex{changes};
 };
 

@@ -144,7 +144,7 @@ void drawn::copyFrom(const drawn& o) {
 }
 
 void drawn::translateBase(const Board& b, double dx, double dy) {
-    b.changes.note();
+    b.changes.record(ChangeCount::kMoved, this);
     x += dx;
     y += dy;
     bounds.minX += dx;
@@ -189,7 +189,7 @@ void land::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void land::updateBounds(const Board& b) {
-    b.changes.note();
+    b.changes.record(ChangeCount::kMoved, this);
     const double h = halfSize(b);
     bounds = {x - h, y - h, x + h, y + h};
 }
@@ -270,7 +270,7 @@ void line::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void line::updateBounds(const Board& b) {
-    b.changes.note();
+    b.changes.record(ChangeCount::kMoved, this);
     const double h = halfSize(b);
     bounds = {std::min(x, ex) - h, std::min(y, ey) - h, std::max(x, ex) + h, std::max(y, ey) + h};
 }
@@ -380,7 +380,7 @@ void arc::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void arc::updateBounds(const Board& b) {
-    b.changes.note();
+    b.changes.record(ChangeCount::kMoved, this);
     NormaliseArc(st, end);
     double h = b.roundHalf(aperture);
     if (h + kEps > r) {
@@ -489,7 +489,7 @@ void rect::mirror(Board& b, double ax) {
     updateBounds(b);
 }
 void rect::updateBounds(const Board& b) {
-    b.changes.note();
+    b.changes.record(ChangeCount::kMoved, this);
     const double cs = std::cos(ang), sn = std::sin(ang);
     const double half = (dx - dy) / 2;
     e1 = {x + half * cs, y + half * sn};

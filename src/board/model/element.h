@@ -19,9 +19,29 @@ class group;
 // hold only while it stands still. A list node does not know its board, so every link operation
 // is told the count to advance; code that writes an element's bounds itself, instead of through
 // `updateBounds` or a move, calls `note` on its board's count.
+//
+// The last few changes are kept with the node they were made to, so that a cache can follow a
+// small edit rather than start again: a node linked, unlinked, or given new bounds. `note` is
+// any other change, which no cache follows.
+struct ListNode;
 struct ChangeCount {
+    enum Kind : uint8_t { kOther, kLinked, kUnlinked, kMoved };
+    struct Change {
+        const ListNode* node = nullptr;
+        Kind kind = kOther;
+    };
+    static constexpr uint64_t kKept = 32;
+
     uint64_t value = 1;
-    void note() { ++value; }
+    Change recent[kKept];
+
+    void note() { record(kOther, nullptr); }
+    void record(Kind kind, const ListNode* node) {
+        ++value;
+        recent[value % kKept] = {node, kind};
+    }
+    // The change that brought the count to `v`, one of the last kKept.
+    const Change& change(uint64_t v) const { return recent[v % kKept]; }
 };
 
 // A link pair. A list head is a bare ListNode (the sentinel); an element is a ListNode too.
@@ -40,7 +60,7 @@ struct ListNode {
         prev = successor->prev;
         prev->next = this;
         successor->prev = this;
-        changes.note();
+        changes.record(ChangeCount::kLinked, this);
     }
     // Unlinks and returns the former successor.
     ListNode* unlink(ChangeCount& changes) {
@@ -48,7 +68,7 @@ struct ListNode {
         prev->next = next;
         next->prev = prev;
         next = prev = nullptr;
-        changes.note();
+        changes.record(ChangeCount::kUnlinked, this);
         return successor;
     }
 };

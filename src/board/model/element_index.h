@@ -8,9 +8,11 @@
 // bounds without touching their node.
 //
 // The index is never trusted beyond its board's change count (`Board::changes`, advanced by every
-// link change and every change of an element's bounds, see element.h): when the count has moved,
-// it is thrown away and filled again by the plain walk. It is filled lazily: a walk that stops
-// early (a pick that hit) leaves the part it has seen, and the next walk carries on from there.
+// link change and every change of an element's bounds, see element.h). When the count has moved
+// by a small edit of a whole index (elements given new bounds, elements taken out, elements
+// appended to the end of the document) the index follows it; after anything else it is thrown
+// away and filled again by the plain walk. It is filled lazily: a walk that stops early (a pick
+// that hit) leaves the part it has seen, and the next walk carries on from there.
 #pragma once
 
 #include <bit>
@@ -66,9 +68,31 @@ class ElementIndex {
     template <class Away, class Visit>
     const drawn* find(const ListNode& items, Away&& away, Visit&& visit);
 
+    // Records every element of the board (if not done yet), so that `scan` covers them all.
+    void fill(const ListNode& items);
+    // As `find` over the recorded elements first..last - 1, without recording more. Several
+    // threads may scan at once while the board stands still.
+    template <class Away, class Visit>
+    const drawn* scan(size_t first, size_t last, Away&& away, Visit&& visit) const {
+        if (last > elements_.size()) last = elements_.size();
+        return first < last ? visitRecorded(first, last, away, visit) : nullptr;
+    }
+    const OuterBox& box(size_t i) const { return boxes_[i]; }
+    // None for a slot whose element was taken out.
+    const drawn* element(size_t i) const { return elements_[i]; }
+
+    // Offers the slot of every element of the board whose outward bounds meet `q`, in no
+    // particular order and perhaps more than once, through a grid of cells over the bounds that
+    // is kept with the index (made when first asked for after the index started again; small
+    // edits the index follows are added to it).
+    template <class F>
+    void near(const ListNode& items, const Box& q, F&& f);
+
     // Number of elements recorded so far, and whether they are all of the board's (for tests).
     size_t recorded() const { return elements_.size(); }
     bool complete() const { return complete_; }
+    // How often the index has started again (for tests and benchmarks).
+    uint64_t restarts() const { return restarts_; }
 
   private:
     struct Frame {
@@ -90,15 +114,44 @@ class ElementIndex {
         __builtin_prefetch(p + 192);
     }
     void restart(const ListNode& items);
+    // Brings a whole index up to the change count by the changes kept there; false when they
+    // cannot be followed (the index must start again).
+    bool follow();
+    // The slot of an element, or npos.
+    size_t slotOf(const ListNode* node) const;
+    void record(const drawn* d);
+    void recordTree(const ListNode& head);
+    void buildCells();
+    int cellX(double x) const { return CellOf((x - cells_.ox) / cells_.size, cells_.nx); }
+    int cellY(double y) const { return CellOf((y - cells_.oy) / cells_.size, cells_.ny); }
+    static int CellOf(double v, int n) {
+        // Compared as doubles first: far-off or non-finite values must not overflow the cast.
+        if (!(v > 0)) return 0;
+        if (v >= n - 1) return n - 1;
+        return static_cast<int>(v);
+    }
+
+    // The grid of `near`: slots by cell (counting sort into one array), those too large for it
+    // or with bounds that are not finite, and those the index recorded or changed since.
+    struct Cells {
+        bool valid = false;
+        uint64_t restarts = 0;
+        double ox = 0, oy = 0, size = 1;
+        int nx = 0, ny = 0;
+        std::vector<uint32_t> starts, slots, apart;
+    };
+    Cells cells_;
     // Follows the links from where the walk stopped, recording up to `count` more elements.
     void walk(size_t count);
     template <class Away, class Visit>
-    const drawn* visitRecorded(size_t from, Away& away, Visit& visit) const;
+    const drawn* visitRecorded(size_t from, size_t to, Away& away, Visit& visit) const;
 
     const ChangeCount& changes_;
     const ListNode* items_ = nullptr;  // none: nothing recorded yet
     uint64_t stamp_ = 0;
     bool complete_ = false;
+    size_t removed_ = 0;  // slots left empty by elements taken out
+    uint64_t restarts_ = 0;
     std::vector<const drawn*> elements_;
     std::vector<OuterBox> boxes_;
     // Where the walk stopped: the open lists and the next node to look at.
@@ -108,21 +161,42 @@ class ElementIndex {
 
 template <class Away, class Visit>
 const drawn* ElementIndex::find(const ListNode& items, Away&& away, Visit&& visit) {
-    if (items_ != &items || stamp_ != changes_.value) restart(items);
+    if (items_ != &items || (stamp_ != changes_.value && !follow())) restart(items);
     for (size_t from = 0;;) {
-        if (const drawn* hit = visitRecorded(from, away, visit)) return hit;
+        if (const drawn* hit = visitRecorded(from, elements_.size(), away, visit)) return hit;
         if (complete_) return nullptr;
         from = elements_.size();
         walk(from < kFirstWalk ? kFirstWalk : from > kLongestWalk ? kLongestWalk : from);
     }
 }
 
+template <class F>
+void ElementIndex::near(const ListNode& items, const Box& q, F&& f) {
+    fill(items);
+    if (!cells_.valid || cells_.restarts != restarts_) buildCells();
+    auto meets = [&](uint32_t i) {
+        const OuterBox& b = boxes_[i];
+        return elements_[i] && !(double(b.maxX) < q.minX || double(b.maxY) < q.minY ||
+                                 double(b.minX) > q.maxX || double(b.minY) > q.maxY);
+    };
+    for (uint32_t i : cells_.apart)
+        if (meets(i)) f(size_t(i));
+    if (cells_.nx == 0) return;
+    const int x0 = cellX(q.minX), x1 = cellX(q.maxX), y0 = cellY(q.minY), y1 = cellY(q.maxY);
+    for (int cy = y0; cy <= y1; ++cy) {
+        const size_t row = size_t(cy) * size_t(cells_.nx);
+        for (int cx = x0; cx <= x1; ++cx)
+            for (uint32_t k = cells_.starts[row + size_t(cx)];
+                 k < cells_.starts[row + size_t(cx) + 1]; ++k)
+                if (meets(cells_.slots[k])) f(size_t(cells_.slots[k]));
+    }
+}
+
 template <class Away, class Visit>
-const drawn* ElementIndex::visitRecorded(size_t from, Away& away, Visit& visit) const {
+const drawn* ElementIndex::visitRecorded(size_t from, size_t n, Away& away, Visit& visit) const {
     // In blocks: the candidates of the next block are looked up and fetched while those of this
     // one are visited.
     constexpr size_t kBlock = 16;
-    const size_t n = elements_.size();
     const drawn* const* elements = elements_.data();
     const OuterBox* boxes = boxes_.data();
     uint32_t current[kBlock], ahead[kBlock];
@@ -131,7 +205,7 @@ const drawn* ElementIndex::visitRecorded(size_t from, Away& away, Visit& visit) 
         count = 0;
         const size_t end = start + kBlock < n ? start + kBlock : n;
         for (size_t i = start; i < end; ++i)
-            if (!away(boxes[i])) {
+            if (!away(boxes[i]) && elements[i]) {
                 out[count++] = uint32_t(i - start);
                 Prefetch(elements[i]);
             }

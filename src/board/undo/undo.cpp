@@ -22,13 +22,13 @@ void UndoHistory::RecordRemoved(UndoStep* step, container* element, ListNode* su
     UndoEntry* e = entries_.take();
     e->successor = successor;
     e->element = element;
-    e->insertBefore(&step->entries, board_.changes);
+    e->insertBefore(&step->entries, records_);
 }
 
 void UndoHistory::RecordAdded(UndoStep* step, container* element) {
     UndoEntry* e = entries_.take();
     e->element = element;
-    e->insertBefore(&step->entries, board_.changes);
+    e->insertBefore(&step->entries, records_);
 }
 
 void UndoHistory::CommitStep(UndoStep* step) {
@@ -39,7 +39,7 @@ void UndoHistory::CommitStep(UndoStep* step) {
     }
     while (!redo_.emptyList()) recycleStep(static_cast<UndoStep*>(redo_.prev));
     step->kind = kUndoApplied;
-    step->insertBefore(&done_, board_.changes);
+    step->insertBefore(&done_, records_);
     size_t n = Count(done_);
     while (n > static_cast<size_t>(limit_)) {
         recycleStep(static_cast<UndoStep*>(done_.next));
@@ -55,7 +55,7 @@ void UndoHistory::DiscardStep(UndoStep* step) {
 
 void UndoHistory::RevertStep(UndoStep* step) {
     if (!step) return;
-    if (step->linked()) step->unlink(board_.changes);
+    if (step->linked()) step->unlink(records_);
     undoStep(step);
     recycleStep(step);
 }
@@ -63,18 +63,18 @@ void UndoHistory::RevertStep(UndoStep* step) {
 bool UndoHistory::Undo() {
     if (done_.emptyList()) return false;
     UndoStep* s = static_cast<UndoStep*>(done_.prev);
-    s->unlink(board_.changes);
+    s->unlink(records_);
     undoStep(s);
-    s->insertBefore(&redo_, board_.changes);
+    s->insertBefore(&redo_, records_);
     return true;
 }
 
 bool UndoHistory::Redo() {
     if (redo_.emptyList()) return false;
     UndoStep* s = static_cast<UndoStep*>(redo_.prev);
-    s->unlink(board_.changes);
+    s->unlink(records_);
     redoStep(s);
-    s->insertBefore(&done_, board_.changes);
+    s->insertBefore(&done_, records_);
     return true;
 }
 
@@ -109,7 +109,7 @@ void UndoHistory::redoStep(UndoStep* s) {
 }
 
 void UndoHistory::recycleStep(UndoStep* s) {
-    if (s->linked()) s->unlink(board_.changes);
+    if (s->linked()) s->unlink(records_);
     // The elements outside the document in the step's state: removed ones of an applied step,
     // added ones of an undone step. An element recorded twice, or one that a later entry put
     // back into a list, is recycled at most once and never while linked.
@@ -117,7 +117,7 @@ void UndoHistory::recycleStep(UndoStep* s) {
     const bool applied = s->kind == kUndoApplied;
     while (!s->entries.emptyList()) {
         UndoEntry* e = static_cast<UndoEntry*>(s->entries.next);
-        e->unlink(board_.changes);
+        e->unlink(records_);
         const bool removedEntry = e->successor != nullptr;
         if (removedEntry == applied) outside.push_back(e->element);
         entries_.give(e);

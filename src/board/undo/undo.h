@@ -70,6 +70,9 @@ class UndoHistory {
     void recycleStep(UndoStep* s);
 
     Board& board_;
+    // The links of the history's own lists (steps and their entries) are no change of the
+    // board's tree: they are counted apart, so the caches over the tree stay.
+    ChangeCount records_;
     ListNode done_;
     ListNode redo_;
     int limit_ = 10;
