@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench font clean
+.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench compare-peer font clean
 
 all: release
 
@@ -103,6 +103,11 @@ font: $(REL)/build.ninja
 
 bench: release
 	$(REL)/bench/zevo_bench $(BENCH_ARGS)
+
+# The same big board loaded by zevo-cli and by pcb-rnd in batch mode; prints the ratio (installs
+# pcb-rnd when missing, or says why it skips).
+compare-peer: release
+	bash bench/compare-peer.sh $(REL)
 
 clean:
 	rm -rf build out
