@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench bench-window font example clean
+.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench bench-window compare-peer font example clean
 
 all: release
 
@@ -111,6 +111,11 @@ bench: release
 # The editor's window opening boards of 100 k and 1 M elements offscreen, to its first frame.
 bench-window: release
 	QT_QPA_PLATFORM=offscreen $(REL)/bench/zevo_window_bench
+
+# The same big board loaded by zevo-cli and by pcb-rnd in batch mode; prints the ratio (installs
+# pcb-rnd when missing, or says why it skips).
+compare-peer: release
+	bash bench/compare-peer.sh $(REL)
 
 clean:
 	rm -rf build out

@@ -1,6 +1,6 @@
 // zevo-cli info and convert.
+#include <array>
 #include <cstdio>
-#include <map>
 
 #include "board/file/board_writer.h"
 #include "cli/cli_common.h"
@@ -25,7 +25,7 @@ const char* RoleNames(uint32_t flags, std::string& out) {
 struct Counts {
     size_t lands = 0, squareLands = 0, lines = 0, arcs = 0, rects = 0;
     size_t groups = 0, parts = 0, texts = 0, pads = 0, filled = 0;
-    std::map<int, size_t> perLayer;
+    std::array<size_t, kLayers> perLayer{};  // drawn elements per layer
 };
 
 void CountList(const ListNode& list, const ReservedWords& words, Counts& c) {
@@ -45,7 +45,7 @@ void CountList(const ListNode& list, const ReservedWords& words, Counts& c) {
             continue;
         }
         const drawn* d = AsDrawn(e);
-        ++c.perLayer[d->layer];
+        if (d->layer >= 0 && d->layer < kLayers) ++c.perLayer[d->layer];
         switch (e->kind) {
             case kLand:
                 ++(d->square() ? c.squareLands : c.lands);
@@ -83,14 +83,12 @@ int CmdInfo(const std::filesystem::path& file) {
     std::printf("layers:\n");
     std::string roles;
     for (int i = 0; i < kLayers; ++i) {
-        const auto used = c.perLayer.find(i);
-        if (!board.layerName[i] && used == c.perLayer.end()) continue;
+        if (!board.layerName[i] && c.perLayer[i] == 0) continue;
         const uint32_t f = board.layerFlags[i];
         std::printf("  %3d  %s colour %2d  %s%s%s  roles %-22s  elements %zu\n", i,
                     ShowPadded(View(board.layerName[i]), 20).c_str(), board.layerColour[i],
                     f & kDisp ? "DISP " : "     ", f & kActiv ? "ACTIV " : "      ",
-                    f & kPrint ? "PRINT" : "     ", RoleNames(f, roles),
-                    used == c.perLayer.end() ? size_t(0) : used->second);
+                    f & kPrint ? "PRINT" : "     ", RoleNames(f, roles), c.perLayer[i]);
     }
     std::printf("pad definitions: %zu\n", board.padDefs.size());
     std::printf("elements: %zu lands, %zu square lands, %zu lines, %zu arcs, %zu rectangles\n",

@@ -105,9 +105,33 @@ TEST(NumberWriting, FourteenDigitsAsPrintfWritesThem) {
         char buf[kNumberRoom];
         ASSERT_EQ(std::string(buf, FormatG14(buf, v)), Printf("%.14g", v)) << std::hexfloat << v;
     };
-    for (double v : {0.0, -0.0, 1.0, 0.1, 100000.0, 1e14, 1e15, 99999999999999.5, 0.0001, 0.00001,
-                     9.99999999999995e-5, 123456789012345.0, 5e-324, DBL_MAX, -DBL_MIN, 1.0 / 3,
-                     300.00000000000006})
+    for (double v : {0.0,
+                     -0.0,
+                     1.0,
+                     0.1,
+                     100000.0,
+                     1e14,
+                     1e15,
+                     99999999999999.5,
+                     0.0001,
+                     0.00001,
+                     9.99999999999995e-5,
+                     123456789012345.0,
+                     5e-324,
+                     DBL_MAX,
+                     -DBL_MIN,
+                     1.0 / 3,
+                     300.00000000000006,
+                     -0.001,
+                     0.001,
+                     0.0015,
+                     0.0005,
+                     12345678.0005,
+                     99999999999.999,
+                     -99999999999.999,
+                     1e11,
+                     -1e11,
+                     100000000000.001})
         check(v);
     for (int i = 0; i < 300000; ++i) {
         uint64_t bits = rnd();
@@ -116,6 +140,10 @@ TEST(NumberWriting, FourteenDigitsAsPrintfWritesThem) {
         if (std::isfinite(v)) check(v);
         check(static_cast<double>(static_cast<int64_t>(rnd() % 2000000001) - 1000000000) / 1000.0);
         check(std::ldexp(static_cast<double>(rnd() >> 11), -static_cast<int>(rnd() % 1130)));
+        // Thousandths up to the largest magnitudes of fourteen digits, and halfway between two.
+        const int64_t m = static_cast<int64_t>(rnd() % 200000000000001) - 100000000000000;
+        check(static_cast<double>(m) / 1000.0);
+        check((static_cast<double>(m % 1000000000) + 0.5) / 1000.0);
     }
 }
 
@@ -150,6 +178,47 @@ TEST(TextOutput, LinesEndWithCrLfAndBigTextsGoToTheFileInPieces) {
             expected += "LINE:X=" + Printf("%.14g", i * 0.5) + "\r\n";
         }
         EXPECT_LT(out.text().size(), expected.size());  // passed on before the end
+        EXPECT_TRUE(out.flush());
+    }
+    std::rewind(f);
+    std::string back(expected.size() + 1, '\0');
+    back.resize(std::fread(back.data(), 1, back.size(), f));
+    std::fclose(f);
+    EXPECT_TRUE(back == expected);
+}
+
+TEST(TextOutput, PiecesOfEverySizeKeepTheirOrderInMemoryAndInAFile) {
+    // Short pieces, numbers, pieces longer than any buffer, and the text taken and changed in
+    // between: what comes out is what went in, in order.
+    const std::string big(3 << 20, 'b');
+    auto fill = [&](TextOut& out, std::string& expected) {
+        for (int i = 0; i < 30000; ++i) {
+            out.put("LINE:X=");
+            out.g14(i * 0.001);
+            out.put(',');
+            out.integer(-i);
+            out.newline();
+            expected += "LINE:X=" + Printf("%.14g", i * 0.001) + "," + std::to_string(-i) + "\r\n";
+            if (i % 9999 == 0) {
+                out.put(big);
+                out.fixed(i * 0.5, 3);
+                expected += big + Printf("%.3f", i * 0.5);
+            }
+        }
+    };
+    std::string expected;
+    TextOut memory;
+    fill(memory, expected);
+    memory.text() += "<taken>";
+    memory.put("after");
+    EXPECT_TRUE(memory.text() == expected + "<taken>after");
+
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    expected.clear();
+    {
+        TextOut out(f);
+        fill(out, expected);
         EXPECT_TRUE(out.flush());
     }
     std::rewind(f);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -174,6 +176,104 @@ TEST(RoundTrip, BadLinesAreSkippedAndReportedWithTheirLineNumbers) {
     EXPECT_TRUE(r.error);
     EXPECT_EQ(r.issues, expected);
     EXPECT_EQ(FirstDifference(*a, *b), "");
+}
+
+// The same item line with its keys in another order, some in lower case, and an unknown key: no
+// longer in the form the writer gives it.
+std::string Reordered(const std::string& line, size_t n) {
+    const size_t colon = line.find(':');
+    std::vector<std::string> pieces;
+    std::string rest = line.substr(colon + 1, line.size() - colon - 3);  // without CR LF
+    for (size_t at = 0;;) {
+        const size_t comma = rest.find(',', at);
+        pieces.push_back(rest.substr(at, comma - at));
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+    std::reverse(pieces.begin(), pieces.end());
+    std::string out = line.substr(0, colon + 1);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        std::string p = pieces[i];
+        if ((i + n) % 2 == 0)
+            for (size_t k = 0; k < p.size() && p[k] != '='; ++k)
+                p[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(p[k])));
+        out += (i ? "," : "") + p;
+    }
+    if (n % 3 == 0) out += ",ZZ=1";
+    return out + "\r\n";
+}
+
+bool IsDrawnItem(const std::string& l) {
+    for (const char* w : {"LAND:", "FLSH:", "LINE:", "ARC:", "RECT:"})
+        if (l.rfind(w, 0) == 0) return true;
+    return false;
+}
+
+TEST(RoundTrip, ItemLinesInAnyKeyOrderReadAsTheWrittenOnes) {
+    for (uint64_t seed = 21; seed <= 23; ++seed) {
+        SCOPED_TRACE(seed);
+        const std::string written = WriteDocument(*Generated(3000, seed));
+        std::string other;
+        size_t n = 0;
+        for (const std::string& l : Lines(written)) other += IsDrawnItem(l) ? Reordered(l, n++) : l;
+        ASSERT_GT(n, 2000u);
+        ReadResult r1, r2;
+        auto a = Read(written, &r1);
+        auto b = Read(other, &r2);
+        EXPECT_TRUE(r1.issues.empty());
+        EXPECT_TRUE(r2.issues.empty());
+        EXPECT_EQ(FirstDifference(*a, *b, {.tolerance = 0, .arcTolerance = 0}), "");
+        EXPECT_EQ(WriteDocument(*a), WriteDocument(*b));
+    }
+}
+
+TEST(RoundTrip, DamagedItemLinesAreJudgedAlikeInEveryForm) {
+    // Lines close to the writer's form: each one read as it stands and with its keys reordered
+    // gives the same elements and the same complaints.
+    const char* lines[] = {
+        "LAND:X=1,Y=2,LE=1,AP=300",
+        "LAND:X=1,Y=2,LE=99999999999,AP=3",
+        "LAND:X=1,Y=2,LE=-1,AP=3",
+        "LAND:X=1,Y=2,AP=3",
+        "FLSH:X=1,Y=2,LE=1",
+        "ARC:X=1,Y=2,R=0.0009,ST=0,END=90,LE=1,AP=1",
+        "ARC:X=1,Y=2,R=3,ST=10,END=10.0005,LE=1,AP=1",
+        "RECT:X=5,Y=5,DX=2,DY=1,ANG=0,LE=1,SQ=1",
+        "RECT:X=5,Y=5,DX=2,DY=0.01,ANG=0,LE=1,AP=1",
+        "RECT:X=5,Y=5,DX=2,DY=0.1,ANG=0,LE=1,AP=0",
+        "LINE:XS=1,YS=2,XE=1,YE=2,LE=0,SQ=3",
+        "LAND:X=1,Y=2,LE=1,AP=3,NO=5x",
+        "LAND:X=1e1,Y=2.5E-1,LE=1,AP=3",
+        "LAND:X= 7,Y=+2,LE=1,AP=3",
+        "LAND:X=-0,Y=12345678901234567,LE=1,AP=3",
+        "LAND:X=0x10,Y=inf,LE=1,AP=3",
+        "LAND:X=1,Y=2,LE=1,AP=3,",
+        "LINE:XS=1,YS=2,XE=3,YE=4,LE=1,SQ=2,AP=3",
+        "ARC:X=1,Y=2,R=3,ST=0,END=90,LE=1,AP=1,PN=x=y,NO=70000",
+        "LAND:X=1,Y=2,LE=1,AP=3,NE=,PN=p",
+    };
+    for (size_t i = 0; i < std::size(lines); ++i) {
+        SCOPED_TRACE(lines[i]);
+        const std::string line = std::string(lines[i]) + "\r\n";
+        ReadResult r1, r2;
+        auto a = testing::ReadItems(line, &r1);
+        auto b = testing::ReadItems(Reordered(line, i), &r2);
+        ASSERT_EQ(r1.issues.size(), r2.issues.size());
+        for (size_t k = 0; k < r1.issues.size(); ++k) EXPECT_EQ(r1.issues[k], r2.issues[k]);
+        EXPECT_EQ(FirstDifference(*a, *b, {.tolerance = 0}), "");
+    }
+    // What some of them read as (and a key given twice, the later one counting).
+    auto b = testing::ReadItems("LINE:XS=1,YS=2,XE=3,YE=4,LE=1,AP=2,NE=a,NE=b\n");
+    EXPECT_STREQ(AsDrawn(testing::First(*b))->netName, "b");  // a later key wins
+    b = testing::ReadItems("LINE:XS=1,YS=2,XE=3,YE=4,LE=1,SQ=2,AP=3\n");
+    EXPECT_TRUE(AsDrawn(testing::First(*b))->square());
+    EXPECT_EQ(AsDrawn(testing::First(*b))->aperture, 2);
+    b = testing::ReadItems("LAND:X=1e1,Y=-0,LE=1,AP=3,NO=5x,PN=x=y\n");
+    const drawn* d = AsDrawn(testing::First(*b));
+    EXPECT_EQ(d->x, 10);
+    EXPECT_TRUE(std::signbit(d->y));
+    EXPECT_EQ(d->pinNo, 5);
+    EXPECT_STREQ(d->pinName, "x=y");
 }
 
 TEST(RoundTrip, ABadLineInsideAGroupDropsThatGroupOnly) {

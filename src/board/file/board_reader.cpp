@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "board/file/file_text.h"
 
@@ -169,41 +170,191 @@ struct Fields {
     double r(KeyId k) const { return real[k]; }
 };
 
+bool IsDigitByte(char c) {
+    return static_cast<unsigned char>(c - '0') <= 9;
+}
+
+// ParseReal for the usual value, a plain decimal such as "-123.456" right after its "=": read
+// here without a call. With at most 15 digits and no exponent, digits / 10^decimals is one
+// correctly rounded division of two exact doubles (what ParseReal gives); anything else goes to
+// ParseReal.
+inline double ReadReal(const char* p, const char* end, const char** stop) {
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* s = p;
+    const bool neg = s < end && *s == '-';
+    if (neg) ++s;
+    const char* const first = s;
+    int64_t m = 0;
+    while (s < end && IsDigitByte(*s) && s - first < 16) m = m * 10 + (*s++ - '0');
+    const int64_t whole = s - first;
+    int64_t decimals = 0;
+    if (s < end && *s == '.') {
+        const char* const point = ++s;
+        while (s < end && IsDigitByte(*s) && s - first <= 16) m = m * 10 + (*s++ - '0');
+        decimals = s - point;
+    }
+    if (whole == 0 || whole + decimals > 15 ||
+        (s < end && (*s == 'e' || *s == 'E' || IsDigitByte(*s))))
+        return ParseReal(p, end, stop);
+    *stop = s;
+    const double v = static_cast<double>(m) / kPow10[decimals];
+    return neg ? -v : v;
+}
+
+// ParseInt for up to nine digits with an optional minus sign; anything else goes to ParseInt.
+inline int ReadInt(const char* p, const char* end, const char** stop) {
+    const char* s = p;
+    const bool neg = s < end && *s == '-';
+    if (neg) ++s;
+    const char* const first = s;
+    int v = 0;
+    while (s < end && IsDigitByte(*s) && s - first < 9) v = v * 10 + (*s++ - '0');
+    if (s == first || (s < end && IsDigitByte(*s))) return ParseInt(p, end, stop);
+    *stop = s;
+    return neg ? -v : v;
+}
+
 // Keys may come in any order; a later key overrides an earlier one; unknown keys are ignored.
+// The pieces are those of ForEachKey, taken in one pass: a number is read straight from behind
+// its "=" (it cannot run past the comma that ends its value, as no number holds a comma or
+// starts with one), so only the rest of a value after its number is looked at again.
 void ParseFields(std::string_view list, Fields& f) {
-    ForEachKey(list, [&](std::string_view key, std::string_view value) {
-        const KeyId id = MatchKey(key);
-        if (id == kKeyNone) return;
-        f.present |= 1u << id;
-        const char* vb = value.data();
-        const char* ve = vb + value.size();
+    const char* p = list.data();
+    const char* const end = p + list.size();
+    while (p < end) {
+        const char* q = p;
+        while (q < end && *q != '=' && *q != ',') ++q;
+        if (q == end) return;
+        if (*q == ',') {
+            p = q + 1;
+            continue;
+        }
+        const KeyId id = MatchKey(std::string_view(p, static_cast<size_t>(q - p)));
+        const char* const v = q + 1;
+        const char* stop = v;  // the value's text is read up to here
         if (id < kRealKeys) {
-            f.real[id] = ParseReal(vb, ve);
-            return;
+            f.real[id] = ReadReal(v, end, &stop);
+        } else {
+            switch (id) {
+                case kKeyLE:
+                    f.le = ReadInt(v, end, &stop);
+                    break;
+                case kKeyAP:
+                    f.ap = ReadInt(v, end, &stop);
+                    break;
+                case kKeySQ:
+                    f.sq = ReadInt(v, end, &stop);
+                    break;
+                case kKeyNO:
+                    f.no = ReadInt(v, end, &stop);
+                    break;
+                default:
+                    break;
+            }
         }
-        switch (id) {
-            case kKeyLE:
-                f.le = ParseInt(vb, ve);
-                break;
-            case kKeyAP:
-                f.ap = ParseInt(vb, ve);
-                break;
-            case kKeySQ:
-                f.sq = ParseInt(vb, ve);
-                break;
-            case kKeyNO:
-                f.no = ParseInt(vb, ve);
-                break;
-            case kKeyNE:
-                f.ne = value;
-                break;
-            case kKeyPN:
-                f.pn = value;
-                break;
-            default:
-                break;
+        const char* comma = stop;
+        while (comma < end && *comma != ',') ++comma;
+        if (id != kKeyNone) {
+            f.present |= 1u << id;
+            if (id == kKeyNE) f.ne = std::string_view(v, static_cast<size_t>(comma - v));
+            if (id == kKeyPN) f.pn = std::string_view(v, static_cast<size_t>(comma - v));
         }
-    });
+        p = comma + 1;
+    }
+}
+
+// ---------------------------------------------------------------- lines as the writer puts them
+
+// An item line as this program writes it: the keys of its word in the writer's order, upper case,
+// each value a plain number, then NE, PN and NO as far as present, nothing else. Such a line is
+// read here without looking for keys; what ParseFields makes of it is the same, since every key
+// comes once and every value ends where its number ends. Any other line is left to ParseFields.
+struct WrittenKey {
+    std::string_view text;  // with the comma before it
+    KeyId id;
+};
+constexpr WrittenKey kLandKeys[] = {{"X=", kKeyX}, {",Y=", kKeyY}, {",LE=", kKeyLE}};
+constexpr WrittenKey kLineKeys[] = {
+    {"XS=", kKeyXS}, {",YS=", kKeyYS}, {",XE=", kKeyXE}, {",YE=", kKeyYE}, {",LE=", kKeyLE}};
+constexpr WrittenKey kArcKeys[] = {{"X=", kKeyX},    {",Y=", kKeyY},     {",R=", kKeyR},
+                                   {",ST=", kKeyST}, {",END=", kKeyEND}, {",LE=", kKeyLE}};
+constexpr WrittenKey kRectKeys[] = {{"X=", kKeyX},    {",Y=", kKeyY},     {",DX=", kKeyDX},
+                                    {",DY=", kKeyDY}, {",ANG=", kKeyANG}, {",LE=", kKeyLE}};
+
+bool Expect(const char*& p, const char* end, std::string_view w) {
+    if (static_cast<size_t>(end - p) < w.size() || std::memcmp(p, w.data(), w.size()) != 0)
+        return false;
+    p += w.size();
+    return true;
+}
+
+// A number that is the whole value.
+template <class T, class Read>
+bool WholeValue(const char*& p, const char* end, T& out, Read read) {
+    const char* stop = p;
+    out = read(p, end, &stop);
+    if (stop == p || (stop < end && *stop != ',')) return false;
+    p = stop;
+    return true;
+}
+
+bool ParseWrittenForm(std::string_view list, ItemReader::ItemWord word, Fields& f) {
+    const WrittenKey* keys;
+    size_t count;
+    switch (word) {
+        case ItemReader::kLandWord:
+        case ItemReader::kFlshWord:
+            keys = kLandKeys, count = std::size(kLandKeys);
+            break;
+        case ItemReader::kLineWord:
+            keys = kLineKeys, count = std::size(kLineKeys);
+            break;
+        case ItemReader::kArcWord:
+            keys = kArcKeys, count = std::size(kArcKeys);
+            break;
+        case ItemReader::kRectWord:
+            keys = kRectKeys, count = std::size(kRectKeys);
+            break;
+        default:
+            return false;
+    }
+    const char* p = list.data();
+    const char* const end = p + list.size();
+    for (size_t i = 0; i < count; ++i) {
+        const KeyId id = keys[i].id;
+        if (!Expect(p, end, keys[i].text)) return false;
+        if (id < kRealKeys) {
+            if (!WholeValue(p, end, f.real[id], ReadReal)) return false;
+        } else if (!WholeValue(p, end, f.le, ReadInt)) {
+            return false;
+        }
+        f.present |= 1u << id;
+    }
+    // The aperture: AP= (SQ= for a line with a square pen).
+    if (Expect(p, end, ",AP=")) {
+        if (!WholeValue(p, end, f.ap, ReadInt)) return false;
+        f.present |= 1u << kKeyAP;
+    } else if (word == ItemReader::kLineWord && Expect(p, end, ",SQ=")) {
+        if (!WholeValue(p, end, f.sq, ReadInt)) return false;
+        f.present |= 1u << kKeySQ;
+    } else {
+        return false;
+    }
+    auto name = [&](std::string_view& out, KeyId id) {
+        const char* comma = p;
+        while (comma < end && *comma != ',') ++comma;
+        out = std::string_view(p, static_cast<size_t>(comma - p));
+        f.present |= 1u << id;
+        p = comma;
+    };
+    if (Expect(p, end, ",NE=")) name(f.ne, kKeyNE);
+    if (Expect(p, end, ",PN=")) name(f.pn, kKeyPN);
+    if (Expect(p, end, ",NO=")) {
+        if (!WholeValue(p, end, f.no, ReadInt)) return false;
+        f.present |= 1u << kKeyNO;
+    }
+    return p == end;
 }
 
 bool InTable(int n) {
@@ -276,7 +427,11 @@ ItemReader::ItemWord ItemReader::Classify(std::string_view line) {
 drawn* ItemReader::readElement(std::string_view line, ItemWord word, ReadIssueKind& why) {
     Fields f;
     const size_t colon = word == kArcWord ? 3 : 4;
-    ParseFields(line.substr(colon + 1), f);
+    const std::string_view list = line.substr(colon + 1);
+    if (!ParseWrittenForm(list, word, f)) {
+        f = Fields();
+        ParseFields(list, f);
+    }
 
     // The aperture: AP= or SQ= (SQ= makes a land or a line square).
     const bool squareKey = f.has(kKeySQ);

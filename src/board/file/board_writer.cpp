@@ -49,7 +49,7 @@ class ItemWriter {
     void layerAperture(const drawn* d, bool squarePen) {
         out_.put(",LE=");
         out_.integer(d->layer);
-        out_.put(squarePen ? ",SQ=" : ",AP=");
+        out_.put(squarePen ? std::string_view(",SQ=") : std::string_view(",AP="));
         out_.integer(d->aperture);
     }
     void tail(const drawn* d) {
@@ -78,7 +78,7 @@ class ItemWriter {
         switch (c->kind) {
             case kLand: {
                 const land* e = static_cast<const land*>(c);
-                out_.put(e->square() ? "FLSH:X=" : "LAND:X=");
+                out_.put(e->square() ? std::string_view("FLSH:X=") : std::string_view("LAND:X="));
                 out_.g14(e->x - ox_);
                 key(",Y=", e->y - oy_);
                 layerAperture(e, false);

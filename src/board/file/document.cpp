@@ -204,24 +204,29 @@ OffBoardElement DescribeRemoved(const container* c, const Box& box) {
 }  // namespace
 
 void FinishDocumentRead(Board& b, bool readWithoutError, std::vector<OffBoardElement>* removed) {
-    if (readWithoutError) {
-        for (container* c : Items(b.items)) {
-            if (c->kind != kGroup) continue;
-            group* g = AsGroup(c);
-            if (g->type == Reserved().painted) WrapCircles(b, g);
-            if (g->members.emptyList()) {
-                g->recycle(b);
-                continue;
-            }
-            if (g->ext && g->ext->kind == 2) TakeOriginLand(b, g);
-        }
-    }
-    for (container* c : Items(b.items)) {
+    // The first step (groups only) and the cleanup of what leaves the board both look at one
+    // top-level element at a time, so one walk does both, element by element.
+    const Istr painted = Reserved().painted;
+    for (ListNode* n = b.items.next; n != &b.items;) {
+        container* c = AsElement(n);
+        n = n->next;
         Box box;
-        if (IsDrawn(c))
+        if (IsDrawn(c)) {
             box = AsDrawn(c)->bounds;
-        else if (c->kind != kGroup || !Board::GroupBounds(AsGroup(c), box))
+        } else if (c->kind == kGroup) {
+            group* g = AsGroup(c);
+            if (readWithoutError) {
+                if (g->type == painted) WrapCircles(b, g);
+                if (g->members.emptyList()) {
+                    g->recycle(b);
+                    continue;
+                }
+                if (g->ext && g->ext->kind == 2) TakeOriginLand(b, g);
+            }
+            if (!Board::GroupBounds(g, box)) continue;
+        } else {
             continue;
+        }
         if (!LeavesBoard(b, box)) continue;
         if (removed) removed->push_back(DescribeRemoved(c, box));
         c->recycle(b);

@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __linux__
+#include <fcntl.h>
+#endif
+
 namespace zevo {
 
 namespace {
@@ -120,7 +124,31 @@ char* FormatFixed(char* buf, double v, int decimals) {
 }
 
 char* FormatG14(char* buf, double v) {
-    // Fast path: when the shortest representation that reads back as v has at most 14 significant
+    // Most numbers of a board are whole thousandths of a millimetre. When v is the double nearest
+    // to m / 1000 (with fewer than 15 digits), "%.14g" rounds it to exactly that decimal, so its
+    // digits come straight from the integer m. (-0 prints as "-0" and takes the path below.)
+    if (v > -1e11 && v < 1e11) {
+        const double scaled = v * 1000;
+        const long long m = static_cast<long long>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+        if (static_cast<double>(m) / 1000.0 == v && (m != 0 || !std::signbit(v))) {
+            char* out = buf;
+            unsigned long long a = m < 0 ? static_cast<unsigned long long>(-m) : m;
+            if (m < 0) *out++ = '-';
+            out = std::to_chars(out, out + 24, a / 1000).ptr;
+            unsigned frac = static_cast<unsigned>(a % 1000);
+            if (frac != 0) {
+                *out++ = '.';
+                *out++ = static_cast<char>('0' + frac / 100);
+                frac %= 100;
+                if (frac != 0) {
+                    *out++ = static_cast<char>('0' + frac / 10);
+                    if (frac % 10 != 0) *out++ = static_cast<char>('0' + frac % 10);
+                }
+            }
+            return out;
+        }
+    }
+    // Otherwise: when the shortest representation that reads back as v has at most 14 significant
     // digits, those are exactly the digits "%.14g" gives (every other 14-digit decimal lies farther
     // from v than half a unit in the last place). Only the layout of "%g" has to be rebuilt.
     // (Subnormal numbers carry fewer digits than that, so they take the slow path.)
@@ -178,11 +206,46 @@ char* FormatG14(char* buf, double v) {
     return std::to_chars(out, out + 4, a).ptr;
 }
 
-bool TextOut::flush() {
-    if (file_ && !text_.empty()) {
-        if (std::fwrite(text_.data(), 1, text_.size(), file_) != text_.size()) failed_ = true;
-        text_.clear();
+void TextOut::drain() {
+    text_.append(buf_.get(), static_cast<size_t>(pos_ - buf_.get()));
+    pos_ = buf_.get();
+}
+
+void TextOut::spill() {
+    if (file_) {
+        flush();
+#ifdef __linux__
+        // A full buffer is on its way to the disk from now on, while the rest is written: the
+        // safe save's final sync then has little left to wait for.
+        if (!failed_ && std::fflush(file_) == 0)
+            sync_file_range(fileno(file_), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+    } else {
+        drain();
     }
+}
+
+void TextOut::putLong(std::string_view s) {
+    spill();
+    if (s.size() <= static_cast<size_t>(end_ - pos_)) {
+        std::memcpy(pos_, s.data(), s.size());
+        pos_ += s.size();
+    } else if (file_) {
+        if (!failed_ && std::fwrite(s.data(), 1, s.size(), file_) != s.size()) failed_ = true;
+    } else {
+        text_.append(s);
+    }
+}
+
+bool TextOut::flush() {
+    if (!file_) return !failed_;
+    auto write = [&](const char* p, size_t n) {
+        if (n != 0 && !failed_ && std::fwrite(p, 1, n, file_) != n) failed_ = true;
+    };
+    write(text_.data(), text_.size());
+    text_.clear();
+    write(buf_.get(), static_cast<size_t>(pos_ - buf_.get()));
+    pos_ = buf_.get();
     return !failed_;
 }
 

@@ -14,6 +14,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -40,42 +42,57 @@ char* FormatInt(char* buf, long long v);
 char* FormatFixed(char* buf, double v, int decimals);
 
 // Text written to memory, optionally passed on to an open file in large pieces so that writing a
-// huge board does not need the whole file in memory.
+// huge board does not need the whole file in memory. Everything is put into one buffer first
+// (numbers formatted straight into it); a full buffer goes on to the text (or the file) in one
+// piece.
 class TextOut {
   public:
-    TextOut() = default;
+    TextOut() : buf_(new char[kMemoryBuffer]), pos_(buf_.get()), end_(pos_ + kMemoryBuffer) {}
     // Everything put from here on goes to `f` (the caller opens and closes it).
-    explicit TextOut(std::FILE* f) : file_(f) { text_.reserve(kChunk + 2048); }
+    explicit TextOut(std::FILE* f)
+        : buf_(new char[kFileBuffer]), pos_(buf_.get()), end_(pos_ + kFileBuffer), file_(f) {}
     TextOut(const TextOut&) = delete;
     TextOut& operator=(const TextOut&) = delete;
 
     void put(std::string_view s) {
-        text_.append(s);
-        if (file_ && text_.size() >= kChunk) flush();
+        if (static_cast<size_t>(end_ - pos_) < s.size()) return putLong(s);
+        std::memcpy(pos_, s.data(), s.size());
+        pos_ += s.size();
     }
-    void put(char c) { text_.push_back(c); }
+    void put(char c) {
+        if (pos_ == end_) spill();
+        *pos_++ = c;
+    }
     void newline() { put("\r\n"); }
-    void g14(double v) {
-        char b[kNumberRoom];
-        text_.append(b, FormatG14(b, v));
-    }
-    void fixed(double v, int decimals) {
-        char b[kFixedRoom];
-        text_.append(b, FormatFixed(b, v, decimals));
-    }
-    void integer(long long v) {
-        char b[kNumberRoom];
-        text_.append(b, FormatInt(b, v));
-    }
+    void g14(double v) { pos_ = FormatG14(room(kNumberRoom), v); }
+    void fixed(double v, int decimals) { pos_ = FormatFixed(room(kFixedRoom), v, decimals); }
+    void integer(long long v) { pos_ = FormatInt(room(kNumberRoom), v); }
 
     // Writes what is held to the file (if any). False once any write failed.
     bool flush();
     bool failed() const { return failed_; }
-    // The text itself when writing to memory.
-    std::string& text() { return text_; }
+    // The text itself when writing to memory (when writing to a file: what is not passed on yet).
+    // It may be changed; what is put afterwards follows whatever it then holds.
+    std::string& text() {
+        drain();
+        return text_;
+    }
 
   private:
-    static constexpr size_t kChunk = 1 << 20;
+    static constexpr size_t kMemoryBuffer = 64 * 1024;
+    static constexpr size_t kFileBuffer = 1 << 20;
+    char* room(size_t n) {
+        if (static_cast<size_t>(end_ - pos_) < n) spill();
+        return pos_;
+    }
+    // The buffer's contents go on: to the file, or to the end of the text.
+    void spill();
+    void drain();
+    void putLong(std::string_view s);
+
+    std::unique_ptr<char[]> buf_;
+    char* pos_;
+    char* end_;
     std::string text_;
     std::FILE* file_ = nullptr;
     bool failed_ = false;

@@ -47,7 +47,8 @@ std::string SettingsText(const Board& board, const Options& options) {
             out.newline();
         }
     }
-    text += LibraryFilesSection(board);
+    // What was put through `out` is still in its buffer until text() passes it on.
+    out.text() += LibraryFilesSection(board);
     return std::move(out.text());
 }
 
