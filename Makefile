@@ -60,7 +60,7 @@ batch: release
 
 # Pictures of the editor for the documentation, taken on a virtual display.
 screenshots: release
-	@ZEVO_WITH_XVFB=1 bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh
 	bash scripts/screenshots.sh $(REL)/zevo docs $(REL)/strokel
 
 test: deps checks $(TST)/build.ninja

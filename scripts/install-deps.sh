@@ -8,15 +8,12 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     gerbv poppler-utils unzip desktop-file-utils appstream-util dpkg-dev imagemagick
     qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-noto-cjk
+    xvfb xauth xdotool
 )
 # node and npm for the layer identification check of the estimate archives; a node from elsewhere
 # (with its own npm) is used as it is.
 if ! command -v npm >/dev/null 2>&1; then
     packages+=(nodejs npm)
-fi
-# The virtual display for screenshots of the windows (`make screenshots`), only when asked.
-if [ "${ZEVO_WITH_XVFB:-0}" = 1 ]; then
-    packages+=(xvfb xauth imagemagick xdotool)
 fi
 
 # The Hershey stroke data, only for rebuilding the shipped font (`make font`).

@@ -6,8 +6,7 @@
 # with Ctrl+C; the second pastes with Ctrl+V, puts the items down with a click and saves with
 # Ctrl+S. `zevo-cli info` then finds the same elements in both boards.
 #
-# Skipped (exit 77) when Xvfb or xdotool is missing; scripts/install-deps.sh installs both with
-# ZEVO_WITH_XVFB=1.
+# Skipped (exit 77) when Xvfb or xdotool is missing; scripts/install-deps.sh installs both.
 #
 # Usage: clipboard_between_editors.sh ZEVO ZEVO_CLI
 set -uo pipefail
@@ -17,7 +16,7 @@ cli=$2
 have() { command -v "$1" >/dev/null 2>&1; }
 for t in Xvfb xdotool; do
     if ! have "$t"; then
-        echo "skipping: $t is not installed (scripts/install-deps.sh with ZEVO_WITH_XVFB=1 installs it)"
+        echo "skipping: $t is not installed (scripts/install-deps.sh installs it)"
         exit 77
     fi
 done
