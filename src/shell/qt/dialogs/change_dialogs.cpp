@@ -14,6 +14,7 @@
 
 #include "board/model/board.h"
 #include "shell/qt/dialogs/dialog_support.h"
+#include "shell/qt/dialogs/drawing_dialogs.h"
 #include "tools/change_dialogs.h"
 
 namespace zevo {
@@ -161,23 +162,7 @@ void RunTextChangeDialog(QWidget* parent, TextChangeModel& m, bool keypad) {
         m.height = Us(height->text()), m.pitch = Us(pitch->text()), m.angle = Us(angle->text());
         m.layer = layer->currentData().toInt();
         m.aperture = aperture->currentIndex();
-        const TextDialogModel::Result r = m.decide();
-        switch (r.outcome) {
-            case TextDialogModel::Outcome::kDecided:
-                d.accept();
-                return;
-            case TextDialogModel::Outcome::kCalcError:
-                ShowCalcError(&d, FieldById(d, r.control));
-                return;
-            case TextDialogModel::Outcome::kMissingGlyphs:
-                QMessageBox::warning(&d, "Zevo", Qs(r.message));
-                return;
-            case TextDialogModel::Outcome::kRefused:
-                QApplication::beep();
-                return;
-            case TextDialogModel::Outcome::kRefusedSilently:
-                return;
-        }
+        AnswerTextDecision(d, m.decide());
     });
     d.exec();
 }

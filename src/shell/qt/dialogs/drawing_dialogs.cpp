@@ -260,6 +260,26 @@ void RunArcDialog(QWidget* parent, ArcDialogModel& m, bool keypad) {
     d.exec();
 }
 
+// What 決定 of a text dialog does with the model's verdict.
+void AnswerTextDecision(QDialog& d, const TextDialogModel::Result& r) {
+    switch (r.outcome) {
+        case TextDialogModel::Outcome::kDecided:
+            d.accept();
+            return;
+        case TextDialogModel::Outcome::kCalcError:
+            ShowCalcError(&d, FieldById(d, r.control));
+            return;
+        case TextDialogModel::Outcome::kMissingGlyphs:
+            QMessageBox::warning(&d, "Zevo", Qs(r.message));
+            return;
+        case TextDialogModel::Outcome::kRefused:
+            QApplication::beep();
+            return;
+        case TextDialogModel::Outcome::kRefusedSilently:
+            return;
+    }
+}
+
 void RunTextDialog(QWidget* parent, TextDialogModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
     d.setWindowTitle(QString::fromUtf8("文字列入力"));
@@ -295,23 +315,7 @@ void RunTextDialog(QWidget* parent, TextDialogModel& m, bool keypad) {
         m.aperture = aperture->currentIndex();
         m.height = Us(height->text()), m.pitch = Us(pitch->text()), m.angle = Us(angle->text());
         m.mirror = mirror->isChecked();
-        const TextDialogModel::Result r = m.decide();
-        switch (r.outcome) {
-            case TextDialogModel::Outcome::kDecided:
-                d.accept();
-                return;
-            case TextDialogModel::Outcome::kCalcError:
-                ShowCalcError(&d, FieldById(d, r.control));
-                return;
-            case TextDialogModel::Outcome::kMissingGlyphs:
-                QMessageBox::warning(&d, "Zevo", Qs(r.message));
-                return;
-            case TextDialogModel::Outcome::kRefused:
-                QApplication::beep();
-                return;
-            case TextDialogModel::Outcome::kRefusedSilently:
-                return;
-        }
+        AnswerTextDecision(d, m.decide());
     });
     QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
     d.exec();

@@ -4,6 +4,9 @@
 // "button104" 原点, "button105" 絶対, "button106" <<, "button107" >>.
 #pragma once
 
+#include "tools/drawing_dialogs.h"
+
+class QDialog;
 class QWidget;
 
 namespace zevo {
@@ -27,5 +30,8 @@ bool RunDeleteSettingsDialog(QWidget* parent, DeleteSettingsModel& model);
 void RunArcDialog(QWidget* parent, ArcDialogModel& model, bool keypad = false);
 void RunTextDialog(QWidget* parent, TextDialogModel& model, bool keypad = false);
 void RunNumericInputDialog(QWidget* parent, NumericInputModel& model, bool keypad = false);
+// What 決定 of a text dialog does with the model's verdict: closes the window, marks the field
+// that does not evaluate, warns of missing glyphs or beeps.
+void AnswerTextDecision(QDialog& d, const TextDialogModel::Result& r);
 
 }  // namespace zevo
