@@ -14,8 +14,13 @@ namespace zevo::testing {
 class ScratchDir {
   public:
     ScratchDir() {
-        path_ = std::filesystem::temp_directory_path() / ("zevo-test-" + UniqueFileSuffix());
-        std::filesystem::create_directories(path_);
+        // A folder of that name may be left by a test process that died, whose id came back:
+        // it is never reused, so every test starts empty.
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (;;) {
+            path_ = base / ("zevo-test-" + UniqueFileSuffix());
+            if (std::filesystem::create_directory(path_)) break;
+        }
     }
     ~ScratchDir() {
         std::error_code ec;
