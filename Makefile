@@ -73,6 +73,7 @@ test: deps checks $(TST)/build.ninja
 checks:
 	python3 scripts/check-layers.py
 	python3 scripts/check-commands.py
+	python3 scripts/check-translations.py
 	bash scripts/check-format.sh
 
 # Every fuzz target over its corpus for a fixed number of runs from a fixed seed:

@@ -13,6 +13,8 @@
 #include "cli/netlist_commands.h"
 #include "cli/output_commands.h"
 #include "cli/view_commands.h"
+#include "text/language.h"
+#include "text/translations.h"
 
 namespace {
 
@@ -36,6 +38,15 @@ void NameExpectedValues(CLI::App& app) {
     }
 }
 
+// Entries of a translation file beside the program replace the built-in English.
+void LoadTranslations() {
+    const std::filesystem::path file = zevo::cli::ProgramPaths().Find(zevo::kTranslationFileName);
+    const zevo::TranslationLoad load = zevo::LoadTranslationOverrides(file);
+    if (load.skipped > 0)
+        std::fprintf(stderr, "zevo-cli: %s: %d line(s) skipped\n", file.string().c_str(),
+                     load.skipped);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +66,21 @@ int main(int argc, char** argv) {
         return text;
     });
     int status = 0;
+
+    // The language of the messages: the locale's, unless --lang says. Files are the same bytes
+    // in either language.
+    zevo::SetUiLanguage(zevo::LanguageFromEnvironment());
+    app.fallthrough();  // --lang may also follow the subcommand
+    app.add_option_function<std::string>(
+           "--lang",
+           [](const std::string& lang) {
+               zevo::SetUiLanguage(lang == "ja" ? zevo::Language::Japanese
+                                                : zevo::Language::English);
+           },
+           "language of the messages (default: from LC_ALL, LC_MESSAGES or LANG)")
+        ->check(CLI::IsMember({"ja", "en"}))
+        ->type_name("ja|en");
+    LoadTranslations();
 
     std::string infoFile;
     auto* info = app.add_subcommand("info",

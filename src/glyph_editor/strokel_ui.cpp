@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "text/language.h"
+
 namespace zevo {
 
 bool TraceSwitchGiven(std::string_view line) {
@@ -22,14 +24,14 @@ std::string CoordinateText(GridCell c) {
 std::vector<StrokelMenuLine> StrokelContextMenu(const GlyphEditor& editor, bool traceShown) {
     const bool idle = editor.state() == GlyphEditor::State::kIdle;
     std::vector<StrokelMenuLine> menu;
-    menu.push_back({StrokelCommand::kUndo, "元に戻す", idle && editor.canUndo()});
+    menu.push_back({StrokelCommand::kUndo, Tr("元に戻す"), idle && editor.canUndo()});
     menu.push_back({StrokelCommand::kNone, {}, false});
     if (traceShown) {
-        menu.push_back({StrokelCommand::kFontChoice, "フォント選択", idle});
-        menu.push_back({StrokelCommand::kMagnification, "倍率", idle});
+        menu.push_back({StrokelCommand::kFontChoice, Tr("フォント選択"), idle});
+        menu.push_back({StrokelCommand::kMagnification, Tr("倍率"), idle});
         menu.push_back({StrokelCommand::kNone, {}, false});
     }
-    menu.push_back({StrokelCommand::kExit, "終了", idle});
+    menu.push_back({StrokelCommand::kExit, Tr("終了"), idle});
     return menu;
 }
 

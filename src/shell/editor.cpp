@@ -7,6 +7,7 @@
 #include "board/file/settings_document.h"
 #include "board/model/intern.h"
 #include "text/cp932.h"
+#include "text/language.h"
 #include "text/strings.h"
 #include "tools/drawing_tools.h"
 #include "tools/view_tools.h"
@@ -827,10 +828,10 @@ void Editor::partSearch() {
     std::vector<const group*> found;
     CollectParts(doc.board.items, wanted, found);
     if (found.empty()) {
-        host.message("部品が見つかりません");
+        host.message(Tr("部品が見つかりません"));
         return;
     }
-    if (found.size() > 1) host.message("同じ部品番号が複数あります");
+    if (found.size() > 1) host.message(Tr("同じ部品番号が複数あります"));
     double sx = 0, sy = 0;
     for (const group* g : found) sx += g->ext->pt.x, sy += g->ext->pt.y;
     sx /= double(found.size()), sy /= double(found.size());
@@ -955,8 +956,8 @@ void Editor::showInformation() {
     }
     double a = part->ext->angle;
     if (a > M_PI) a -= 2 * M_PI;
-    host.message(
-        Format("%s\n%s: %g", Cp932ToUtf8(View(part->type)).c_str(), "角度", a * 180 / M_PI));
+    host.message(Format("%s\n%s: %g", Cp932ToUtf8(View(part->type)).c_str(),
+                        std::string(Tr("角度")).c_str(), a * 180 / M_PI));
 }
 
 // ------------------------------------------------------------------ the mouse

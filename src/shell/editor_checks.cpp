@@ -22,6 +22,7 @@
 #include "shell/dialogs/part_coords_dialog.h"
 #include "shell/editor.h"
 #include "shell/estimate_link.h"
+#include "text/language.h"
 #include "text/strings.h"
 
 namespace zevo {
@@ -159,7 +160,7 @@ void Editor::gerberOutput() {
     bool done;
     const fs::path folder = OutputFolder(OutputBoardFile(doc, paths), paths.writableDir());
     {
-        ProgressAfterDialog progress(host, ready_, kOutputting);
+        ProgressAfterDialog progress(host, ready_, Tr(kOutputting));
         done = GerberOutputCommand(
             doc.board, *settings, folder, gerberChoices_,
             [&](GerberOutputChoices& c) {
@@ -194,7 +195,7 @@ void Editor::holeOutput() {
     bool done;
     const fs::path folder = OutputFolder(OutputBoardFile(doc, paths), paths.writableDir());
     {
-        ProgressAfterDialog progress(host, ready_, kOutputting);
+        ProgressAfterDialog progress(host, ready_, Tr(kOutputting));
         done = HoleOutputCommand(
             doc.board, *settings, folder, holeChoices_,
             [&](HoleOutputChoices& c) {
@@ -219,7 +220,7 @@ void Editor::gerberInput() {
     InputReport report;
     bool done;
     {
-        ProgressAfterDialog progress(host, ready_, kInputting);
+        ProgressAfterDialog progress(host, ready_, Tr(kInputting));
         done = GerberInputCommand(
             doc.board, &history, *settings,
             OutputFolder(OutputBoardFile(doc, paths), paths.writableDir()), inputChoices_,
@@ -254,7 +255,8 @@ void Editor::gerberInput() {
 
 void Editor::netlistOutput() {
     NetlistExport ex;
-    longOperation(kChecking, true, [&](ProgressMonitor& m) { ex = ExportNetlist(doc.board, &m); });
+    longOperation(Tr(kChecking), true,
+                  [&](ProgressMonitor& m) { ex = ExportNetlist(doc.board, &m); });
     showMessages(ex.messages);
     if (ex.status != NetlistExport::kOk) {
         redraw();
@@ -263,7 +265,7 @@ void Editor::netlistOutput() {
     fs::path start = doc.path;
     start.replace_extension(".net");
     fs::path chosen;
-    if (!host.chooseFileToSave({"ネットリス", "*.net"}, start, chosen)) return;
+    if (!host.chooseFileToSave({Tr("ネットリス"), "*.net"}, start, chosen)) return;
     if (!chosen.has_extension()) chosen.replace_extension(".net");
     if (!WriteFileAtomically(chosen, ex.text))
         host.message(TableText(kMsgCannotWriteOutput), MessageIcon::kError);
@@ -276,7 +278,8 @@ void Editor::netlistCompare() {
         return;
     }
     fs::path chosen;
-    if (!host.chooseFileToOpen({"ネットリスト", "*.net"}, paths.writableDir() / "zevo.net", chosen))
+    if (!host.chooseFileToOpen({Tr("ネットリスト"), "*.net"}, paths.writableDir() / "zevo.net",
+                               chosen))
         return;
     const std::optional<std::string> bytes = ReadWholeFile(chosen);
     NetlistRead read;
@@ -286,7 +289,7 @@ void Editor::netlistCompare() {
         return;
     }
     NetlistComparison cmp;
-    longOperation(kChecking, true,
+    longOperation(Tr(kChecking), true,
                   [&](ProgressMonitor& m) { cmp = CompareNetlist(doc.board, read.nets, &m); });
     // Exchanged pins stay exchanged, even after Escape: the board changed.
     if (!cmp.exchanged.empty()) doc.modified = true;
@@ -318,7 +321,7 @@ void Editor::partCoordinates() {
 
 void Editor::drcCheck() {
     fs::path rules;
-    if (!host.chooseFileToOpen({"ＤＲＣファイル", "*.drc"}, paths.ruleFile(), rules)) return;
+    if (!host.chooseFileToOpen({Tr("ＤＲＣファイル"), "*.drc"}, paths.ruleFile(), rules)) return;
     Board& b = doc.board;
     // The rules first: a file that checks nothing (unreadable, no "DrcDatas", no rule, a bad
     // rule or output layer) leaves the board and its old marks as they are.
@@ -335,7 +338,8 @@ void Editor::drcCheck() {
     EraseMarksRecorded(history, step, b.items);
     ListNode* lastBefore = b.items.prev;
     DrcReport report;
-    longOperation(kChecking, true, [&](ProgressMonitor& m) { report = DrcCommand(b, read, &m); });
+    longOperation(Tr(kChecking), true,
+                  [&](ProgressMonitor& m) { report = DrcCommand(b, read, &m); });
     if (report.aborted && lastBefore->next == &b.items) {
         // Stopped before a mark was made (while the nets were built): nothing changes, the old
         // marks come back.

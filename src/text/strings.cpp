@@ -4,6 +4,9 @@
 #include <iterator>
 
 #include "text/cp932.h"
+#include "text/language.h"
+#include "text/strings_en.h"
+#include "text/translations.h"
 
 namespace zevo {
 namespace {
@@ -161,14 +164,22 @@ constexpr TableEntry kTable[] = {
 
 }  // namespace
 
-std::string_view TableText(int id) {
+std::string_view TableTextJapanese(int id) {
     const auto it = std::lower_bound(std::begin(kTable), std::end(kTable), id,
                                      [](const TableEntry& e, int v) { return e.id < v; });
     return it != std::end(kTable) && it->id == id ? it->text : std::string_view();
 }
 
+std::string_view TableText(int id) {
+    const std::string_view japanese = TableTextJapanese(id);
+    if (UiLanguage() == Language::Japanese || japanese.empty()) return japanese;
+    if (const std::string_view own = OverrideForId(id); !own.empty()) return own;
+    if (const std::string_view english = TableTextEnglish(id); !english.empty()) return english;
+    return japanese;
+}
+
 std::string TableTextCp932(int id) {
-    return Utf8ToCp932(TableText(id));
+    return Utf8ToCp932(TableTextJapanese(id));
 }
 
 std::span<const TableEntry> AllTableTexts() {

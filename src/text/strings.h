@@ -163,9 +163,13 @@ inline constexpr int kMsgDCodeTwoApertures = 1121;  // plain Gerber: one D code,
 inline constexpr int kStrRoundAperture = 1122;      // "丸アパーチャー" (in messages)
 inline constexpr int kStrSquareAperture = 1123;     // "角アパーチャー" (in messages)
 
-// The text of `id` in UTF-8, or an empty view for an id without text.
+// The text of `id` in UTF-8 in the interface language (UiLanguage()): in English the text of a
+// translation file, else the built-in English, else the Japanese text. An empty view for an id
+// without text.
 std::string_view TableText(int id);
-// The same text in CP932, for files and for byte-oriented callers.
+// The Japanese text of `id` whatever the interface language: for texts that go into files.
+std::string_view TableTextJapanese(int id);
+// The Japanese text in CP932, for files (they are the same bytes in every language).
 std::string TableTextCp932(int id);
 
 // Every id with a text, in increasing order (for tests and for the resource tools).

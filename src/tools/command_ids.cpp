@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "text/language.h"
+
 namespace zevo {
 namespace {
 
@@ -40,7 +42,7 @@ Cmd CommandFromNumber(int number) {
 
 std::string_view CommandCaption(Cmd c) {
     const Entry* e = Find(int(c));
-    return e ? e->caption : std::string_view();
+    return e ? Tr(e->caption) : std::string_view();
 }
 
 std::string_view CommandName(Cmd c) {

@@ -123,7 +123,8 @@ constexpr int CommandNumber(Cmd c) {
 }
 // The command of a number; Cmd::None when no command has it.
 Cmd CommandFromNumber(int number);
-// The command's caption in the menu bar (and the tool tip of its button); empty for Cmd::None.
+// The command's caption in the menu bar (and the tool tip of its button) in the interface
+// language; empty for Cmd::None.
 std::string_view CommandCaption(Cmd c);
 // The command's name in the code ("RoundLand"), for messages of tests and scripts.
 std::string_view CommandName(Cmd c);

@@ -1,5 +1,7 @@
 #include "tools/deform_dialogs.h"
 
+#include "text/language.h"
+
 namespace zevo {
 
 std::optional<FieldError> RotationAngleModel::decide() {
@@ -14,7 +16,7 @@ ArcDeformModel::ArcDeformModel(Asks asks, double current)
     : value(FormatNumber(current)), asks_(asks) {}
 
 std::string ArcDeformModel::label() const {
-    return asks_ == Asks::kRadius ? "半径" : "角度";
+    return std::string(Tr(asks_ == Asks::kRadius ? "半径" : "角度"));
 }
 
 std::optional<FieldError> ArcDeformModel::decide() {

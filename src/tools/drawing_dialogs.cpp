@@ -7,6 +7,7 @@
 #include "board/model/board.h"
 #include "board/model/intern.h"
 #include "text/cp932.h"
+#include "text/language.h"
 #include "view/stroke_font.h"
 
 namespace zevo {
@@ -22,7 +23,7 @@ std::string Format(const char* fmt, auto... args) {
 }  // namespace
 
 std::string_view CalculationErrorText() {
-    return "計算エラー";
+    return Tr("計算エラー");
 }
 
 std::optional<double> EvaluateInput(std::string_view utf8) {
@@ -73,11 +74,11 @@ ApertureSelectModel::ApertureSelectModel(const Board& board, const DrawingSettin
 std::string ApertureSelectModel::title() const {
     switch (tool_) {
         case ApertureTool::kSquareLand:
-            return "アパーチャ 選択";
+            return std::string(Tr("アパーチャ 選択"));
         case ApertureTool::kLine:
-            return "ライン・アパーチャ選択";
+            return std::string(Tr("ライン・アパーチャ選択"));
         default:
-            return "アパーチャ選択";
+            return std::string(Tr("アパーチャ選択"));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "board/model/board.h"
 #include "board/model/intern.h"
 #include "paths/paths.h"
+#include "text/cp932.h"
 #include "text/strings.h"
 
 namespace zevo {
@@ -85,7 +86,7 @@ Coverage CheckCoverage(const std::filesystem::path& font, std::string_view text)
 }
 
 std::string MissingGlyphMessage(const Coverage& c) {
-    return c.missing + " " + TableTextCp932(kMsgFontNoGlyph);
+    return c.missing + " " + Utf8ToCp932(TableText(kMsgFontNoGlyph));
 }
 
 // ---- layout

@@ -13,6 +13,7 @@
 #include <unistd.h>
 #endif
 
+#include "text/language.h"
 #include "text/strings.h"
 
 namespace zevo {
@@ -24,7 +25,9 @@ constexpr std::string_view kCannotWriteText = "ファイルの書込みができ
 constexpr std::string_view kAskSaveText = "変更されましたセーブしますか？";
 constexpr std::string_view kOldFormatText =
     "旧形式で保存したファイルは 円弧 四角形 文字列 などの編集ができません";
-constexpr FileFilter kPcbFilter{"PCBファイル", "*.pcb"};
+FileFilter PcbFilter() {
+    return {Tr("PCBファイル"), "*.pcb"};
+}
 
 }  // namespace
 
@@ -428,7 +431,11 @@ bool WriteOldFormatFile(const fs::path& path, const Board& board, std::string* e
 // ---------------------------------------------------------------- commands
 
 std::string OffBoardMessage(size_t removed) {
-    return std::string(TableText(kMsgOffBoardRemoved)) + "（" + std::to_string(removed) + " 個）";
+    std::string s(TableText(kMsgOffBoardRemoved));
+    s += Tr("（");
+    s += std::to_string(removed);
+    s += Tr(" 個）");
+    return s;
 }
 
 namespace {
@@ -452,7 +459,7 @@ void StartAsNewDocument(Board& b) {
 
 bool AskToSaveChanges(Document& doc, DocumentUi& ui) {
     if (!doc.modified) return true;
-    switch (ui.askYesNoCancel(kAskSaveText)) {
+    switch (ui.askYesNoCancel(Tr(kAskSaveText))) {
         case Answer::kYes:
             // A save that did not happen (cancelled or failed) keeps the changes: stop.
             return SaveDocumentAs(doc, ui) == CommandStatus::kDone;
@@ -517,13 +524,13 @@ OpenOutcome OpenDocumentFile(Document& doc, DocumentUi& ui, const fs::path& path
 OpenOutcome OpenDocument(Document& doc, DocumentUi& ui) {
     if (!AskToSaveChanges(doc, ui)) return {};
     fs::path chosen;
-    if (!ui.chooseFileToOpen(kPcbFilter, Folder(doc), chosen)) return {};
+    if (!ui.chooseFileToOpen(PcbFilter(), Folder(doc), chosen)) return {};
     return OpenDocumentFile(doc, ui, chosen);
 }
 
 CommandStatus OpenInNewEditor(Document& doc, DocumentUi& ui) {
     fs::path chosen;
-    if (!ui.chooseFileToOpen(kPcbFilter, Folder(doc), chosen)) return CommandStatus::kCancelled;
+    if (!ui.chooseFileToOpen(PcbFilter(), Folder(doc), chosen)) return CommandStatus::kCancelled;
     return ui.startEditor(chosen) ? CommandStatus::kDone : CommandStatus::kFailed;
 }
 
@@ -531,7 +538,7 @@ namespace {
 
 CommandStatus SaveTo(Document& doc, DocumentUi& ui, const fs::path& path) {
     if (!WriteDocumentFile(path, doc.board)) {
-        ui.showMessage(kCannotWriteText);
+        ui.showMessage(Tr(kCannotWriteText));
         return CommandStatus::kFailed;
     }
     doc.path = path;
@@ -545,7 +552,7 @@ CommandStatus SaveTo(Document& doc, DocumentUi& ui, const fs::path& path) {
 
 CommandStatus SaveDocumentAs(Document& doc, DocumentUi& ui) {
     fs::path chosen;
-    if (!ui.chooseFileToSave(kPcbFilter, doc.path, chosen)) return CommandStatus::kCancelled;
+    if (!ui.chooseFileToSave(PcbFilter(), doc.path, chosen)) return CommandStatus::kCancelled;
     return SaveTo(doc, ui, WithPcbExtension(chosen));
 }
 
@@ -557,11 +564,11 @@ CommandStatus SaveDocument(Document& doc, DocumentUi& ui) {
 }
 
 CommandStatus SaveInOldFormat(Document& doc, DocumentUi& ui) {
-    ui.showMessage(kOldFormatText);
+    ui.showMessage(Tr(kOldFormatText));
     fs::path chosen;
-    if (!ui.chooseFileToSave(kPcbFilter, doc.path, chosen)) return CommandStatus::kCancelled;
+    if (!ui.chooseFileToSave(PcbFilter(), doc.path, chosen)) return CommandStatus::kCancelled;
     if (!WriteOldFormatFile(WithPcbExtension(chosen), doc.board)) {
-        ui.showMessage(kCannotWriteText);
+        ui.showMessage(Tr(kCannotWriteText));
         return CommandStatus::kFailed;
     }
     return CommandStatus::kDone;

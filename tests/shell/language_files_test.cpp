@@ -1,0 +1,78 @@
+// The files the editor writes do not depend on the interface language: the board, the settings,
+// the recovery file, the clipboard block and a library, written once in Japanese and once in
+// English, are the same bytes. (The manufacturing and check files: tests/cli/cli_language_test.)
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "board/file/clipboard_format.h"
+#include "board/file/library.h"
+#include "scripted_host.h"
+#include "shell/editor.h"
+#include "text/language.h"
+
+namespace zevo::test {
+namespace {
+
+std::map<fs::path, std::string> FilesUnder(const fs::path& root) {
+    std::map<fs::path, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        if (!e.is_regular_file()) continue;
+        std::ifstream in(e.path(), std::ios::binary);
+        files[fs::relative(e.path(), root)] = {std::istreambuf_iterator<char>(in),
+                                               std::istreambuf_iterator<char>()};
+    }
+    return files;
+}
+
+std::map<fs::path, std::string> EditorFilesIn(Language language) {
+    SetUiLanguage(language);
+    zevo::testing::ScratchDir dir;
+    ScriptedHost host;
+    Editor editor(host, ScratchPaths(dir));
+    const fs::path board = dir / "boards" / "amp.pcb";
+    fs::create_directories(board.parent_path());
+    fs::copy_file(fs::path(ZEVO_EXAMPLES) / "example.pcb", board);
+    const std::vector<std::string> args = {board.string()};
+    editor.startUp(args);
+    editor.finishStartUp();
+    Board& b = editor.doc.board;
+
+    host.yesNo = {true, true, true};
+    editor.command(Cmd::Standard);  // the board's settings become the template
+    editor.doc.modified = true;
+    editor.command(Cmd::Save);
+    editor.command(Cmd::SaveOldFormat);
+    editor.writeRecovery();
+    std::ofstream(dir / "clipboard.bin", std::ios::binary) << WriteClipboard(b.items, {10, 10});
+    EXPECT_EQ(RegisterPart(dir / "Mine.lib", "red", "AMP", b.items, {10, 10}, [] { return true; }),
+              LibraryResult::kDone);
+    EXPECT_EQ(RegisterPart(dir / "Mine.lib", "red", "AMP", b.items, {0, 0}, [] { return true; }),
+              LibraryResult::kDone);
+    host.yesNoCancel = {Answer::kNo};
+    editor.close();
+    SetUiLanguage(Language::Japanese);
+    // Paths written into the files name the scratch folder, which differs between the runs.
+    auto files = FilesUnder(dir.path());
+    for (auto& [name, bytes] : files)
+        for (size_t at; (at = bytes.find(dir.path().string())) != std::string::npos;)
+            bytes.replace(at, dir.path().string().size(), "<dir>");
+    return files;
+}
+
+TEST(LanguageFiles, TheEditorWritesTheSameBytesInBothLanguages) {
+    const auto japanese = EditorFilesIn(Language::Japanese);
+    const auto english = EditorFilesIn(Language::English);
+    EXPECT_GE(japanese.size(), 5u);
+    ASSERT_EQ(japanese.size(), english.size());
+    for (const auto& [name, bytes] : japanese) {
+        const auto it = english.find(name);
+        ASSERT_NE(it, english.end()) << name;
+        EXPECT_TRUE(it->second == bytes) << name << " differs between the languages";
+    }
+}
+
+}  // namespace
+}  // namespace zevo::test
