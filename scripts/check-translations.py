@@ -5,7 +5,8 @@ Every string literal with non-ASCII characters in src/ (outside the `qt/` folder
 main.cpp files, which Qt's own translation files cover) must be
   - a key of the English catalog (src/text/catalog_en.cpp), byte for byte, or
   - a text of the string table (src/text/strings.cpp), which has its own English table, or
-  - one of the texts below that only ever go into files (they stay Japanese in every language).
+  - one of the texts below that only ever go into files (they stay Japanese in every language),
+    or a sign or name that is no word of a language.
 Catalog keys that match no literal any more are reported too, so that the catalog follows the
 code when a text is reworded. Prints what is missing; `--list` prints every literal found.
 """
@@ -18,15 +19,17 @@ catalog_file = src / "text" / "catalog_en.cpp"
 table_file = src / "text" / "strings.cpp"
 table_en_file = src / "text" / "strings_en.cpp"
 
-# Texts written into files (or compared with file contents): never translated.
-FILE_ONLY = {
-    "（",  # "（n 個）" after a count in the log of the board reader
-    " 個）",
-    "ＭＳ ゴシック",  # the default face of the trace characters, a font name kept in the settings
-    "×",  # the key pad's operators are the characters the calculator reads
+# Texts that only go into files stay Japanese in every language. Today every such text is a
+# text of the string table, taken with TableTextJapanese or TableTextCp932; a literal that only
+# goes into a file would be listed here, with the file it goes into.
+FILE_ONLY = set()
+
+# Not words of a language: signs and names that read the same in English.
+NOT_WORDS = {
+    "×",  # the key pad's multiplication and division keys
     "÷",
-    "⇔",  # an arrow between the two layer choices
-    " ～",  # a range between two layer numbers
+    "⇔",  # between the two layers of a component side pair
+    "ＭＳ ゴシック",  # the font of the trace characters: a font's name
 }
 
 
@@ -127,7 +130,7 @@ def main():
         for value, where in found.items():
             print(f"{where}\t{value}")
         return 0
-    missing = [(w, v) for v, w in found.items() if v not in catalog and v not in table and v not in FILE_ONLY]
+    missing = [(w, v) for v, w in found.items() if v not in catalog and v not in table and v not in FILE_ONLY | NOT_WORDS]
     stale = [ja for ja in sorted(catalog) if ja not in found]
     dupes = sorted({ja for ja, _ in pairs if sum(1 for k, _ in pairs if k == ja) > 1})
     empty = [ja for ja, en in pairs if not en.strip() or japanese(en)]

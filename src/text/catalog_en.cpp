@@ -193,6 +193,7 @@ constexpr CatalogEntry kCatalog[] = {
     {"ネットリス", "Netlists"},
     {"ネットリスト", "Netlists"},
     {"ＤＲＣファイル", "DRC files"},
+    {" ～", " -"},
     {"（", " ("},
     {" 個）", ")"},
     // The font editor.

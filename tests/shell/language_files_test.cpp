@@ -1,6 +1,7 @@
-// The files the editor writes do not depend on the interface language: the board, the settings,
-// the recovery file, the clipboard block and a library, written once in Japanese and once in
-// English, are the same bytes. (The manufacturing and check files: tests/cli/cli_language_test.)
+// The editor in English: what it shows is English, and the files it writes do not depend on the
+// interface language: the board, the settings, the recovery file, the clipboard block and a
+// library, written once in Japanese and once in English, are the same bytes. (The manufacturing
+// and check files: tests/cli/cli_language_test.)
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,8 +11,10 @@
 #include "board/file/clipboard_format.h"
 #include "board/file/library.h"
 #include "scripted_host.h"
+#include "shell/dialogs/layer_dialog.h"
 #include "shell/editor.h"
 #include "text/language.h"
+#include "text/strings.h"
 
 namespace zevo::test {
 namespace {
@@ -75,6 +78,32 @@ TEST(LanguageFiles, TheEditorWritesTheSameBytesInBothLanguages) {
         ASSERT_NE(it, english.end()) << name;
         EXPECT_TRUE(it->second == bytes) << name << " differs between the languages";
     }
+}
+
+// What the editor itself puts together for the user follows the language; names from the board
+// (layer names, part types) stay as they are.
+TEST(LanguageFiles, TheEditorShowsItsOwnTextsInEnglish) {
+    zevo::testing::ScratchDir dir;
+    ScriptedHost host;
+    Editor editor(host, ScratchPaths(dir));
+    const std::vector<std::string> args = {(fs::path(ZEVO_EXAMPLES) / "example.pcb").string()};
+    editor.startUp(args);
+    editor.finishStartUp();
+    const std::string japaneseLayer = editor.layerItemText();
+    SetUiLanguage(Language::English);
+    EXPECT_EQ(editor.layerItemText(), "Layer" + japaneseLayer.substr(japaneseLayer.find(' ')));
+    EXPECT_EQ(LayerDialogModel::pageEntry(1), "Layer   8 -  15");
+    EXPECT_EQ(OffBoardMessage(3), "Elements outside the drawing area were removed (3)");
+    EXPECT_EQ(CommandCaption(Cmd::GerberOut), "Gerber output");
+
+    host.partNumbers = {"NOPE"};
+    editor.command(Cmd::PartSearch);
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back(), "Part not found");
+    editor.command(Cmd::Arc);
+    ASSERT_FALSE(host.statusTexts[0].empty());
+    EXPECT_EQ(host.statusTexts[0].back(), "Left click: centre");
+    SetUiLanguage(Language::Japanese);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "board/model/board.h"
 #include "text/cp932.h"
+#include "text/language.h"
 #include "text/strings.h"
 #include "view/board_renderer.h"
 
@@ -14,7 +15,7 @@ LayerDialogModel::LayerDialogModel(Board& board) : board_(board) {
 std::string LayerDialogModel::pageEntry(int page) {
     std::string s(TableText(kStrLayer));
     s += FormatInt(" %3d", page * kRows);
-    s += " ～";
+    s += Tr(" ～");
     s += FormatInt(" %3d", page * kRows + kRows - 1);
     return s;
 }
