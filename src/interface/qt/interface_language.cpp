@@ -60,7 +60,8 @@ Language StartLanguage(std::optional<Language> chosen) {
 
 void ApplyUiLanguage(Language language, const Paths& paths) {
     SetUiLanguage(language);
-    // The core's own override file of its English texts is read by the core with the catalog.
+    // TODO(language): the core's English texts have an override file of their own
+    // ("zevo_en.txt"); it is read here, from paths.Find, once the core offers its reader.
     std::unique_ptr<QTranslator> qt = std::make_unique<QTranslator>();
     const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     const bool english = language == Language::English;
