@@ -15,7 +15,8 @@ for f in "$bin/zevo-cli" "$share/zevo/zevofont.dat" "$share/zevo/Parts.lib" "$sh
 done
 skipped=0
 if [ -d "$share/applications" ]; then
-    for f in "$share/icons/hicolor/scalable/apps/org.zevo.Zevo.svg" "$share/metainfo/org.zevo.Zevo.metainfo.xml"; do
+    for f in "$share/icons/hicolor/scalable/apps/org.zevo.Zevo.svg" "$share/metainfo/org.zevo.Zevo.metainfo.xml" \
+        "$share/zevo/zevo_en.qm"; do
         [ -e "$f" ] || fail "missing $f"
     done
     if command -v desktop-file-validate >/dev/null 2>&1; then

@@ -7,7 +7,7 @@ packages=(
     zlib1g-dev libpng-dev libcli11-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     gerbv poppler-utils unzip desktop-file-utils appstream-util dpkg-dev imagemagick
-    qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-noto-cjk
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n qt6-l10n-tools fonts-noto-cjk
     xvfb xauth xdotool
 )
 # node and npm for the layer identification check of the estimate archives; a node from elsewhere

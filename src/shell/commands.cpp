@@ -82,7 +82,8 @@ constexpr E kSettingsMenu[] = {
 constexpr E kOptionMenu[] = {
     {Cmd::ToolBar},    {Cmd::Flat},          {Cmd::StatusBar},   {Cmd::CoordinateDisplay},
     {Cmd::Absolute},   {Cmd::None},          {Cmd::RClickMenu},  {Cmd::RClickBack},
-    {Cmd::LongCursor}, {Cmd::NumericWindow}, {Cmd::ClickDelete},
+    {Cmd::LongCursor}, {Cmd::NumericWindow}, {Cmd::ClickDelete}, {Cmd::None},
+    {Cmd::English},
 };
 constexpr E kHelpMenu[] = {{Cmd::Help}, {Cmd::Version}};
 
@@ -305,7 +306,7 @@ bool IsToolChoice(Cmd id) {
 
 bool IsOptionItem(Cmd id) {
     return InRange(id, Cmd::StatusBar, Cmd::NumericWindow) || id == Cmd::OnGrid ||
-           id == Cmd::ClickDelete;
+           id == Cmd::ClickDelete || id == Cmd::English;
 }
 
 const KeyBinding* FindKey(int key, bool control) {

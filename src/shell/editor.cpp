@@ -29,7 +29,7 @@ std::string Format(const char* fmt, auto... args) {
 bool IdleOnly(Cmd id) {
     return InRange(id, Cmd::New, Cmd::Exit) || InRange(id, Cmd::StatusBar, Cmd::NumericWindow) ||
            InRange(id, Cmd::RoundApertures, Cmd::PartSearch) || id == Cmd::ClickDelete ||
-           id == Cmd::Estimate;
+           id == Cmd::Estimate || id == Cmd::English;
 }
 
 bool IsPart(const container* c) {
@@ -379,6 +379,9 @@ MenuItemState Editor::menuState(Cmd id) const {
             break;
         case Cmd::ClickDelete:
             s.checked = selection.deleteOnClick;
+            break;
+        case Cmd::English:
+            s.checked = UiLanguage() == Language::English;
             break;
         default:
             break;
@@ -799,6 +802,15 @@ bool Editor::command(Cmd id) {
             return true;
         case Cmd::ClickDelete:
             SetDeleteOnClick(!selection.deleteOnClick);
+            return true;
+        case Cmd::English:
+            // The other language at once: the windows rebuild their texts and the hint of the
+            // current tool is shown again in it. Only the settings file remembers the choice.
+            options.language =
+                UiLanguage() == Language::English ? Language::Japanese : Language::English;
+            saveOption(Option::kLanguage);
+            host.languageChanged(*options.language);
+            ShowHint(tools->modes.frame().hint);
             return true;
         case Cmd::Recall1:
         case Cmd::Recall2:

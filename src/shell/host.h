@@ -13,6 +13,7 @@
 #include "board/file/document.h"
 #include "board/model/board.h"
 #include "shell/commands.h"
+#include "text/language.h"
 #include "tools/dialog.h"
 #include "view/print.h"
 
@@ -105,6 +106,10 @@ class Host {
     // values (決定, 出力, 入力, OK), false when it was left any other way. The window's own
     // rules are the model's; what the user chose is in the model afterwards.
     virtual bool run(DialogModel& dialog) = 0;
+
+    // --- the interface language was switched (options menu): the core's texts follow
+    // UiLanguage(); a window rebuilds the texts it shows (menus, tool tips).
+    virtual void languageChanged(Language language) { SetUiLanguage(language); }
 };
 
 }  // namespace zevo

@@ -100,6 +100,7 @@ namespace zevo {
     X(Help, 451, "ヘルプ")                     \
     X(ClickDelete, 452, "クリックで削除")      \
     X(Estimate, 453, "基板製作見積")           \
+    X(English, 454, "English")                 \
     X(Recall1, 461, "表示１")                  \
     X(Recall2, 462, "表示２")                  \
     X(Recall3, 463, "表示３")                  \

@@ -359,6 +359,28 @@ TEST(SettingsOptions, ModernOutputWrittenOnlyWhenOn) {
     EXPECT_FALSE(ParseOptions("[Setting]\r\nModernOutput:No\r\n").modernOutput);
 }
 
+// The interface language chosen in the options menu: absent follows the system; a value other
+// than the two names is no choice.
+TEST(SettingsOptions, LanguageChoiceReadsBackAndOnlyItsTwoNamesCount) {
+    Options o;
+    std::string none;
+    AppendSettingSection(none, o);
+    EXPECT_EQ(none.find("Language"), std::string::npos);
+    for (const Language l : {Language::English, Language::Japanese}) {
+        o.language = l;
+        std::string out = "[Version]\r\nZEVO:Version 0.63.9\r\n";
+        AppendSettingSection(out, o);
+        EXPECT_EQ(ParseOptions(out), o) << out;
+    }
+    std::string out;
+    AppendSettingSection(out, o);
+    EXPECT_NE(out.find("Language:Japanese\r\n"), std::string::npos) << out;
+    EXPECT_EQ(ParseOptions("[Setting]\r\nLanguage:English\r\n").language, Language::English);
+    EXPECT_EQ(ParseOptions("[Setting]\r\nLanguage:english\r\n").language, std::nullopt);
+    EXPECT_EQ(ParseOptions("[Setting]\r\nLanguage:\r\n").language, std::nullopt);
+    EXPECT_EQ(ParseOptions("[Window]\r\nLanguage:English\r\n").language, std::nullopt);
+}
+
 TEST(SettingsPath, EditorPathWithIni) {
     EXPECT_EQ(SettingsPath("/opt/zevo/zevo"), "/opt/zevo/zevo.ini");
     EXPECT_EQ(SettingsPath("zevo.exe"), "zevo.ini");

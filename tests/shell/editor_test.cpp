@@ -181,6 +181,26 @@ TEST_F(BoardEditor, OptionsToggleAndAreWrittenAtOnce) {
     EXPECT_TRUE(editor.selection.deleteOnClick);
 }
 
+// The options menu's language switch: the other language at once, checked in English, stored
+// in the settings file, and the current hint shown again.
+TEST_F(BoardEditor, TheLanguageSwitchTogglesStoresAndShowsTheHintAgain) {
+    start();
+    SetUiLanguage(Language::Japanese);
+    EXPECT_FALSE(editor.menuState(Cmd::English).checked);
+    const size_t hints = host.statusTexts[0].size();
+    editor.command(Cmd::English);
+    EXPECT_EQ(UiLanguage(), Language::English);
+    EXPECT_TRUE(editor.menuState(Cmd::English).checked);
+    EXPECT_EQ(setting("Setting", "Language"), "English");
+    ASSERT_GT(host.statusTexts[0].size(), hints);
+    EXPECT_FALSE(host.statusTexts[0].back().empty());
+    editor.command(Cmd::English);
+    EXPECT_EQ(UiLanguage(), Language::Japanese);
+    EXPECT_FALSE(editor.menuState(Cmd::English).checked);
+    EXPECT_EQ(setting("Setting", "Language"), "Japanese");
+    EXPECT_EQ(editor.options.language, Language::Japanese);
+}
+
 TEST_F(BoardEditor, StatusCoordinatesFollowTheCursorRelativeOrAbsolute) {
     start();
     editor.doc.board.SetGridOrigin(10, 20);

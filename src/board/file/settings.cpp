@@ -303,6 +303,10 @@ Options ParseOptions(std::string_view contents) {
     o.anyAngle = setting("AnyAngle") == "Yes";
     o.deformAngle8 = setting("DeformAngle8") == "Yes";
     o.modernOutput = setting("ModernOutput") == "Yes";
+    if (const std::string l = setting("Language"); l == "English")
+        o.language = Language::English;
+    else if (l == "Japanese")
+        o.language = Language::Japanese;
     if (auto t = ParseTextDefaults(setting("DrawText"))) o.drawText = *t;
     if (auto t = ParseTextDefaults(setting("InsertText"))) o.insertText = *t;
 
@@ -375,6 +379,10 @@ OptionSetting SettingOf(const Options& o, Option option) {
             return {"Setting", "DeformAngle8", flag(o.deformAngle8, "Yes")};
         case Option::kModernOutput:
             return {"Setting", "ModernOutput", flag(o.modernOutput, "Yes")};
+        case Option::kLanguage:
+            if (!o.language) return {"Setting", "Language", std::nullopt};
+            return {"Setting", "Language",
+                    *o.language == Language::English ? "English" : "Japanese"};
         case Option::kDrawText:
             return {"Setting", "DrawText",
                     flag(o.drawText != TextDefaults{}, FormatText(o.drawText))};
@@ -419,7 +427,7 @@ void AppendSettingSection(std::string& out, const Options& o) {
                    Option::kRectangle, Option::kArcMode, Option::kParaMode, Option::kGerberOut,
                    Option::kTCode, Option::kDelete, Option::kLineAngle8, Option::kSelectSingle,
                    Option::kAnyAngle, Option::kDeformAngle8, Option::kModernOutput,
-                   Option::kDrawText, Option::kInsertText});
+                   Option::kLanguage, Option::kDrawText, Option::kInsertText});
 }
 
 void AppendFileNameSection(std::string& out, const Options& o) {

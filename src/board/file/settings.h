@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/language.h"
+
 namespace zevo {
 
 // The settings file of the editor executable `editorExecutable` (its path with ".ini").
@@ -100,6 +102,9 @@ struct Options {
     bool deformAngle8 = false;  // "DeformAngle8": vertex moves always in eight directions
     // "ModernOutput": the Gerber, hole and estimate outputs in the current formats (X2).
     bool modernOutput = false;
+    // "Language": the interface language chosen in the options menu ("English"/"Japanese");
+    // none follows the system's language.
+    std::optional<Language> language;
     TextDefaults drawText;
     TextDefaults insertText;
     // "FileName": the last document, empty for an untitled one.
@@ -144,6 +149,7 @@ enum class Option {
     kAnyAngle,
     kDeformAngle8,
     kModernOutput,
+    kLanguage,
     kDrawText,
     kInsertText,
     kFileName,

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "estimate/qt/viewer_dialog.h"
+#include "interface/qt/interface_language.h"
 #include "shell/estimate_link.h"
 #include "text/strings.h"
 
@@ -44,18 +45,18 @@ EstimateDialog::EstimateDialog(EstimateArguments args, std::vector<MakerEntry> t
                                QWidget* parent)
     : QDialog(parent), serverName_(std::move(serverName)) {
     setObjectName("dialog100");
-    setWindowTitle("基板製作見積");
+    setWindowTitle(T("基板製作見積"));
     auto* top = new QVBoxLayout(this);
 
     auto* makerRow = new QHBoxLayout;
-    makerRow->addWidget(new QLabel("基板メーカー"));
+    makerRow->addWidget(new QLabel(T("基板メーカー")));
     maker_ = new QComboBox;
     maker_->setObjectName("combo102");
     maker_->setMinimumWidth(260);
     makerRow->addWidget(maker_, 1);
     top->addLayout(makerRow);
 
-    auto* sizes = new QGroupBox("基板サイズ");
+    auto* sizes = new QGroupBox(T("基板サイズ"));
     auto* sizeRow = new QHBoxLayout(sizes);
     auto edit = [](const char* name) {
         auto* e = new QLineEdit;
@@ -70,12 +71,12 @@ EstimateDialog::EstimateDialog(EstimateArguments args, std::vector<MakerEntry> t
     sizeRow->addWidget(sizeX_);
     sizeRow->addWidget(new QLabel("mm  Y"));
     sizeRow->addWidget(sizeY_);
-    sizeRow->addWidget(new QLabel("mm   製作枚数"));
+    sizeRow->addWidget(new QLabel(T("mm   製作枚数")));
     sizeRow->addWidget(quantity_);
     sizeRow->addStretch(1);
     top->addWidget(sizes);
 
-    auto* options = new QGroupBox("オプション");
+    auto* options = new QGroupBox(T("オプション"));
     auto* grid = new QGridLayout(options);
     for (size_t i = 0; i < kMaxMakerOptions; ++i) {
         optionLabels_[i] = new QLabel;
@@ -90,13 +91,13 @@ EstimateDialog::EstimateDialog(EstimateArguments args, std::vector<MakerEntry> t
     }
     top->addWidget(options);
 
-    auto* sideBox = new QGroupBox("部品面");
+    auto* sideBox = new QGroupBox(T("部品面"));
     auto* sideRow = new QHBoxLayout(sideBox);
-    sideA_ = new QRadioButton("Ａ面");
+    sideA_ = new QRadioButton(T("Ａ面"));
     sideA_->setObjectName("radio104");
-    sideB_ = new QRadioButton("Ｂ面");
+    sideB_ = new QRadioButton(T("Ｂ面"));
     sideB_->setObjectName("radio105");
-    mirror_ = new QCheckBox("半田面視");
+    mirror_ = new QCheckBox(T("半田面視"));
     mirror_->setObjectName("check106");
     sideRow->addWidget(sideA_);
     sideRow->addWidget(sideB_);
@@ -106,17 +107,17 @@ EstimateDialog::EstimateDialog(EstimateArguments args, std::vector<MakerEntry> t
     top->addWidget(sideBox);
 
     auto* buttons = new QHBoxLayout;
-    auto button = [&](const char* text, const char* name) {
+    auto button = [&](const QString& text, const char* name) {
         auto* b = new QPushButton(text);
         b->setObjectName(name);
         b->setAutoDefault(false);
         buttons->addWidget(b);
         return b;
     };
-    make_ = button("データ作成", "button101");
-    check_ = button("確認", "button103");
-    order_ = button("見積", "button1");
-    cancel_ = button("取消", "button2");
+    make_ = button(T("データ作成"), "button101");
+    check_ = button(T("確認"), "button103");
+    order_ = button(T("見積"), "button1");
+    cancel_ = button(T("取消"), "button2");
     QPushButton* help = button("HELP", "button400");
     top->addLayout(buttons);
 
@@ -219,8 +220,8 @@ void EstimateDialog::takeFields() {
 void EstimateDialog::message(std::string_view text) {
     // The buttons as they are now, not as they were when the box opened.
     refresh();
-    shown.push_back(Q(text));
-    if (!quiet) QMessageBox::information(this, "Ordavist", Q(text));
+    shown.push_back(UiText(text));
+    if (!quiet) QMessageBox::information(this, "Ordavist", UiText(text));
 }
 
 bool EstimateDialog::requestData() {

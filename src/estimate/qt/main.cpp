@@ -2,22 +2,21 @@
 // editor for the manufacturing files and packs them for a board maker.
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QLockFile>
 #include <QMessageBox>
-#include <QTranslator>
 #include <filesystem>
 
 #include "estimate/qt/estimate_dialog.h"
+#include "interface/qt/interface_language.h"
 #include "paths/paths.h"
 #include "shell/qt/estimate_server.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("Ordavist");
-    QTranslator qtText;
-    if (qtText.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtText);
+    // The editor's language: its settings file, else the system's.
+    const zevo::Paths paths = zevo::Paths::ForRunningProgram();
+    zevo::StartInterfaceLanguage(paths);
 
     // One running copy: a second start ends at once, without a word.
     QLockFile lock(zevo::EstimateLockPath());
@@ -30,11 +29,9 @@ int main(int argc, char** argv) {
     const zevo::ParsedArguments parsed =
         zevo::ParseEstimateArguments(std::string_view(text.data(), size_t(text.size())));
     if (const std::string_view m = zevo::StartupMessage(parsed); !m.empty()) {
-        QMessageBox::critical(nullptr, "Ordavist",
-                              QString::fromUtf8(m.data(), qsizetype(m.size())));
+        QMessageBox::critical(nullptr, "Ordavist", zevo::UiText(m));
         return 1;
     }
-    const zevo::Paths paths = zevo::Paths::ForRunningProgram();
     const auto table =
         zevo::MakerTable(zevo::ReadMakerSettings(paths.Find(zevo::kMakerSettingsFile)));
     std::error_code ec;

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "interface/qt/interface_language.h"
 #include "paths/file_io.h"
 
 namespace zevo {
@@ -100,21 +101,21 @@ ViewerDialog::ViewerDialog(const std::filesystem::path& folder,
                            const std::vector<RenamedFile>& files, QWidget* parent)
     : QDialog(parent), folder_(folder), files_(files) {
     setObjectName("dialog101");
-    setWindowTitle("確認");
+    setWindowTitle(T("確認"));
     resize(720, 540);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     menu_ = new QMenuBar(this);
     layout->setMenuBar(menu_);
-    QMenu* fileMenu = menu_->addMenu("ファイル");
+    QMenu* fileMenu = menu_->addMenu(T("ファイル"));
     for (size_t i = 0; i < files_.size(); ++i) {
         QAction* a = fileMenu->addAction(QString::fromStdString(files_[i].name));
         connect(a, &QAction::triggered, this, [this, i] { showFile(i); });
     }
-    menu_->addAction("縮小", this, [this] { zoomOut(); })->setShortcut(Qt::Key_Minus);
-    menu_->addAction("拡大", this, [this] { zoomIn(); })->setShortcut(Qt::Key_Plus);
-    menu_->addAction("全体", this, [this] { fit(); })->setShortcut(Qt::Key_Home);
-    menu_->addAction("閉じる", this, [this] { accept(); });
+    menu_->addAction(T("縮小"), this, [this] { zoomOut(); })->setShortcut(Qt::Key_Minus);
+    menu_->addAction(T("拡大"), this, [this] { zoomIn(); })->setShortcut(Qt::Key_Plus);
+    menu_->addAction(T("全体"), this, [this] { fit(); })->setShortcut(Qt::Key_Home);
+    menu_->addAction(T("閉じる"), this, [this] { accept(); });
     scroll_ = new QScrollArea(this);
     scroll_->setWidgetResizable(false);
     scroll_->setBackgroundRole(QPalette::Dark);
@@ -128,7 +129,7 @@ void ViewerDialog::showFile(size_t index) {
     if (index >= files_.size()) return;
     const auto bytes = ReadWholeFile(folder_ / Utf8Path(files_[index].name));
     canvas_->setDrawing(ReadViewerDrawing(bytes ? *bytes : std::string()));
-    setWindowTitle("確認 - " + QString::fromStdString(files_[index].name));
+    setWindowTitle(T("確認 - ") + QString::fromStdString(files_[index].name));
     fit();
 }
 

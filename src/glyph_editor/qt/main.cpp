@@ -1,19 +1,18 @@
 // Strokel, the font editor.
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include "glyph_editor/qt/one_copy.h"
 #include "glyph_editor/qt/strokel_window.h"
+#include "interface/qt/interface_language.h"
 #include "paths/paths.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("Strokel");
-    QTranslator qtText;
-    if (qtText.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtText);
+    // The editor's language: its settings file, else the system's.
+    const zevo::Paths paths = zevo::Paths::ForRunningProgram();
+    zevo::StartInterfaceLanguage(paths);
 
     // A second copy only brings the first one to the front.
     zevo::OneCopy copy(QString::fromUtf8(zevo::kStrokelInstanceName.data(),
@@ -26,7 +25,6 @@ int main(int argc, char** argv) {
     const std::string line = args.join(' ').toStdString();
 
     // The same font the editor finds; written where the programs write their files.
-    const zevo::Paths paths = zevo::Paths::ForRunningProgram();
     paths.PrepareWritableDir();
     zevo::StrokelWindow window(paths.fontFile(), paths.WriteTarget(zevo::kFontFileName),
                                zevo::TraceSwitchGiven(line));

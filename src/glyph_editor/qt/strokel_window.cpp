@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "interface/qt/interface_language.h"
 #include "text/cp932.h"
 #include "text/strings.h"
 
@@ -44,7 +45,7 @@ QString CodeText(FontCode code) {
 
 GridWindow::GridWindow(StrokelWindow& owner, GlyphEditor& editor)
     : QFrame(&owner), owner_(owner), editor_(editor) {
-    setWindowTitle(Qs(kGridWindowTitle));
+    setWindowTitle(UiText(kGridWindowTitle));
     setObjectName("gridWindow");
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
@@ -163,20 +164,20 @@ void GridWindow::contextMenuEvent(QContextMenuEvent* e) {
 MagnificationDialog::MagnificationDialog(TraceMagnificationModel& model, QWidget* parent)
     : QDialog(parent), model_(model) {
     setObjectName("dialog101");
-    setWindowTitle(Qs(kMagnificationTitle));
+    setWindowTitle(UiText(kMagnificationTitle));
     auto* grid = new QGridLayout(this);
     auto* edit = new QLineEdit(Qs(model_.text()), this);
     edit->setObjectName("edit101");
     edit->setMaxLength(kMagnificationMaxChars);
     // Numbers only: the input method stays off while the dialog is open.
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    grid->addWidget(new QLabel(Qs(kMagnificationLabel), this), 0, 0);
+    grid->addWidget(new QLabel(UiText(kMagnificationLabel), this), 0, 0);
     grid->addWidget(edit, 0, 1);
     auto* buttons = new QHBoxLayout;
-    auto* set = new QPushButton(Qs(kMagnificationSet), this);
+    auto* set = new QPushButton(UiText(kMagnificationSet), this);
     set->setObjectName("button1");
     set->setDefault(true);
-    auto* cancel = new QPushButton(Qs(kMagnificationCancel), this);
+    auto* cancel = new QPushButton(UiText(kMagnificationCancel), this);
     cancel->setObjectName("button2");
     cancel->setAutoDefault(false);
     buttons->addStretch();
@@ -196,7 +197,7 @@ MagnificationDialog::MagnificationDialog(TraceMagnificationModel& model, QWidget
 StrokelWindow::StrokelWindow(std::filesystem::path fontFile, std::filesystem::path saveFile,
                              bool traceSwitch)
     : saveFile_(std::move(saveFile)), traceFace_(Qs(kDefaultTraceFace)) {
-    setWindowTitle(Qs(kStrokelTitle));
+    setWindowTitle(UiText(kStrokelTitle));
     setObjectName("strokelWindow");
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -218,7 +219,7 @@ StrokelWindow::StrokelWindow(std::filesystem::path fontFile, std::filesystem::pa
     coords_->setGeometry(30, 147, coords_->fontMetrics().averageCharWidth() * 10 + 8,
                          coords_->fontMetrics().height());
 
-    trace_ = new QCheckBox(Qs(kTraceCheckText), this);
+    trace_ = new QCheckBox(UiText(kTraceCheckText), this);
     trace_->setObjectName("check102");
     trace_->setChecked(traceSwitch);
     trace_->setVisible(traceSwitch);
@@ -235,10 +236,10 @@ StrokelWindow::StrokelWindow(std::filesystem::path fontFile, std::filesystem::pa
             [this](bool on) { grid_->redrawTrace(traceFont(), on); });
 
     ask = [this](const QString& text) {
-        return QMessageBox::question(this, Qs(kStrokelTitle), text,
+        return QMessageBox::question(this, UiText(kStrokelTitle), text,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
-    warn = [this](const QString& text) { QMessageBox::warning(this, Qs(kStrokelTitle), text); };
+    warn = [this](const QString& text) { QMessageBox::warning(this, UiText(kStrokelTitle), text); };
     chooseFont = [this](QFont& font) {
         bool ok = false;
         const QFont chosen =
@@ -330,7 +331,7 @@ void StrokelWindow::contextMenuEvent(QContextMenuEvent* e) {
             menu.addSeparator();
             continue;
         }
-        QAction* a = menu.addAction(Qs(line.text));
+        QAction* a = menu.addAction(UiText(line.text));
         a->setEnabled(line.enabled);
         a->setData(int(line.command));
     }
@@ -340,11 +341,11 @@ void StrokelWindow::contextMenuEvent(QContextMenuEvent* e) {
 
 void StrokelWindow::closeEvent(QCloseEvent* e) {
     // The window closes in every case; the font is written only when asked to.
-    if (editor_.PrepareClose() && ask && ask(Qs(TableText(kMsgFontWriteAsk)))) {
+    if (editor_.PrepareClose() && ask && ask(UiText(TableText(kMsgFontWriteAsk)))) {
         std::error_code ec;
         std::filesystem::create_directories(saveFile_.parent_path(), ec);
         if (editor_.Save(saveFile_) == FontSaveResult::kCannotWrite && warn)
-            warn(Qs(TableText(kMsgFontCannotWrite)));
+            warn(UiText(TableText(kMsgFontCannotWrite)));
     }
     e->accept();
 }

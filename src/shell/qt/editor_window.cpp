@@ -28,6 +28,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "interface/qt/interface_language.h"
 #include "shell/commands.h"
 #include "shell/qt/estimate_server.h"
 #include "shell/qt/instance_channel.h"
@@ -55,7 +56,7 @@ QString QPath(const fs::path& p) {
 }
 
 QString FilterOf(const FileFilter& f) {
-    return Q(f.description) + " (" + Q(f.pattern) + ")";
+    return UiText(f.description) + " (" + Q(f.pattern) + ")";
 }
 
 }  // namespace
@@ -199,12 +200,12 @@ void EditorWindow::addEntries(QMenu* menu, std::span<const MenuEntry> entries, b
         if (e.separator()) {
             menu->addSeparator();
         } else if (e.isSubmenu()) {
-            addEntries(menu->addMenu(Q(e.caption)), e.submenu, commands);
+            addEntries(menu->addMenu(UiText(e.caption)), e.submenu, commands);
         } else {
-            QString caption = Q(e.caption.empty() ? CommandCaption(e.id) : e.caption);
+            QString caption = UiText(e.caption.empty() ? CommandCaption(e.id) : e.caption);
             // The key is shown, not bound: keys reach the editor through its own tables.
             if (const std::string key = CommandShortcut(e.id); !key.empty())
-                caption += '\t' + Q(key);
+                caption += '\t' + UiText(key);
             QAction* a = menu->addAction(caption);
             a->setData(CommandNumber(e.id));
             if (commands) {
@@ -221,23 +222,40 @@ void EditorWindow::addEntries(QMenu* menu, std::span<const MenuEntry> entries, b
 
 void EditorWindow::buildMenus() {
     for (const MenuSpec& m : MenuBar()) {
-        QMenu* menu = menuBar()->addMenu(Q(m.title));
+        QMenu* menu = menuBar()->addMenu(UiText(m.title));
+        menus_.push_back(menu);
         addEntries(menu, m.entries, true);
         connect(menu, &QMenu::aboutToShow, this, [this] { updateStates(); });
     }
     // The current layer and definition sit on the menu bar itself.
-    layerItem_ = menuBar()->addAction(Q(CommandCaption(Cmd::LayerItem)));
+    layerItem_ = menuBar()->addAction(UiText(CommandCaption(Cmd::LayerItem)));
     layerItem_->setObjectName(QString("menu%1").arg(CommandNumber(Cmd::LayerItem)));
     connect(layerItem_, &QAction::triggered, this, [this] {
         editor_->command(Cmd::LayerItem);
         updateStates();
     });
-    definitionItem_ = menuBar()->addAction(Q(CommandCaption(Cmd::ApertureItem)));
+    definitionItem_ = menuBar()->addAction(UiText(CommandCaption(Cmd::ApertureItem)));
     definitionItem_->setObjectName(QString("menu%1").arg(CommandNumber(Cmd::ApertureItem)));
     connect(definitionItem_, &QAction::triggered, this, [this] {
         editor_->command(Cmd::ApertureItem);
         updateStates();
     });
+}
+
+void EditorWindow::languageChanged(Language language) {
+    ApplyUiLanguage(language, editor_->paths);
+    // The menus are made anew in the language; the buttons keep their states.
+    menuBar()->clear();
+    // The switch itself sits in one of them: they go once its signal has returned.
+    for (QMenu* m : menus_) m->deleteLater();
+    menus_.clear();
+    actions_.clear();
+    buildMenus();
+    for (auto& [id, a] : buttons_) {
+        a->setText(UiText(CommandCaption(id)));
+        a->setToolTip(UiText(CommandCaption(id)));
+    }
+    updateStates();
 }
 
 void EditorWindow::buildToolBar() {
@@ -251,8 +269,8 @@ void EditorWindow::buildToolBar() {
             continue;
         }
         QAction* a = toolBar_->addAction(QIcon(QString(":/icons/%1.svg").arg(CommandNumber(id))),
-                                         Q(CommandCaption(id)));
-        a->setToolTip(Q(CommandCaption(id)));
+                                         UiText(CommandCaption(id)));
+        a->setToolTip(UiText(CommandCaption(id)));
         a->setObjectName(QString("button%1").arg(CommandNumber(id)));
         // Buttons of tools stay pressed while their tool is chosen.
         a->setCheckable(IsToolChoice(id));
@@ -279,7 +297,7 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
     const Cmd id = CommandFromNumber(watched->property("command").toInt());
     if (InRange(id, Cmd::Memory1Button, Cmd::Memory4Button)) {
         if (editor_->ready()) {
-            const QString q = QString("%1  %2").arg("表示記憶", Q(CommandCaption(id)));
+            const QString q = QString("%1  %2").arg(T("表示記憶"), UiText(CommandCaption(id)));
             if (askYesNo(q.toStdString()))
                 editor_->command(Nth(Cmd::Store1, Ordinal(Cmd::Memory1Button, id)));
             updateStates();
@@ -327,9 +345,9 @@ void EditorWindow::updateStates() {
     }
     const MenuItemState l = editor_->menuState(Cmd::LayerItem);
     const MenuItemState d = editor_->menuState(Cmd::ApertureItem);
-    layerItem_->setText(Q(editor_->layerItemText()));
+    layerItem_->setText(UiText(editor_->layerItemText()));
     layerItem_->setEnabled(l.enabled);
-    definitionItem_->setText(Q(editor_->definitionItemText()));
+    definitionItem_->setText(UiText(editor_->definitionItemText()));
     definitionItem_->setEnabled(d.enabled);
     screen_->syncScrollBars();
     // The title shows whether the document has changes that are not saved.
@@ -375,24 +393,24 @@ void EditorWindow::beep() {
 void EditorWindow::message(std::string_view text, MessageIcon icon) {
     switch (icon) {
         case MessageIcon::kInformation:
-            QMessageBox::information(this, "Zevo", Q(text));
+            QMessageBox::information(this, "Zevo", UiText(text));
             break;
         case MessageIcon::kWarning:
-            QMessageBox::warning(this, "Zevo", Q(text));
+            QMessageBox::warning(this, "Zevo", UiText(text));
             break;
         case MessageIcon::kError:
-            QMessageBox::critical(this, "Zevo", Q(text));
+            QMessageBox::critical(this, "Zevo", UiText(text));
             break;
     }
 }
 
 bool EditorWindow::askYesNo(std::string_view text) {
-    return QMessageBox::question(this, "Zevo", Q(text), QMessageBox::Yes | QMessageBox::No) ==
+    return QMessageBox::question(this, "Zevo", UiText(text), QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
 Answer EditorWindow::askYesNoCancel(std::string_view text) {
-    switch (QMessageBox::question(this, "Zevo", Q(text),
+    switch (QMessageBox::question(this, "Zevo", UiText(text),
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
         case QMessageBox::Yes:
             return Answer::kYes;
@@ -404,14 +422,14 @@ Answer EditorWindow::askYesNoCancel(std::string_view text) {
 }
 
 bool EditorWindow::chooseFileToOpen(const FileFilter& f, const fs::path& start, fs::path& chosen) {
-    const QString name = QFileDialog::getOpenFileName(this, "開く", QPath(start), FilterOf(f));
+    const QString name = QFileDialog::getOpenFileName(this, T("開く"), QPath(start), FilterOf(f));
     if (name.isEmpty()) return false;
     chosen = PathOf(name);
     return true;
 }
 
 bool EditorWindow::chooseFileToSave(const FileFilter& f, const fs::path& start, fs::path& chosen) {
-    const QString name = QFileDialog::getSaveFileName(this, "保存", QPath(start), FilterOf(f));
+    const QString name = QFileDialog::getSaveFileName(this, T("保存"), QPath(start), FilterOf(f));
     if (name.isEmpty()) return false;
     chosen = PathOf(name);
     return true;
@@ -423,7 +441,7 @@ void EditorWindow::setTitle(std::string_view title) {
 }
 
 void EditorWindow::setStatusText(int part, std::string_view text) {
-    if (part >= 0 && part < 3) status_[part]->setText(Q(text));
+    if (part >= 0 && part < 3) status_[part]->setText(UiText(text));
 }
 
 void EditorWindow::barsChanged() {
@@ -505,7 +523,7 @@ void EditorWindow::windowMenu(int x, int y) {
     for (const RunningCopy& c : channel_->others())
         menu.addAction(shortTitle(c.title))->setData(qlonglong(c.pid));
     menu.addSeparator();
-    menu.addAction("取消")->setData(qlonglong(-1));
+    menu.addAction(T("取消"))->setData(qlonglong(-1));
     QAction* chosen = menu.exec(screen_->viewport()->mapToGlobal(QPoint(x, y)));
     if (!chosen) return;
     const qint64 pid = chosen->data().toLongLong();
@@ -590,11 +608,11 @@ void EditorWindow::showHelp() {
 void EditorWindow::showVersion(std::string_view versionLine, std::string_view notice) {
     QDialog d(this);
     d.setObjectName("dialog106");
-    d.setWindowTitle("バージョン");
+    d.setWindowTitle(T("バージョン"));
     auto* layout = new QVBoxLayout(&d);
-    auto* line = new QLabel(Q(versionLine), &d);
+    auto* line = new QLabel(UiText(versionLine), &d);
     line->setObjectName("static101");
-    auto* legal = new QLabel(Q(notice), &d);
+    auto* legal = new QLabel(UiText(notice), &d);
     legal->setObjectName("static102");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &d);
     connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
@@ -607,10 +625,10 @@ void EditorWindow::showVersion(std::string_view versionLine, std::string_view no
 bool EditorWindow::askPartNumber(std::string& partNumber) {
     QInputDialog d(this);
     d.setObjectName("dialog201");
-    d.setWindowTitle("部品検索");
-    d.setLabelText("部品番号");
-    d.setOkButtonText("検索");
-    d.setCancelButtonText("取消");
+    d.setWindowTitle(T("部品検索"));
+    d.setLabelText(T("部品番号"));
+    d.setOkButtonText(T("検索"));
+    d.setCancelButtonText(T("取消"));
     if (d.exec() != QDialog::Accepted) return false;
     partNumber = d.textValue().toStdString();
     return true;

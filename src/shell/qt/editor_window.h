@@ -93,6 +93,7 @@ class EditorWindow : public QMainWindow, public Host {
     bool printBitmap(std::string_view document, const DibImage& image) override;
 
     bool run(DialogModel& dialog) override;
+    void languageChanged(Language language) override;
 
   protected:
     void closeEvent(QCloseEvent*) override;
@@ -116,6 +117,7 @@ class EditorWindow : public QMainWindow, public Host {
     ScreenWidget* screen_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QLabel* status_[3] = {};
+    std::vector<QMenu*> menus_;
     std::map<Cmd, QAction*> actions_;
     std::map<Cmd, QAction*> buttons_;
     QAction* layerItem_ = nullptr;

@@ -65,7 +65,7 @@ bool EditorWindow::choosePrinter() {
         chosen->setColorMode(printer_->colorMode());
     }
     QPrintDialog dialog(chosen.get(), this);
-    dialog.setWindowTitle(Qs("プリンタの設定"));
+    dialog.setWindowTitle(T("プリンタの設定"));
     // Only the printer and its page are chosen here; the page range does not apply.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);

@@ -1,10 +1,9 @@
 // The board editor.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <csignal>
 
 #include "board/file/fault.h"
+#include "interface/qt/interface_language.h"
 #include "shell/qt/editor_window.h"
 
 namespace {
@@ -17,11 +16,10 @@ void WriteRecovery(void*) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("Zevo");
-    // The program speaks Japanese: Qt's own windows (file choosers, standard buttons) too.
-    QTranslator qtText;
-    if (qtText.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtText);
-    zevo::EditorWindow window(zevo::Paths::ForRunningProgram());
+    // Japanese or English, Qt's own windows (file choosers, standard buttons) too.
+    const zevo::Paths paths = zevo::Paths::ForRunningProgram();
+    zevo::StartInterfaceLanguage(paths);
+    zevo::EditorWindow window(paths);
     gWindow = &window;
     zevo::InstallFaultHandlers(WriteRecovery, nullptr);
     QStringList args = app.arguments();

@@ -6,11 +6,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace zevo {
+#include "interface/qt/interface_language.h"
 
-namespace {
-constexpr const char* kEscapeLine = "ESCで中止";
-}
+namespace zevo {
 
 ProgressWindow::ProgressWindow(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -26,7 +24,7 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     text_ = new QLabel(frame);
     text_->setObjectName("static101");
     text_->setAlignment(Qt::AlignCenter);
-    escapeLine_ = new QLabel(QString::fromUtf8(kEscapeLine), frame);
+    escapeLine_ = new QLabel(T("ESCで中止"), frame);
     escapeLine_->setObjectName("static102");
     escapeLine_->setAlignment(Qt::AlignCenter);
     box->addWidget(text_);
@@ -40,7 +38,7 @@ ProgressWindow::~ProgressWindow() {
 
 void ProgressWindow::show(std::string_view text, bool abortable) {
     setObjectName(abortable ? "dialog203" : "dialog186");
-    text_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    text_->setText(UiText(text));
     escapeLine_->setVisible(abortable);
     escape_ = false;
     if (!watching_) {

@@ -15,7 +15,7 @@ namespace zevo {
 ApertureDialog::ApertureDialog(ApertureDialogModel& model, QWidget* parent, bool keypad)
     : NumericDialog(parent, keypad), model_(model) {
     setObjectName("dialog195");
-    setWindowTitle(Qs(kApertureDialogTitle));
+    setWindowTitle(UiText(kApertureDialogTitle));
     auto* grid = new QGridLayout(this);
 
     number_ = new QComboBox(this);
@@ -25,16 +25,16 @@ ApertureDialog::ApertureDialog(ApertureDialogModel& model, QWidget* parent, bool
     number_->setMaxVisibleItems(16);
     size_ = new QLineEdit(this);
     size_->setObjectName(ControlName("edit", ApertureDialogModel::kSizeEdit));
-    grid->addWidget(new QLabel(Qs(kApertureNumberLabel), this), 0, 0);
+    grid->addWidget(new QLabel(UiText(kApertureNumberLabel), this), 0, 0);
     grid->addWidget(number_, 0, 1);
-    grid->addWidget(new QLabel(Qs(kApertureSizeLabel), this), 1, 0);
+    grid->addWidget(new QLabel(UiText(kApertureSizeLabel), this), 1, 0);
     grid->addWidget(size_, 1, 1);
 
     auto* buttons = new QHBoxLayout;
-    auto* change = new QPushButton(Qs(kApertureChangeButton), this);
+    auto* change = new QPushButton(UiText(kApertureChangeButton), this);
     change->setObjectName("button1");
     change->setDefault(true);
-    auto* done = new QPushButton(Qs(kApertureCloseButton), this);
+    auto* done = new QPushButton(UiText(kApertureCloseButton), this);
     done->setObjectName("button2");
     done->setAutoDefault(false);
     buttons->addStretch();

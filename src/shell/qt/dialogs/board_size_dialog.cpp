@@ -14,7 +14,7 @@ namespace zevo {
 BoardSizeDialog::BoardSizeDialog(BoardSizeDialogModel& model, QWidget* parent, bool keypad)
     : NumericDialog(parent, keypad), model_(model) {
     setObjectName("dialog194");
-    setWindowTitle(Qs(kBoardSizeDialogTitle));
+    setWindowTitle(UiText(kBoardSizeDialogTitle));
     // No close button in the title bar.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     auto* grid = new QGridLayout(this);
@@ -22,11 +22,11 @@ BoardSizeDialog::BoardSizeDialog(BoardSizeDialogModel& model, QWidget* parent, b
     x_->setObjectName(ControlName("edit", BoardSizeDialogModel::kXEdit));
     y_ = new QLineEdit(Qs(model_.yText()), this);
     y_->setObjectName(ControlName("edit", BoardSizeDialogModel::kYEdit));
-    grid->addWidget(new QLabel(Qs(kBoardSizeXLabel), this), 0, 0);
+    grid->addWidget(new QLabel(UiText(kBoardSizeXLabel), this), 0, 0);
     grid->addWidget(x_, 0, 1);
-    grid->addWidget(new QLabel(Qs(kBoardSizeYLabel), this), 1, 0);
+    grid->addWidget(new QLabel(UiText(kBoardSizeYLabel), this), 1, 0);
     grid->addWidget(y_, 1, 1);
-    auto* ok = new QPushButton(Qs(kBoardSizeOkButton), this);
+    auto* ok = new QPushButton(UiText(kBoardSizeOkButton), this);
     ok->setObjectName("button1");
     ok->setDefault(true);
     grid->addWidget(ok, 2, 0, 1, 2, Qt::AlignRight);

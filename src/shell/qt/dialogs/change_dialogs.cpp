@@ -38,7 +38,7 @@ QComboBox* LayerCombo(QWidget* parent, const Model& m) {
     c->setObjectName("combo201");
     const auto& layers = m.layers();
     for (size_t i = 0; i < layers.size(); ++i) {
-        c->addItem(Qs(m.layerCaption(i)), layers[i]);
+        c->addItem(UiText(m.layerCaption(i)), layers[i]);
         if (layers[i] == m.layer) c->setCurrentIndex(int(i));
     }
     return c;
@@ -55,8 +55,8 @@ QComboBox* ApertureCombo(QWidget* parent, const Model& m) {
 
 // 決定 runs `decide` (which accepts the window or keeps it open), 取消 rejects.
 void DecideRow(QDialog& d, QBoxLayout& box, std::function<void()> decide) {
-    auto* ok = ControlButton(&d, "決定", 1, true);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    auto* ok = ControlButton(&d, T("決定"), 1, true);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     auto* row = new QHBoxLayout;
     row->addWidget(ok);
     row->addWidget(cancel);
@@ -69,15 +69,15 @@ void DecideRow(QDialog& d, QBoxLayout& box, std::function<void()> decide) {
 
 bool RunElementChangeDialog(QWidget* parent, ElementChangeModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("変更"));
+    d.setWindowTitle(T("変更"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* layer = LayerCombo(&d, m);
-    form->addRow(QString::fromUtf8("レイヤー"), layer);
+    form->addRow(T("レイヤー"), layer);
     QComboBox* aperture = nullptr;
     if (m.hasAperture()) {
         aperture = ApertureCombo(&d, m);
-        form->addRow(QString::fromUtf8("アパーチャ"), aperture);
+        form->addRow(T("アパーチャ"), aperture);
     }
     box->addLayout(form);
     AddDecideCancel(d, *box);
@@ -89,17 +89,17 @@ bool RunElementChangeDialog(QWidget* parent, ElementChangeModel& m) {
 
 void RunRectChangeDialog(QWidget* parent, RectChangeModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("四角形の変更"));
+    d.setWindowTitle(T("四角形の変更"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* x = Field(&d, RectChangeModel::kFieldX, m.x);
     auto* y = Field(&d, RectChangeModel::kFieldY, m.y);
     auto* angle = Field(&d, RectChangeModel::kFieldAngle, m.angle);
     auto* layer = LayerCombo(&d, m);
-    form->addRow(QString::fromUtf8("Ｘ "), x);
-    form->addRow(QString::fromUtf8("Ｙ "), y);
-    form->addRow(QString::fromUtf8("角度"), angle);
-    form->addRow(QString::fromUtf8("レイヤー"), layer);
+    form->addRow(T("Ｘ "), x);
+    form->addRow(T("Ｙ "), y);
+    form->addRow(T("角度"), angle);
+    form->addRow(T("レイヤー"), layer);
     box->addLayout(form);
     DecideRow(d, *box, [&] {
         m.x = Us(x->text()), m.y = Us(y->text()), m.angle = Us(angle->text());
@@ -112,7 +112,7 @@ void RunRectChangeDialog(QWidget* parent, RectChangeModel& m, bool keypad) {
 
 void RunArcChangeDialog(QWidget* parent, ArcChangeModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("円弧変更"));
+    d.setWindowTitle(T("円弧変更"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* r = Field(&d, ArcChangeModel::kFieldRadius, m.radius);
@@ -120,11 +120,11 @@ void RunArcChangeDialog(QWidget* parent, ArcChangeModel& m, bool keypad) {
     auto* e = Field(&d, ArcChangeModel::kFieldEnd, m.end);
     auto* layer = LayerCombo(&d, m);
     auto* aperture = ApertureCombo(&d, m);
-    form->addRow(QString::fromUtf8("半径"), r);
-    form->addRow(QString::fromUtf8("開始角度"), s);
-    form->addRow(QString::fromUtf8("終了角度"), e);
-    form->addRow(QString::fromUtf8("レイヤー"), layer);
-    form->addRow(QString::fromUtf8("アパーチャ"), aperture);
+    form->addRow(T("半径"), r);
+    form->addRow(T("開始角度"), s);
+    form->addRow(T("終了角度"), e);
+    form->addRow(T("レイヤー"), layer);
+    form->addRow(T("アパーチャ"), aperture);
     box->addLayout(form);
     DecideRow(d, *box, [&] {
         m.radius = Us(r->text()), m.start = Us(s->text()), m.end = Us(e->text());
@@ -138,7 +138,7 @@ void RunArcChangeDialog(QWidget* parent, ArcChangeModel& m, bool keypad) {
 
 void RunTextChangeDialog(QWidget* parent, TextChangeModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("文字列変更"));
+    d.setWindowTitle(T("文字列変更"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* text = Field(&d, TextDialogModel::kFieldText, m.text);
@@ -150,12 +150,12 @@ void RunTextChangeDialog(QWidget* parent, TextChangeModel& m, bool keypad) {
     aperture->setObjectName("combo202");
     for (int n = 0; n < kApertures; ++n) aperture->addItem(Qs(m.apertureEntry(n)));
     aperture->setCurrentIndex(m.aperture);
-    form->addRow(QString::fromUtf8("文字列"), text);
-    form->addRow(QString::fromUtf8("高さ"), height);
-    form->addRow(QString::fromUtf8("ﾋﾟｯﾁ"), pitch);
-    form->addRow(QString::fromUtf8("角度"), angle);
-    form->addRow(QString::fromUtf8("レイヤー"), layer);
-    form->addRow(QString::fromUtf8("アパーチャ"), aperture);
+    form->addRow(T("文字列"), text);
+    form->addRow(T("高さ"), height);
+    form->addRow(T("ﾋﾟｯﾁ"), pitch);
+    form->addRow(T("角度"), angle);
+    form->addRow(T("レイヤー"), layer);
+    form->addRow(T("アパーチャ"), aperture);
     box->addLayout(form);
     DecideRow(d, *box, [&] {
         m.text = Us(text->text());
@@ -169,16 +169,16 @@ void RunTextChangeDialog(QWidget* parent, TextChangeModel& m, bool keypad) {
 
 bool RunPartChangeDialog(QWidget* parent, PartChangeModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("部品変更"));
+    d.setWindowTitle(T("部品変更"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* reference = Field(&d, 301, m.reference);
-    form->addRow(QString::fromUtf8("部品番号"), reference);
+    form->addRow(T("部品番号"), reference);
     box->addLayout(form);
-    auto* insert = new QCheckBox(QString::fromUtf8("文字列挿入"), &d);
+    auto* insert = new QCheckBox(T("文字列挿入"), &d);
     insert->setObjectName("check302");
     insert->setChecked(m.insertText);
-    auto* turn = new QCheckBox(QString::fromUtf8("部品面反転"), &d);
+    auto* turn = new QCheckBox(T("部品面反転"), &d);
     turn->setObjectName("check303");
     turn->setChecked(m.turnOver);
     box->addWidget(insert);
@@ -193,13 +193,13 @@ bool RunPartChangeDialog(QWidget* parent, PartChangeModel& m) {
 
 void RunPinChangeDialog(QWidget* parent, PinChangeModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("ピン名／ピンＮｏ 変更"));
+    d.setWindowTitle(T("ピン名／ピンＮｏ 変更"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* name = Field(&d, 401, m.name);
     auto* number = Field(&d, PinChangeModel::kFieldNumber, m.number);
-    form->addRow(QString::fromUtf8("ピン名"), name);
-    form->addRow(QString::fromUtf8("ピンNo"), number);
+    form->addRow(T("ピン名"), name);
+    form->addRow(T("ピンNo"), number);
     box->addLayout(form);
     DecideRow(d, *box, [&] {
         m.name = Us(name->text()), m.number = Us(number->text());
@@ -211,13 +211,13 @@ void RunPinChangeDialog(QWidget* parent, PinChangeModel& m, bool keypad) {
 
 void RunDottedLineDialog(QWidget* parent, DottedLineModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("点線変換"));
+    d.setWindowTitle(T("点線変換"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* dot = Field(&d, DottedLineModel::kFieldDot, m.dot);
     auto* gap = Field(&d, DottedLineModel::kFieldGap, m.gap);
-    form->addRow(QString::fromUtf8("ドット長"), dot);
-    form->addRow(QString::fromUtf8("ドット間"), gap);
+    form->addRow(T("ドット長"), dot);
+    form->addRow(T("ドット間"), gap);
     box->addLayout(form);
     DecideRow(d, *box, [&] {
         m.dot = Us(dot->text()), m.gap = Us(gap->text());
@@ -229,12 +229,12 @@ void RunDottedLineDialog(QWidget* parent, DottedLineModel& m, bool keypad) {
 
 bool RunChangeSettingsDialog(QWidget* parent, ChangeSettingsModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("変更 設定"));
+    d.setWindowTitle(T("変更 設定"));
     auto* box = new QVBoxLayout(&d);
-    auto* part = new QRadioButton(QString::fromUtf8("部品番号優先"), &d);
+    auto* part = new QRadioButton(T("部品番号優先"), &d);
     part->setObjectName("radio501");
     part->setChecked(m.partNumberFirst);
-    auto* element = new QRadioButton(QString::fromUtf8("要素優先"), &d);
+    auto* element = new QRadioButton(T("要素優先"), &d);
     element->setObjectName("radio502");
     element->setChecked(!m.partNumberFirst);
     box->addWidget(part);

@@ -17,17 +17,17 @@ namespace {
 
 // Two ways as radio buttons, "任意角の回転" below them, 決定 and 取消. True when 決定 closed it;
 // `second` and `anyAngle` then hold the choices.
-bool RunSwitches(QWidget* parent, const char* title, const char* first, const char* secondText,
-                 bool& second, bool& anyAngle) {
+bool RunSwitches(QWidget* parent, const QString& title, const QString& first,
+                 const QString& secondText, bool& second, bool& anyAngle) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8(title));
+    d.setWindowTitle(title);
     auto* box = new QVBoxLayout(&d);
-    auto* r1 = new QRadioButton(QString::fromUtf8(first), &d);
-    auto* r2 = new QRadioButton(QString::fromUtf8(secondText), &d);
+    auto* r1 = new QRadioButton(first, &d);
+    auto* r2 = new QRadioButton(secondText, &d);
     r1->setObjectName(ControlName("radio", 101));
     r2->setObjectName(ControlName("radio", 102));
     (second ? r2 : r1)->setChecked(true);
-    auto* any = new QCheckBox(QString::fromUtf8("任意角の回転"), &d);
+    auto* any = new QCheckBox(T("任意角の回転"), &d);
     any->setObjectName(ControlName("check", 103));
     any->setChecked(anyAngle);
     box->addWidget(r1);
@@ -43,10 +43,10 @@ bool RunSwitches(QWidget* parent, const char* title, const char* first, const ch
 // One numeric field under a label, 決定 and 取消; `decide` reads it (a calculation error keeps
 // the window open).
 template <class Model>
-bool RunOneField(QWidget* parent, bool keypad, const char* title, const QString& label,
+bool RunOneField(QWidget* parent, bool keypad, const QString& title, const QString& label,
                  std::string& text, Model& m) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8(title));
+    d.setWindowTitle(title);
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* field = new QLineEdit(Qs(text), &d);
@@ -54,8 +54,8 @@ bool RunOneField(QWidget* parent, bool keypad, const char* title, const QString&
     form->addRow(label, field);
     box->addLayout(form);
     auto* row = new QHBoxLayout;
-    auto* ok = ControlButton(&d, "決定", 1, true);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    auto* ok = ControlButton(&d, T("決定"), 1, true);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     row->addWidget(ok);
     row->addWidget(cancel);
     box->addLayout(row);
@@ -75,21 +75,21 @@ bool RunOneField(QWidget* parent, bool keypad, const char* title, const QString&
 }  // namespace
 
 bool RunSelectMethodDialog(QWidget* parent, SelectMethodModel& m) {
-    return RunSwitches(parent, "選択方法設定", "標準(シフトを押しながら単一要素)",
-                       "単一要素(部品)選択", m.singleByDefault, m.anyAngleRotation);
+    return RunSwitches(parent, T("選択方法設定"), T("標準(シフトを押しながら単一要素)"),
+                       T("単一要素(部品)選択"), m.singleByDefault, m.anyAngleRotation);
 }
 
 bool RunDeformMethodDialog(QWidget* parent, DeformMethodModel& m) {
-    return RunSwitches(parent, "変形方法設定", "任意(シフトを押しながら８方向)", "８方向",
+    return RunSwitches(parent, T("変形方法設定"), T("任意(シフトを押しながら８方向)"), T("８方向"),
                        m.eightAlways, m.anyAngleRotation);
 }
 
 bool RunRotationAngleDialog(QWidget* parent, RotationAngleModel& m, bool keypad) {
-    return RunOneField(parent, keypad, "回転角 設定", QString::fromUtf8("角度"), m.angle, m);
+    return RunOneField(parent, keypad, T("回転角 設定"), T("角度"), m.angle, m);
 }
 
 bool RunArcDeformDialog(QWidget* parent, ArcDeformModel& m, bool keypad) {
-    return RunOneField(parent, keypad, "円弧変形入力", Qs(m.label()), m.value, m);
+    return RunOneField(parent, keypad, T("円弧変形入力"), UiText(m.label()), m.value, m);
 }
 
 }  // namespace zevo

@@ -1,19 +1,22 @@
 #include "shell/qt/dialogs/dialog_support.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 
 #include "shell/dialogs/dialog_common.h"
 #include "shell/qt/dialogs/numeric_keypad.h"
 
 namespace zevo {
 
-QPushButton* ControlButton(QWidget* owner, std::string_view text, int id, bool isDefault) {
-    auto* b = new QPushButton(Qs(text), owner);
+QPushButton* ControlButton(QWidget* owner, const QString& text, int id, bool isDefault) {
+    auto* b = new QPushButton(text, owner);
     b->setObjectName(ControlName("button", id));
     if (isDefault)
         b->setDefault(true);
@@ -22,10 +25,23 @@ QPushButton* ControlButton(QWidget* owner, std::string_view text, int id, bool i
     return b;
 }
 
+void FitComboToEntries(QComboBox* combo) {
+    QStyleOptionComboBox opt;
+    opt.initFrom(combo);
+    opt.editable = combo->isEditable();
+    const QFontMetrics fm = combo->fontMetrics();
+    int widest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        widest = std::max(widest, fm.horizontalAdvance(combo->itemText(i)));
+    const QSize text(widest, fm.height());
+    combo->setMinimumWidth(
+        combo->style()->sizeFromContents(QStyle::CT_ComboBox, &opt, text, combo).width());
+}
+
 void AddDecideCancel(QDialog& d, QBoxLayout& layout) {
     auto* row = new QHBoxLayout;
-    auto* ok = ControlButton(&d, "決定", 1, true);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    auto* ok = ControlButton(&d, T("決定"), 1, true);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     row->addWidget(ok);
     row->addWidget(cancel);
     layout.addLayout(row);
@@ -34,7 +50,7 @@ void AddDecideCancel(QDialog& d, QBoxLayout& layout) {
 }
 
 void ShowCalcError(QWidget* parent, QLineEdit* field) {
-    QMessageBox box(QMessageBox::Warning, Qs(MessageCaption()), Qs(CalcErrorText()),
+    QMessageBox box(QMessageBox::Warning, UiText(MessageCaption()), UiText(CalcErrorText()),
                     QMessageBox::Ok, parent);
     box.setObjectName("calcError");
     box.exec();

@@ -9,7 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "interface/qt/interface_language.h"
+
 class QBoxLayout;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -33,7 +36,11 @@ inline QString ControlName(const char* kind, int id) {
 
 // A push button named after its control id. Only the default button takes Return; the others
 // never become default when they get the focus.
-QPushButton* ControlButton(QWidget* owner, std::string_view text, int id, bool isDefault = false);
+QPushButton* ControlButton(QWidget* owner, const QString& text, int id, bool isDefault = false);
+
+// Makes the box wide enough for its widest entry as the font lays it out (Qt's own size hint
+// measures the ink of the glyphs, a pixel or two short of the text's advance).
+void FitComboToEntries(QComboBox* combo);
 
 // The row of 決定 (id 1, the default button: accepts) and 取消 (id 2: rejects) at the foot of a
 // dialog's layout.

@@ -38,11 +38,11 @@ QLineEdit* FieldById(QDialog& d, int id) {
 
 void RunLayerSelectDialog(QWidget* parent, LayerSelectModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("レイヤー選択"));
+    d.setWindowTitle(T("レイヤー選択"));
     auto* box = new QVBoxLayout(&d);
     auto* list = new QListWidget(&d);
     list->setObjectName("list101");
-    for (size_t i = 0; i < m.layers().size(); ++i) list->addItem(Qs(m.caption(i)));
+    for (size_t i = 0; i < m.layers().size(); ++i) list->addItem(UiText(m.caption(i)));
     list->setCurrentRow(m.selectedIndex());
     box->addWidget(list);
     // A click, or Return on the highlighted row, chooses it.
@@ -58,7 +58,7 @@ void RunLayerSelectDialog(QWidget* parent, LayerSelectModel& m) {
 
 void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypad) {
     NumericDialog d(parent, keypad && m.tool() == ApertureTool::kSquareLand);
-    d.setWindowTitle(Qs(m.title()));
+    d.setWindowTitle(UiText(m.title()));
     auto* box = new QVBoxLayout(&d);
     auto* list = new QListWidget(&d);
     list->setObjectName("list101");
@@ -70,8 +70,8 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
     fill();
     box->addWidget(list);
     QLineEdit *dx = nullptr, *dy = nullptr, *angle = nullptr;
-    auto check = [&](int id, const char* text, bool on, bool enabled, auto set) {
-        auto* c = new QCheckBox(QString::fromUtf8(text), &d);
+    auto check = [&](int id, const QString& text, bool on, bool enabled, auto set) {
+        auto* c = new QCheckBox(text, &d);
         c->setObjectName(ControlName("check", id));
         c->setChecked(on);
         c->setEnabled(enabled);
@@ -79,9 +79,9 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
         box->addWidget(c);
         return c;
     };
-    auto radios = [&](int id, const char* a, const char* b, bool second, auto set) {
-        auto* r1 = new QRadioButton(QString::fromUtf8(a), &d);
-        auto* r2 = new QRadioButton(QString::fromUtf8(b), &d);
+    auto radios = [&](int id, const QString& a, const QString& b, bool second, auto set) {
+        auto* r1 = new QRadioButton(a, &d);
+        auto* r2 = new QRadioButton(b, &d);
         r1->setObjectName(ControlName("radio", id));
         r2->setObjectName(ControlName("radio", id + 1));
         (second ? r2 : r1)->setChecked(true);
@@ -91,13 +91,13 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
     };
     switch (m.tool()) {
         case ApertureTool::kLine: {
-            radios(110, "シフトを押しながらで８方向", "８方向", m.eightAlways(),
+            radios(110, T("シフトを押しながらで８方向"), T("８方向"), m.eightAlways(),
                    [&](bool on) { m.setEightAlways(on); });
-            check(112, "角ライン", m.squareLine(), m.squareLineEnabled(), [&](bool on) {
+            check(112, T("角ライン"), m.squareLine(), m.squareLineEnabled(), [&](bool on) {
                 m.setSquareLine(on);
                 fill();
             });
-            check(113, "クリック点に作画", m.clickPoint(), true,
+            check(113, T("クリック点に作画"), m.clickPoint(), true,
                   [&](bool on) { m.setClickPoint(on); });
             break;
         }
@@ -106,16 +106,16 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
             dx = Field(&d, ApertureSelectModel::kFieldDx, m.dx);
             dy = Field(&d, ApertureSelectModel::kFieldDy, m.dy);
             angle = Field(&d, ApertureSelectModel::kFieldAngle, m.angle);
-            form->addRow(QString::fromUtf8("Ｘ："), dx);
-            form->addRow(QString::fromUtf8("Ｙ："), dy);
-            form->addRow(QString::fromUtf8("角度"), angle);
+            form->addRow(T("Ｘ："), dx);
+            form->addRow(T("Ｙ："), dy);
+            form->addRow(T("角度"), angle);
             auto show = [=](bool on) {
                 for (QLineEdit* e : {dx, dy, angle}) {
                     e->setVisible(on);
                     if (QWidget* l = form->labelForField(e)) l->setVisible(on);
                 }
             };
-            radios(110, "正方形ランド", "四角形", m.rectangle(), [&m, show](bool on) {
+            radios(110, T("正方形ランド"), T("四角形"), m.rectangle(), [&m, show](bool on) {
                 m.setRectangle(on);
                 show(on);
             });
@@ -124,7 +124,7 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
             break;
         }
         case ApertureTool::kArc:
-            radios(110, "中心/始点/終点 入力", "左クリックで其々入力", m.byClicks(),
+            radios(110, T("中心/始点/終点 入力"), T("左クリックで其々入力"), m.byClicks(),
                    [&](bool on) { m.setByClicks(on); });
             break;
         default:
@@ -148,7 +148,7 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
                      [&](QListWidgetItem* item) { chooseRow(list->row(item)); });
     QObject::connect(list, &QListWidget::itemActivated, &d,
                      [&](QListWidgetItem* item) { chooseRow(list->row(item)); });
-    auto* ok = ControlButton(&d, "決定", 1);
+    auto* ok = ControlButton(&d, T("決定"), 1);
     box->addWidget(ok);
     // 決定 takes the highlighted row (moved there with the arrow keys, say).
     QObject::connect(ok, &QPushButton::clicked, &d, [&] {
@@ -168,14 +168,14 @@ void RunApertureSelectDialog(QWidget* parent, ApertureSelectModel& m, bool keypa
 
 void RunPadSelectDialog(QWidget* parent, PadSelectModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("パッド選択"));
+    d.setWindowTitle(T("パッド選択"));
     auto* box = new QVBoxLayout(&d);
     auto* heading = new QLabel(&d);
     heading->setObjectName("static101");
     auto* list = new QListWidget(&d);
     list->setObjectName("list101");
     auto show = [&] {
-        heading->setText(Qs(m.heading()));
+        heading->setText(UiText(m.heading()));
         list->clear();
         for (const std::string& p : m.pairs()) list->addItem(Qs(p));
     };
@@ -185,8 +185,8 @@ void RunPadSelectDialog(QWidget* parent, PadSelectModel& m) {
     auto* row = new QHBoxLayout;
     auto* prev = ControlButton(&d, "<<", 106);
     auto* next = ControlButton(&d, ">>", 107);
-    auto* ok = ControlButton(&d, "決定", 1);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    auto* ok = ControlButton(&d, T("決定"), 1);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     for (QPushButton* b : {prev, next, ok, cancel}) row->addWidget(b);
     box->addLayout(row);
     QObject::connect(prev, &QPushButton::clicked, &d, [&] { m.previous(), show(); });
@@ -199,16 +199,17 @@ void RunPadSelectDialog(QWidget* parent, PadSelectModel& m) {
 bool RunSpacingResultDialog(QWidget* parent, SpacingResultModel& m) {
     QDialog d(parent);
     d.setObjectName("dialog167");
-    d.setWindowTitle(QString::fromUtf8("間隔表示"));
+    d.setWindowTitle(T("間隔表示"));
     auto* form = new QFormLayout(&d);
     int id = 101;
-    for (auto [label, text] : {std::pair{"⊿Ｘ", &m.dx}, {"⊿Ｙ", &m.dy}, {"間隔", &m.distance}}) {
+    for (auto [label, text] :
+         {std::pair{T("⊿Ｘ"), &m.dx}, {T("⊿Ｙ"), &m.dy}, {T("間隔"), &m.distance}}) {
         auto* edit = new QLineEdit(Qs(*text), &d);
         edit->setObjectName(ControlName("edit", id++));
         edit->setReadOnly(true);
-        form->addRow(QString::fromUtf8(label), edit);
+        form->addRow(label, edit);
     }
-    auto* ok = ControlButton(&d, "了解", 1, true);
+    auto* ok = ControlButton(&d, T("了解"), 1, true);
     form->addRow(ok);
     QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
     d.exec();
@@ -217,9 +218,9 @@ bool RunSpacingResultDialog(QWidget* parent, SpacingResultModel& m) {
 
 bool RunDeleteSettingsDialog(QWidget* parent, DeleteSettingsModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("削除設定"));
+    d.setWindowTitle(T("削除設定"));
     auto* box = new QVBoxLayout(&d);
-    auto* check = new QCheckBox(QString::fromUtf8("クリックで削除"), &d);
+    auto* check = new QCheckBox(T("クリックで削除"), &d);
     check->setObjectName("check101");
     check->setChecked(m.deleteOnClick);
     box->addWidget(check);
@@ -231,18 +232,18 @@ bool RunDeleteSettingsDialog(QWidget* parent, DeleteSettingsModel& m) {
 
 void RunArcDialog(QWidget* parent, ArcDialogModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("円弧入力"));
+    d.setWindowTitle(T("円弧入力"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* r = Field(&d, ArcDialogModel::kFieldRadius, m.radius);
     auto* s = Field(&d, ArcDialogModel::kFieldStart, m.start);
     auto* e = Field(&d, ArcDialogModel::kFieldEnd, m.end);
-    form->addRow(QString::fromUtf8("半径"), r);
-    form->addRow(QString::fromUtf8("開始角度"), s);
-    form->addRow(QString::fromUtf8("終了角度"), e);
+    form->addRow(T("半径"), r);
+    form->addRow(T("開始角度"), s);
+    form->addRow(T("終了角度"), e);
     box->addLayout(form);
-    auto* ok = ControlButton(&d, "決定", 1);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    auto* ok = ControlButton(&d, T("決定"), 1);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     ok->setDefault(true);
     auto* row = new QHBoxLayout;
     row->addWidget(ok);
@@ -270,7 +271,7 @@ void AnswerTextDecision(QDialog& d, const TextDialogModel::Result& r) {
             ShowCalcError(&d, FieldById(d, r.control));
             return;
         case TextDialogModel::Outcome::kMissingGlyphs:
-            QMessageBox::warning(&d, "Zevo", Qs(r.message));
+            QMessageBox::warning(&d, "Zevo", UiText(r.message));
             return;
         case TextDialogModel::Outcome::kRefused:
             QApplication::beep();
@@ -282,7 +283,7 @@ void AnswerTextDecision(QDialog& d, const TextDialogModel::Result& r) {
 
 void RunTextDialog(QWidget* parent, TextDialogModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("文字列入力"));
+    d.setWindowTitle(T("文字列入力"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* text = Field(&d, TextDialogModel::kFieldText, m.text);
@@ -293,18 +294,18 @@ void RunTextDialog(QWidget* parent, TextDialogModel& m, bool keypad) {
     auto* height = Field(&d, TextDialogModel::kFieldHeight, m.height);
     auto* pitch = Field(&d, TextDialogModel::kFieldPitch, m.pitch);
     auto* angle = Field(&d, TextDialogModel::kFieldAngle, m.angle);
-    auto* mirror = new QCheckBox(QString::fromUtf8("左右反転"), &d);
+    auto* mirror = new QCheckBox(T("左右反転"), &d);
     mirror->setObjectName("check106");
     mirror->setChecked(m.mirror);
-    form->addRow(QString::fromUtf8("文字列"), text);
-    form->addRow(QString::fromUtf8("アパーチャ"), aperture);
-    form->addRow(QString::fromUtf8("高さ"), height);
-    form->addRow(QString::fromUtf8("ﾋﾟｯﾁ"), pitch);
-    form->addRow(QString::fromUtf8("角度"), angle);
+    form->addRow(T("文字列"), text);
+    form->addRow(T("アパーチャ"), aperture);
+    form->addRow(T("高さ"), height);
+    form->addRow(T("ﾋﾟｯﾁ"), pitch);
+    form->addRow(T("角度"), angle);
     box->addLayout(form);
     box->addWidget(mirror);
-    auto* ok = ControlButton(&d, "決定", 1);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    auto* ok = ControlButton(&d, T("決定"), 1);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     ok->setDefault(true);
     auto* row = new QHBoxLayout;
     row->addWidget(ok);
@@ -323,7 +324,7 @@ void RunTextDialog(QWidget* parent, TextDialogModel& m, bool keypad) {
 
 void RunNumericInputDialog(QWidget* parent, NumericInputModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("数値入力"));
+    d.setWindowTitle(T("数値入力"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* x = Field(&d, NumericInputModel::kFieldX, m.x);
@@ -332,9 +333,9 @@ void RunNumericInputDialog(QWidget* parent, NumericInputModel& m, bool keypad) {
     form->addRow("Y", y);
     box->addLayout(form);
     auto* row = new QHBoxLayout;
-    auto* relative = ControlButton(&d, "相対", 103);
-    auto* origin = ControlButton(&d, "原点", 104);
-    auto* absolute = ControlButton(&d, "絶対", 105);
+    auto* relative = ControlButton(&d, T("相対"), 103);
+    auto* origin = ControlButton(&d, T("原点"), 104);
+    auto* absolute = ControlButton(&d, T("絶対"), 105);
     relative->setEnabled(m.relativeEnabled());
     (m.defaultButton() == NumericInputModel::Button::kRelative ? relative : absolute)
         ->setDefault(true);

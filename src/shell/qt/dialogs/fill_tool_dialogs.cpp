@@ -13,21 +13,21 @@ namespace zevo {
 
 bool RunFillSettingsDialog(QWidget* parent, FillSettingsModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("塗潰し／解除／窓抜き 設定"));
+    d.setWindowTitle(T("塗潰し／解除／窓抜き 設定"));
     auto* box = new QVBoxLayout(&d);
     using Click = FillSettingsModel::Click;
-    auto radio = [&](int id, const char* text, bool on) {
-        auto* r = new QRadioButton(QString::fromUtf8(text), &d);
+    auto radio = [&](int id, const QString& text, bool on) {
+        auto* r = new QRadioButton(text, &d);
         r->setObjectName(ControlName("radio", id));
         r->setChecked(on);
         box->addWidget(r);
         return r;
     };
-    auto* fill = radio(101, "塗潰し(キーを押しながら解除/窓抜き)", m.click == Click::kFill);
-    auto* unfill = radio(102, "塗潰し解除", m.click == Click::kUnfill);
-    radio(103, "窓抜き", m.click == Click::kWindow);
-    auto* ok = ControlButton(&d, "決定", 1, true);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    auto* fill = radio(101, T("塗潰し(キーを押しながら解除/窓抜き)"), m.click == Click::kFill);
+    auto* unfill = radio(102, T("塗潰し解除"), m.click == Click::kUnfill);
+    radio(103, T("窓抜き"), m.click == Click::kWindow);
+    auto* ok = ControlButton(&d, T("決定"), 1, true);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     auto* row = new QHBoxLayout;
     row->addWidget(ok);
     row->addWidget(cancel);

@@ -25,25 +25,25 @@ class DCodeDialog : public QDialog {
   public:
     DCodeDialog(DCodeDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
         setObjectName("dialog191");
-        setWindowTitle(Qs(kDCodeDialogTitle));
+        setWindowTitle(UiText(kDCodeDialogTitle));
         auto* grid = new QGridLayout(this);
         aperture_ = new QComboBox(this);
         aperture_->setObjectName(ControlName("combo", DCodeDialogModel::kApertureCombo));
         for (int n = 0; n < DCodeDialogModel::entryCount(); ++n)
             aperture_->addItem(Qs(DCodeDialogModel::entryText(n)));
         aperture_->setMaxVisibleItems(16);
-        square_ = new QCheckBox(Qs(kDCodeSquareBox), this);
+        square_ = new QCheckBox(UiText(kDCodeSquareBox), this);
         square_->setObjectName(ControlName("check", DCodeDialogModel::kSquareBox));
         code_ = new QLineEdit(this);
         code_->setObjectName(ControlName("edit", DCodeDialogModel::kCodeEdit));
-        grid->addWidget(new QLabel(Qs(kDCodeApertureLabel), this), 0, 0);
+        grid->addWidget(new QLabel(UiText(kDCodeApertureLabel), this), 0, 0);
         grid->addWidget(aperture_, 0, 1);
         grid->addWidget(square_, 1, 1);
-        grid->addWidget(new QLabel(Qs(kDCodeCodeLabel), this), 2, 0);
+        grid->addWidget(new QLabel(UiText(kDCodeCodeLabel), this), 2, 0);
         grid->addWidget(code_, 2, 1);
         auto* buttons = new QHBoxLayout;
-        auto* change = ControlButton(this, kDCodeChangeButton, 1, true);
-        auto* done = ControlButton(this, kDCodeCloseButton, 2, false);
+        auto* change = ControlButton(this, UiText(kDCodeChangeButton), 1, true);
+        auto* done = ControlButton(this, UiText(kDCodeCloseButton), 2, false);
         buttons->addStretch();
         buttons->addWidget(change);
         buttons->addWidget(done);
@@ -99,16 +99,16 @@ void BuildGerberDialog(QDialog* d, GerberDialogParts& p, LayerFileTable& table, 
     p.rows = std::make_unique<LayerFileRows>(d, p.grid, 0, table);
     const int row = LayerFileRows::kGridRows;
     p.options = new QHBoxLayout;
-    p.options->addWidget(new QLabel(Qs(kDecimalsLabel), d));
+    p.options->addWidget(new QLabel(UiText(kDecimalsLabel), d));
     p.decimals = new QLineEdit(d);
     p.decimals->setObjectName(ControlName("edit", decimalsId));
     p.decimals->setMaximumWidth(60);
     p.options->addWidget(p.decimals);
-    p.dcode = ControlButton(d, kGerberDCodeButton, dcodeId, false);
+    p.dcode = ControlButton(d, UiText(kGerberDCodeButton), dcodeId, false);
     p.grid->addLayout(p.options, row, 0, 1, 4);
     auto* buttons = new QHBoxLayout;
-    p.ok = ControlButton(d, okText, 1, true);
-    p.cancel = ControlButton(d, cancelText, 2, false);
+    p.ok = ControlButton(d, UiText(okText), 1, true);
+    p.cancel = ControlButton(d, UiText(cancelText), 2, false);
     buttons->addWidget(p.dcode);
     buttons->addStretch();
     buttons->addWidget(p.ok);
@@ -122,13 +122,13 @@ class GerberOutputDialog : public QDialog {
     GerberOutputDialog(GerberOutputDialogModel& model, QWidget* parent)
         : QDialog(parent), model_(model) {
         setObjectName("dialog189");
-        setWindowTitle(Qs(kGerberOutputDialogTitle));
+        setWindowTitle(UiText(kGerberOutputDialogTitle));
         BuildGerberDialog(this, parts_, model_.table(), GerberOutputDialogModel::kDecimalsEdit,
                           GerberOutputDialogModel::kDCodeButton, kOutputButton,
                           kOutputCancelButton);
-        extended_ = new QCheckBox(Qs(kGerberExtendedBox), this);
+        extended_ = new QCheckBox(UiText(kGerberExtendedBox), this);
         extended_->setObjectName(ControlName("check", GerberOutputDialogModel::kExtendedBox));
-        modern_ = new QCheckBox(Qs(kModernOutputBox), this);
+        modern_ = new QCheckBox(UiText(kModernOutputBox), this);
         modern_->setObjectName(ControlName("check", GerberOutputDialogModel::kModernBox));
         parts_.options->addSpacing(20);
         parts_.options->addWidget(extended_);
@@ -179,10 +179,10 @@ class GerberInputDialog : public QDialog {
     GerberInputDialog(GerberInputDialogModel& model, QWidget* parent)
         : QDialog(parent), model_(model) {
         setObjectName("dialog190");
-        setWindowTitle(Qs(kGerberInputDialogTitle));
+        setWindowTitle(UiText(kGerberInputDialogTitle));
         BuildGerberDialog(this, parts_, model_.table(), GerberInputDialogModel::kDecimalsEdit,
                           GerberInputDialogModel::kDCodeButton, kInputButton, kInputCancelButton);
-        inch_ = new QCheckBox(Qs(kGerberInchBox), this);
+        inch_ = new QCheckBox(UiText(kGerberInchBox), this);
         inch_->setObjectName(ControlName("check", GerberInputDialogModel::kInchBox));
         parts_.options->addSpacing(20);
         parts_.options->addWidget(inch_);

@@ -14,13 +14,13 @@ namespace zevo {
 GridDialog::GridDialog(GridDialogModel& model, QWidget* parent, bool keypad)
     : NumericDialog(parent, keypad), model_(model) {
     setObjectName("dialog157");
-    setWindowTitle(Qs(kGridDialogTitle));
+    setWindowTitle(UiText(kGridDialogTitle));
     auto* grid = new QGridLayout(this);
     auto addField = [&](int row, std::string_view label, int id, const std::string& text) {
         auto* edit = new QLineEdit(Qs(text), this);
         edit->setObjectName(ControlName("edit", id));
         edit->setMaxLength(GridDialogModel::kFieldMax);
-        grid->addWidget(new QLabel(Qs(label), this), row, 0);
+        grid->addWidget(new QLabel(UiText(label), this), row, 0);
         grid->addWidget(edit, row, 1);
         return edit;
     };
@@ -31,10 +31,10 @@ GridDialog::GridDialog(GridDialogModel& model, QWidget* parent, bool keypad)
         addField(3, kGridIntervalLabel, GridDialogModel::kIntervalEdit, model_.intervalText());
 
     auto* buttons = new QHBoxLayout;
-    auto* set = new QPushButton(Qs(kGridSetButton), this);
+    auto* set = new QPushButton(UiText(kGridSetButton), this);
     set->setObjectName("button1");
     set->setDefault(true);
-    auto* cancel = new QPushButton(Qs(kGridCancelButton), this);
+    auto* cancel = new QPushButton(UiText(kGridCancelButton), this);
     cancel->setObjectName("button2");
     cancel->setAutoDefault(false);
     buttons->addStretch();

@@ -29,7 +29,7 @@ class TCodeDialog : public QDialog {
   public:
     TCodeDialog(TCodeDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
         setObjectName("dialog193");
-        setWindowTitle(Qs(kTCodeDialogTitle));
+        setWindowTitle(UiText(kTCodeDialogTitle));
         auto* grid = new QGridLayout(this);
         aperture_ = new QComboBox(this);
         aperture_->setObjectName(ControlName("combo", TCodeDialogModel::kApertureCombo));
@@ -38,13 +38,13 @@ class TCodeDialog : public QDialog {
         aperture_->setMaxVisibleItems(16);
         code_ = new QLineEdit(this);
         code_->setObjectName(ControlName("edit", TCodeDialogModel::kCodeEdit));
-        grid->addWidget(new QLabel(Qs(kTCodeApertureLabel), this), 0, 0);
+        grid->addWidget(new QLabel(UiText(kTCodeApertureLabel), this), 0, 0);
         grid->addWidget(aperture_, 0, 1);
-        grid->addWidget(new QLabel(Qs(kTCodeCodeLabel), this), 1, 0);
+        grid->addWidget(new QLabel(UiText(kTCodeCodeLabel), this), 1, 0);
         grid->addWidget(code_, 1, 1);
         auto* buttons = new QHBoxLayout;
-        auto* change = ControlButton(this, kTCodeChangeButton, 1, true);
-        auto* done = ControlButton(this, kTCodeCloseButton, 2, false);
+        auto* change = ControlButton(this, UiText(kTCodeChangeButton), 1, true);
+        auto* done = ControlButton(this, UiText(kTCodeCloseButton), 2, false);
         buttons->addStretch();
         buttons->addWidget(change);
         buttons->addWidget(done);
@@ -82,53 +82,55 @@ class HoleOutputDialog : public QDialog {
     HoleOutputDialog(HoleOutputDialogModel& model, std::filesystem::path proposed, QWidget* parent)
         : QDialog(parent), model_(model), proposed_(std::move(proposed)) {
         setObjectName("dialog192");
-        setWindowTitle(Qs(kHoleOutputDialogTitle));
+        setWindowTitle(UiText(kHoleOutputDialogTitle));
         auto* grid = new QGridLayout(this);
 
         layers_ = new QComboBox(this);
         layers_->setObjectName(ControlName("combo", HoleOutputDialogModel::kLayerCombo));
         for (int layer = 0; layer < kLayers; ++layer)
-            layers_->addItem(Qs(model_.layerEntry(layer)));
+            layers_->addItem(UiText(model_.layerEntry(layer)));
         layers_->setMaxVisibleItems(16);
         file_ = new QLineEdit(this);
         file_->setObjectName(ControlName("edit", HoleOutputDialogModel::kFileEdit));
         file_->setMaxLength(static_cast<int>(kMaxOutputName));
         file_->setMinimumWidth(220);
-        fileLabel_ = new QLabel(Qs(kHoleFileLabel), this);
+        fileLabel_ = new QLabel(UiText(kHoleFileLabel), this);
         fileLabel_->setObjectName(ControlName("static", HoleOutputDialogModel::kFileLabel));
-        auto* add = ControlButton(this, kHoleAddButton, HoleOutputDialogModel::kAddButton, false);
+        auto* add =
+            ControlButton(this, UiText(kHoleAddButton), HoleOutputDialogModel::kAddButton, false);
         list_ = new QListWidget(this);
         list_->setObjectName(ControlName("list", HoleOutputDialogModel::kLayerList));
-        auto* remove =
-            ControlButton(this, kHoleRemoveButton, HoleOutputDialogModel::kRemoveButton, false);
+        auto* remove = ControlButton(this, UiText(kHoleRemoveButton),
+                                     HoleOutputDialogModel::kRemoveButton, false);
         decimals_ = new QLineEdit(Qs(model_.decimalsText()), this);
         decimals_->setObjectName(ControlName("edit", HoleOutputDialogModel::kDecimalsEdit));
         decimals_->setMaximumWidth(60);
-        autoT_ = new QCheckBox(Qs(kHoleAutoTBox), this);
+        autoT_ = new QCheckBox(UiText(kHoleAutoTBox), this);
         autoT_->setObjectName(ControlName("check", HoleOutputDialogModel::kAutoTBox));
-        tcode_ = ControlButton(this, kHoleTCodeButton, HoleOutputDialogModel::kTCodeButton, false);
-        single_ = new QCheckBox(Qs(kHoleSingleBox), this);
+        tcode_ = ControlButton(this, UiText(kHoleTCodeButton), HoleOutputDialogModel::kTCodeButton,
+                               false);
+        single_ = new QCheckBox(UiText(kHoleSingleBox), this);
         single_->setObjectName(ControlName("check", HoleOutputDialogModel::kSingleBox));
-        modern_ = new QCheckBox(Qs(kHoleModernBox), this);
+        modern_ = new QCheckBox(UiText(kHoleModernBox), this);
         modern_->setObjectName(ControlName("check", HoleOutputDialogModel::kModernBox));
 
-        grid->addWidget(new QLabel(Qs(kHoleLayerLabel), this), 0, 0);
+        grid->addWidget(new QLabel(UiText(kHoleLayerLabel), this), 0, 0);
         grid->addWidget(layers_, 0, 1, 1, 2);
         grid->addWidget(fileLabel_, 1, 0);
         grid->addWidget(file_, 1, 1);
         grid->addWidget(add, 1, 2);
-        grid->addWidget(new QLabel(Qs(kHoleListLabel), this), 2, 0);
+        grid->addWidget(new QLabel(UiText(kHoleListLabel), this), 2, 0);
         grid->addWidget(list_, 2, 1);
         grid->addWidget(remove, 2, 2, Qt::AlignTop);
-        grid->addWidget(new QLabel(Qs(kHoleDecimalsLabel), this), 3, 0);
+        grid->addWidget(new QLabel(UiText(kHoleDecimalsLabel), this), 3, 0);
         grid->addWidget(decimals_, 3, 1, Qt::AlignLeft);
         grid->addWidget(autoT_, 4, 1);
         grid->addWidget(tcode_, 4, 2);
         grid->addWidget(single_, 5, 1);
         grid->addWidget(modern_, 6, 1);
         auto* buttons = new QHBoxLayout;
-        auto* ok = ControlButton(this, kOutputButton, 1, true);
-        auto* cancel = ControlButton(this, kOutputCancelButton, 2, false);
+        auto* ok = ControlButton(this, UiText(kOutputButton), 1, true);
+        auto* cancel = ControlButton(this, UiText(kOutputCancelButton), 2, false);
         buttons->addStretch();
         buttons->addWidget(ok);
         buttons->addWidget(cancel);
@@ -180,7 +182,7 @@ class HoleOutputDialog : public QDialog {
     void refreshList() {
         const QSignalBlocker block(list_);
         list_->clear();
-        for (int layer : model_.listLayers()) list_->addItem(Qs(model_.listEntry(layer)));
+        for (int layer : model_.listLayers()) list_->addItem(UiText(model_.listEntry(layer)));
         list_->setCurrentRow(model_.chosenListRow());
     }
 
@@ -205,7 +207,7 @@ class HoleOutputDialog : public QDialog {
         }
         if (model_.awaitingSingleFile()) {
             const QString chosen = QFileDialog::getSaveFileName(
-                this, Qs(kHoleSaveTitle), Qs(PathToUtf8(proposed_)), Qs(kHoleSaveFilter));
+                this, UiText(kHoleSaveTitle), Qs(PathToUtf8(proposed_)), UiText(kHoleSaveFilter));
             if (!model_.chooseSingleFile(PathFromUtf8(Us(chosen)))) {
                 reject();
                 return;
@@ -231,13 +233,14 @@ class HoleDataDialog : public QDialog {
   public:
     HoleDataDialog(HoleDataDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
         setObjectName("dialog204");
-        setWindowTitle(Qs(kHoleDataDialogTitle));
+        setWindowTitle(UiText(kHoleDataDialogTitle));
         auto* grid = new QGridLayout(this);
         decimals_ = new QLineEdit(Qs(model_.decimalsText()), this);
         decimals_->setObjectName(ControlName("edit", HoleDataDialogModel::kDecimalsEdit));
-        grid->addWidget(new QLabel(Qs(kHoleDataDecimalsLabel), this), 0, 0);
+        grid->addWidget(new QLabel(UiText(kHoleDataDecimalsLabel), this), 0, 0);
         grid->addWidget(decimals_, 0, 1);
-        auto* ok = ControlButton(this, kHoleDataOkButton, HoleDataDialogModel::kOkButton, true);
+        auto* ok =
+            ControlButton(this, UiText(kHoleDataOkButton), HoleDataDialogModel::kOkButton, true);
         grid->addWidget(ok, 1, 1, Qt::AlignRight);
         connect(decimals_, &QLineEdit::textChanged, this,
                 [this](const QString& t) { model_.editDecimals(Us(t)); });

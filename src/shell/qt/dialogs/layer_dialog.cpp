@@ -35,30 +35,31 @@ class LayerNameValidator final : public QValidator {
 LayerDialog::LayerDialog(LayerDialogModel& model, QWidget* parent)
     : QDialog(parent), model_(model) {
     setObjectName("dialog197");
-    setWindowTitle(Qs(kLayerDialogTitle));
+    setWindowTitle(UiText(kLayerDialogTitle));
     auto* outer = new QGridLayout(this);
 
     auto* pageRow = new QHBoxLayout;
-    auto* previous = new QPushButton(Qs(kLayerPreviousButton), this);
+    auto* previous = new QPushButton(UiText(kLayerPreviousButton), this);
     previous->setObjectName(ControlName("button", LayerDialogModel::kPreviousButton));
     previous->setAutoDefault(false);
-    auto* next = new QPushButton(Qs(kLayerNextButton), this);
+    auto* next = new QPushButton(UiText(kLayerNextButton), this);
     next->setObjectName(ControlName("button", LayerDialogModel::kNextButton));
     next->setAutoDefault(false);
     page_ = new QComboBox(this);
     page_->setObjectName(ControlName("combo", LayerDialogModel::kPageCombo));
     for (int p = 0; p < LayerDialogModel::kPages; ++p)
-        page_->addItem(Qs(LayerDialogModel::pageEntry(p)));
+        page_->addItem(UiText(LayerDialogModel::pageEntry(p)));
     page_->setMaxVisibleItems(16);
+    FitComboToEntries(page_);
     pageRow->addWidget(previous);
     pageRow->addWidget(page_);
     pageRow->addWidget(next);
     pageRow->addStretch();
     outer->addLayout(pageRow, 0, 0, 1, 5);
 
-    outer->addWidget(new QLabel(Qs(kLayerNumberHeading), this), 1, 0);
-    outer->addWidget(new QLabel(Qs(kLayerNameHeading), this), 1, 1);
-    outer->addWidget(new QLabel(Qs(kLayerColourHeading), this), 1, 2);
+    outer->addWidget(new QLabel(UiText(kLayerNumberHeading), this), 1, 0);
+    outer->addWidget(new QLabel(UiText(kLayerNameHeading), this), 1, 1);
+    outer->addWidget(new QLabel(UiText(kLayerColourHeading), this), 1, 2);
     for (int r = 0; r < kRows; ++r) {
         number_[r] = new QLabel(this);
         number_[r]->setObjectName(ControlName("static", LayerDialogModel::kNumberStatic + r));
@@ -69,9 +70,9 @@ LayerDialog::LayerDialog(LayerDialogModel& model, QWidget* parent)
         name_[r]->setMinimumWidth(200);
         colour_[r] = new ColourButton(this);
         colour_[r]->setObjectName(ControlName("button", LayerDialogModel::kColourButton + r));
-        display_[r] = new QCheckBox(Qs(kLayerDisplayBox), this);
+        display_[r] = new QCheckBox(UiText(kLayerDisplayBox), this);
         display_[r]->setObjectName(ControlName("check", LayerDialogModel::kDisplayBox + r));
-        edit_[r] = new QCheckBox(Qs(kLayerEditBox), this);
+        edit_[r] = new QCheckBox(UiText(kLayerEditBox), this);
         edit_[r]->setObjectName(ControlName("check", LayerDialogModel::kEditBox + r));
         outer->addWidget(number_[r], 2 + r, 0);
         outer->addWidget(name_[r], 2 + r, 1);
@@ -94,10 +95,10 @@ LayerDialog::LayerDialog(LayerDialogModel& model, QWidget* parent)
     }
 
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(Qs(kLayerOkButton), this);
+    auto* ok = new QPushButton(UiText(kLayerOkButton), this);
     ok->setObjectName("button1");
     ok->setDefault(true);
-    auto* cancel = new QPushButton(Qs(kLayerCancelButton), this);
+    auto* cancel = new QPushButton(UiText(kLayerCancelButton), this);
     cancel->setObjectName("button2");
     cancel->setAutoDefault(false);
     buttons->addStretch();
@@ -162,7 +163,7 @@ void LayerDialog::reject() {
 ColourChooserDialog::ColourChooserDialog(ColourChooserModel& model, QWidget* parent)
     : QDialog(parent), model_(model) {
     setObjectName("dialog188");
-    setWindowTitle(Qs(kColourDialogTitle));
+    setWindowTitle(UiText(kColourDialogTitle));
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < ColourChooserModel::kColours; ++i) {
         auto* b = new ColourButton(this);

@@ -16,8 +16,8 @@ namespace zevo {
 
 LayerFileRows::LayerFileRows(QWidget* owner, QGridLayout* grid, int firstRow, LayerFileTable& table)
     : table_(table) {
-    grid->addWidget(new QLabel(Qs(kLayerFilesLayerHeading), owner), firstRow, 0, 1, 2);
-    grid->addWidget(new QLabel(Qs(kLayerFilesFileHeading), owner), firstRow, 3);
+    grid->addWidget(new QLabel(UiText(kLayerFilesLayerHeading), owner), firstRow, 0, 1, 2);
+    grid->addWidget(new QLabel(UiText(kLayerFilesFileHeading), owner), firstRow, 3);
     for (int r = 0; r < LayerFileTable::kRows; ++r) {
         Row& row = rows_[r];
         row.number = new QLabel(owner);
@@ -49,10 +49,10 @@ LayerFileRows::LayerFileRows(QWidget* owner, QGridLayout* grid, int firstRow, La
         });
     }
     auto* paging = new QHBoxLayout;
-    auto* previous = new QPushButton(Qs(kLayerFilesPreviousButton), owner);
+    auto* previous = new QPushButton(UiText(kLayerFilesPreviousButton), owner);
     previous->setObjectName(ControlName("button", LayerFileTable::kPreviousButton));
     previous->setAutoDefault(false);
-    auto* next = new QPushButton(Qs(kLayerFilesNextButton), owner);
+    auto* next = new QPushButton(UiText(kLayerFilesNextButton), owner);
     next->setObjectName(ControlName("button", LayerFileTable::kNextButton));
     next->setAutoDefault(false);
     paging->addWidget(previous);

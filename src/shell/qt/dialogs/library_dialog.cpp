@@ -16,8 +16,8 @@ namespace zevo {
 
 namespace {
 
-QPushButton* Button(QWidget* owner, const char* text, const QString& name) {
-    auto* b = new QPushButton(QString::fromUtf8(text), owner);
+QPushButton* Button(QWidget* owner, const QString& text, const QString& name) {
+    auto* b = new QPushButton(text, owner);
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
@@ -28,7 +28,7 @@ QPushButton* Button(QWidget* owner, const char* text, const QString& name) {
 LibraryDialog::LibraryDialog(LibrarySettingsModel& model, QWidget* parent)
     : QDialog(parent), model_(model) {
     setObjectName("dialog198");
-    setWindowTitle(Qs(kLibraryDialogTitle));
+    setWindowTitle(UiText(kLibraryDialogTitle));
     auto* grid = new QGridLayout(this);
     used_ = new QListWidget(this);
     used_->setObjectName(ControlName("list", LibrarySettingsModel::kUsedList));
@@ -36,8 +36,8 @@ LibraryDialog::LibraryDialog(LibrarySettingsModel& model, QWidget* parent)
     all_->setObjectName(ControlName("list", LibrarySettingsModel::kAllList));
     used_->setMinimumWidth(200);
     all_->setMinimumWidth(200);
-    grid->addWidget(new QLabel(Qs(kLibraryUsedLabel), this), 0, 0);
-    grid->addWidget(new QLabel(Qs(kLibraryAllLabel), this), 0, 2);
+    grid->addWidget(new QLabel(UiText(kLibraryUsedLabel), this), 0, 0);
+    grid->addWidget(new QLabel(UiText(kLibraryAllLabel), this), 0, 2);
     grid->addWidget(used_, 1, 0);
     grid->addWidget(all_, 1, 2);
 
@@ -49,7 +49,7 @@ LibraryDialog::LibraryDialog(LibrarySettingsModel& model, QWidget* parent)
     arrows->addWidget(leave);
     arrows->addStretch();
     grid->addLayout(arrows, 1, 1);
-    auto* done = Button(this, "終了", "button2");
+    auto* done = Button(this, T("終了"), "button2");
     auto* foot = new QHBoxLayout;
     foot->addStretch();
     foot->addWidget(done);

@@ -18,8 +18,8 @@ namespace zevo {
 
 namespace {
 
-QRadioButton* Radio(QWidget* parent, QLayout* into, int id, const char* text, bool on) {
-    auto* r = new QRadioButton(QString::fromUtf8(text), parent);
+QRadioButton* Radio(QWidget* parent, QLayout* into, int id, const QString& text, bool on) {
+    auto* r = new QRadioButton(text, parent);
     r->setObjectName(ControlName("radio", id));
     r->setChecked(on);
     into->addWidget(r);
@@ -28,8 +28,8 @@ QRadioButton* Radio(QWidget* parent, QLayout* into, int id, const char* text, bo
 
 // 決定 and 取消 in a row under the dialog's controls.
 std::pair<QPushButton*, QPushButton*> DecideCancel(QDialog& d, QBoxLayout* box) {
-    auto* ok = ControlButton(&d, "決定", 1, true);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    auto* ok = ControlButton(&d, T("決定"), 1, true);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     auto* row = new QHBoxLayout;
     row->addWidget(ok);
     row->addWidget(cancel);
@@ -48,17 +48,17 @@ QLineEdit* Field(QWidget* parent, int id, const std::string& text) {
 
 bool RunParallelSettingsDialog(QWidget* parent, ParallelSettingsModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("平行線設定"));
+    d.setWindowTitle(T("平行線設定"));
     auto* box = new QVBoxLayout(&d);
     auto* click = new QGroupBox(&d);
     auto* clickBox = new QVBoxLayout(click);
-    Radio(&d, clickBox, 101, "平行線(シフトを押しながら中間線)", !m.middleByClick);
-    auto* middle = Radio(&d, clickBox, 102, "左クリックで中間線", m.middleByClick);
+    Radio(&d, clickBox, 101, T("平行線(シフトを押しながら中間線)"), !m.middleByClick);
+    auto* middle = Radio(&d, clickBox, 102, T("左クリックで中間線"), m.middleByClick);
     box->addWidget(click);
     auto* kind = new QGroupBox(&d);
     auto* kindBox = new QVBoxLayout(kind);
-    Radio(&d, kindBox, 103, "区間を選択", !m.singleLineParallel);
-    auto* single = Radio(&d, kindBox, 104, "単一ライン選択", m.singleLineParallel);
+    Radio(&d, kindBox, 103, T("区間を選択"), !m.singleLineParallel);
+    auto* single = Radio(&d, kindBox, 104, T("単一ライン選択"), m.singleLineParallel);
     box->addWidget(kind);
     auto* list = new QListWidget(&d);
     list->setObjectName("list101");
@@ -78,16 +78,16 @@ bool RunParallelSettingsDialog(QWidget* parent, ParallelSettingsModel& m) {
 
 bool RunLineSetInputDialog(QWidget* parent, LineSetInputModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("平行線／中間線入力"));
+    d.setWindowTitle(T("平行線／中間線入力"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* spacing = Field(&d, LineSetInputModel::kFieldSpacing, m.spacing);
     auto* length = Field(&d, LineSetInputModel::kFieldLength, m.length);
     auto* count = Field(&d, LineSetInputModel::kFieldCount, m.count);
     length->setEnabled(m.lengthEnabled());
-    form->addRow(QString::fromUtf8("間隔"), spacing);
-    form->addRow(QString::fromUtf8("長さ"), length);
-    form->addRow(QString::fromUtf8("本数"), count);
+    form->addRow(T("間隔"), spacing);
+    form->addRow(T("長さ"), length);
+    form->addRow(T("本数"), count);
     box->addLayout(form);
     auto [ok, cancel] = DecideCancel(d, box);
     (void)cancel;
@@ -104,13 +104,13 @@ bool RunLineSetInputDialog(QWidget* parent, LineSetInputModel& m, bool keypad) {
 
 bool RunConnectSettingsDialog(QWidget* parent, ConnectSettingsModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("接続／伸縮／分割／角取 設定"));
+    d.setWindowTitle(T("接続／伸縮／分割／角取 設定"));
     auto* box = new QVBoxLayout(&d);
     using Click = ConnectSettingsModel::Click;
     auto* connect =
-        Radio(&d, box, 101, "接続(キーを押しながら伸縮／分割)", m.click == Click::kConnect);
-    auto* stretch = Radio(&d, box, 102, "左クリックで伸縮", m.click == Click::kStretch);
-    Radio(&d, box, 103, "左クリックで分割", m.click == Click::kSplit);
+        Radio(&d, box, 101, T("接続(キーを押しながら伸縮／分割)"), m.click == Click::kConnect);
+    auto* stretch = Radio(&d, box, 102, T("左クリックで伸縮"), m.click == Click::kStretch);
+    Radio(&d, box, 103, T("左クリックで分割"), m.click == Click::kSplit);
     auto [ok, cancel] = DecideCancel(d, box);
     (void)cancel;
     QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
@@ -123,11 +123,11 @@ bool RunConnectSettingsDialog(QWidget* parent, ConnectSettingsModel& m) {
 
 bool RunChamferRadiusDialog(QWidget* parent, ChamferRadiusModel& m, bool keypad) {
     NumericDialog d(parent, keypad);
-    d.setWindowTitle(QString::fromUtf8("間隔入力"));
+    d.setWindowTitle(T("間隔入力"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* radius = Field(&d, ChamferRadiusModel::kFieldRadius, m.radius);
-    form->addRow(QString::fromUtf8("間隔"), radius);
+    form->addRow(T("間隔"), radius);
     box->addLayout(form);
     auto [ok, cancel] = DecideCancel(d, box);
     (void)cancel;

@@ -18,10 +18,10 @@ namespace zevo {
 
 bool RunMultipleSettingsDialog(QWidget* parent, MultipleSettingsModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("複数 設定"));
+    d.setWindowTitle(T("複数 設定"));
     auto* box = new QVBoxLayout(&d);
-    auto* r1 = new QRadioButton(QString::fromUtf8("選択(シフトを押しながら最後を解除)"), &d);
-    auto* r2 = new QRadioButton(QString::fromUtf8("左クリックで解除"), &d);
+    auto* r1 = new QRadioButton(T("選択(シフトを押しながら最後を解除)"), &d);
+    auto* r2 = new QRadioButton(T("左クリックで解除"), &d);
     r1->setObjectName(ControlName("radio", 101));
     r2->setObjectName(ControlName("radio", 102));
     (m.clickDeselects ? r2 : r1)->setChecked(true);
@@ -36,10 +36,10 @@ bool RunMultipleSettingsDialog(QWidget* parent, MultipleSettingsModel& m) {
 bool RunGroupSettingsDialog(QWidget* parent, GroupSettingsModel& m) {
     using Choice = GroupSettingsModel::Choice;
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("グループ設定"));
+    d.setWindowTitle(T("グループ設定"));
     auto* box = new QVBoxLayout(&d);
     m.choice = Choice::kCancel;
-    auto add = [&](const char* text, int id, Choice choice, bool isDefault) {
+    auto add = [&](const QString& text, int id, Choice choice, bool isDefault) {
         auto* b = ControlButton(&d, text, id, isDefault);
         box->addWidget(b);
         QObject::connect(b, &QPushButton::clicked, &d, [&m, &d, choice] {
@@ -47,11 +47,11 @@ bool RunGroupSettingsDialog(QWidget* parent, GroupSettingsModel& m) {
             d.accept();
         });
     };
-    add("結合", 101, Choice::kJoin, true);
-    add("分解", 102, Choice::kSplit, false);
-    add("部品登録", 103, Choice::kRegister, false);
-    add("部品面反転", 104, Choice::kTurnOver, false);
-    auto* cancel = ControlButton(&d, "取消", 2);
+    add(T("結合"), 101, Choice::kJoin, true);
+    add(T("分解"), 102, Choice::kSplit, false);
+    add(T("部品登録"), 103, Choice::kRegister, false);
+    add(T("部品面反転"), 104, Choice::kTurnOver, false);
+    auto* cancel = ControlButton(&d, T("取消"), 2);
     box->addWidget(cancel);
     QObject::connect(cancel, &QPushButton::clicked, &d, &QDialog::reject);
     d.exec();
@@ -60,7 +60,7 @@ bool RunGroupSettingsDialog(QWidget* parent, GroupSettingsModel& m) {
 
 bool RunPartRegisterDialog(QWidget* parent, PartRegisterModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("部品登録"));
+    d.setWindowTitle(T("部品登録"));
     auto* box = new QVBoxLayout(&d);
     auto* form = new QFormLayout;
     auto* library = new QComboBox(&d);
@@ -71,9 +71,9 @@ bool RunPartRegisterDialog(QWidget* parent, PartRegisterModel& m) {
     name->setObjectName(ControlName("edit", 102));
     auto* attribute = new QLineEdit(Qs(m.attribute), &d);
     attribute->setObjectName(ControlName("edit", 103));
-    form->addRow(QString::fromUtf8("ライブラリ"), library);
-    form->addRow(QString::fromUtf8("部品名"), name);
-    form->addRow(QString::fromUtf8("アトリビュート"), attribute);
+    form->addRow(T("ライブラリ"), library);
+    form->addRow(T("部品名"), name);
+    form->addRow(T("アトリビュート"), attribute);
     box->addLayout(form);
     AddDecideCancel(d, *box);
     if (d.exec() != QDialog::Accepted) return false;
@@ -123,10 +123,10 @@ bool TakeChosenPart(QListWidget* parts, LibraryPartsModel& m) {
 
 bool RunPartInsertDialog(QWidget* parent, PartInsertModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("部品入力"));
+    d.setWindowTitle(T("部品入力"));
     auto* box = new QVBoxLayout(&d);
     QListWidget* parts = AddPartChooser(d, *box, m);
-    auto* turn = new QCheckBox(QString::fromUtf8("部品入力面反転"), &d);
+    auto* turn = new QCheckBox(T("部品入力面反転"), &d);
     turn->setObjectName(ControlName("check", 103));
     turn->setChecked(m.turnOver);
     box->addWidget(turn);
@@ -138,7 +138,7 @@ bool RunPartInsertDialog(QWidget* parent, PartInsertModel& m) {
 
 bool RunPartDeleteDialog(QWidget* parent, PartDeleteModel& m) {
     QDialog d(parent);
-    d.setWindowTitle(QString::fromUtf8("部品削除"));
+    d.setWindowTitle(T("部品削除"));
     auto* box = new QVBoxLayout(&d);
     QListWidget* parts = AddPartChooser(d, *box, m);
     AddDecideCancel(d, *box);

@@ -13,7 +13,7 @@ namespace zevo {
 NumericKeypad::NumericKeypad(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::WindowDoesNotAcceptFocus), owner_(owner) {
     setObjectName("keypad149");
-    setWindowTitle(Qs(kKeypadTitle));
+    setWindowTitle(UiText(kKeypadTitle));
     setAttribute(Qt::WA_ShowWithoutActivating);
     auto* grid = new QGridLayout(this);
     grid->setSpacing(2);
@@ -31,7 +31,7 @@ NumericKeypad::NumericKeypad(QWidget* owner)
         const KeypadKey& key = KeypadKeys()[size_t(p.id - 100)];
         auto* b = new QToolButton(this);
         b->setObjectName(ControlName("button", p.id));
-        b->setText(Qs(key.label));
+        b->setText(UiText(key.label));
         b->setFocusPolicy(Qt::NoFocus);  // the field keeps the focus
         b->setMinimumSize(28, 24);
         grid->addWidget(b, p.row, p.column);

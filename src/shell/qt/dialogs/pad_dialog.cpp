@@ -16,17 +16,18 @@ namespace zevo {
 
 PadDialog::PadDialog(PadDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
     setObjectName("dialog196");
-    setWindowTitle(Qs(kPadDialogTitle));
+    setWindowTitle(UiText(kPadDialogTitle));
     auto* grid = new QGridLayout(this);
 
     auto* numberRow = new QHBoxLayout;
-    auto* previous = ControlButton(this, kPadPreviousButton, PadDialogModel::kPreviousButton);
-    auto* next = ControlButton(this, kPadNextButton, PadDialogModel::kNextButton);
+    auto* previous =
+        ControlButton(this, UiText(kPadPreviousButton), PadDialogModel::kPreviousButton);
+    auto* next = ControlButton(this, UiText(kPadNextButton), PadDialogModel::kNextButton);
     number_ = new QLabel(this);
     number_->setObjectName(ControlName("static", PadDialogModel::kNumberStatic));
     number_->setMinimumWidth(40);
     number_->setAlignment(Qt::AlignCenter);
-    numberRow->addWidget(new QLabel(Qs(kPadNumberLabel), this));
+    numberRow->addWidget(new QLabel(UiText(kPadNumberLabel), this));
     numberRow->addWidget(previous);
     numberRow->addWidget(number_);
     numberRow->addWidget(next);
@@ -45,23 +46,23 @@ PadDialog::PadDialog(PadDialogModel& model, QWidget* parent) : QDialog(parent), 
     layer_->setObjectName(ControlName("combo", PadDialogModel::kLayerCombo));
     for (int n = 0; n < PadDialogModel::comboCount(); ++n) {
         aperture_->addItem(Qs(model_.apertureEntry(n)));
-        layer_->addItem(Qs(model_.layerEntry(n)));
+        layer_->addItem(UiText(model_.layerEntry(n)));
     }
     aperture_->setMaxVisibleItems(16);
     layer_->setMaxVisibleItems(16);
-    grid->addWidget(new QLabel(Qs(kPadApertureLabel), this), 1, 1);
+    grid->addWidget(new QLabel(UiText(kPadApertureLabel), this), 1, 1);
     grid->addWidget(aperture_, 1, 2);
-    grid->addWidget(new QLabel(Qs(kPadLayerLabel), this), 2, 1);
+    grid->addWidget(new QLabel(UiText(kPadLayerLabel), this), 2, 1);
     grid->addWidget(layer_, 2, 2);
 
-    auto* add = ControlButton(this, kPadAddButton, PadDialogModel::kAddButton);
-    auto* remove = ControlButton(this, kPadDeleteButton, PadDialogModel::kDeleteButton);
+    auto* add = ControlButton(this, UiText(kPadAddButton), PadDialogModel::kAddButton);
+    auto* remove = ControlButton(this, UiText(kPadDeleteButton), PadDialogModel::kDeleteButton);
     auto* editRow = new QHBoxLayout;
     editRow->addWidget(add);
     editRow->addWidget(remove);
     grid->addLayout(editRow, 3, 1, 1, 2);
 
-    auto* done = ControlButton(this, kPadCloseButton, 2);
+    auto* done = ControlButton(this, UiText(kPadCloseButton), 2);
     auto* doneRow = new QHBoxLayout;
     doneRow->addStretch();
     doneRow->addWidget(done);

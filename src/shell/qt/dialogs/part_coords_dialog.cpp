@@ -24,28 +24,28 @@ class PartCoordsDialog : public QDialog {
     PartCoordsDialog(PartCoordsDialogModel& model, QWidget* parent)
         : QDialog(parent), model_(model) {
         setObjectName("dialog205");
-        setWindowTitle(Qs(kPartCoordsDialogTitle));
+        setWindowTitle(UiText(kPartCoordsDialogTitle));
         auto* grid = new QGridLayout(this);
         file_ = new QLineEdit(Qs(model_.fileText()), this);
         file_->setObjectName(ControlName("edit", PartCoordsDialogModel::kFileEdit));
         file_->setMinimumWidth(280);
-        auto* browse = new QPushButton(Qs(kPartCoordsBrowseButton), this);
+        auto* browse = new QPushButton(UiText(kPartCoordsBrowseButton), this);
         browse->setObjectName(ControlName("button", PartCoordsDialogModel::kBrowseButton));
         browse->setAutoDefault(false);
-        origin_ = new QCheckBox(Qs(kPartCoordsOriginBox), this);
+        origin_ = new QCheckBox(UiText(kPartCoordsOriginBox), this);
         origin_->setObjectName(ControlName("check", PartCoordsDialogModel::kOriginBox));
-        mirror_ = new QCheckBox(Qs(kPartCoordsMirrorBox), this);
+        mirror_ = new QCheckBox(UiText(kPartCoordsMirrorBox), this);
         mirror_->setObjectName(ControlName("check", PartCoordsDialogModel::kMirrorBox));
-        grid->addWidget(new QLabel(Qs(kPartCoordsFileLabel), this), 0, 0);
+        grid->addWidget(new QLabel(UiText(kPartCoordsFileLabel), this), 0, 0);
         grid->addWidget(file_, 0, 1);
         grid->addWidget(browse, 0, 2);
         grid->addWidget(origin_, 1, 1);
         grid->addWidget(mirror_, 2, 1);
         auto* buttons = new QHBoxLayout;
-        auto* ok = new QPushButton(Qs(kOutputButton), this);
+        auto* ok = new QPushButton(UiText(kOutputButton), this);
         ok->setObjectName("button1");
         ok->setDefault(true);
-        auto* cancel = new QPushButton(Qs(kOutputCancelButton), this);
+        auto* cancel = new QPushButton(UiText(kOutputCancelButton), this);
         cancel->setObjectName("button2");
         cancel->setAutoDefault(false);
         buttons->addStretch();
@@ -58,8 +58,8 @@ class PartCoordsDialog : public QDialog {
                 [this](const QString& t) { model_.editFile(Us(t)); });
         connect(browse, &QPushButton::clicked, this, [this] {
             const QString chosen = QFileDialog::getSaveFileName(
-                this, Qs(kPartCoordsSaveTitle), Qs(PathToUtf8(model_.browseStart())),
-                Qs(kPartCoordsSaveFilter));
+                this, UiText(kPartCoordsSaveTitle), Qs(PathToUtf8(model_.browseStart())),
+                UiText(kPartCoordsSaveFilter));
             model_.chooseFile(PathFromUtf8(Us(chosen)));
             file_->setText(Qs(model_.fileText()));
         });

@@ -25,13 +25,13 @@ class PrintDialog : public NumericDialog {
     PrintDialog(PrintDialogModel& model, QWidget* parent, bool withKeypad)
         : NumericDialog(parent, withKeypad), model_(model) {
         setObjectName("dialog156");
-        setWindowTitle(Qs(kPrintDialogTitle));
+        setWindowTitle(UiText(kPrintDialogTitle));
         auto* grid = new QGridLayout(this);
         auto addField = [&](int row, std::string_view label, int id, const std::string& text) {
             auto* edit = new QLineEdit(Qs(text), this);
             edit->setObjectName(ControlName("edit", id));
             edit->setMaxLength(PrintDialogModel::kFieldMax);
-            grid->addWidget(new QLabel(Qs(label), this), row, 0);
+            grid->addWidget(new QLabel(UiText(label), this), row, 0);
             grid->addWidget(edit, row, 1);
             return edit;
         };
@@ -41,10 +41,10 @@ class PrintDialog : public NumericDialog {
             addField(1, kPrintOffsetYLabel, PrintDialogModel::kOffsetYEdit, model_.offsetYText());
         magnification_ = addField(2, kPrintMagnificationLabel, PrintDialogModel::kMagnificationEdit,
                                   model_.magnificationText());
-        auto* mirror = new QCheckBox(Qs(kPrintMirrorCheck), this);
+        auto* mirror = new QCheckBox(UiText(kPrintMirrorCheck), this);
         mirror->setObjectName(ControlName("check", PrintDialogModel::kMirrorCheckBox));
         mirror->setChecked(model_.mirror());
-        auto* negative = new QCheckBox(Qs(kPrintNegativeCheck), this);
+        auto* negative = new QCheckBox(UiText(kPrintNegativeCheck), this);
         negative->setObjectName(ControlName("check", PrintDialogModel::kNegativeCheckBox));
         negative->setChecked(model_.negative());
         negative->setEnabled(model_.negativeEnabled());
@@ -52,14 +52,16 @@ class PrintDialog : public NumericDialog {
         grid->addWidget(negative, 4, 0, 1, 2);
 
         auto* side = new QHBoxLayout;
-        auto* printer = ControlButton(this, kPrintPrinterButton, PrintDialogModel::kPrinterButton);
-        auto* layers = ControlButton(this, kPrintLayersButton, PrintDialogModel::kLayersButton);
+        auto* printer =
+            ControlButton(this, UiText(kPrintPrinterButton), PrintDialogModel::kPrinterButton);
+        auto* layers =
+            ControlButton(this, UiText(kPrintLayersButton), PrintDialogModel::kLayersButton);
         side->addWidget(printer);
         side->addWidget(layers);
         grid->addLayout(side, 5, 0, 1, 2);
         auto* buttons = new QHBoxLayout;
-        auto* print = ControlButton(this, kPrintButton, 1, true);
-        auto* cancel = ControlButton(this, kPrintCancelButton, 2);
+        auto* print = ControlButton(this, UiText(kPrintButton), 1, true);
+        auto* cancel = ControlButton(this, UiText(kPrintCancelButton), 2);
         buttons->addStretch();
         buttons->addWidget(print);
         buttons->addWidget(cancel);
@@ -98,7 +100,7 @@ class PrintDialog : public NumericDialog {
         menu.setObjectName("printMenu");
         for (const PrintDialogModel::MenuLine& line : model_.contextMenu()) {
             if (line.separatorBefore) menu.addSeparator();
-            QAction* a = menu.addAction(Qs(line.text));
+            QAction* a = menu.addAction(UiText(line.text));
             a->setEnabled(line.enabled);
             a->setData(int(line.item));
         }
@@ -129,7 +131,7 @@ class PrintLayerDialog : public QDialog {
     PrintLayerDialog(PrintLayerDialogModel& model, QWidget* parent)
         : QDialog(parent), model_(model) {
         setObjectName("dialog187");
-        setWindowTitle(Qs(kPrintLayerDialogTitle));
+        setWindowTitle(UiText(kPrintLayerDialogTitle));
         auto* grid = new QGridLayout(this);
         printed_ = new QListWidget(this);
         printed_->setObjectName(ControlName("list", PrintLayerDialogModel::kPrintedList));
@@ -139,22 +141,23 @@ class PrintLayerDialog : public QDialog {
             l->setSelectionMode(QAbstractItemView::ExtendedSelection);
             l->setMinimumWidth(180);
         }
-        grid->addWidget(new QLabel(Qs(kPrintLayerPrintedLabel), this), 0, 0);
-        grid->addWidget(new QLabel(Qs(kPrintLayerAllLabel), this), 0, 2);
+        grid->addWidget(new QLabel(UiText(kPrintLayerPrintedLabel), this), 0, 0);
+        grid->addWidget(new QLabel(UiText(kPrintLayerAllLabel), this), 0, 2);
         grid->addWidget(printed_, 1, 0);
         grid->addWidget(all_, 1, 2);
         auto* middle = new QVBoxLayout;
-        auto* add = ControlButton(this, kPrintLayerAddButton, PrintLayerDialogModel::kAddButton);
-        auto* remove =
-            ControlButton(this, kPrintLayerRemoveButton, PrintLayerDialogModel::kRemoveButton);
+        auto* add =
+            ControlButton(this, UiText(kPrintLayerAddButton), PrintLayerDialogModel::kAddButton);
+        auto* remove = ControlButton(this, UiText(kPrintLayerRemoveButton),
+                                     PrintLayerDialogModel::kRemoveButton);
         middle->addStretch();
         middle->addWidget(add);
         middle->addWidget(remove);
         middle->addStretch();
         grid->addLayout(middle, 1, 1);
         auto* buttons = new QHBoxLayout;
-        auto* ok = ControlButton(this, kPrintLayerOkButton, 1, true);
-        auto* cancel = ControlButton(this, kPrintLayerCancelButton, 2);
+        auto* ok = ControlButton(this, UiText(kPrintLayerOkButton), 1, true);
+        auto* cancel = ControlButton(this, UiText(kPrintLayerCancelButton), 2);
         buttons->addStretch();
         buttons->addWidget(ok);
         buttons->addWidget(cancel);
@@ -173,7 +176,7 @@ class PrintLayerDialog : public QDialog {
         auto put = [this](QListWidget* list, const std::vector<int>& layers) {
             list->clear();
             for (int l : layers) {
-                auto* item = new QListWidgetItem(Qs(model_.caption(l)), list);
+                auto* item = new QListWidgetItem(UiText(model_.caption(l)), list);
                 item->setData(Qt::UserRole, l);
             }
         };

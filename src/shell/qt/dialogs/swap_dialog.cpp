@@ -15,7 +15,7 @@ namespace zevo {
 
 SwapDialog::SwapDialog(SwapDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
     setObjectName("dialog200");
-    setWindowTitle(Qs(kSwapDialogTitle));
+    setWindowTitle(UiText(kSwapDialogTitle));
     auto* grid = new QGridLayout(this);
 
     list_ = new QListWidget(this);
@@ -30,25 +30,25 @@ SwapDialog::SwapDialog(SwapDialogModel& model, QWidget* parent) : QDialog(parent
     layer2_ = new QComboBox(this);
     layer2_->setObjectName(ControlName("combo", SwapDialogModel::kLayer2Combo));
     for (int n = 0; n < SwapDialogModel::layerCount(); ++n) {
-        layer1_->addItem(Qs(model_.layerEntry(n)));
-        layer2_->addItem(Qs(model_.layerEntry(n)));
+        layer1_->addItem(UiText(model_.layerEntry(n)));
+        layer2_->addItem(UiText(model_.layerEntry(n)));
     }
     layer1_->setMaxVisibleItems(16);
     layer2_->setMaxVisibleItems(16);
     layer1_->setCurrentIndex(model_.selectedLayer1());
     layer2_->setCurrentIndex(model_.selectedLayer2());
-    grid->addWidget(new QLabel(Qs(kSwapLayer1Label), this), 1, 0);
+    grid->addWidget(new QLabel(UiText(kSwapLayer1Label), this), 1, 0);
     grid->addWidget(layer1_, 1, 1);
-    grid->addWidget(new QLabel(Qs(kSwapLayer2Label), this), 1, 2);
+    grid->addWidget(new QLabel(UiText(kSwapLayer2Label), this), 1, 2);
     grid->addWidget(layer2_, 1, 3);
 
-    auto* add = new QPushButton(Qs(kSwapAddButton), this);
+    auto* add = new QPushButton(UiText(kSwapAddButton), this);
     add->setObjectName(ControlName("button", SwapDialogModel::kAddButton));
     add->setAutoDefault(false);
-    auto* remove = new QPushButton(Qs(kSwapDeleteButton), this);
+    auto* remove = new QPushButton(UiText(kSwapDeleteButton), this);
     remove->setObjectName(ControlName("button", SwapDialogModel::kDeleteButton));
     remove->setAutoDefault(false);
-    auto* done = new QPushButton(Qs(kSwapCloseButton), this);
+    auto* done = new QPushButton(UiText(kSwapCloseButton), this);
     done->setObjectName("button2");
     done->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
