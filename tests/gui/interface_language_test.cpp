@@ -15,6 +15,7 @@
 #include "board/file/settings.h"
 #include "paths/file_io.h"
 #include "shell/qt/editor_window.h"
+#include "text/strings.h"
 #include "tools/display_tools.h"
 
 using namespace zevo;
@@ -91,6 +92,24 @@ class InterfaceLanguageTest : public QObject {
         QVERIFY(WriteFileAtomically(dir.filePath("zevo_en.qm").toStdString(), "not a .qm file"));
         ApplyUiLanguage(Language::English, paths);
         QCOMPARE(T("取消"), QString("Cancel"));
+    }
+
+    // "zevo_en.txt" among the program's files replaces the core's English; in Japanese, or once
+    // the file is gone, the built-in texts are back.
+    void theCoreTextsFileBesideTheProgramWins() {
+        QTemporaryDir dir;
+        const Paths paths = ScratchPaths(dir);
+        ApplyUiLanguage(Language::English, paths);
+        const std::string builtIn(TableText(kMsgCalcError));
+        QVERIFY(WriteFileAtomically(dir.filePath("zevo_en.txt").toStdString(),
+                                    "487\tSums went wrong\r\nno tab on this line\r\n"));
+        ApplyUiLanguage(Language::English, paths);
+        QCOMPARE(std::string(TableText(kMsgCalcError)), std::string("Sums went wrong"));
+        ApplyUiLanguage(Language::Japanese, paths);
+        QCOMPARE(std::string(TableText(kMsgCalcError)), std::string("計算エラー"));
+        QVERIFY(QFile::remove(dir.filePath("zevo_en.txt")));
+        ApplyUiLanguage(Language::English, paths);
+        QCOMPARE(std::string(TableText(kMsgCalcError)), builtIn);
     }
 
     void theOptionsMenuSwitchesAtOnceAndFilesStayTheSame() {

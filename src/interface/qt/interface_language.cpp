@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "board/file/settings.h"
+#include "text/translations.h"
 
 // The built-in translations live in the static library; their registration must be asked for.
 static void InitTranslations() {
@@ -60,8 +61,14 @@ Language StartLanguage(std::optional<Language> chosen) {
 
 void ApplyUiLanguage(Language language, const Paths& paths) {
     SetUiLanguage(language);
-    // TODO(language): the core's English texts have an override file of their own
-    // ("zevo_en.txt"); it is read here, from paths.Find, once the core offers its reader.
+    // The core's English texts have an override file of their own beside the program.
+    ClearTranslationOverrides();
+    if (language == Language::English) {
+        const std::filesystem::path texts = paths.Find(kTranslationFileName);
+        const TranslationLoad load = LoadTranslationOverrides(texts);
+        if (load.skipped > 0)
+            qWarning("%s: %d line(s) skipped", texts.string().c_str(), load.skipped);
+    }
     std::unique_ptr<QTranslator> qt = std::make_unique<QTranslator>();
     const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     const bool english = language == Language::English;
