@@ -70,21 +70,24 @@ BENCHMARK(BM_RepaintFitted)
     ->ArgsProduct({{10000, 100000, 1000000}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
 
-// The fitted repaint drawn by one thread or by two (range(1)), the board standing still.
+// The fitted repaint drawn by one thread or by two (range(1)), the board standing still; with
+// or without the partial pictures (range(2)).
 void BM_RepaintThreads(benchmark::State& state) {
     Board& board = BoardOf(size_t(state.range(0)));
     const ViewState view = FittedView(board, true);
     Framebuffer fb(1920, 1080);
     RenderOptions options;
     size_t copies = 0;
-    options.partialCopy = [&](const Framebuffer&) { ++copies; };
+    if (state.range(2)) options.partialCopy = [&](const Framebuffer&) { ++copies; };
     options.threads = int(state.range(1));
     for (auto _ : state) {
         RenderBoard(board, view, fb, options);
         benchmark::DoNotOptimize(fb.pixels().data());
     }
 }
-BENCHMARK(BM_RepaintThreads)->ArgsProduct({{1000000}, {1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintThreads)
+    ->ArgsProduct({{1000000}, {1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // A view of about a tenth of the board: most elements are skipped by their bounds.
 void BM_RepaintZoomed(benchmark::State& state) {

@@ -22,30 +22,50 @@ constexpr double kTrigScale = 2147483647.0;        // 2^31 - 1
 // Radii beyond this many pixels are drawn at it: keeps the fixed-point products in 64 bits.
 constexpr double kMaxRadiusPx = 2.0e6;
 
-// Cosine and sine of one angle side by side, in 32 bits (|value| <= 2^31 - 1): the table takes
-// half a first-level cache rather than more than all of it.
+// Cosine and sine of one angle side by side, in 32 bits (|value| <= 2^31 - 1).
 struct CosSin {
     int32_t cosine, sine;
 };
 
+// The sine of the first quarter turn, 1025 entries: the rest of the circle follows from it by
+// symmetry, entry for entry the values the whole circle's sines and cosines round to (a test holds
+// every entry to them). Four kilobytes stay in the first-level cache while outlines and pixels
+// pass through it; the whole circle's table would take all of that cache.
 struct Tables {
-    std::array<CosSin, kTrigSize> trig{};
+    std::array<int32_t, kTrigSize / 4 + 1> quarterSine{};
     std::array<double, 1024> step{};
+    std::array<int32_t, 1024> halfCircle{};
 };
 
 const Tables& FixedTables() {
     static const Tables t = [] {
         Tables r;
-        for (int i = 0; i < kTrigSize; ++i) {
-            const double a = i * kTwoPi / kTrigSize;
-            r.trig[size_t(i)] = {int32_t(std::llround(std::cos(a) * kTrigScale)),
-                                 int32_t(std::llround(std::sin(a) * kTrigScale))};
-        }
+        for (int i = 0; i <= kTrigSize / 4; ++i)
+            r.quarterSine[size_t(i)] =
+                int32_t(std::llround(std::sin(i * kTwoPi / kTrigSize) * kTrigScale));
         r.step[0] = kPi;
         for (int rho = 1; rho < 1024; ++rho) r.step[rho] = 2 * std::acos(1 - 0.45 / rho);
+        for (int rho = 0; rho < 1024; ++rho)
+            r.halfCircle[size_t(rho)] = std::clamp(
+                int(std::ceil(kPi / std::max(r.step[size_t(rho)], kTwoPi / 4096))), 1, 2048);
         return r;
     }();
     return t;
+}
+
+int32_t TableSine(const Tables& t, int i) {
+    const int j = i & (kTrigSize / 4 - 1);
+    const int32_t v = t.quarterSine[size_t(i & kTrigSize / 4 ? kTrigSize / 4 - j : j)];
+    return i & kTrigSize / 2 ? -v : v;
+}
+
+CosSin TableCosSin(const Tables& t, int i) {
+    return {TableSine(t, (i + kTrigSize / 4) & (kTrigSize - 1)), TableSine(t, i)};
+}
+
+// The entry for radii of the table's whole pixels (ChordStep's).
+int RadiusEntry(double radiusPx) {
+    return radiusPx <= 0 ? 0 : int(std::min(radiusPx, 1023.0));
 }
 
 int64_t FixedAngle(double a) {
@@ -66,13 +86,17 @@ int64_t Round1024(int64_t v) {
 }  // namespace
 
 double ChordStep(double radiusPx) {
-    const Tables& t = FixedTables();
-    const int rho = radiusPx <= 0 ? 0 : int(std::min(radiusPx, 1023.0));
-    return std::max(t.step[size_t(rho)], kTwoPi / 4096);
+    return std::max(FixedTables().step[size_t(RadiusEntry(radiusPx))], kTwoPi / 4096);
 }
 
 int HalfCircleChords(double radiusPx) {
-    return std::clamp(int(std::ceil(kPi / ChordStep(radiusPx))), 1, 2048);
+    // clamp(ceil(pi / ChordStep(radiusPx)), 1, 2048), worked out once per entry.
+    return FixedTables().halfCircle[size_t(RadiusEntry(radiusPx))];
+}
+
+std::array<int32_t, 2> FixedCosSin(int i) {
+    const CosSin cs = TableCosSin(FixedTables(), i & (kTrigSize - 1));
+    return {cs.cosine, cs.sine};
 }
 
 int ArcChords(double radiusPx, double angle) {
@@ -149,7 +173,7 @@ void OutlinePainter::ArcPoints(Fixed c, double rPx, double a0, double a1, int n)
         q += carry;
         const int idx = TrigIndex(a);
         // Screen y runs down, world angles count up.
-        const CosSin cs = t.trig[size_t(idx)];
+        const CosSin cs = TableCosSin(t, idx);
         const int64_t x = c.x + ((r * cs.cosine) >> 31);
         const int64_t y = c.y - ((r * cs.sine) >> 31);
         points_.push_back({Round1024(x), Round1024(y)});
@@ -218,13 +242,23 @@ void OutlinePainter::DrawLine(Point s, Point e, double w, bool square, Pen pen) 
     }
     // The square swept along the segment: the convex hull of the squares at both ends.
     const int64_t r = RoundNearest(std::min(w, kMaxRadiusPx));
+    auto before = [](PixelPoint u, PixelPoint v) { return u.x < v.x || (u.x == v.x && u.y < v.y); };
+    // The corners of both squares in order of x, then y. Each square's four come in that order
+    // already (r is at least 1), so the two fours are merged.
     PixelPoint c[8];
-    int k = 0;
-    for (const PixelPoint& p : {a, b})
-        for (int sx : {-1, 1})
-            for (int sy : {-1, 1}) c[k++] = {p.x + sx * r, p.y + sy * r};
-    std::sort(c, c + 8,
-              [](PixelPoint u, PixelPoint v) { return u.x < v.x || (u.x == v.x && u.y < v.y); });
+    const PixelPoint qa[4] = {
+        {a.x - r, a.y - r}, {a.x - r, a.y + r}, {a.x + r, a.y - r}, {a.x + r, a.y + r}};
+    const PixelPoint qb[4] = {
+        {b.x - r, b.y - r}, {b.x - r, b.y + r}, {b.x + r, b.y - r}, {b.x + r, b.y + r}};
+    if (r >= 1) {
+        int i = 0, j = 0;
+        for (int k = 0; k < 8; ++k)
+            c[k] = j == 4 || (i < 4 && !before(qb[j], qa[i])) ? qa[i++] : qb[j++];
+    } else {
+        std::copy(qa, qa + 4, c);
+        std::copy(qb, qb + 4, c + 4);
+        std::sort(c, c + 8, before);
+    }
     auto cross = [](PixelPoint o, PixelPoint u, PixelPoint v) {
         return (u.x - o.x) * (v.y - o.y) - (u.y - o.y) * (v.x - o.x);
     };
@@ -373,43 +407,143 @@ void ForEachInView(const Board& board, const ViewState& view, bool filled, Visit
 // Boards with fewer elements are drawn by one thread: a second one costs more to start than it
 // saves.
 constexpr size_t kBandsFrom = 20000;
+// How far ahead of the drawing the memory is fetched: elements some places on in drawing order,
+// and the rows down to this many below the first row of the element being drawn (the outlines
+// of a fitted view are a few dozen rows high, and this many rows stay in a core's cache), at
+// most so many lines of 64 bytes per element drawn.
+constexpr size_t kNodesAhead = 8;
+constexpr uint32_t kRowsAhead = 48;
+constexpr int kLinesPerElement = 24;
 
-// Draws the elements in two bands of rows at once, each band by its own thread walking the
-// whole document in order. OR-merging makes every pixel the same whatever the order in which
-// the elements are drawn, so what matters is only which elements are in by each partial picture:
-// the elements between two partial pictures are drawn top to bottom (sorted by their first row),
-// which keeps the rows being drawn in the processor's cache rather than going all over the
-// picture for each element. The partial pictures are taken when both threads have drawn the same
-// elements.
-size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
-                   const RenderOptions& options) {
-    const int split = back.height() / 2;
-    std::atomic<uint64_t> reached{0}, released{0};
-    auto waitFor = [](std::atomic<uint64_t>& a, uint64_t v) {
+// An element that is drawn: shown, in the view, with the rows its outline can reach (whole rows
+// of the screen, kept within -1..height: as far as any band is concerned the same).
+struct ShownElement {
+    const drawn* e;
+    int32_t firstRow, lastRow;
+};
+
+// Two threads meeting: the second says it has reached a point and waits until the first lets it
+// go on; the first waits until the second has reached it, does what must be done alone, and lets
+// it go on.
+class Meeting {
+  public:
+    void arrive(uint64_t step) {
+        reached_.store(step, std::memory_order_release);
+        reached_.notify_one();
+        waitFor(released_, step);
+    }
+    void await(uint64_t step) { waitFor(reached_, step); }
+    void release(uint64_t step) {
+        released_.store(step, std::memory_order_release);
+        released_.notify_one();
+    }
+
+  private:
+    static void waitFor(std::atomic<uint64_t>& a, uint64_t v) {
         for (uint64_t now = a.load(std::memory_order_acquire); now < v;
              now = a.load(std::memory_order_acquire))
             a.wait(now, std::memory_order_acquire);
+    }
+    std::atomic<uint64_t> reached_{0}, released_{0};
+};
+
+// Draws the elements in two bands of rows at once, each band by its own thread. First both
+// threads look through half of the board's index each for the elements that are drawn (in
+// document order, with the rows they can reach), then each draws those that reach its band.
+// OR-merging makes every pixel the same whatever the order in which the elements are drawn, so
+// what matters is only which elements are in by each partial picture: the elements between two
+// partial pictures are drawn top to bottom (sorted by their first row), which keeps the rows
+// being drawn in the processor's cache rather than going all over the picture for each element.
+// The partial pictures are taken when both threads have drawn the same elements.
+size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
+                   const RenderOptions& options) {
+    const int height = back.height(), width = back.width();
+    const int split = height / 2;
+    const size_t slots = board.drawnIndex.recorded(), half = slots / 2;
+    std::vector<ShownElement> shown[2];
+    Meeting meeting;
+
+    // The elements of index slots first..last - 1 that are drawn.
+    auto look = [&](size_t first, size_t last, std::vector<ShownElement>& out) {
+        OutlinePainter painter(board, view, back);
+        const double scale = view.scale, viewTop = view.viewTop;
+        auto row = [&](double v, int ifNaN) {
+            if (v != v) return ifNaN;
+            if (!(v >= -1)) return -1;
+            if (v >= height) return height;
+            return int(std::floor(v));
+        };
+        out.reserve((last - first) / 2);
+        auto away = [&](const OuterBox& b) {
+            return double(b.maxX) < view.viewLeft || double(b.maxY) < view.viewBottom ||
+                   double(b.minX) > view.viewRight || double(b.minY) > view.viewTop;
+        };
+        board.drawnIndex.scan(first, last, away, [&](const drawn* e) {
+            if (!Shown(board, painter, e)) return false;
+            // The rows the outline can reach: its box on the screen, with room for the
+            // rounding of positions and radii to whole pixels; chord points of an arc lie at
+            // angles of the sine table (a 4096th of a turn apart), which can take them past the
+            // ends of the arc by a fraction of its radius. Whole rows compare with a band's
+            // first and last rows as the exact values do (an element whose rows are not known
+            // reaches every band).
+            double slack = 3;
+            if (e->kind == kArc)
+                slack +=
+                    (static_cast<const arc*>(e)->r + board.roundHalf(e->aperture)) * scale * 0.001;
+            const double high = (viewTop - e->bounds.maxY) * scale - slack,
+                         low = (viewTop - e->bounds.minY) * scale + slack;
+            out.push_back({e, row(high, -1), row(low, height)});
+            return false;
+        });
     };
+
     auto drawBand = [&](int top, int bottom, bool first) {
         Framebuffer band = Framebuffer::Band(back, top, bottom);
         OutlinePainter painter(board, view, band);
         Pen pen{kPalette[0], RasterOp::kMerge};
         int penColour = -1;
-        size_t count = 0;
-        uint64_t copies = 0;
-        const double scale = view.scale, viewTop = view.viewTop;
-        // The elements of the band since the last partial picture, with their first rows; and
-        // the order in which they are drawn (a counting sort by row).
-        std::vector<const drawn*> pending, sorted;
-        std::vector<uint32_t> firstRow, rowStarts(size_t(bottom - top) + 1);
+        // The elements of the band since the last partial picture and the order in which they
+        // are drawn (a counting sort by first row, counted from the band's top; an element that
+        // begins above it first).
+        std::vector<uint32_t> rowStarts(size_t(bottom - top) + 1);
+        std::vector<const ShownElement*> pending;
+        std::vector<const drawn*> sorted;
+        std::vector<uint32_t> sortedRow;
+        auto firstRowOf = [&](const ShownElement& s) {
+            return s.firstRow > top ? uint32_t(s.firstRow - top) : 0u;
+        };
         auto drawPending = [&] {
             std::fill(rowStarts.begin(), rowStarts.end(), 0);
-            for (uint32_t r : firstRow) ++rowStarts[r + 1];
+            for (const ShownElement* s : pending) ++rowStarts[firstRowOf(*s) + 1];
             for (size_t r = 1; r < rowStarts.size(); ++r) rowStarts[r] += rowStarts[r - 1];
             sorted.resize(pending.size());
-            for (size_t i = 0; i < pending.size(); ++i)
-                sorted[rowStarts[firstRow[i]]++] = pending[i];
-            for (const drawn* e : sorted) {
+            sortedRow.resize(pending.size());
+            for (const ShownElement* s : pending) {
+                const uint32_t r = firstRowOf(*s);
+                const uint32_t at = rowStarts[r]++;
+                sorted[at] = s->e;
+                sortedRow[at] = r;
+            }
+            // The rows below the elements being drawn are fetched ahead, in memory order: nearly
+            // every row of the band is drawn into between two partial pictures, and without this
+            // each would be waited for on its first pixel.
+            const Pixel* const firstPixel = band.row(top);
+            size_t stream = 0;  // pixels from the band's first
+            for (size_t i = 0; i < sorted.size(); ++i) {
+                if (i + kNodesAhead < sorted.size()) {
+                    const char* node = reinterpret_cast<const char*>(sorted[i + kNodesAhead]);
+                    __builtin_prefetch(node);
+                    __builtin_prefetch(node + 64);
+                    __builtin_prefetch(node + 128);
+                }
+                const uint32_t aheadRow =
+                    std::min<uint32_t>(sortedRow[i] + kRowsAhead, uint32_t(bottom - top));
+                const size_t want = size_t(aheadRow) * size_t(width);
+                for (int k = 0; k < kLinesPerElement && stream < want; ++k) {
+                    __builtin_prefetch(firstPixel + stream, 1);
+                    stream += 16;
+                }
+                const drawn* e = sorted[i];
                 const int colour = board.layerColour[size_t(e->layer)] & 15;
                 if (colour != penColour) {
                     pen.colour = kPalette[size_t(colour)];
@@ -418,46 +552,36 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
                 painter.Draw(e, pen);
             }
             pending.clear();
-            firstRow.clear();
         };
-        ForEachInView(board, view, true, [&](const drawn* e) {
-            if (!Shown(board, painter, e)) return false;
-            // The rows the outline can reach: its box on the screen, with room for the
-            // rounding of positions and radii to whole pixels; chord points of an arc lie at
-            // angles of the sine table (a 4096th of a turn apart), which can take them past the
-            // ends of the arc by a fraction of its radius.
-            double slack = 3;
-            if (e->kind == kArc)
-                slack +=
-                    (static_cast<const arc*>(e)->r + board.roundHalf(e->aperture)) * scale * 0.001;
-            const double high = (viewTop - e->bounds.maxY) * scale - slack,
-                         low = (viewTop - e->bounds.minY) * scale + slack;
-            if (!(high >= bottom || low < top)) {
-                pending.push_back(e);
-                // Rows from the band's top; an element that begins above it (or whose rows are
-                // not known) first.
-                firstRow.push_back(high > top ? uint32_t(high) - uint32_t(top) : 0);
-            }
-            if (++count % kPartialCopyEvery == 0 && options.partialCopy) {
-                drawPending();
-                ++copies;
-                if (first) {
-                    waitFor(reached, copies);
-                    options.partialCopy(back);
-                    released.store(copies, std::memory_order_release);
-                    released.notify_one();
-                } else {
-                    reached.store(copies, std::memory_order_release);
-                    reached.notify_one();
-                    waitFor(released, copies);
+        size_t count = 0;
+        uint64_t step = 1;  // the meetings so far: the first was when both halves were known
+        for (const std::vector<ShownElement>& part : shown)
+            for (const ShownElement& s : part) {
+                if (!(s.firstRow >= bottom || s.lastRow < top)) pending.push_back(&s);
+                if (++count % kPartialCopyEvery == 0 && options.partialCopy) {
+                    drawPending();
+                    if (first) {
+                        meeting.await(++step);
+                        options.partialCopy(back);
+                        meeting.release(step);
+                    } else {
+                        meeting.arrive(++step);
+                    }
                 }
             }
-            return false;
-        });
         drawPending();
         return count;
     };
-    std::thread lower([&] { drawBand(split, back.height(), false); });
+
+    std::thread lower([&] {
+        look(half, slots, shown[1]);
+        // The upper band's thread goes on when both halves are known.
+        meeting.arrive(1);
+        drawBand(split, height, false);
+    });
+    look(0, half, shown[0]);
+    meeting.await(1);
+    meeting.release(1);
     const size_t count = drawBand(0, split, true);
     lower.join();
     return count;

@@ -74,6 +74,9 @@ class OutlinePainter {
 double ChordStep(double radiusPx);
 int HalfCircleChords(double radiusPx);
 int ArcChords(double radiusPx, double angle);
+// The fixed-point cosine and sine the outlines are drawn with, of the angle i * 2 pi / 4096
+// (i taken modulo 4096), scaled by 2^31 - 1.
+std::array<int32_t, 2> FixedCosSin(int i);
 
 struct RenderOptions {
     // Drawn again in the grey pen after the board (a selection, or a single picked element).

@@ -220,7 +220,30 @@ void Framebuffer::LineWithEnd(PixelPoint a, PixelPoint b, Pen pen) {
 }
 
 void Framebuffer::Polyline(std::span<const PixelPoint> points, Pen pen) {
-    for (size_t i = 1; i < points.size(); ++i) Line(points[i - 1], points[i], pen);
+    // Most outlines lie wholly on rows that are written: then every segment is Line's plain walk,
+    // and the checks are made once for all of them.
+    bool inside = true;
+    for (const PixelPoint& p : points)
+        inside &= p.x >= 0 && p.x < width_ && p.y >= top_ && p.y < bottom_;
+    if (!inside) {
+        for (size_t i = 1; i < points.size(); ++i) Line(points[i - 1], points[i], pen);
+        return;
+    }
+    const Pixel c = pen.colour;
+    auto walk = [&](auto op) {
+        for (size_t i = 1; i < points.size(); ++i) WalkInside(points[i - 1], points[i], op);
+    };
+    switch (pen.op) {
+        case RasterOp::kCopy:
+            walk([c](Pixel& p) { p = c; });
+            break;
+        case RasterOp::kMerge:
+            walk([c](Pixel& p) { p |= c; });
+            break;
+        case RasterOp::kXor:
+            walk([c](Pixel& p) { p ^= c; });
+            break;
+    }
 }
 
 template <class RowFn>

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -206,6 +207,25 @@ TEST(BoardRender, ChordCountsFollowTheDeviationTable) {
     EXPECT_EQ(ArcChords(100, 0), 1);
     EXPECT_EQ(ArcChords(100, kTwoPi), int(kTwoPi / ChordStep(100)) + 1);
     EXPECT_GE(ChordStep(1e9), kTwoPi / 4096);
+    // Every radius the table distinguishes, and fractions and values around its ends.
+    for (double r : {-1.0, 0.0, 0.3, 0.5, 0.99, 1.0, 2.5, 17.2, 1022.9, 1023.0, 1024.5, 1e12})
+        EXPECT_EQ(HalfCircleChords(r), std::clamp(int(std::ceil(kPi / ChordStep(r))), 1, 2048))
+            << r;
+    for (int rho = 0; rho < 1024; ++rho)
+        ASSERT_EQ(HalfCircleChords(rho), std::clamp(int(std::ceil(kPi / ChordStep(rho))), 1, 2048))
+            << rho;
+}
+
+// The outlines' cosines and sines are the rounded values of the angle's, entry for entry,
+// around the whole circle and beyond it.
+TEST(BoardRender, FixedSinesAreTheRoundedSinesOfTheWholeCircle) {
+    for (int i = -4096; i < 8192; ++i) {
+        const int k = ((i % 4096) + 4096) % 4096;
+        const double a = k * kTwoPi / 4096;
+        const auto [c, s] = FixedCosSin(i);
+        ASSERT_EQ(c, std::llround(std::cos(a) * 2147483647.0)) << i;
+        ASSERT_EQ(s, std::llround(std::sin(a) * 2147483647.0)) << i;
+    }
 }
 
 TEST(BoardRender, DeepZoomOnAHugeElementStaysInsideTheBuffer) {
