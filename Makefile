@@ -8,7 +8,7 @@ FUZZ_RUNS ?= 3000
 FUZZ_SECONDS ?= 300
 export CCACHE_DIR ?= $(CURDIR)/build/ccache
 
-.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench bench-window compare-peer font example clean
+.PHONY: all deps release run strokel batch screenshots test checks unit fuzz-smoke fuzz bench bench-window compare-peer font example windows-check clean
 
 all: release
 
@@ -69,13 +69,23 @@ test: deps checks $(TST)/build.ninja
 	@$(MAKE) --no-print-directory fuzz-smoke
 
 # The house rules that need no build: layers include only lower layers, commands are named,
-# the windows' Japanese texts all have their English translation, the sources are formatted.
+# the windows' and the core's Japanese texts all have their English translation, no POSIX-only
+# call outside the places allowed for them (the Windows build), the sources are formatted.
 checks:
 	python3 scripts/check-layers.py
 	python3 scripts/check-commands.py
 	python3 scripts/check-translations.py
 	python3 scripts/check-qt-translations.py
+	python3 scripts/check-posix.py
 	bash scripts/check-format.sh
+
+# The Windows build (mingw-w64 cross compiler) of the core, zevo-cli and the unit tests, run under
+# wine: zevo-cli.exe's files compared byte for byte with the Linux zevo-cli's, then the unit tests.
+# Installs the cross compiler and wine when missing.
+WIN := build/windows
+windows-check: deps $(TST)/build.ninja
+	cmake --build $(TST) -j $(JOBS) --target zevo-cli
+	JOBS=$(JOBS) bash scripts/windows-check.sh $(TST)/zevo-cli $(WIN)
 
 # Every fuzz target over its corpus for a fixed number of runs from a fixed seed:
 # the same commit always passes or always fails. New inputs go to a scratch folder.

@@ -147,10 +147,10 @@ class Generator {
         d->pinNo = static_cast<int16_t>(rnd_.between(1, 300));
     }
     land* landAt(group* owner, Point p, bool square) {
-        land* l =
-            add(owner,
-                b_.CreateLand(layer(), square ? static_cast<int>(rnd_.between(0, 40)) : roundAp(),
-                              square, p));
+        // One draw a statement: the order of a call's arguments is up to the compiler.
+        const int lay = layer();
+        const int ap = square ? static_cast<int>(rnd_.between(0, 40)) : roundAp();
+        land* l = add(owner, b_.CreateLand(lay, ap, square, p));
         l->netName = net();
         return l;
     }
@@ -169,15 +169,19 @@ class Generator {
         const double r = rnd_.mm(b_.roundHalf(ap) + 0.1, 10);
         const double st = rnd_.degrees(-360, 359);
         const double sweep = rnd_.chance(10) ? kTwoPi : rnd_.degrees(1, 359);
-        arc* a = add(owner, b_.CreateArc(layer(), ap, near(c, 5), r, st, st + sweep));
+        const int lay = layer();
+        const Point centre = near(c, 5);
+        arc* a = add(owner, b_.CreateArc(lay, ap, centre, r, st, st + sweep));
         a->netName = net();
     }
     void rectNear(group* owner, Point c) {
         const int ap = roundAp();
         const double minSide = 2 * b_.roundHalf(ap) + 0.01;
         const double dx = rnd_.mm(minSide, minSide + 10), dy = rnd_.mm(minSide, minSide + 10);
-        rect* r =
-            add(owner, b_.CreateRect(layer(), ap, near(c, 5), dx, dy, rnd_.degrees(-180, 360)));
+        const int lay = layer();
+        const Point centre = near(c, 5);
+        const double angle = rnd_.degrees(-180, 360);
+        rect* r = add(owner, b_.CreateRect(lay, ap, centre, dx, dy, angle));
         r->netName = net();
     }
     void drawnNear(group* owner, Point c) {
@@ -226,8 +230,11 @@ class Generator {
     void text(group* owner, Point c) {
         group* g = groupOf(owner, Reserved().text);
         g->attribute = Intern(textString());
-        const double hi = rnd_.mm(0.5, 5), pit = rnd_.mm(0.5, 5) * (rnd_.chance(20) ? -1 : 1);
-        g->ext = b_.CreateTextPlacement(near(c, 5), rnd_.degrees(0, 359), hi, pit);
+        const double hi = rnd_.mm(0.5, 5), pitch = rnd_.mm(0.5, 5);
+        const double pit = pitch * (rnd_.chance(20) ? -1 : 1);
+        const Point at = near(c, 5);
+        const double angle = rnd_.degrees(0, 359);
+        g->ext = b_.CreateTextPlacement(at, angle, hi, pit);
         const int lay = layer();
         const int strokes = static_cast<int>(rnd_.between(1, 6));
         for (int i = 0; i < strokes; ++i) {

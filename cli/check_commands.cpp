@@ -123,7 +123,7 @@ int CmdDrc(const BoardFileAccess& files, const fs::path& file, const std::string
     auto board = std::make_unique<Board>();
     if (!Load(files, file, *board)) return cli::kExitFileError;
     const fs::path ruleFile =
-        rulesArg.empty() ? cli::ProgramPaths().ruleFile() : fs::path(rulesArg);
+        rulesArg.empty() ? cli::ProgramPaths().ruleFile() : PathFromUtf8(rulesArg);
     const std::optional<std::string> text = ReadWholeFile(ruleFile);
     if (!text) {
         std::fprintf(stderr, "cannot read %s\n", ruleFile.string().c_str());
@@ -163,7 +163,8 @@ int CmdDrc(const BoardFileAccess& files, const fs::path& file, const std::string
     }
     for (const OutputMessage& m : r.messages)
         if (!m.error) std::printf("%s (%d)\n", m.text.c_str(), r.result);
-    if (!out.empty() && (!files.write || !files.write(*board, out))) return cli::kExitFileError;
+    if (!out.empty() && (!files.write || !files.write(*board, PathFromUtf8(out))))
+        return cli::kExitFileError;
     return r.result > 0 ? cli::kExitFound : cli::kExitOk;
 }
 
@@ -178,7 +179,9 @@ void AddCheckCommands(CLI::App& app, const BoardFileAccess& files, int& status) 
     auto* n = app.add_subcommand("nets", "Build the nets of a board and list them with members");
     n->add_option("BOARD", nets->board, "board file (.pcb)")->required();
     n->add_flag("--summary", nets->summary, "only the counts");
-    n->callback([&files, &status, nets] { status = CmdNets(files, nets->board, nets->summary); });
+    n->callback([&files, &status, nets] {
+        status = CmdNets(files, PathFromUtf8(nets->board), nets->summary);
+    });
 
     auto drc = std::make_shared<Args>();
     auto* d = app.add_subcommand("drc",
@@ -187,8 +190,9 @@ void AddCheckCommands(CLI::App& app, const BoardFileAccess& files, int& status) 
     d->add_option("BOARD", drc->board, "board file (.pcb)")->required();
     d->add_option("--rules", drc->rules, "rule file (default: the program's Zevo.drc)");
     d->add_option("-o,--output", drc->out, "write the board with the marks to this file");
-    d->callback(
-        [&files, &status, drc] { status = CmdDrc(files, drc->board, drc->rules, drc->out); });
+    d->callback([&files, &status, drc] {
+        status = CmdDrc(files, PathFromUtf8(drc->board), drc->rules, drc->out);
+    });
 }
 
 }  // namespace zevo

@@ -8,6 +8,7 @@
 #include "board/model/board.h"
 #include "cli/cli_common.h"
 #include "output/part_coords.h"
+#include "paths/file_io.h"
 
 namespace zevo {
 
@@ -62,7 +63,8 @@ void AddCoordsCommands(CLI::App& app, const BoardFileAccess& files, int& status)
     c->add_flag("--mirror-x", a->mirror, "mirror x about the origin and turn angles by 180 degrees")
         ->needs(origin);
     c->callback([&files, &status, a] {
-        status = CmdCoords(files, a->board, a->out, a->origin, a->mirror);
+        status =
+            CmdCoords(files, PathFromUtf8(a->board), PathFromUtf8(a->out), a->origin, a->mirror);
     });
 }
 

@@ -5,6 +5,7 @@
 
 #include "estimate/estimate_session.h"
 #include "output/zevonc.h"
+#include "paths/file_io.h"
 #include "paths/paths.h"
 #include "shell/estimate_link.h"
 
@@ -48,7 +49,7 @@ int CmdEstimate(const EstimateArgs& a, const BoardFileAccess& files) {
     auto board = std::make_unique<Board>();
     std::string error;
     std::error_code ec;
-    const fs::path path = fs::absolute(a.board, ec);
+    const fs::path path = fs::absolute(PathFromUtf8(a.board), ec);
     if (ec || !files.read(*board, path, error)) {
         std::fprintf(stderr, "zevo-cli: %s\n", error.c_str());
         return 2;
@@ -64,7 +65,7 @@ int CmdEstimate(const EstimateArgs& a, const BoardFileAccess& files) {
     BatchHost host;
     host.board = board.get();
     host.modern = a.modern;
-    host.temp = a.temp.empty() ? fs::temp_directory_path(ec) : fs::path(a.temp);
+    host.temp = a.temp.empty() ? fs::temp_directory_path(ec) : PathFromUtf8(a.temp);
     const auto table =
         MakerTable(ReadMakerSettings(Paths::ForRunningProgram().Find(kMakerSettingsFile)));
     if (a.entry >= table.size()) {

@@ -6,6 +6,7 @@
 
 #include "board/model/board.h"
 #include "glyph_editor/font_image.h"
+#include "paths/file_io.h"
 #include "paths/paths.h"
 #include "text/cp932.h"
 #include "view/stroke_font.h"
@@ -95,7 +96,8 @@ int Text(const TextOptions& o, const BoardFileAccess& files) {
         std::fprintf(stderr, "text: layer and aperture must lie in 0..255\n");
         return 2;
     }
-    const fs::path font = o.font.empty() ? FontPath(Paths::ForRunningProgram()) : fs::path(o.font);
+    const fs::path font =
+        o.font.empty() ? FontPath(Paths::ForRunningProgram()) : PathFromUtf8(o.font);
     const std::string text = Utf8ToCp932(o.text);
     if (text.find_first_of("\t\r\n") != std::string::npos) {
         // A board file keeps a tab in a text as the sign of a comma; a line end ends the item.
@@ -121,7 +123,7 @@ int Text(const TextOptions& o, const BoardFileAccess& files) {
 
     auto board = std::make_unique<Board>();
     std::string error;
-    if (!files.read(*board, o.in, error)) {
+    if (!files.read(*board, PathFromUtf8(o.in), error)) {
         std::fprintf(stderr, "text: cannot read %s: %s\n", o.in.c_str(), error.c_str());
         return 1;
     }
@@ -145,7 +147,7 @@ int Text(const TextOptions& o, const BoardFileAccess& files) {
     board->AppendElement(nullptr, t.text);
     if (t.dropped)
         std::fprintf(stderr, "text: %d stroke(s) outside the board were left out\n", t.dropped);
-    if (!files.write(*board, o.out)) {
+    if (!files.write(*board, PathFromUtf8(o.out))) {
         std::fprintf(stderr, "text: cannot write %s\n", o.out.c_str());
         return 1;
     }
@@ -159,7 +161,7 @@ void AddFontCommands(CLI::App& app, const BoardFileAccess& files, int& exitCode)
     CLI::App* info = app.add_subcommand("font-info", "Describe a stroke font file");
     info->add_option("FONT", *font, "font file (default: the program's zevofont.dat)");
     info->callback([font, &exitCode] {
-        exitCode = FontInfo(font->empty() ? DefaultFont() : fs::path(*font));
+        exitCode = FontInfo(font->empty() ? DefaultFont() : PathFromUtf8(*font));
     });
 
     if (!files.read || !files.write) return;

@@ -13,8 +13,17 @@
 #include "cli/netlist_commands.h"
 #include "cli/output_commands.h"
 #include "cli/view_commands.h"
+#include "paths/file_io.h"
 #include "text/language.h"
 #include "text/translations.h"
+
+#if defined(_WIN32)
+// shellapi.h needs windows.h first.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+#endif
 
 namespace {
 
@@ -47,12 +56,35 @@ void LoadTranslations() {
                      load.skipped);
 }
 
+#if defined(_WIN32)
+// Windows hands main() its arguments in the ANSI code page, which cannot hold every file name:
+// the wide command line, in UTF-8 as everywhere else in the program.
+std::vector<std::string> Utf8Arguments() {
+    std::vector<std::string> args;
+    int n = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
+    if (!wide) return args;
+    for (int i = 0; i < n; ++i) {
+        const int len = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string a(len > 0 ? std::size_t(len) : 1, '\0');
+        if (len > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, a.data(), len, nullptr, nullptr);
+        a.pop_back();  // the terminating zero
+        args.push_back(std::move(a));
+    }
+    LocalFree(wide);
+    return args;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace zevo::cli;
     CLI::App app{"zevo-cli: batch commands over the Zevo board editor's core", "zevo-cli"};
     app.require_subcommand(1);
+    // The same options on every system: "/name" is a file, never an option (CLI11 would read it
+    // as one on Windows).
+    app.allow_windows_style_options(false);
     // An error names what went wrong and shows the usage of the subcommand it concerns (or the
     // list of subcommands), so that the user sees what is expected.
     app.failure_message([](const CLI::App* a, const CLI::Error& e) {
@@ -87,7 +119,7 @@ int main(int argc, char** argv) {
                                     "Report a board file: version, size, layers, elements, "
                                     "skipped lines");
     info->add_option("FILE", infoFile, "board file (.pcb)")->required();
-    info->callback([&] { status = CmdInfo(infoFile); });
+    info->callback([&] { status = CmdInfo(zevo::PathFromUtf8(infoFile)); });
 
     std::string convIn, convOut;
     bool oldFormat = false;
@@ -95,7 +127,9 @@ int main(int argc, char** argv) {
     conv->add_option("IN", convIn, "board file to read")->required();
     conv->add_option("OUT", convOut, "board file to write")->required();
     conv->add_flag("--old-format", oldFormat, "write the old format (lands and lines only)");
-    conv->callback([&] { status = CmdConvert(convIn, convOut, oldFormat); });
+    conv->callback([&] {
+        status = CmdConvert(zevo::PathFromUtf8(convIn), zevo::PathFromUtf8(convOut), oldFormat);
+    });
 
     // Text goes through the same board reading and writing as every other command.
     zevo::BoardFileAccess files{
@@ -128,6 +162,16 @@ int main(int argc, char** argv) {
 
     NameExpectedValues(app);
 
+#if defined(_WIN32)
+    std::vector<std::string> utf8 = Utf8Arguments();
+    std::vector<char*> utf8Argv;
+    for (std::string& a : utf8) utf8Argv.push_back(a.data());
+    if (!utf8Argv.empty()) {
+        argc = static_cast<int>(utf8Argv.size());
+        utf8Argv.push_back(nullptr);
+        argv = utf8Argv.data();
+    }
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -75,7 +75,7 @@ int CmdCompare(const BoardFileAccess& files, const fs::path& file, const fs::pat
         std::printf("pins exchanged in %s\n", cli::Show(View(g->reference)).c_str());
     if (c.report.empty()) return cli::kExitOk;
     const fs::path out =
-        outArg.empty() ? fs::path(std::string(kCompareReportFileName)) : fs::path(outArg);
+        outArg.empty() ? fs::path(std::string(kCompareReportFileName)) : PathFromUtf8(outArg);
     if (!WriteFileAtomically(out, c.report)) {
         std::fprintf(stderr, "cannot write %s\n", out.string().c_str());
         return cli::kExitFileError;
@@ -95,7 +95,9 @@ void AddNetlistCommands(CLI::App& app, const BoardFileAccess& files, int& status
     auto* n = app.add_subcommand("netlist", "Write the pin netlist of a board");
     n->add_option("BOARD", nl->board, "board file (.pcb)")->required();
     n->add_option("-o,--output", nl->out, "netlist file (.net)")->required();
-    n->callback([&files, &status, nl] { status = CmdNetlist(files, nl->board, nl->out); });
+    n->callback([&files, &status, nl] {
+        status = CmdNetlist(files, PathFromUtf8(nl->board), PathFromUtf8(nl->out));
+    });
 
     auto cmp = std::make_shared<Args>();
     auto* c = app.add_subcommand("compare",
@@ -105,8 +107,9 @@ void AddNetlistCommands(CLI::App& app, const BoardFileAccess& files, int& status
     c->add_option("BOARD", cmp->board, "board file (.pcb)")->required();
     c->add_option("REF", cmp->ref, "reference netlist (.net)")->required();
     c->add_option("-o,--output", cmp->out, "report file (default NetListErr.txt)");
-    c->callback(
-        [&files, &status, cmp] { status = CmdCompare(files, cmp->board, cmp->ref, cmp->out); });
+    c->callback([&files, &status, cmp] {
+        status = CmdCompare(files, PathFromUtf8(cmp->board), PathFromUtf8(cmp->ref), cmp->out);
+    });
 }
 
 }  // namespace zevo

@@ -13,6 +13,7 @@
 #include "output/zevonc.h"
 #include "paths/file_io.h"
 #include "paths/paths.h"
+#include "text/cp932.h"
 
 namespace zevo::cli {
 
@@ -76,7 +77,7 @@ bool LoadBoard(const fs::path& file, Board& board) {
 }
 
 fs::path FolderOrBoardFolder(const std::string& out, const fs::path& board) {
-    if (!out.empty()) return out;
+    if (!out.empty()) return PathFromUtf8(out);
     return OutputFolder(fs::absolute(board), ProgramPaths().folders().program);
 }
 
@@ -90,7 +91,7 @@ struct GerberArgs {
 
 int CmdGerber(const GerberArgs& a) {
     auto board = std::make_unique<Board>();
-    if (!LoadBoard(a.board, *board)) return kExitFileError;
+    if (!LoadBoard(PathFromUtf8(a.board), *board)) return kExitFileError;
     const GerberOutSettings settings =
         ReadGerberOutSettings(ReadOutputSettings(kGerberOutSettings));
     GerberOutputChoices c;
@@ -100,7 +101,7 @@ int CmdGerber(const GerberArgs& a) {
     c.modern = a.modern;
     c.decimals = ClampGerberDecimals(a.decimals);
     if (!ApplyLayers(c.files, a.layers)) return kExitFileError;
-    const fs::path folder = FolderOrBoardFolder(a.out, a.board);
+    const fs::path folder = FolderOrBoardFolder(a.out, PathFromUtf8(a.board));
     if (!fs::is_directory(folder)) {
         std::fprintf(stderr, "no such folder: %s\n", folder.string().c_str());
         return kExitFileError;
@@ -123,14 +124,14 @@ struct DrillArgs {
 
 int CmdDrill(const DrillArgs& a) {
     auto board = std::make_unique<Board>();
-    if (!LoadBoard(a.board, *board)) return kExitFileError;
+    if (!LoadBoard(PathFromUtf8(a.board), *board)) return kExitFileError;
     const HoleOutSettings settings = ReadHoleOutSettings(ReadOutputSettings(kHoleOutSettings));
     HoleOutputChoices c;
     c.files = settings.files;
     c.codes = settings.codes;
     c.autoT = a.autoT || !a.single.empty();
     c.single = !a.single.empty();
-    c.singleFile = a.single;
+    c.singleFile = PathFromUtf8(a.single);
     c.modern = a.modern;
     if (a.decimals < 0 || a.decimals > kMaxHoleDecimals) {
         std::fprintf(stderr, "--decimals must be 0..3\n");
@@ -138,7 +139,7 @@ int CmdDrill(const DrillArgs& a) {
     }
     c.decimals = a.decimals;
     if (!ApplyLayers(c.files, a.layers)) return kExitFileError;
-    const fs::path folder = FolderOrBoardFolder(a.out, a.board);
+    const fs::path folder = FolderOrBoardFolder(a.out, PathFromUtf8(a.board));
     if (!fs::is_directory(folder)) {
         std::fprintf(stderr, "no such folder: %s\n", folder.string().c_str());
         return kExitFileError;
@@ -152,10 +153,10 @@ int CmdDrill(const DrillArgs& a) {
 
 int CmdZevoNc(const std::string& boardFile, const std::string& dir, bool modern) {
     auto board = std::make_unique<Board>();
-    if (!LoadBoard(boardFile, *board)) return kExitFileError;
+    if (!LoadBoard(PathFromUtf8(boardFile), *board)) return kExitFileError;
     DCodeTables codes = ReadGerberOutSettings(ReadOutputSettings(kGerberOutSettings)).codes;
     std::error_code ec;
-    const fs::path parent = dir.empty() ? fs::temp_directory_path(ec) : fs::path(dir);
+    const fs::path parent = dir.empty() ? fs::temp_directory_path(ec) : PathFromUtf8(dir);
     OutputReport r;
     if (parent.empty() || !WriteZevoNcSet(*board, parent, codes, r, modern)) {
         std::fprintf(stderr, "cannot prepare %s\n", (parent / kZevoNcFolder).string().c_str());
@@ -173,14 +174,14 @@ struct ImportArgs {
 
 int CmdImport(const ImportArgs& a) {
     auto board = std::make_unique<Board>();
-    if (!LoadBoard(a.board, *board)) return kExitFileError;
+    if (!LoadBoard(PathFromUtf8(a.board), *board)) return kExitFileError;
     if (a.layer < 0 || a.layer >= kLayers) {
         std::fprintf(stderr, "layer %d is out of range (0..255)\n", a.layer);
         return kExitFileError;
     }
     GerberInputChoices c;
     c.codes = ReadGerberInSettings(ReadOutputSettings(kGerberInSettings)).codes;
-    c.files.name[a.layer] = fs::absolute(a.gerber).string();
+    c.files.name[a.layer] = Utf8ToCp932(PathToUtf8(fs::absolute(PathFromUtf8(a.gerber))));
     c.files.selected[a.layer] = true;
     c.decimals = a.decimals;
     c.inch = a.inch;
@@ -208,7 +209,7 @@ int CmdImport(const ImportArgs& a) {
             std::fprintf(stderr, " ...");
         std::fprintf(stderr, "\n");
     }
-    if (!gFiles->write || !gFiles->write(*board, a.out)) {
+    if (!gFiles->write || !gFiles->write(*board, PathFromUtf8(a.out))) {
         std::fprintf(stderr, "cannot write %s\n", a.out.c_str());
         return kExitFileError;
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "board/model/board.h"
+#include "paths/file_io.h"
 #include "view/board_image.h"
 #include "view/pdf_file.h"
 #include "view/png_file.h"
@@ -31,7 +32,7 @@ int Render(const RenderArgs& a, const BoardFileAccess& files) {
     }
     auto board = std::make_unique<Board>();
     std::string error;
-    if (!files.read || !files.read(*board, a.board, error)) {
+    if (!files.read || !files.read(*board, PathFromUtf8(a.board), error)) {
         std::fprintf(stderr, "cannot read %s%s%s\n", a.board.c_str(), error.empty() ? "" : ": ",
                      error.c_str());
         return 2;
@@ -39,7 +40,7 @@ int Render(const RenderArgs& a, const BoardFileAccess& files) {
     ViewState view;
     Framebuffer fb;
     const size_t drawn = RenderFittedBoard(*board, w, h, a.mirror, view, fb);
-    if (!WritePng(a.out, fb)) {
+    if (!WritePng(PathFromUtf8(a.out), fb)) {
         std::fprintf(stderr, "cannot write %s\n", a.out.c_str());
         return 2;
     }
@@ -68,7 +69,7 @@ std::string Lower(std::string s) {
 
 // The print on a virtual A4 page: the bitmap the printer would get, as a PDF page or a BMP file.
 int Print(const PrintArgs& a, const BoardFileAccess& files) {
-    const std::string ext = Lower(std::filesystem::path(a.out).extension().string());
+    const std::string ext = Lower(PathFromUtf8(a.out).extension().string());
     if (ext != ".pdf" && ext != ".bmp") {
         std::fprintf(stderr, "the output must end in .pdf or .bmp: %s\n", a.out.c_str());
         return 1;
@@ -84,7 +85,7 @@ int Print(const PrintArgs& a, const BoardFileAccess& files) {
         }
     auto board = std::make_unique<Board>();
     std::string error;
-    if (!files.read || !files.read(*board, a.board, error)) {
+    if (!files.read || !files.read(*board, PathFromUtf8(a.board), error)) {
         std::fprintf(stderr, "cannot read %s%s%s\n", a.board.c_str(), error.empty() ? "" : ": ",
                      error.c_str());
         return 2;
@@ -106,8 +107,9 @@ int Print(const PrintArgs& a, const BoardFileAccess& files) {
         std::fprintf(stderr, "nothing to print: no element on a printed layer\n");
         return 1;
     }
-    const bool written = ext == ".pdf" ? WritePdfPage(a.out, *image, page.widthMm, page.heightMm)
-                                       : WriteBmp(a.out, *image);
+    const bool written =
+        ext == ".pdf" ? WritePdfPage(PathFromUtf8(a.out), *image, page.widthMm, page.heightMm)
+                      : WriteBmp(PathFromUtf8(a.out), *image);
     if (!written) {
         std::fprintf(stderr, "cannot write %s\n", a.out.c_str());
         return 2;

@@ -1,7 +1,19 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian/Ubuntu. Quiet and quick when everything is there.
+# `install-deps.sh windows` installs only what the Windows cross build and its tests under wine
+# need (`make windows-check`); the plain build never pulls those.
 set -euo pipefail
 
+# The mingw-w64 cross compiler with the posix thread model (std::thread), its zlib, wine to run
+# the programs and GoogleTest's sources to build the unit tests with the cross compiler.
+windows_packages() {
+    packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest libcli11-dev
+        cmake ninja-build ccache)
+}
+
+if [ "${1:-}" = windows ]; then
+    windows_packages
+else
 packages=(
     cmake ninja-build clang libclang-rt-14-dev ccache pkg-config clang-format-14 python3
     zlib1g-dev libpng-dev libcli11-dev
@@ -19,6 +31,7 @@ fi
 # The Hershey stroke data, only for rebuilding the shipped font (`make font`).
 if [ "${ZEVO_WITH_FONTGEN:-0}" = 1 ]; then
     packages+=(hershey-fonts-data)
+fi
 fi
 
 missing=()

@@ -17,12 +17,7 @@ fs::path OutputFolder(const fs::path& boardFile, const fs::path& programFolder) 
 }
 
 fs::path PathFromCp932(std::string_view name) {
-#if defined(_WIN32)
-    return fs::path(Cp932ToUtf8(name), fs::path::format::generic_format);
-#else
-    std::string utf8 = Cp932ToUtf8(name);
-    return fs::path(utf8);
-#endif
+    return PathFromUtf8(Cp932ToUtf8(name));
 }
 
 fs::path OutputFilePath(const fs::path& folder, std::string_view name,
@@ -33,7 +28,7 @@ fs::path OutputFilePath(const fs::path& folder, std::string_view name,
         for (char& c : native)
             if (c == '\\') c = '/';
 #endif
-        return fs::path(native);
+        return PathFromUtf8(native);
     }
     std::string file(name);
     if (file.find('.') == std::string::npos) {

@@ -35,6 +35,15 @@ bool SyncToDisk(std::FILE* f) {
 
 }  // namespace
 
+fs::path PathFromUtf8(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string PathToUtf8(const fs::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
 FilePtr OpenFile(const fs::path& path, const char* mode) {
 #if defined(_WIN32)
     std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
@@ -72,8 +81,9 @@ FilePtr CreateTemporaryFor(const fs::path& target, fs::path& tmp) {
     // A file of a dead writer may carry the name this process would give (its id came back):
     // the next name is taken then.
     for (int attempt = 0; attempt < 64; ++attempt) {
-        tmp =
-            target.parent_path() / (target.filename().string() + "." + UniqueFileSuffix() + ".tmp");
+        fs::path name = target.filename();
+        name += "." + UniqueFileSuffix() + ".tmp";
+        tmp = target.parent_path() / name;
         if (FilePtr f = OpenFile(tmp, "wbx")) return f;
         std::error_code ec;
         if (!fs::exists(tmp, ec)) break;

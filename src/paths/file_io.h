@@ -18,6 +18,11 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+// A path from a UTF-8 name, and the UTF-8 name of a path. Every name the programs take or show is
+// UTF-8; on Windows a plain narrow string would be read in the C runtime's code page instead.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& p);
+
 // std::fopen for a filesystem path; `mode` as for fopen ("rb", "wb", "wbx", ...).
 FilePtr OpenFile(const std::filesystem::path& path, const char* mode);
 

@@ -129,19 +129,19 @@ std::vector<fs::path> Paths::UserDirs() const {
 
 std::optional<fs::path> Paths::Shipped(std::string_view name) const {
     for (const fs::path& dir : folders_.shipped)
-        if (IsFile(dir / name)) return dir / name;
+        if (IsFile(dir / PathFromUtf8(name))) return dir / PathFromUtf8(name);
     return std::nullopt;
 }
 
 fs::path Paths::Find(std::string_view name) const {
     for (const fs::path& dir : UserDirs())
-        if (IsFile(dir / name)) return dir / name;
+        if (IsFile(dir / PathFromUtf8(name))) return dir / PathFromUtf8(name);
     if (auto shipped = Shipped(name)) return *shipped;
     return WriteTarget(name);
 }
 
 fs::path Paths::WriteTarget(std::string_view name) const {
-    return writableDir() / name;
+    return writableDir() / PathFromUtf8(name);
 }
 
 std::optional<fs::path> Paths::Ensure(std::string_view name, bool createEmpty) const {
@@ -193,14 +193,14 @@ bool HasFolder(std::string_view entry) {
 
 fs::path Paths::ResolveLibrary(std::string_view entry) const {
     if (HasFolder(entry)) return EntryPath(entry);
-    return Find(EntryPath(entry).string());
+    return Find(PathToUtf8(EntryPath(entry)));
 }
 
 std::optional<fs::path> Paths::LibraryWriteTarget(std::string_view entry) const {
     fs::path p = EntryPath(entry);
     if (!p.has_extension()) p += ".lib";
     if (HasFolder(entry)) return p;
-    const std::string name = p.string();
+    const std::string name = PathToUtf8(p);
     if (auto own = Ensure(name, false)) return own;
     // Nothing to copy: a new library in the writable folder.
     if (!PrepareWritableDir()) return std::nullopt;

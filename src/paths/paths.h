@@ -56,7 +56,7 @@ class Paths {
     // Makes the writable folder when it does not exist yet; false when that fails.
     bool PrepareWritableDir() const;
 
-    // The file `name` to read: the user's own (writable folder first, then the other of the
+    // The file `name` (UTF-8) to read: the user's own (writable folder first, then the other of the
     // program's and the per-user folder), else the first shipped default, else the place where
     // it would be written (which does not exist).
     std::filesystem::path Find(std::string_view name) const;

@@ -1,5 +1,5 @@
 // The character tables behind cp932.cpp and the one function that fills them from the
-// platform's converter (glibc/libiconv iconv today, code page 932 of Windows later).
+// platform's converter (glibc/libiconv iconv, or code page 932 on Windows).
 #pragma once
 
 #include <cstdint>

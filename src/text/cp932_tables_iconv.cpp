@@ -1,6 +1,6 @@
 // Fills the CP932 tables from iconv (glibc, or GNU libiconv on macOS). This is the only file that
-// talks to iconv; a Windows build puts MultiByteToWideChar/WideCharToMultiByte behind the same
-// function.
+// talks to iconv; the Windows build fills the same tables from code page 932 in
+// cp932_tables_win.cpp.
 #include <iconv.h>
 
 #include <cstring>

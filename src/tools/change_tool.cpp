@@ -23,7 +23,11 @@ constexpr size_t kMaxDots = 10000;
 std::tm LocalNow() {
     const std::time_t t = std::time(nullptr);
     std::tm now{};
+#if defined(_WIN32)
+    localtime_s(&now, &t);
+#else
     localtime_r(&t, &now);
+#endif
     return now;
 }
 

@@ -101,7 +101,11 @@ void SwapLayers(const Board& b, container* e) {
 std::tm LocalNow() {
     const std::time_t t = std::time(nullptr);
     std::tm now{};
+#if defined(_WIN32)
+    localtime_s(&now, &t);
+#else
     localtime_r(&t, &now);
+#endif
     return now;
 }
 

@@ -1,5 +1,5 @@
 // PNG files of a framebuffer (8-bit RGB), for the render command and the expected images of
-// the tests.
+// the tests. Through libpng, or through zlib alone where libpng is missing (the Windows build).
 #pragma once
 
 #include <filesystem>

@@ -23,6 +23,17 @@ std::string ReadAll(const std::filesystem::path& p) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+#if defined(_WIN32)
+// The C runtime's default action for these signals ends the process with status 3.
+testing::ExitedWithCode EndedBy(int) {
+    return testing::ExitedWithCode(3);
+}
+#else
+testing::KilledBySignal EndedBy(int sig) {
+    return testing::KilledBySignal(sig);
+}
+#endif
+
 TEST(FaultHandlersDeathTest, WriteTheRecoveryOnceAndStillEndTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto dir = std::filesystem::temp_directory_path() / "zevo_fault_test";
@@ -37,7 +48,7 @@ TEST(FaultHandlersDeathTest, WriteTheRecoveryOnceAndStillEndTheProgram) {
                 InstallFaultHandlers(WriteMarker, path.data());
                 std::raise(sig);
             },
-            testing::KilledBySignal(sig), "");
+            EndedBy(sig), "");
         EXPECT_EQ(ReadAll(marker), "recovered\n") << "signal " << sig;
     }
     std::filesystem::remove_all(dir);

@@ -28,7 +28,9 @@ TEST(ZevoNcFolder, PreparedEmptyWithoutTouchingAnythingElse) {
     dir.Put("ZevoNC/old/deep.grb", "x");
     dir.Put("ZevoNC/PatternA", "x");
     dir.Put("elsewhere/precious", "x");
-    fs::create_directory_symlink(dir / "elsewhere", dir / "ZevoNC" / "link");
+    std::error_code ec;
+    fs::create_directory_symlink(dir / "elsewhere", dir / "ZevoNC" / "link", ec);
+    if (ec) GTEST_SKIP() << "no symbolic links here";
     auto folder = PrepareZevoNcFolder(dir.path());
     ASSERT_TRUE(folder);
     EXPECT_EQ(*folder, dir / "ZevoNC");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "paths/file_io.h"
 #include "paths/scratch_dir.h"
@@ -186,6 +188,35 @@ TEST(AtomicWrite, FailureLeavesTheOldFile) {
     int files = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(d.path())) ++files;
     EXPECT_EQ(files, 1);
+}
+
+// Japanese names go through the wide file API on Windows: the name on the disk is the one given,
+// the temporary beside it carries it too (so a dead writer's temporary is still recognised) and
+// the listing gives it back.
+TEST(AtomicWrite, JapaneseNamesKeepTheirCharacters) {
+    ScratchDir d;
+    const std::string name = "基板テスト.pcb";
+    const fs::path target = d.path() / PathFromUtf8(name);
+    EXPECT_EQ(PathToUtf8(target.filename()), name);
+    ASSERT_TRUE(WriteFileAtomically(target, "first"));
+    ASSERT_TRUE(WriteFileAtomically(target, "second"));
+    EXPECT_EQ(ReadWholeFile(target).value_or("<missing>"), "second");
+    std::vector<std::string> listed;
+    for (const auto& e : fs::directory_iterator(d.path()))
+        listed.push_back(PathToUtf8(e.path().filename()));
+    EXPECT_EQ(listed, std::vector<std::string>{name});
+
+    fs::path tmp;
+    FilePtr f = CreateTemporaryFor(target, tmp);
+    ASSERT_TRUE(f);
+    EXPECT_TRUE(PathToUtf8(tmp.filename()).starts_with(name + "."));
+    f.reset();
+    // 99999999 is above any process id the system hands out: that writer is gone.
+    const fs::path dead = d.path() / PathFromUtf8(name + ".99999999-0.tmp");
+    ASSERT_TRUE(OpenFile(dead, "wb"));
+    EXPECT_EQ(RemoveStaleTemporaries(target), 1);
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(tmp));  // this process's own temporary is left alone
 }
 
 }  // namespace

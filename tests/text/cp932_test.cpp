@@ -85,6 +85,9 @@ TEST(Cp932, BrokenCp932IsReplacedAndTheRestKept) {
     EXPECT_EQ(bad, 1u);
     EXPECT_EQ(Cp932ToUtf8("\xA0x\xFFy", &bad), "\uFFFDx\uFFFDy");
     EXPECT_EQ(bad, 2u);
+    // 0x80 too, although Windows' own code page 932 reads it as U+0080.
+    EXPECT_EQ(Cp932ToUtf8("\x80", &bad), "\uFFFD");
+    EXPECT_EQ(bad, 1u);
     // A well-formed pair without a character is one replacement for both bytes.
     EXPECT_EQ(Cp932ToUtf8("\x85\x40z", &bad), "\uFFFDz");
     EXPECT_EQ(bad, 1u);
@@ -96,6 +99,10 @@ TEST(Cp932, UnconvertibleUtf8IsReplacedAndTheRestKept) {
     std::size_t bad = 0;
     // A character outside CP932 (one "?" for four bytes), Hangul, and the neighbours kept.
     EXPECT_EQ(Utf8ToCp932("a\U0001F600b한c", &bad), "a?b?c");
+    EXPECT_EQ(bad, 2u);
+    // Nor U+0080 and U+F8F0, which Windows' code page 932 writes as the single bytes 0x80 and
+    // 0xA0 that CP932 files do not hold.
+    EXPECT_EQ(Utf8ToCp932("\u0080\uF8F0", &bad), "??");
     EXPECT_EQ(bad, 2u);
     // Invalid UTF-8: a stray continuation byte, a truncated sequence, an overlong slash and an
     // encoded surrogate each give one "?" per byte.

@@ -50,6 +50,8 @@ void InstallFaultHandlers(FaultWriter writer, void* context) {
     sa.sa_flags = SA_ONSTACK | SA_RESETHAND;
     for (int s : kSignals) sigaction(s, &sa, nullptr);
 #else
+    // Windows: the C signals only (mingw's start-up code turns an access violation or a
+    // floating-point fault into SIGSEGV / SIGFPE); no alternate stack.
     for (int s : kSignals) std::signal(s, OnFault);
 #endif
 }

@@ -9,6 +9,7 @@
 
 namespace zevo {
 
+#ifdef __linux__
 namespace {
 // Large slabs are mapped in whole units of this, aligned to it, so that the system can back them
 // with huge pages.
@@ -17,6 +18,7 @@ size_t Mapped(size_t bytes) {
     return (bytes + kHugePage - 1) & ~(kHugePage - 1);
 }
 }  // namespace
+#endif
 
 void* TakeBulkMemory(size_t bytes) {
 #ifdef __linux__

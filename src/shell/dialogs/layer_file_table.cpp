@@ -12,15 +12,6 @@ std::string OutputNameFromField(std::string_view utf8) {
     return std::string(Cp932Prefix(Utf8ToCp932(utf8), kMaxOutputName));
 }
 
-std::filesystem::path PathFromUtf8(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string PathToUtf8(const std::filesystem::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
 std::optional<int> ReadIntField(std::string_view utf8) {
     const auto v = ReadNumericField(utf8);
     if (!v || !std::isfinite(*v)) return std::nullopt;

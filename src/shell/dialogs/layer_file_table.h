@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "paths/file_io.h"
 #include "shell/dialogs/dialog_common.h"
 
 namespace zevo {
@@ -23,9 +24,7 @@ inline constexpr std::string_view kDecimalsLabel = "小数部";
 // The file name of a field (UTF-8) as the choices keep it: CP932, at most 260 bytes, cut on a
 // character boundary.
 std::string OutputNameFromField(std::string_view utf8);
-// Paths typed or chosen by the user are UTF-8; the path keeps those bytes.
-std::filesystem::path PathFromUtf8(std::string_view utf8);
-std::string PathToUtf8(const std::filesystem::path& p);
+// Paths typed or chosen by the user are UTF-8: PathFromUtf8 and PathToUtf8 of paths/file_io.h.
 
 class LayerFileTable {
   public:
