@@ -16,41 +16,13 @@
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
 #include "tools/change_tool.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 class ChangeWindowTest : public QObject {
     Q_OBJECT
-
-    static Paths ScratchPaths(const QTemporaryDir& dir) {
-        Folders f;
-        f.program = dir.path().toStdString();
-        f.userData = f.program / "user";
-        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-        f.programWritable = true;
-        return Paths(f);
-    }
-    static void Click(EditorWindow& w, Point p, Qt::KeyboardModifiers keys = {}) {
-        QWidget* v = w.screen().viewport();
-        const Point s = w.editor().view.WorldToScreen(p);
-        const QPoint at{int(std::lround(s.x)), int(std::lround(s.y))};
-        QTest::mouseMove(v, at);
-        QTest::mousePress(v, Qt::LeftButton, keys, at);
-        QTest::mouseRelease(v, Qt::LeftButton, keys, at);
-    }
-    // Runs `act` on the next modal dialog once it is open.
-    template <class F>
-    static void OnDialog(QObject* owner, F act) {
-        auto* timer = new QTimer(owner);
-        timer->setInterval(20);
-        QObject::connect(timer, &QTimer::timeout, [timer, act] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (!d) return;
-            timer->stop();
-            act(d);
-        });
-        timer->start();
-    }
 
   private Q_SLOTS:
     void partReferenceThroughTheWindow() {

@@ -17,8 +17,10 @@
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
 #include "view/board_renderer.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 namespace {
 
@@ -38,14 +40,6 @@ void WhenModal(std::function<void(T*)> act, int tries = 500) {
 class ChecksWindowTest : public QObject {
     Q_OBJECT
 
-    static Paths ScratchPaths(const QTemporaryDir& dir) {
-        Folders f;
-        f.program = dir.path().toStdString();
-        f.userData = f.program / "user";
-        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-        f.programWritable = true;
-        return Paths(f);
-    }
     static size_t Marks(const Board& b) {
         size_t n = 0;
         for (container* c : Items(b.items))

@@ -13,31 +13,14 @@
 #include "board/file/board_writer.h"
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 class DeformWindowTest : public QObject {
     Q_OBJECT
 
-    static Paths ScratchPaths(const QTemporaryDir& dir) {
-        Folders f;
-        f.program = dir.path().toStdString();
-        f.userData = f.program / "user";
-        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-        f.programWritable = true;
-        return Paths(f);
-    }
-    static QPoint Pixel(EditorWindow& w, Point p) {
-        const Point s = w.editor().view.WorldToScreen(p);
-        return {int(std::lround(s.x)), int(std::lround(s.y))};
-    }
-    static void Click(EditorWindow& w, Point p) {
-        QWidget* v = w.screen().viewport();
-        const QPoint at = Pixel(w, p);
-        QTest::mouseMove(v, at);
-        QTest::mousePress(v, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(v, Qt::LeftButton, {}, at);
-    }
     // Answers the next modal dialog: check boxes to tick, fields by object name, then a button.
     static void Answer(QStringList checks, std::vector<std::pair<QString, QString>> fields,
                        QString button, QString* title = nullptr) {
@@ -84,7 +67,7 @@ class DeformWindowTest : public QObject {
         QVERIFY(e.command(Cmd::Deform));
         Click(w, {20.5, 20});
         QCOMPARE(e.tools->modes.depth(), 2);
-        QTest::mouseMove(w.screen().viewport(), Pixel(w, {23, 27}));
+        QTest::mouseMove(w.screen().viewport(), ViewPixel(w, {23, 27}));
         Click(w, {25, 30});
         QCOMPARE(e.tools->modes.depth(), 1);
         auto it = Items(b.items).begin();

@@ -12,32 +12,14 @@
 #include "board/model/intern.h"
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 class DrawingWindowTest : public QObject {
     Q_OBJECT
 
-    static Paths ScratchPaths(const QTemporaryDir& dir) {
-        Folders f;
-        f.program = dir.path().toStdString();
-        f.userData = f.program / "user";
-        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-        f.programWritable = true;
-        return Paths(f);
-    }
-
-    static QPoint Pixel(EditorWindow& w, Point p) {
-        const Point s = w.editor().view.WorldToScreen(p);
-        return {int(std::lround(s.x)), int(std::lround(s.y))};
-    }
-    static void Click(EditorWindow& w, Point p) {
-        QWidget* v = w.screen().viewport();
-        const QPoint at = Pixel(w, p);
-        QTest::mouseMove(v, at);
-        QTest::mousePress(v, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(v, Qt::LeftButton, {}, at);
-    }
     // Answers the next modal dialog: fields by object name, then a button.
     static void Answer(std::vector<std::pair<QString, QString>> fields, QString button) {
         auto* timer = new QTimer;
@@ -85,7 +67,7 @@ class DrawingWindowTest : public QObject {
             QVERIFY(e.command(Cmd::Arc));
             Click(w, {70, 30});
             Click(w, {80, 30});
-            QTest::mouseMove(w.screen().viewport(), Pixel(w, {77, 37}));
+            QTest::mouseMove(w.screen().viewport(), ViewPixel(w, {77, 37}));
             Click(w, {70, 40});
 
             // A pad, and a text through its dialog.

@@ -22,8 +22,10 @@
 #include "estimate/qt/viewer_dialog.h"
 #include "shell/qt/editor_window.h"
 #include "shell/qt/estimate_server.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 namespace {
 
@@ -44,15 +46,6 @@ T* Child(QWidget& w, const char* name) {
 
 class EstimateDialogTest : public QObject {
     Q_OBJECT
-
-    static Paths ScratchPaths(const QTemporaryDir& dir) {
-        Folders f;
-        f.program = dir.path().toStdString();
-        f.userData = f.program / "user";
-        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-        f.programWritable = true;
-        return Paths(f);
-    }
 
   private Q_SLOTS:
     void controlsFollowTheEntryAndTheSide() {

@@ -17,19 +17,12 @@
 #include "shell/qt/editor_window.h"
 #include "text/strings.h"
 #include "tools/display_tools.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 namespace {
-
-Paths ScratchPaths(const QTemporaryDir& dir) {
-    Folders f;
-    f.program = dir.path().toStdString();
-    f.userData = f.program / "user";
-    f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-    f.programWritable = true;
-    return Paths(f);
-}
 
 std::string Bytes(const fs::path& file) {
     return ReadWholeFile(file).value_or("<missing>");

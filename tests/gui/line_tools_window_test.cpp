@@ -14,46 +14,14 @@
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
 #include "tools/line_tools.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 class LineToolsWindowTest : public QObject {
     Q_OBJECT
 
-    static Paths ScratchPaths(const QTemporaryDir& dir) {
-        Folders f;
-        f.program = dir.path().toStdString();
-        f.userData = f.program / "user";
-        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-        f.programWritable = true;
-        return Paths(f);
-    }
-    static QPoint Pixel(EditorWindow& w, Point p) {
-        const Point s = w.editor().view.WorldToScreen(p);
-        return {int(std::lround(s.x)), int(std::lround(s.y))};
-    }
-    static void Click(EditorWindow& w, Point p, Qt::KeyboardModifiers keys = {}) {
-        QWidget* v = w.screen().viewport();
-        const QPoint at = Pixel(w, p);
-        QTest::mouseMove(v, at);
-        QTest::mousePress(v, Qt::LeftButton, keys, at);
-        QTest::mouseRelease(v, Qt::LeftButton, keys, at);
-    }
-
-    // Runs `act` on the next modal dialog once it is open.
-    template <class F>
-    static void OnDialog(F act) {
-        auto* timer = new QTimer;
-        timer->setInterval(20);
-        QObject::connect(timer, &QTimer::timeout, [timer, act] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (!d) return;
-            timer->stop();
-            timer->deleteLater();
-            act(d);
-        });
-        timer->start();
-    }
     static void Press(QWidget* d, const char* name) {
         if (auto* b = d->findChild<QAbstractButton*>(name)) b->click();
     }

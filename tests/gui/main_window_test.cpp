@@ -16,20 +16,13 @@
 #include "shell/qt/editor_window.h"
 #include "shell/qt/instance_channel.h"
 #include "shell/qt/screen_widget.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-
-    static Paths ScratchPaths(const QTemporaryDir& dir) {
-        Folders f;
-        f.program = dir.path().toStdString();
-        f.userData = f.program / "user";
-        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-        f.programWritable = true;
-        return Paths(f);
-    }
 
   private Q_SLOTS:
     void opensTheBoardOfTheCommandLine() {

@@ -22,35 +22,18 @@
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
 #include "tools/multiple_dialogs.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 class MultipleWindowTest : public QObject {
     Q_OBJECT
 
-    static Paths ScratchPaths(const QTemporaryDir& dir) {
-        Folders f;
-        f.program = dir.path().toStdString();
-        f.userData = f.program / "user";
-        f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-        f.programWritable = true;
-        return Paths(f);
-    }
-    static QPoint Pixel(EditorWindow& w, Point p) {
-        const Point s = w.editor().view.WorldToScreen(p);
-        return {int(std::lround(s.x)), int(std::lround(s.y))};
-    }
-    static void Click(EditorWindow& w, Point p) {
-        QWidget* v = w.screen().viewport();
-        const QPoint at = Pixel(w, p);
-        QTest::mouseMove(v, at);
-        QTest::mousePress(v, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(v, Qt::LeftButton, {}, at);
-    }
     // A rubber band from a to b, the button held while the mouse moves.
     static void Drag(EditorWindow& w, Point a, Point b) {
         QWidget* v = w.screen().viewport();
-        const QPoint from = Pixel(w, a), to = Pixel(w, b);
+        const QPoint from = ViewPixel(w, a), to = ViewPixel(w, b);
         QTest::mouseMove(v, from);
         QTest::mousePress(v, Qt::LeftButton, {}, from);
         for (int i = 1; i <= 4; ++i) {
@@ -85,20 +68,6 @@ class MultipleWindowTest : public QObject {
         for (const container* c : Items(b.items)) out.push_back(c);
         return out;
     }
-    // Answers the next modal dialog with `act` once it is open.
-    static void OnDialog(std::function<void(QWidget*)> act) {
-        auto* timer = new QTimer;
-        timer->setInterval(20);
-        QObject::connect(timer, &QTimer::timeout, [=] {
-            QWidget* d = QApplication::activeModalWidget();
-            if (!d) return;
-            timer->stop();
-            timer->deleteLater();
-            act(d);
-        });
-        timer->start();
-    }
-
   private Q_SLOTS:
     void copiedItemsArePastedInThisWindowAndInAnother() {
         QApplication::clipboard()->clear();
@@ -130,10 +99,10 @@ class MultipleWindowTest : public QObject {
         // Ctrl+V with the cursor at (50, 40): the items float there (the reference of a line
         // and a land is the grid-snapped centre of their bounds, (25, 20)), follow the mouse
         // and go down with a click at (60, 40).
-        QTest::mouseMove(a.screen().viewport(), Pixel(a, {50, 40}));
+        QTest::mouseMove(a.screen().viewport(), ViewPixel(a, {50, 40}));
         Key(a, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(e.tools->modes.depth(), 2);
-        QTest::mouseMove(a.screen().viewport(), Pixel(a, {55, 40}));
+        QTest::mouseMove(a.screen().viewport(), ViewPixel(a, {55, 40}));
         Click(a, {60, 40});
         QCOMPARE(e.tools->modes.depth(), 1);
         auto items = ItemsOf(b);
@@ -151,7 +120,7 @@ class MultipleWindowTest : public QObject {
         Open(other);
         other.updateStates();
         QVERIFY(other.action(Cmd::Paste)->isEnabled());
-        QTest::mouseMove(other.screen().viewport(), Pixel(other, {40, 30}));
+        QTest::mouseMove(other.screen().viewport(), ViewPixel(other, {40, 30}));
         Key(other, Qt::Key_V, Qt::ControlModifier);
         Click(other, {40, 30});
         const auto pasted = ItemsOf(other.editor().doc.board);
@@ -160,7 +129,7 @@ class MultipleWindowTest : public QObject {
         QCOMPARE(AsDrawn(pasted[0])->layer, 1);
         QCOMPARE(static_cast<const line*>(pasted[1])->end(), (Point{45, 30}));
         // Esc while floating puts nothing down.
-        QTest::mouseMove(other.screen().viewport(), Pixel(other, {70, 30}));
+        QTest::mouseMove(other.screen().viewport(), ViewPixel(other, {70, 30}));
         Key(other, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(other.editor().tools->modes.depth(), 2);
         Key(other, Qt::Key_Escape);

@@ -51,8 +51,10 @@
 #include "tools/line_tools.h"
 #include "tools/measure_tool.h"
 #include "tools/multiple_dialogs.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 namespace {
 
@@ -155,15 +157,6 @@ void Settle(QWidget* w) {
     w->ensurePolished();
     QApplication::processEvents();
     QApplication::processEvents();
-}
-
-Paths ScratchPaths(const QTemporaryDir& dir) {
-    Folders f;
-    f.program = dir.path().toStdString();
-    f.userData = f.program / "user";
-    f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-    f.programWritable = true;
-    return Paths(f);
 }
 
 }  // namespace

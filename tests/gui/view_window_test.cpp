@@ -18,19 +18,12 @@
 #include "shell/qt/editor_window.h"
 #include "shell/qt/screen_widget.h"
 #include "tools/drawing_dialogs.h"
+#include "window_test_support.h"
 
 using namespace zevo;
+using namespace zevo::windowtest;
 
 namespace {
-
-Paths ScratchPaths(const QTemporaryDir& dir) {
-    Folders f;
-    f.program = dir.path().toStdString();
-    f.userData = f.program / "user";
-    f.shipped = {fs::path(ZEVO_EXAMPLES).parent_path() / "resources"};
-    f.programWritable = true;
-    return Paths(f);
-}
 
 // Runs `act` on the modal widget once it is up.
 void WhenShown(std::function<void(QWidget*)> act) {
