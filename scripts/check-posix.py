@@ -18,6 +18,8 @@ import subprocess
 import sys
 from pathlib import Path
 
+from cppsource import scan
+
 ROOT = Path(__file__).resolve().parent.parent
 CHECKED = ("src/", "cli/")
 ALLOWED_FOLDERS = ("src/paths/",)
@@ -42,47 +44,10 @@ POSIX_ONLY = re.compile(
 WINDOWS_ONLY = re.compile(r"^\s*#\s*(?:ifdef\s+_WIN32\b|if\s+defined\s*\(?\s*_WIN32\s*\)?\s*$)")
 
 
-def strip_comments_and_strings(text):
-    """The text with comments and string/character literals blanked, lines kept."""
-    out = []
-    i, n = 0, len(text)
-    while i < n:
-        c = text[i]
-        if text.startswith("//", i):
-            while i < n and text[i] != "\n":
-                i += 1
-        elif text.startswith("/*", i):
-            end = text.find("*/", i + 2)
-            end = n if end < 0 else end + 2
-            out.append("\n" * text.count("\n", i, end))
-            i = end
-        elif text.startswith('R"', i):
-            m = re.match(r'R"([^(]*)\(', text[i:])
-            if not m:
-                out.append(c)
-                i += 1
-                continue
-            close = ")" + m.group(1) + '"'
-            end = text.find(close, i)
-            end = n if end < 0 else end + len(close)
-            out.append('""' + "\n" * text.count("\n", i, end))
-            i = end
-        elif c in "\"'":
-            j = i + 1
-            while j < n and text[j] != c and text[j] != "\n":
-                j += 2 if text[j] == "\\" else 1
-            out.append(c + c)
-            i = j + 1
-        else:
-            out.append(c)
-            i += 1
-    return "".join(out)
-
-
 def findings(rel, text):
     # A stack of (this block is POSIX-only, the block's #if was Windows-only) for each open #if.
     stack = []
-    for number, line in enumerate(strip_comments_and_strings(text).split("\n"), 1):
+    for number, line in enumerate(scan(text)[0].split("\n"), 1):
         directive = re.match(r"^\s*#\s*(\w+)", line)
         word = directive.group(1) if directive else ""
         if word in ("if", "ifdef", "ifndef"):

@@ -15,44 +15,12 @@ import sys
 import xml.etree.ElementTree as ET
 from xml.sax.saxutils import escape
 
+import cppsource
+
 root = pathlib.Path(__file__).resolve().parent.parent
 ts_file = root / "translations" / "zevo_en.ts"
 CONTEXT = "Zevo"
 
-literal = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
-escapes = {"n": "\n", "t": "\t", '"': '"', "\\": "\\", "'": "'"}
-
-
-def strip_comments(text):
-    """The source with its comments blanked out (string literals and line numbers kept)."""
-    out = []
-    i = 0
-    n = len(text)
-    while i < n:
-        c = text[i]
-        if c == '"' or c == "'":
-            j = i + 1
-            while j < n and text[j] != c:
-                j += 2 if text[j] == "\\" else 1
-            out.append(text[i : j + 1])
-            i = j + 1
-        elif text.startswith("//", i):
-            j = text.find("\n", i)
-            j = n if j < 0 else j
-            i = j
-        elif text.startswith("/*", i):
-            j = text.find("*/", i + 2)
-            j = n if j < 0 else j + 2
-            out.append(re.sub(r"[^\n]", " ", text[i:j]))
-            i = j
-        else:
-            out.append(c)
-            i += 1
-    return "".join(out)
-
-
-def decode(s):
-    return re.sub(r"\\(.)", lambda m: escapes.get(m.group(1), m.group(1)), s)
 
 
 def sources():
@@ -67,14 +35,16 @@ def scan():
     problems = []
     call = re.compile(r"\bT\(\s*$")
     for path in sources():
-        text = strip_comments(path.read_text(encoding="utf-8"))
+        code, lits = cppsource.scan(path.read_text(encoding="utf-8"))
         rel = path.relative_to(root).as_posix()
-        for m in literal.finditer(text):
-            value = decode(m.group(1))
+        for lit in lits:
+            if lit.quote != '"' or lit.raw:
+                continue
+            value = lit.value(unknown_escape_keeps_backslash=False)
             if value.isascii():
                 continue
-            line = text.count("\n", 0, m.start()) + 1
-            if not call.search(text[max(0, m.start() - 40) : m.start()]):
+            line = lit.line
+            if not call.search(code[max(0, lit.start - 40) : lit.start]):
                 problems.append(f'{rel}:{line}: "{value}" is not inside T(...)')
                 continue
             used.setdefault(value, f"{rel}:{line}")

@@ -13,6 +13,8 @@ code when a text is reworded. Prints what is missing; `--list` prints every lite
 import pathlib
 import sys
 
+from cppsource import string_literals
+
 root = pathlib.Path(__file__).resolve().parent.parent
 src = root / "src"
 catalog_file = src / "text" / "catalog_en.cpp"
@@ -35,65 +37,8 @@ NOT_WORDS = {
 
 def literals(text):
     """The string literals of C++ source `text` as (line, value) pairs; adjacent literals are
-    joined. Comments, character literals and raw strings are understood well enough for our
-    sources."""
-    out = []
-    i, n, line = 0, len(text), 1
-    pending = None  # (line, value) of a literal that a following literal may continue
-    while i < n:
-        c = text[i]
-        if c == "\n":
-            line += 1
-            i += 1
-        elif text.startswith("//", i):
-            j = text.find("\n", i)
-            i = n if j < 0 else j
-        elif text.startswith("/*", i):
-            j = text.find("*/", i + 2)
-            j = n if j < 0 else j + 2
-            line += text.count("\n", i, j)
-            i = j
-        elif c == "R" and text.startswith('R"', i) and (i == 0 or not (text[i - 1].isalnum() or text[i - 1] == "_")):
-            k = text.find("(", i + 2)
-            delim = ")" + text[i + 2:k] + '"'
-            j = text.find(delim, k + 1)
-            value = text[k + 1:j]
-            j += len(delim)
-            pending = (pending[0], pending[1] + value) if pending else (line, value)
-            line += text.count("\n", i, j)
-            i = j
-            continue
-        elif c == '"':
-            j = i + 1
-            buf = []
-            while j < n and text[j] != '"':
-                if text[j] == "\\" and j + 1 < n:
-                    esc = text[j + 1]
-                    buf.append({"n": "\n", "t": "\t", "\\": "\\", '"': '"', "'": "'"}.get(esc, "\\" + esc))
-                    j += 2
-                else:
-                    buf.append(text[j])
-                    j += 1
-            value = "".join(buf)
-            pending = (pending[0], pending[1] + value) if pending else (line, value)
-            i = j + 1
-            continue
-        elif c == "'":
-            j = i + 1
-            while j < n and text[j] != "'":
-                j += 2 if text[j] == "\\" else 1
-            i = j + 1
-        elif c in " \t\r\\":
-            i += 1
-            continue  # whitespace (and macro line continuations) keeps a literal open
-        else:
-            i += 1
-        if pending and c not in " \t\r\n":
-            out.append(pending)
-            pending = None
-    if pending:
-        out.append(pending)
-    return out
+    joined as the compiler joins them."""
+    return [(line, "".join(lit.value() for lit in group)) for line, group in string_literals(text)]
 
 
 def japanese(s):
