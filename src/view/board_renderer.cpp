@@ -1,8 +1,9 @@
 #include "view/board_renderer.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace zevo {
@@ -424,27 +425,33 @@ struct ShownElement {
 
 // Two threads meeting: the second says it has reached a point and waits until the first lets it
 // go on; the first waits until the second has reached it, does what must be done alone, and lets
-// it go on.
+// it go on. A mutex and a condition variable rather than waiting on the atomics themselves: the
+// standard library's atomic waits are not to be trusted everywhere we ship (with MinGW's they
+// lost a wake-up and the repaint hung), and a repaint meets only some forty times.
 class Meeting {
   public:
     void arrive(uint64_t step) {
-        reached_.store(step, std::memory_order_release);
-        reached_.notify_one();
-        waitFor(released_, step);
+        std::unique_lock lock(mutex_);
+        reached_ = step;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return released_ >= step; });
     }
-    void await(uint64_t step) { waitFor(reached_, step); }
+    void await(uint64_t step) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return reached_ >= step; });
+    }
     void release(uint64_t step) {
-        released_.store(step, std::memory_order_release);
-        released_.notify_one();
+        {
+            std::lock_guard lock(mutex_);
+            released_ = step;
+        }
+        changed_.notify_all();
     }
 
   private:
-    static void waitFor(std::atomic<uint64_t>& a, uint64_t v) {
-        for (uint64_t now = a.load(std::memory_order_acquire); now < v;
-             now = a.load(std::memory_order_acquire))
-            a.wait(now, std::memory_order_acquire);
-    }
-    std::atomic<uint64_t> reached_{0}, released_{0};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    uint64_t reached_ = 0, released_ = 0;
 };
 
 // Draws the elements in two bands of rows at once, each band by its own thread. First both
