@@ -126,12 +126,15 @@ else
     cat "$work/render/render.out"
 fi
 
-# The unit tests.
-(cd "$work" && "$wine" "$tests" --gtest_brief=1 >"$work/unit.out" 2>&1)
+# The unit tests, each named as it starts so that a test that hangs is named when the time is
+# up (they take about a minute under wine).
+(cd "$work" && timeout "${UNIT_TIMEOUT:-1200}" "$wine" "$tests" >"$work/unit.out" 2>&1)
 rc=$?
-tail -n 3 "$work/unit.out"
+grep -E '^\[==========\] [0-9]+ tests|^\[  PASSED  \]|^\[  SKIPPED \] [0-9]+ test' "$work/unit.out"
 if [ $rc = 0 ]; then
     pass "unit tests"
+elif [ $rc = 124 ]; then
+    fail "unit tests: still running after ${UNIT_TIMEOUT:-1200} s, in $(grep -E '^\[ RUN' "$work/unit.out" | tail -n 1)"
 else
     grep -E '^\[  FAILED  \]' "$work/unit.out" | head -n 40
     fail "unit tests"
