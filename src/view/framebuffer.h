@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "board/model/pools.h"
+
 namespace zevo {
 
 using Pixel = uint32_t;
@@ -43,6 +45,20 @@ struct PixelPoint {
     int64_t x = 0;
     int64_t y = 0;
     friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+// The pixels of a picture are memory the system may back with huge pages: a picture of a full
+// window spans megabytes, each of its rows a page of its own, and an outline a few dozen rows
+// high would otherwise need as many address translations as it has rows.
+template <class T>
+struct PictureAllocator {
+    using value_type = T;
+    PictureAllocator() = default;
+    template <class U>
+    PictureAllocator(const PictureAllocator<U>&) {}
+    T* allocate(size_t n) { return static_cast<T*>(TakeBulkMemory(n * sizeof(T))); }
+    void deallocate(T* p, size_t n) { GiveBulkMemory(p, n * sizeof(T)); }
+    friend bool operator==(const PictureAllocator&, const PictureAllocator&) { return true; }
 };
 
 class Framebuffer {
@@ -133,8 +149,8 @@ class Framebuffer {
     // The rows that are written: all of them, or those of a band.
     int top_ = 0;
     int bottom_ = 0;
-    std::vector<Pixel> pixels_;  // empty in a band
-    Pixel* data_ = nullptr;      // pixels_, or the whole buffer's of a band
+    std::vector<Pixel, PictureAllocator<Pixel>> pixels_;  // empty in a band
+    Pixel* data_ = nullptr;  // pixels_, or the whole buffer's of a band
 };
 
 // Clips the segment a-b to the box 0..w, 0..h (both inclusive). False when nothing is left.
