@@ -19,13 +19,10 @@ using Pixel = uint32_t;
 // range and NaN go to std::llround.
 inline int64_t RoundNearest(double x) {
     if (!(std::fabs(x) < 4.0e18)) return std::llround(x);
-    int64_t t = int64_t(x);
+    const int64_t t = int64_t(x);
     const double f = x - double(t);
-    if (f >= 0.5)
-        ++t;
-    else if (f <= -0.5)
-        --t;
-    return t;
+    // Without branches: which way a fraction goes is a coin toss for the points of outlines.
+    return t + int64_t(f >= 0.5) - int64_t(f <= -0.5);
 }
 
 inline constexpr Pixel Rgb(int r, int g, int b) {
