@@ -226,8 +226,9 @@ void OutlinePainter::Frame(int64_t left, int64_t top, int64_t right, int64_t bot
 void OutlineList::Add(Op op, Pen pen, std::span<const PixelPoint> points) {
     bool narrow = true;
     for (const PixelPoint& p : points) narrow &= p.x == int32_t(p.x) && p.y == int32_t(p.y);
-    const size_t at = words_.size();
-    words_.resize(at + 1 + points.size() * (narrow ? 1 : 2));
+    const size_t at = used_;
+    used_ += 1 + points.size() * (narrow ? 1 : 2);
+    if (used_ > words_.size()) words_.resize(std::max(used_, 2 * words_.size()));
     uint64_t* w = words_.data() + at;
     *w++ = uint64_t(pen.colour) | uint64_t(pen.op) << 32 | uint64_t(op) << 36 |
            uint64_t(!narrow) << 40 | uint64_t(points.size()) << 41;
@@ -570,9 +571,21 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
     const int split = height / 2;
     const size_t slots = board.drawnIndex.recorded(), half = slots / 2;
     // (The threads below reach it through this reference: by its own name each would find its
-    // own.)
+    // own.) A repaint begun from within a partial picture's call has work of its own.
     thread_local BandWork callersWork;
-    BandWork& work = callersWork;
+    thread_local bool callersWorkInUse = false;
+    BandWork ownWork;
+    const bool kept = !callersWorkInUse;
+    BandWork& work = kept ? callersWork : ownWork;
+    struct InUse {
+        bool kept;
+        InUse(bool k) : kept(k) {
+            if (kept) callersWorkInUse = true;
+        }
+        ~InUse() {
+            if (kept) callersWorkInUse = false;
+        }
+    } inUse(kept);
     std::vector<ShownElement>(&shown)[2] = work.shown;
     const OutlineList(&outlines)[2] = work.outlines;
     Meeting meeting;

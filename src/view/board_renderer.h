@@ -32,9 +32,9 @@ void DrawGrid(const ViewState& view, Framebuffer& fb);
 // 32 bits (every outline of a view of ordinary depth) are kept in half the room.
 class OutlineList {
   public:
-    void clear() { words_.clear(); }
+    void clear() { used_ = 0; }
     // Where the next outline goes; an outline is found again by it.
-    size_t end() const { return words_.size(); }
+    size_t end() const { return used_; }
     // Makes the calls of the outline recorded at `at` in `fb`. `scratch` holds points meanwhile.
     void Replay(size_t at, Framebuffer& fb, std::vector<PixelPoint>& scratch) const;
     // The words of the outline at `at`, to be fetched ahead of its replay.
@@ -44,7 +44,10 @@ class OutlineList {
     friend class OutlinePainter;
     enum Op : uint64_t { kPlot, kLineWithEnd, kPolyline, kEllipse, kFrame };
     void Add(Op op, Pen pen, std::span<const PixelPoint> points);
+    // The first used_ words hold outlines; the rest is room kept for the next ones (a list is
+    // filled again on every repaint, and its room is not cleared again each time).
     std::vector<uint64_t> words_;
+    size_t used_ = 0;
 };
 
 // Draws element outlines in the conventions of the view (rounding, chord counts, fixed-point

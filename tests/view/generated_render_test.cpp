@@ -99,6 +99,32 @@ TEST(GeneratedRender, RepaintDrawsWhatThePlainWalkDrawsCopyByCopy) {
     EXPECT_GE(copies, 2u);
 }
 
+// The repaint in bands keeps its work from one repaint to the next; a repaint begun from within
+// a partial picture's call (a window painting what it was handed) must leave the one under way
+// alone.
+TEST(GeneratedRender, RepaintFromWithinAPartialPictureLeavesTheOuterOneAlone) {
+    const Board& board = GeneratedBoard(50000);
+    const ViewState view = MakeView(board, {"fitted", 0, 0, 0, false}, 400, 300);
+    Framebuffer want(400, 300), got(400, 300), inner(400, 300);
+    const std::vector<Framebuffer> wantCopies = test::PlainRepaint(board, view, want);
+    ASSERT_GE(wantCopies.size(), 2u);
+    std::vector<Framebuffer> gotCopies;
+    RenderOptions options;
+    options.threads = 2;
+    options.partialCopy = [&](const Framebuffer& part) {
+        gotCopies.push_back(part);
+        RenderOptions again;
+        again.threads = 2;
+        RenderBoard(board, view, inner, again);
+    };
+    RenderBoard(board, view, got, options);
+    ASSERT_EQ(gotCopies.size(), wantCopies.size());
+    for (size_t i = 0; i < gotCopies.size(); ++i)
+        EXPECT_TRUE(test::SamePixels(gotCopies[i], wantCopies[i])) << "copy " << i;
+    EXPECT_TRUE(test::SamePixels(got, want));
+    EXPECT_TRUE(test::SamePixels(inner, want));
+}
+
 // Drawn by two threads, each in its own band of rows, and after edits that the board's index
 // follows (new bounds, elements taken out, elements appended) or starts again after (a relink in
 // the middle, a new aperture size): every partial picture and the last one are the plain walk's.
