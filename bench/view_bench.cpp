@@ -1,7 +1,8 @@
 // Full repaints of generated boards of 10 k, 100 k and 1 M elements, fitted into a 1920 x 1080
 // client, also as the first repaint after an edit of the document (an element moved, which the
 // board's index follows) and after a change it cannot follow (the index is filled again by
-// following the links), and the overlay redraw of one mouse move.
+// following the links), and with the partial pictures copied out as the editor shows them; and the
+// overlay redraw of one mouse move.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -46,15 +47,20 @@ void Edit(Board& board, drawn* moved, int64_t kind, int64_t iteration) {
     if (kind == 2) board.changes.note();
 }
 
-// range(0): elements; range(1): the edit before every repaint (see Edit).
+// range(0): elements; range(1): the edit before every repaint (see Edit), or 3: no edit, and
+// every partial picture copied to a screen buffer as the editor shows it.
 void BM_RepaintFitted(benchmark::State& state) {
     Board& board = BoardOf(size_t(state.range(0)));
     drawn* moved = MovedElement(board);
     const ViewState view = FittedView(board, true);
-    Framebuffer fb(1920, 1080);
+    Framebuffer fb(1920, 1080), screen(1920, 1080);
     size_t drawn = 0, copies = 0;
     RenderOptions options;
-    options.partialCopy = [&](const Framebuffer&) { ++copies; };
+    const bool shown = state.range(1) == 3;
+    options.partialCopy = [&](const Framebuffer& part) {
+        ++copies;
+        if (shown) screen = part;
+    };
     int64_t n = 0;
     const uint64_t restarts = board.drawnIndex.restarts();
     for (auto _ : state) {
@@ -67,7 +73,7 @@ void BM_RepaintFitted(benchmark::State& state) {
     state.counters["restarts"] = double(board.drawnIndex.restarts() - restarts);
 }
 BENCHMARK(BM_RepaintFitted)
-    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1, 2}})
+    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1, 2, 3}})
     ->Unit(benchmark::kMillisecond);
 
 // The fitted repaint drawn by one thread or by two (range(1)), the board standing still; with

@@ -181,18 +181,118 @@ void OutlinePainter::ArcPoints(Fixed c, double rPx, double a0, double a1, int n)
     }
 }
 
+void OutlinePainter::Plot(PixelPoint p, Pen pen) {
+    if (record_)
+        record_->Add(OutlineList::kPlot, pen, {&p, 1});
+    else
+        fb_.Plot(p.x, p.y, pen);
+}
+
+void OutlinePainter::LineWithEnd(PixelPoint a, PixelPoint b, Pen pen) {
+    if (record_) {
+        const PixelPoint p[2] = {a, b};
+        record_->Add(OutlineList::kLineWithEnd, pen, p);
+    } else {
+        fb_.LineWithEnd(a, b, pen);
+    }
+}
+
+void OutlinePainter::Polyline(std::span<const PixelPoint> points, Pen pen) {
+    if (record_)
+        record_->Add(OutlineList::kPolyline, pen, points);
+    else
+        fb_.Polyline(points, pen);
+}
+
+void OutlinePainter::Ellipse(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen) {
+    if (record_) {
+        const PixelPoint p[2] = {{left, top}, {right, bottom}};
+        record_->Add(OutlineList::kEllipse, pen, p);
+    } else {
+        fb_.Ellipse(left, top, right, bottom, pen);
+    }
+}
+
+void OutlinePainter::Frame(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen) {
+    if (record_) {
+        const PixelPoint p[2] = {{left, top}, {right, bottom}};
+        record_->Add(OutlineList::kFrame, pen, p);
+    } else {
+        fb_.Frame(left, top, right, bottom, pen);
+    }
+}
+
+// A record: one word of colour (bits 0..31), raster operation (32..35), call (36..39), whether
+// the points take two words each (40) and their number (41..63), then the points.
+void OutlineList::Add(Op op, Pen pen, std::span<const PixelPoint> points) {
+    bool narrow = true;
+    for (const PixelPoint& p : points) narrow &= p.x == int32_t(p.x) && p.y == int32_t(p.y);
+    const size_t at = used_;
+    used_ += 1 + points.size() * (narrow ? 1 : 2);
+    if (used_ > words_.size()) words_.resize(std::max(used_, 2 * words_.size()));
+    uint64_t* w = words_.data() + at;
+    *w++ = uint64_t(pen.colour) | uint64_t(pen.op) << 32 | uint64_t(op) << 36 |
+           uint64_t(!narrow) << 40 | uint64_t(points.size()) << 41;
+    if (narrow) {
+        for (const PixelPoint& p : points)
+            *w++ = uint64_t(uint32_t(p.x)) | uint64_t(uint32_t(p.y)) << 32;
+    } else {
+        for (const PixelPoint& p : points) {
+            *w++ = uint64_t(p.x);
+            *w++ = uint64_t(p.y);
+        }
+    }
+}
+
+void OutlineList::Replay(size_t at, Framebuffer& fb, std::vector<PixelPoint>& scratch) const {
+    const uint64_t head = words_[at];
+    const Pen pen{Pixel(head), RasterOp((head >> 32) & 15)};
+    const auto op = Op((head >> 36) & 15);
+    const bool wide = (head >> 40) & 1;
+    const size_t n = size_t(head >> 41);
+    const uint64_t* w = words_.data() + at + 1;
+    auto point = [&](size_t i) -> PixelPoint {
+        if (wide) return {int64_t(w[2 * i]), int64_t(w[2 * i + 1])};
+        return {int32_t(uint32_t(w[i])), int32_t(uint32_t(w[i] >> 32))};
+    };
+    switch (op) {
+        case kPlot: {
+            const PixelPoint p = point(0);
+            fb.Plot(p.x, p.y, pen);
+            break;
+        }
+        case kLineWithEnd:
+            fb.LineWithEnd(point(0), point(1), pen);
+            break;
+        case kPolyline:
+            scratch.resize(n);
+            for (size_t i = 0; i < n; ++i) scratch[i] = point(i);
+            fb.Polyline(scratch, pen);
+            break;
+        case kEllipse:
+        case kFrame: {
+            const PixelPoint a = point(0), b = point(1);
+            if (op == kEllipse)
+                fb.Ellipse(a.x, a.y, b.x, b.y, pen);
+            else
+                fb.Frame(a.x, a.y, b.x, b.y, pen);
+            break;
+        }
+    }
+}
+
 void OutlinePainter::RoundOutline(Point p, double w, Pen pen) {
     const PixelPoint c = ToPixel(p);
     if (w < 0.5) {
-        fb_.Plot(c.x, c.y, pen);
+        Plot(c, pen);
     } else if (w >= 1000) {
         points_.clear();
         const int sides = std::clamp(int(std::lround(w / 7)), 1, 4096);
         ArcPoints(ToFixed(p), w, 0, kTwoPi, sides);
-        fb_.Polyline(points_, pen);
+        Polyline(points_, pen);
     } else {
         const int64_t r = RoundNearest(w);
-        fb_.Ellipse(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, pen);
+        Ellipse(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, pen);
     }
 }
 
@@ -203,17 +303,17 @@ void OutlinePainter::DrawLand(Point p, double w, bool square, Pen pen) {
     }
     const PixelPoint c = ToPixel(p);
     if (w < 0.5) {
-        fb_.Plot(c.x, c.y, pen);
+        Plot(c, pen);
         return;
     }
     const int64_t r = RoundNearest(std::min(w, kMaxRadiusPx));
-    fb_.Frame(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, pen);
+    Frame(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, pen);
 }
 
 void OutlinePainter::DrawLine(Point s, Point e, double w, bool square, Pen pen) {
     if (!square) {
         if (w < 0.625) {
-            fb_.LineWithEnd(ToPixel(s), ToPixel(e), pen);
+            LineWithEnd(ToPixel(s), ToPixel(e), pen);
             return;
         }
         if (IsZero(e.x - s.x) && IsZero(e.y - s.y)) {
@@ -228,7 +328,7 @@ void OutlinePainter::DrawLine(Point s, Point e, double w, bool square, Pen pen) 
         ArcPoints(ToFixed(e), w, theta - kPi / 2, theta + kPi / 2, n);
         ArcPoints(ToFixed(s), w, theta + kPi / 2, theta + 3 * kPi / 2, n);
         points_.push_back(points_.front());
-        fb_.Polyline(points_, pen);
+        Polyline(points_, pen);
         return;
     }
     const PixelPoint a = ToPixel(s), b = ToPixel(e);
@@ -236,9 +336,9 @@ void OutlinePainter::DrawLine(Point s, Point e, double w, bool square, Pen pen) 
         const Point ds = view_.WorldToScreen(s), de = view_.WorldToScreen(e);
         const double dx = de.x - ds.x, dy = de.y - ds.y;
         if (dx * dx + dy * dy < 0.25)
-            fb_.Plot(a.x, a.y, pen);
+            Plot(a, pen);
         else
-            fb_.LineWithEnd(a, b, pen);
+            LineWithEnd(a, b, pen);
         return;
     }
     // The square swept along the segment: the convex hull of the squares at both ends.
@@ -273,14 +373,14 @@ void OutlinePainter::DrawLine(Point s, Point e, double w, bool square, Pen pen) 
         while (h >= lower && cross(hull[h - 2], hull[h - 1], c[i]) <= 0) --h;
         hull[h++] = c[i];
     }
-    fb_.Polyline(std::span<const PixelPoint>(hull, size_t(h)), pen);
+    Polyline(std::span<const PixelPoint>(hull, size_t(h)), pen);
 }
 
 void OutlinePainter::DrawArc(Point c, double r, double st, double end, double w, Pen pen) {
     const double rPx = r * scale_;
     if (rPx < 0.5) {
         const PixelPoint p = ToPixel(c);
-        fb_.Plot(p.x, p.y, pen);
+        Plot(p, pen);
         return;
     }
     const Point sp{c.x + r * std::cos(st), c.y + r * std::sin(st)};
@@ -290,12 +390,12 @@ void OutlinePainter::DrawArc(Point c, double r, double st, double end, double w,
     if (w < 0.5) {
         if (point) {
             const PixelPoint p = ToPixel(sp);
-            fb_.Plot(p.x, p.y, pen);
+            Plot(p, pen);
             return;
         }
         points_.clear();
         ArcPoints(fc, rPx, st, end, ArcChords(rPx, end - st));
-        fb_.Polyline(points_, pen);
+        Polyline(points_, pen);
         return;
     }
     if (point) {
@@ -311,13 +411,13 @@ void OutlinePainter::DrawArc(Point c, double r, double st, double end, double w,
     ArcPoints(fc, inner, end, st, ArcChords(inner, end - st));
     ArcPoints(ToFixed(sp), w, st + kPi, st + kTwoPi, caps);
     points_.push_back(points_.front());
-    fb_.Polyline(points_, pen);
+    Polyline(points_, pen);
 }
 
 void OutlinePainter::DrawRect(const Point (&corners)[4], Pen pen) {
     const PixelPoint p[5] = {ToPixel(corners[0]), ToPixel(corners[1]), ToPixel(corners[2]),
                              ToPixel(corners[3]), ToPixel(corners[0])};
-    fb_.Polyline(p, pen);
+    Polyline(p, pen);
 }
 
 void OutlinePainter::Draw(const drawn* e, Pen pen) {
@@ -408,19 +508,29 @@ void ForEachInView(const Board& board, const ViewState& view, bool filled, Visit
 // Boards with fewer elements are drawn by one thread: a second one costs more to start than it
 // saves.
 constexpr size_t kBandsFrom = 20000;
-// How far ahead of the drawing the memory is fetched: elements some places on in drawing order,
+// How far ahead of the drawing the memory is fetched: outlines some places on in drawing order,
 // and the rows down to this many below the first row of the element being drawn (the outlines
 // of a fitted view are a few dozen rows high, and this many rows stay in a core's cache), at
 // most so many lines of 64 bytes per element drawn.
-constexpr size_t kNodesAhead = 8;
+constexpr size_t kOutlinesAhead = 8;
 constexpr uint32_t kRowsAhead = 48;
 constexpr int kLinesPerElement = 24;
 
-// An element that is drawn: shown, in the view, with the rows its outline can reach (whole rows
-// of the screen, kept within -1..height: as far as any band is concerned the same).
+// An element that is drawn: where its outline is recorded (the half of the index it was found
+// in, in the top bit), and the rows the outline can reach (whole rows of the screen, kept
+// within -1..height: as far as any band is concerned the same).
 struct ShownElement {
-    const drawn* e;
+    uint64_t outline;
     int32_t firstRow, lastRow;
+};
+constexpr int kHalfBit = 63;
+
+// What a repaint in bands works in, kept from one repaint to the next by the thread that asks
+// for them: the recorded outlines of a large board take tens of megabytes, which would be
+// fetched from the system and cleared again each time.
+struct BandWork {
+    std::vector<ShownElement> shown[2];
+    OutlineList outlines[2];
 };
 
 // Two threads meeting: the second says it has reached a point and waits until the first lets it
@@ -467,12 +577,37 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
     const int height = back.height(), width = back.width();
     const int split = height / 2;
     const size_t slots = board.drawnIndex.recorded(), half = slots / 2;
-    std::vector<ShownElement> shown[2];
+    // (The threads below reach it through this reference: by its own name each would find its
+    // own.) A repaint begun from within a partial picture's call has work of its own.
+    thread_local BandWork callersWork;
+    thread_local bool callersWorkInUse = false;
+    BandWork ownWork;
+    const bool kept = !callersWorkInUse;
+    BandWork& work = kept ? callersWork : ownWork;
+    struct InUse {
+        bool kept;
+        InUse(bool k) : kept(k) {
+            if (kept) callersWorkInUse = true;
+        }
+        ~InUse() {
+            if (kept) callersWorkInUse = false;
+        }
+    } inUse(kept);
+    std::vector<ShownElement>(&shown)[2] = work.shown;
+    const OutlineList(&outlines)[2] = work.outlines;
     Meeting meeting;
 
-    // The elements of index slots first..last - 1 that are drawn.
-    auto look = [&](size_t first, size_t last, std::vector<ShownElement>& out) {
+    // The elements of index slots first..last - 1 that are drawn, their outlines recorded.
+    auto look = [&](size_t first, size_t last, int which) {
+        std::vector<ShownElement>& out = shown[which];
+        OutlineList& list = work.outlines[which];
+        out.clear();
+        list.clear();
         OutlinePainter painter(board, view, back);
+        painter.RecordInto(&list);
+        Pen pen{kPalette[0], RasterOp::kMerge};
+        int penColour = -1;
+        const uint64_t halfBit = uint64_t(which) << kHalfBit;
         const double scale = view.scale, viewTop = view.viewTop;
         auto row = [&](double v, int ifNaN) {
             if (v != v) return ifNaN;
@@ -480,7 +615,6 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
             if (v >= height) return height;
             return int(std::floor(v));
         };
-        out.reserve((last - first) / 2);
         auto away = [&](const OuterBox& b) {
             return double(b.maxX) < view.viewLeft || double(b.maxY) < view.viewBottom ||
                    double(b.minX) > view.viewRight || double(b.minY) > view.viewTop;
@@ -499,26 +633,32 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
                     (static_cast<const arc*>(e)->r + board.roundHalf(e->aperture)) * scale * 0.001;
             const double high = (viewTop - e->bounds.maxY) * scale - slack,
                          low = (viewTop - e->bounds.minY) * scale + slack;
-            out.push_back({e, row(high, -1), row(low, height)});
+            const int colour = board.layerColour[size_t(e->layer)] & 15;
+            if (colour != penColour) {
+                pen.colour = kPalette[size_t(colour)];
+                penColour = colour;
+            }
+            const size_t at = list.end();
+            painter.Draw(e, pen);
+            out.push_back({halfBit | at, row(high, -1), row(low, height)});
             return false;
         });
     };
 
     auto drawBand = [&](int top, int bottom, bool first) {
         Framebuffer band = Framebuffer::Band(back, top, bottom);
-        OutlinePainter painter(board, view, band);
-        Pen pen{kPalette[0], RasterOp::kMerge};
-        int penColour = -1;
+        std::vector<PixelPoint> scratch;
         // The elements of the band since the last partial picture and the order in which they
         // are drawn (a counting sort by first row, counted from the band's top; an element that
         // begins above it first).
         std::vector<uint32_t> rowStarts(size_t(bottom - top) + 1);
         std::vector<const ShownElement*> pending;
-        std::vector<const drawn*> sorted;
+        std::vector<uint64_t> sorted;
         std::vector<uint32_t> sortedRow;
         auto firstRowOf = [&](const ShownElement& s) {
             return s.firstRow > top ? uint32_t(s.firstRow - top) : 0u;
         };
+        constexpr uint64_t kAt = (uint64_t(1) << kHalfBit) - 1;
         auto drawPending = [&] {
             std::fill(rowStarts.begin(), rowStarts.end(), 0);
             for (const ShownElement* s : pending) ++rowStarts[firstRowOf(*s) + 1];
@@ -528,7 +668,7 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
             for (const ShownElement* s : pending) {
                 const uint32_t r = firstRowOf(*s);
                 const uint32_t at = rowStarts[r]++;
-                sorted[at] = s->e;
+                sorted[at] = s->outline;
                 sortedRow[at] = r;
             }
             // The rows below the elements being drawn are fetched ahead, in memory order: nearly
@@ -537,11 +677,12 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
             const Pixel* const firstPixel = band.row(top);
             size_t stream = 0;  // pixels from the band's first
             for (size_t i = 0; i < sorted.size(); ++i) {
-                if (i + kNodesAhead < sorted.size()) {
-                    const char* node = reinterpret_cast<const char*>(sorted[i + kNodesAhead]);
-                    __builtin_prefetch(node);
-                    __builtin_prefetch(node + 64);
-                    __builtin_prefetch(node + 128);
+                if (i + kOutlinesAhead < sorted.size()) {
+                    const uint64_t o = sorted[i + kOutlinesAhead];
+                    const char* words =
+                        static_cast<const char*>(outlines[o >> kHalfBit].address(o & kAt));
+                    __builtin_prefetch(words);
+                    __builtin_prefetch(words + 64);
                 }
                 const uint32_t aheadRow =
                     std::min<uint32_t>(sortedRow[i] + kRowsAhead, uint32_t(bottom - top));
@@ -550,13 +691,8 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
                     __builtin_prefetch(firstPixel + stream, 1);
                     stream += 16;
                 }
-                const drawn* e = sorted[i];
-                const int colour = board.layerColour[size_t(e->layer)] & 15;
-                if (colour != penColour) {
-                    pen.colour = kPalette[size_t(colour)];
-                    penColour = colour;
-                }
-                painter.Draw(e, pen);
+                const uint64_t o = sorted[i];
+                outlines[o >> kHalfBit].Replay(o & kAt, band, scratch);
             }
             pending.clear();
         };
@@ -581,12 +717,12 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
     };
 
     std::thread lower([&] {
-        look(half, slots, shown[1]);
+        look(half, slots, 1);
         // The upper band's thread goes on when both halves are known.
         meeting.arrive(1);
         drawBand(split, height, false);
     });
-    look(0, half, shown[0]);
+    look(0, half, 0);
     meeting.await(1);
     meeting.release(1);
     const size_t count = drawBand(0, split, true);

@@ -26,6 +26,30 @@ int GridGrey(double d);
 // Grid dots OR-ed into the buffer; nothing when the dots would be closer than 3 pixels.
 void DrawGrid(const ViewState& view, Framebuffer& fb);
 
+// Outlines recorded rather than drawn: the framebuffer calls each outline makes, with their pen
+// and points, to be made later into any band of the picture. The same calls give the same
+// pixels, so an outline is worked out once however many bands it reaches. Points that fit in
+// 32 bits (every outline of a view of ordinary depth) are kept in half the room.
+class OutlineList {
+  public:
+    void clear() { used_ = 0; }
+    // Where the next outline goes; an outline is found again by it.
+    size_t end() const { return used_; }
+    // Makes the calls of the outline recorded at `at` in `fb`. `scratch` holds points meanwhile.
+    void Replay(size_t at, Framebuffer& fb, std::vector<PixelPoint>& scratch) const;
+    // The words of the outline at `at`, to be fetched ahead of its replay.
+    const void* address(size_t at) const { return words_.data() + at; }
+
+  private:
+    friend class OutlinePainter;
+    enum Op : uint64_t { kPlot, kLineWithEnd, kPolyline, kEllipse, kFrame };
+    void Add(Op op, Pen pen, std::span<const PixelPoint> points);
+    // The first used_ words hold outlines; the rest is room kept for the next ones (a list is
+    // filled again on every repaint, and its room is not cleared again each time).
+    std::vector<uint64_t> words_;
+    size_t used_ = 0;
+};
+
 // Draws element outlines in the conventions of the view (rounding, chord counts, fixed-point
 // sine and cosine, mirror, clipping). The view is read when the painter is made.
 class OutlinePainter {
@@ -39,6 +63,9 @@ class OutlinePainter {
           left_(view.viewLeft),
           right_(view.viewRight),
           top_(view.viewTop) {}
+
+    // Outlines go into `list` instead of the framebuffer from now on (none: drawn again).
+    void RecordInto(OutlineList* list) { record_ = list; }
 
     void Draw(const drawn* e, Pen pen);
     void DrawLand(Point p, double w, bool square, Pen pen);
@@ -60,6 +87,12 @@ class OutlinePainter {
     // Appends n + 1 points of the circle of radius rPx around c from world angle a0 to a1.
     void ArcPoints(Fixed c, double rPx, double a0, double a1, int n);
     void RoundOutline(Point p, double w, Pen pen);
+    // The framebuffer's calls, or their records.
+    void Plot(PixelPoint p, Pen pen);
+    void LineWithEnd(PixelPoint a, PixelPoint b, Pen pen);
+    void Polyline(std::span<const PixelPoint> points, Pen pen);
+    void Ellipse(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen);
+    void Frame(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen);
 
     const Board& board_;
     const ViewState& view_;
@@ -68,6 +101,7 @@ class OutlinePainter {
     bool mirror_;
     double scale_, left_, right_, top_;
     std::vector<PixelPoint> points_;
+    OutlineList* record_ = nullptr;
 };
 
 // Chords of the circle segmentation (a chord strays at most 0.45 pixel from the circle).

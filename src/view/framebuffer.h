@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "board/model/pools.h"
+
 namespace zevo {
 
 using Pixel = uint32_t;
@@ -17,13 +19,10 @@ using Pixel = uint32_t;
 // range and NaN go to std::llround.
 inline int64_t RoundNearest(double x) {
     if (!(std::fabs(x) < 4.0e18)) return std::llround(x);
-    int64_t t = int64_t(x);
+    const int64_t t = int64_t(x);
     const double f = x - double(t);
-    if (f >= 0.5)
-        ++t;
-    else if (f <= -0.5)
-        --t;
-    return t;
+    // Without branches: which way a fraction goes is a coin toss for the points of outlines.
+    return t + int64_t(f >= 0.5) - int64_t(f <= -0.5);
 }
 
 inline constexpr Pixel Rgb(int r, int g, int b) {
@@ -43,6 +42,20 @@ struct PixelPoint {
     int64_t x = 0;
     int64_t y = 0;
     friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+// The pixels of a picture are memory the system may back with huge pages: a picture of a full
+// window spans megabytes, each of its rows a page of its own, and an outline a few dozen rows
+// high would otherwise need as many address translations as it has rows.
+template <class T>
+struct PictureAllocator {
+    using value_type = T;
+    PictureAllocator() = default;
+    template <class U>
+    PictureAllocator(const PictureAllocator<U>&) {}
+    T* allocate(size_t n) { return static_cast<T*>(TakeBulkMemory(n * sizeof(T))); }
+    void deallocate(T* p, size_t n) { GiveBulkMemory(p, n * sizeof(T)); }
+    friend bool operator==(const PictureAllocator&, const PictureAllocator&) { return true; }
 };
 
 class Framebuffer {
@@ -133,8 +146,8 @@ class Framebuffer {
     // The rows that are written: all of them, or those of a band.
     int top_ = 0;
     int bottom_ = 0;
-    std::vector<Pixel> pixels_;  // empty in a band
-    Pixel* data_ = nullptr;      // pixels_, or the whole buffer's of a band
+    std::vector<Pixel, PictureAllocator<Pixel>> pixels_;  // empty in a band
+    Pixel* data_ = nullptr;  // pixels_, or the whole buffer's of a band
 };
 
 // Clips the segment a-b to the box 0..w, 0..h (both inclusive). False when nothing is left.

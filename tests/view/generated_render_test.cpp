@@ -2,6 +2,7 @@
 // repaint is compared with a plain walk of the document that draws one element after the other.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,34 @@ TEST(GeneratedRender, RepaintDrawsWhatThePlainWalkDrawsCopyByCopy) {
     EXPECT_GE(copies, 2u);
 }
 
+// The repaint in bands keeps its work from one repaint to the next; a repaint begun from within
+// a partial picture's call (a window painting what it was handed) must leave the one under way
+// alone.
+TEST(GeneratedRender, RepaintFromWithinAPartialPictureLeavesTheOuterOneAlone) {
+    const Board& board = GeneratedBoard(50000);
+    const ViewState view = MakeView(board, {"fitted", 0, 0, 0, false}, 400, 300);
+    const ViewState zoomed = MakeView(board, {"zoomed", 12, 150, 100, false}, 400, 300);
+    Framebuffer want(400, 300), got(400, 300), inner(400, 300), wantInner(400, 300);
+    const std::vector<Framebuffer> wantCopies = test::PlainRepaint(board, view, want);
+    test::PlainRepaint(board, zoomed, wantInner);
+    ASSERT_GE(wantCopies.size(), 2u);
+    std::vector<Framebuffer> gotCopies;
+    RenderOptions options;
+    options.threads = 2;
+    options.partialCopy = [&](const Framebuffer& part) {
+        gotCopies.push_back(part);
+        RenderOptions again;
+        again.threads = 2;
+        RenderBoard(board, zoomed, inner, again);
+    };
+    RenderBoard(board, view, got, options);
+    ASSERT_EQ(gotCopies.size(), wantCopies.size());
+    for (size_t i = 0; i < gotCopies.size(); ++i)
+        EXPECT_TRUE(test::SamePixels(gotCopies[i], wantCopies[i])) << "copy " << i;
+    EXPECT_TRUE(test::SamePixels(got, want));
+    EXPECT_TRUE(test::SamePixels(inner, wantInner));
+}
+
 // Drawn by two threads, each in its own band of rows, and after edits that the board's index
 // follows (new bounds, elements taken out, elements appended) or starts again after (a relink in
 // the middle, a new aperture size): every partial picture and the last one are the plain walk's.
@@ -159,6 +188,62 @@ TEST(GeneratedRender, BandsAndEditsDrawWhatThePlainWalkDraws) {
                     break;
             }
         }
+    }
+}
+
+// The repaint in bands works every outline out once, records the calls it makes and makes them
+// again in each band it reaches. Recorded and replayed into a band, every outline gives the
+// pixels it gives drawn straight into that band: fitted, zoomed, mirrored and deep views of a
+// generated board, and elements so far out that their points need more than 32 bits.
+TEST(GeneratedRender, RecordedOutlinesReplayAsDrawnInEveryBand) {
+    Board board;
+    GenerateBoard(board, {6000, 5});
+    board.layerColour[1] = 3;
+    board.AppendElement(nullptr, board.CreateLine(1, 10, false, {-3.0e6, 10}, {3.0e6, 12}));
+    board.AppendElement(nullptr, board.CreateLine(1, 2, true, {40, -2.5e6}, {41, 2.5e6}));
+    board.AppendElement(nullptr, board.CreateArc(1, 2, {50, 50}, 4.0e6, 0.1, 2.0));
+    board.AppendElement(nullptr, board.CreateLand(1, 40, false, {60, 60}));
+    std::vector<View> views = Views(board);
+    views.push_back({"far out", 1000, 40, 9.5, false});
+    views.push_back({"far out, mirrored", 1000, 40.3, 11.0, true});
+    for (const View& v : views) {
+        const ViewState view = MakeView(board, v, 320, 200);
+        Framebuffer direct(320, 200), replayed(320, 200);
+        OutlineList list;
+        std::vector<PixelPoint> scratch;
+        OutlinePainter recorder(board, view, replayed);
+        recorder.RecordInto(&list);
+        std::vector<size_t> outlines;
+        size_t wide = 0;
+        ForEachDrawn(board.items, [&](const drawn* e) {
+            if (!(board.layerFlags[size_t(e->layer)] & kDisp) || !recorder.Visible(e->bounds))
+                return;
+            const Pen pen{kPalette[board.layerColour[size_t(e->layer)] & 15u], RasterOp::kMerge};
+            const size_t at = list.end();
+            outlines.push_back(at);
+            recorder.Draw(e, pen);
+            const Point s = view.WorldToScreen(e->ref());
+            wide += std::fabs(s.x) > 2.2e9 || std::fabs(s.y) > 2.2e9;
+        });
+        const std::pair<int, int> bands[] = {{0, 200}, {0, 100}, {100, 200}, {67, 68}, {150, 400}};
+        for (const auto& [top, bottom] : bands) {
+            direct.Clear(0);
+            replayed.Clear(0);
+            Framebuffer a = Framebuffer::Band(direct, top, bottom);
+            Framebuffer b = Framebuffer::Band(replayed, top, bottom);
+            OutlinePainter painter(board, view, a);
+            ForEachDrawn(board.items, [&](const drawn* e) {
+                if (!(board.layerFlags[size_t(e->layer)] & kDisp) || !painter.Visible(e->bounds))
+                    return;
+                painter.Draw(
+                    e, {kPalette[board.layerColour[size_t(e->layer)] & 15u], RasterOp::kMerge});
+            });
+            for (size_t at : outlines) list.Replay(at, b, scratch);
+            EXPECT_TRUE(test::SamePixels(direct, replayed))
+                << v.name << ", rows " << top << ".." << bottom;
+        }
+        EXPECT_GT(outlines.size(), 0u) << v.name;
+        if (std::string(v.name).starts_with("far out")) EXPECT_GT(wide, 0u) << v.name;
     }
 }
 
