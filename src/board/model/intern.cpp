@@ -1,5 +1,6 @@
 #include "board/model/intern.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -13,9 +14,11 @@ namespace {
 
 struct Entry {
     Entry* link;
-    uint32_t size;  // bytes without the terminator
-    char text[1];   // size + 1 bytes
+    uint32_t size;   // bytes without the terminator
+    uint32_t shown;  // bytes up to the first NUL: the length View() finds (see InternedView)
+    char text[1];    // size + 1 bytes
 };
+static_assert(offsetof(Entry, text) == offsetof(Entry, shown) + sizeof(uint32_t));
 
 // Entries are carved out of large blocks: they are never removed, so there is nothing to free
 // one by one, and a million names cost no million heap calls.
@@ -34,6 +37,7 @@ class StringPool {
         e->size = static_cast<uint32_t>(s.size());
         std::memcpy(e->text, s.data(), s.size());
         e->text[s.size()] = '\0';
+        e->shown = static_cast<uint32_t>(std::strlen(e->text));
         *slot = e;
         return e->text;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace zevo {
@@ -26,6 +27,13 @@ extern const char kEmptyText[];
 
 inline std::string_view View(Istr s) {
     return s ? std::string_view(s) : std::string_view();
+}
+// The text of a string Intern() returned (never nullptr, kEmptyText or a literal), as View() gives
+// it, with the length the pool keeps in front of the bytes instead of counting them.
+inline std::string_view InternedView(Istr s) {
+    uint32_t n;
+    std::memcpy(&n, s - sizeof n, sizeof n);
+    return {s, n};
 }
 inline bool IsBlank(Istr s) {
     return !s || !*s;
