@@ -104,6 +104,19 @@ TEST(StringPool, SameTextSamePointerAndNamesSpreadOverTheBuckets) {
         EXPECT_EQ(InternedView(Intern(n)), View(Intern(n)));
         EXPECT_EQ(InternedView(Intern(n)).data(), Intern(n));
     }
+    // Many names (the table grows several times), alike in their first bytes: each keeps its
+    // copy, and the same text finds it again.
+    std::vector<Istr> names;
+    for (int i = 0; i < 120000; ++i)
+        names.push_back(Intern((i % 2 ? "SIGNAL_BUS_" : "N") + std::to_string(i)));
+    names.push_back(Intern("SIGNAL_B"));
+    names.push_back(Intern(std::string("SIGNAL_B\0", 9)));
+    EXPECT_NE(names[names.size() - 1], names[names.size() - 2]);
+    for (int i = 0; i < 120000; ++i) {
+        const std::string n = (i % 2 ? "SIGNAL_BUS_" : "N") + std::to_string(i);
+        ASSERT_EQ(Intern(n), names[i]);
+        ASSERT_EQ(View(names[i]), n);
+    }
     std::vector<int> count(kInternBuckets);
     int longest = 0;
     for (int i = 0; i < 50000; ++i)

@@ -13,13 +13,17 @@ using Istr = const char*;
 
 // Returns the pool's copy of s; nullptr for an empty string.
 Istr Intern(std::string_view s);
+// A hint that Intern(s) follows soon: starts fetching the part of the pool it will look at.
+void InternPrefetch(std::string_view s);
 // The bucket hash of the pool (exposed for tests).
 uint32_t InternHash(std::string_view s);
+// The pool's table starts with this many slots and doubles as it fills.
 inline constexpr uint32_t kInternBuckets = 16384;
 // The hash mostly reflects the last few bytes of a name, so "N1" .. "N50000" would crowd into a
-// twelfth of the buckets with chains of ninety; its bits are spread before the bucket is taken.
-inline uint32_t InternBucket(uint32_t hash) {
-    return (hash * 0x9E3779B1u) >> 18;
+// twelfth of the buckets with chains of ninety; its bits are spread before the slot (one of
+// 1 << bits) is taken.
+inline uint32_t InternBucket(uint32_t hash, int bits = 14) {
+    return (hash * 0x9E3779B1u) >> (32 - bits);
 }
 
 // "" held by groups: one static empty string, not a pool entry.
