@@ -13,6 +13,8 @@
 #include <random>
 #include <string>
 
+#include "geometry/geometry.h"
+
 namespace zevo {
 namespace {
 
@@ -144,6 +146,58 @@ TEST(NumberWriting, FourteenDigitsAsPrintfWritesThem) {
         const int64_t m = static_cast<int64_t>(rnd() % 200000000000001) - 100000000000000;
         check(static_cast<double>(m) / 1000.0);
         check((static_cast<double>(m % 1000000000) + 0.5) / 1000.0);
+    }
+}
+
+// Values a few units of the last place away from a whole thousandth, as angles come out of a
+// conversion to radians and back, and the edges where "%.14g" stops rounding them to it.
+TEST(NumberWriting, NearThousandthsAsPrintfWritesThem) {
+    std::mt19937_64 rnd(11);
+    auto check = [](double v) {
+        char buf[kNumberRoom];
+        ASSERT_EQ(std::string(buf, FormatG14(buf, v)), Printf("%.14g", v)) << std::hexfloat << v;
+    };
+    auto around = [&](double v, int ulps) {
+        double up = v, down = v;
+        for (int k = 0; k <= ulps; ++k) {
+            check(up);
+            check(down);
+            up = std::nextafter(up, HUGE_VAL);
+            down = std::nextafter(down, -HUGE_VAL);
+        }
+    };
+    // Every tenth of a degree from -720 to 720 through radians, also one turn lower, and sums.
+    for (int t = -7200; t <= 7200; ++t) {
+        const double deg = ToDegrees(ToRadians(t / 10.0));
+        check(deg);
+        check(deg - 360);
+        check(ToDegrees(ToRadians(t / 10.0) + ToRadians(123.4)));
+        around(t / 10.0, 3);
+    }
+    // Powers of ten and the thousandths just below and above them, where the digit count changes.
+    for (double p = 0.001; p < 2e11; p *= 10) {
+        for (double v : {p, p - 0.001, p + 0.001, p * 0.999, -p}) {
+            around(v, 40);
+            // About half a unit of the fourteenth digit away, on both sides.
+            for (double f : {0.49, 0.5, 0.51, 0.049, 0.051}) {
+                check(v + f * p * 1e-13);
+                check(v - f * p * 1e-13);
+                check(v + f * p * 1e-14);
+                check(v - f * p * 1e-14);
+            }
+        }
+    }
+    for (int i = 0; i < 200000; ++i) {
+        const int64_t m = static_cast<int64_t>(rnd() % 200000000000001) - 100000000000000;
+        const double d = static_cast<double>(m) / 1000.0;
+        const int steps = static_cast<int>(rnd() % 64);
+        double v = d;
+        for (int k = 0; k < steps; ++k) v = std::nextafter(v, (rnd() & 1) ? HUGE_VAL : -HUGE_VAL);
+        check(v);
+        const int digits = static_cast<int>(rnd() % 16);
+        const int64_t small = static_cast<int64_t>(rnd() % 2000000) - 1000000;
+        check(static_cast<double>(small) / std::pow(10.0, digits % 7) +
+              static_cast<double>(rnd() % 9 + 1) * std::pow(10.0, -digits));
     }
 }
 

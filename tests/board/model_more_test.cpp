@@ -2,6 +2,7 @@
 // groups, the string pool and the node pools.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,25 @@ TEST(StringPool, SameTextSamePointerAndNamesSpreadOverTheBuckets) {
     EXPECT_NE(Intern("R12"), Intern("R13"));
     EXPECT_EQ(Intern(""), nullptr);
     EXPECT_EQ(Intern(" TEXT"), Reserved().text);
+    // The kept length is what View() counts, also past a NUL and for long names.
+    for (const std::string& n : {std::string("N"), std::string("GND"), std::string(300, 'W'),
+                                 std::string("A\0B", 3), std::string("\x83\x65\x83\x58")}) {
+        EXPECT_EQ(InternedView(Intern(n)), View(Intern(n)));
+        EXPECT_EQ(InternedView(Intern(n)).data(), Intern(n));
+    }
+    // Many names (the table grows several times), alike in their first bytes: each keeps its
+    // copy, and the same text finds it again.
+    std::vector<Istr> names;
+    for (int i = 0; i < 120000; ++i)
+        names.push_back(Intern((i % 2 ? "SIGNAL_BUS_" : "N") + std::to_string(i)));
+    names.push_back(Intern("SIGNAL_B"));
+    names.push_back(Intern(std::string("SIGNAL_B\0", 9)));
+    EXPECT_NE(names[names.size() - 1], names[names.size() - 2]);
+    for (int i = 0; i < 120000; ++i) {
+        const std::string n = (i % 2 ? "SIGNAL_BUS_" : "N") + std::to_string(i);
+        ASSERT_EQ(Intern(n), names[i]);
+        ASSERT_EQ(View(names[i]), n);
+    }
     std::vector<int> count(kInternBuckets);
     int longest = 0;
     for (int i = 0; i < 50000; ++i)
@@ -114,6 +134,34 @@ TEST(NodePools, RecycledNodesAreHandedOutFirstAndCountsHoldAcrossSlabs) {
     line* again = b->CreateLine(1, 0, false, {0, 0}, {1, 1});
     EXPECT_EQ(again, lines[0]);  // the head of the free list
     EXPECT_EQ(b->pools.lines.allocated(), 100000u);
+}
+
+// Large slabs given back are handed out again: each must be whole, whatever size it was kept at.
+TEST(NodePools, BulkMemoryGivenBackIsWholeWhenTakenAgain) {
+    const size_t sizes[] = {size_t(1) << 20, size_t(3) << 20, size_t(4) << 20, size_t(9) << 20,
+                            size_t(64) << 10};
+    for (int round = 0; round < 3; ++round) {
+        std::vector<unsigned char*> taken;
+        for (size_t i = 0; i < std::size(sizes); ++i) {
+            const size_t n = sizes[(i + round) % std::size(sizes)];
+            auto* p = static_cast<unsigned char*>(TakeBulkMemory(n));
+            for (size_t k = 0; k < n; k += 512) p[k] = static_cast<unsigned char>(k / 512 + i);
+            p[n - 1] = 7;
+            taken.push_back(p);
+        }
+        for (size_t i = 0; i < taken.size(); ++i) {
+            const size_t n = sizes[(i + round) % std::size(sizes)];
+            EXPECT_EQ(taken[i][n - 1], 7);
+            EXPECT_EQ(taken[i][512], static_cast<unsigned char>(1 + i));
+            GiveBulkMemory(taken[i], n);
+        }
+    }
+    // Boards one after another: the second is built in what the first gave back.
+    for (int i = 0; i < 2; ++i) {
+        auto b = testing::NewBoard();
+        for (int k = 0; k < 200000; ++k) b->CreateLine(1, 0, false, {0, 0}, {k * 0.001, 1});
+        EXPECT_EQ(b->pools.lines.live(), 200000u);
+    }
 }
 
 }  // namespace

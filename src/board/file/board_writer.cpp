@@ -55,7 +55,7 @@ class ItemWriter {
     void tail(const drawn* d) {
         if (d->netName) {
             out_.put(",NE=");
-            out_.put(d->netName);
+            out_.put(InternedView(d->netName));
         }
         const group* p = d->parent;
         const ReservedWords& r = Reserved();
@@ -64,7 +64,7 @@ class ItemWriter {
              p->type != r.lines && !(p->type == r.pad && !p->parent))) {
             if (d->pinName) {
                 out_.put(",PN=");
-                out_.put(d->pinName);
+                out_.put(InternedView(d->pinName));
             }
             if (d->pinNo) {
                 out_.put(",NO=");

@@ -123,14 +123,45 @@ char* FormatFixed(char* buf, double v, int decimals) {
     return r.ptr;
 }
 
+namespace {
+
+// Whether "%.14g" rounds v (|v| < 1e11) to the decimal d = m / 1000, m != 0, near = the double
+// nearest to d. It does when v lies less than half a unit of its fourteenth significant digit
+// from d: d is a multiple of that unit (|v| < 1e11 puts it at 1e-3 or finer). The unit is taken
+// from the decimal exponent of d, one lower when d is a power of ten (v may lie just below it);
+// it cannot be larger than v's own. v - near is exact (the two are within a factor of two), and
+// near lies within a hair (2^-53 of d) of d, far inside the margin left below half a unit.
+bool RoundsToThousandths(double v, double near, unsigned long long a) {
+    // Half a unit of the fourteenth digit, shortened a little, for exponents -4 .. 10 of d.
+    static constexpr double kHalfUnit[] = {0.46e-17, 0.46e-16, 0.46e-15, 0.46e-14, 0.46e-13,
+                                           0.46e-12, 0.46e-11, 0.46e-10, 0.46e-9,  0.46e-8,
+                                           0.46e-7,  0.46e-6,  0.46e-5,  0.46e-4,  0.46e-3};
+    static constexpr unsigned long long kPow10[] = {
+        1,           10,           100,           1000,           10000,
+        100000,      1000000,      10000000,      100000000,      1000000000,
+        10000000000, 100000000000, 1000000000000, 10000000000000, 100000000000000};
+    int digits = 1;  // of a, at most 14 here
+    while (digits < 15 && a >= kPow10[digits]) ++digits;
+    if (digits > 14) return false;
+    int exp = digits - 4;  // decimal exponent of d
+    if (a == kPow10[digits - 1]) --exp;
+    return std::fabs(v - near) < kHalfUnit[exp + 4];
+}
+
+}  // namespace
+
 char* FormatG14(char* buf, double v) {
-    // Most numbers of a board are whole thousandths of a millimetre. When v is the double nearest
-    // to m / 1000 (with fewer than 15 digits), "%.14g" rounds it to exactly that decimal, so its
-    // digits come straight from the integer m. (-0 prints as "-0" and takes the path below.)
+    // Most numbers of a board are whole thousandths of a millimetre, or lie within a few units of
+    // the last place of one (angles converted from radians to degrees and back). "%.14g" rounds
+    // such a v to exactly that decimal m / 1000, so its digits come straight from the integer m.
+    // (-0 prints as "-0" and takes the path below.)
     if (v > -1e11 && v < 1e11) {
         const double scaled = v * 1000;
         const long long m = static_cast<long long>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
-        if (static_cast<double>(m) / 1000.0 == v && (m != 0 || !std::signbit(v))) {
+        const double near = static_cast<double>(m) / 1000.0;
+        if ((near == v && (m != 0 || !std::signbit(v))) ||
+            (m != 0 &&
+             RoundsToThousandths(v, near, static_cast<unsigned long long>(m < 0 ? -m : m)))) {
             char* out = buf;
             unsigned long long a = m < 0 ? static_cast<unsigned long long>(-m) : m;
             if (m < 0) *out++ = '-';

@@ -1,5 +1,6 @@
 #include "board/model/intern.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -12,33 +13,82 @@ const char kEmptyText[] = "";
 namespace {
 
 struct Entry {
-    Entry* link;
-    uint32_t size;  // bytes without the terminator
-    char text[1];   // size + 1 bytes
+    uint32_t size;   // bytes without the terminator
+    uint32_t shown;  // bytes up to the first NUL: the length View() finds (see InternedView)
+    char text[1];    // size + 1 bytes
 };
+static_assert(offsetof(Entry, text) == offsetof(Entry, shown) + sizeof(uint32_t));
+
+// The first (up to) eight bytes of a text, zero-padded.
+uint64_t Head(std::string_view s) {
+    uint64_t h = 0;
+    std::memcpy(&h, s.data(), s.size() < sizeof h ? s.size() : sizeof h);
+    return h;
+}
 
 // Entries are carved out of large blocks: they are never removed, so there is nothing to free
-// one by one, and a million names cost no million heap calls.
+// one by one, and a million names cost no million heap calls. They are found through an open
+// table that holds each one's hash, size and first bytes: a lookup reads one or two neighbouring
+// slots and touches an entry's bytes only for a name longer than eight bytes. The table doubles
+// when three quarters full.
 class StringPool {
   public:
+    StringPool() : slots_(kInternBuckets), bits_(14) {}
+
     Istr intern(std::string_view s) {
-        const uint32_t bucket = InternBucket(InternHash(s));
-        Entry** slot = &buckets_[bucket];
-        for (Entry* e = *slot; e; e = e->link) {
-            if (e->size == s.size() && std::memcmp(e->text, s.data(), s.size()) == 0)
+        const uint32_t hash = InternHash(s);
+        const uint64_t head = Head(s);
+        const uint32_t size = static_cast<uint32_t>(s.size());
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = InternBucket(hash, bits_);; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (!slot.entry) {
+                Entry* e = allocate(s.size());
+                e->size = size;
+                std::memcpy(e->text, s.data(), s.size());
+                e->text[s.size()] = '\0';
+                e->shown = static_cast<uint32_t>(std::strlen(e->text));
+                slot = {e, head, hash, size};
+                if (++count_ * 4 > slots_.size() * 3) grow();
                 return e->text;
-            slot = &e->link;
+            }
+            if (slot.hash == hash && slot.size == size && slot.head == head &&
+                (size <= sizeof head ||
+                 std::memcmp(slot.entry->text + sizeof head, s.data() + sizeof head,
+                             size - sizeof head) == 0))
+                return slot.entry->text;
         }
-        Entry* e = allocate(s.size());
-        e->link = nullptr;
-        e->size = static_cast<uint32_t>(s.size());
-        std::memcpy(e->text, s.data(), s.size());
-        e->text[s.size()] = '\0';
-        *slot = e;
-        return e->text;
+    }
+
+    void prefetch(std::string_view s) const {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&slots_[InternBucket(InternHash(s), bits_)]);
+#else
+        (void)s;
+#endif
     }
 
   private:
+    struct Slot {
+        Entry* entry = nullptr;
+        uint64_t head = 0;
+        uint32_t hash = 0;
+        uint32_t size = 0;
+    };
+
+    void grow() {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        ++bits_;
+        const size_t mask = slots_.size() - 1;
+        for (const Slot& s : old) {
+            if (!s.entry) continue;
+            size_t i = InternBucket(s.hash, bits_);
+            while (slots_[i].entry) i = (i + 1) & mask;
+            slots_[i] = s;
+        }
+    }
+
     Entry* allocate(size_t n) {
         const size_t need = (offsetof(Entry, text) + n + 1 + 7) & ~size_t(7);
         if (need > kBlock / 4) {
@@ -56,7 +106,9 @@ class StringPool {
     }
 
     static constexpr size_t kBlock = 256 * 1024;
-    Entry* buckets_[kInternBuckets] = {};
+    std::vector<Slot> slots_;
+    int bits_;  // slots_.size() is 1 << bits_
+    size_t count_ = 0;
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* current_ = nullptr;
     size_t used_ = 0;
@@ -82,6 +134,10 @@ uint32_t InternHash(std::string_view s) {
 Istr Intern(std::string_view s) {
     if (s.empty()) return nullptr;
     return Pool().intern(s);
+}
+
+void InternPrefetch(std::string_view s) {
+    if (!s.empty()) Pool().prefetch(s);
 }
 
 const ReservedWords& Reserved() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace zevo {
@@ -12,13 +13,17 @@ using Istr = const char*;
 
 // Returns the pool's copy of s; nullptr for an empty string.
 Istr Intern(std::string_view s);
+// A hint that Intern(s) follows soon: starts fetching the part of the pool it will look at.
+void InternPrefetch(std::string_view s);
 // The bucket hash of the pool (exposed for tests).
 uint32_t InternHash(std::string_view s);
+// The pool's table starts with this many slots and doubles as it fills.
 inline constexpr uint32_t kInternBuckets = 16384;
 // The hash mostly reflects the last few bytes of a name, so "N1" .. "N50000" would crowd into a
-// twelfth of the buckets with chains of ninety; its bits are spread before the bucket is taken.
-inline uint32_t InternBucket(uint32_t hash) {
-    return (hash * 0x9E3779B1u) >> 18;
+// twelfth of the buckets with chains of ninety; its bits are spread before the slot (one of
+// 1 << bits) is taken.
+inline uint32_t InternBucket(uint32_t hash, int bits = 14) {
+    return (hash * 0x9E3779B1u) >> (32 - bits);
 }
 
 // "" held by groups: one static empty string, not a pool entry.
@@ -26,6 +31,13 @@ extern const char kEmptyText[];
 
 inline std::string_view View(Istr s) {
     return s ? std::string_view(s) : std::string_view();
+}
+// The text of a string Intern() returned (never nullptr, kEmptyText or a literal), as View() gives
+// it, with the length the pool keeps in front of the bytes instead of counting them.
+inline std::string_view InternedView(Istr s) {
+    uint32_t n;
+    std::memcpy(&n, s - sizeof n, sizeof n);
+    return {s, n};
 }
 inline bool IsBlank(Istr s) {
     return !s || !*s;

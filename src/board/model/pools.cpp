@@ -1,7 +1,9 @@
 #include "board/model/pools.h"
 
 #include <cstdint>
+#include <mutex>
 #include <new>
+#include <vector>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -17,6 +19,51 @@ constexpr size_t kHugePage = size_t(2) << 20;
 size_t Mapped(size_t bytes) {
     return (bytes + kHugePage - 1) & ~(kHugePage - 1);
 }
+
+// Large slabs given back are kept for the next board (opening another file, reverting, the
+// next read of a batch) rather than unmapped at once: fresh memory is zeroed by the system page
+// by page on first touch, which on a virtual machine costs as much as parsing the file. The
+// system may still take kept memory back when it runs short (MADV_FREE); it then faults in afresh.
+class KeptSlabs {
+  public:
+    void* take(size_t mapped) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (size_t i = kept_.size(); i-- > 0;) {
+            if (kept_[i].bytes != mapped) continue;
+            void* p = kept_[i].p;
+            kept_.erase(kept_.begin() + static_cast<std::ptrdiff_t>(i));
+            total_ -= mapped;
+            return p;
+        }
+        return nullptr;
+    }
+    bool keep(void* p, size_t mapped) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (total_ + mapped > kLimit) return false;
+#ifdef MADV_FREE
+        madvise(p, mapped, MADV_FREE);
+#endif
+        kept_.push_back({p, mapped});
+        total_ += mapped;
+        return true;
+    }
+
+  private:
+    // About what a board of two million elements holds.
+    static constexpr size_t kLimit = size_t(512) << 20;
+    struct Slab {
+        void* p;
+        size_t bytes;
+    };
+    std::mutex mutex_;
+    std::vector<Slab> kept_;
+    size_t total_ = 0;
+};
+
+KeptSlabs& Kept() {
+    static KeptSlabs* kept = new KeptSlabs;  // lives until exit, like what it keeps
+    return *kept;
+}
 }  // namespace
 #endif
 
@@ -24,6 +71,7 @@ void* TakeBulkMemory(size_t bytes) {
 #ifdef __linux__
     if (bytes >= kHugePage / 2) {
         bytes = Mapped(bytes);
+        if (void* p = Kept().take(bytes)) return p;
         void* raw = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE,
                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (raw == MAP_FAILED) throw std::bad_alloc();
@@ -44,7 +92,7 @@ void GiveBulkMemory(void* p, size_t bytes) {
     if (!p) return;
 #ifdef __linux__
     if (bytes >= kHugePage / 2) {
-        munmap(p, Mapped(bytes));
+        if (!Kept().keep(p, Mapped(bytes))) munmap(p, Mapped(bytes));
         return;
     }
 #endif
