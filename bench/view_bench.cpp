@@ -48,15 +48,21 @@ void Edit(Board& board, drawn* moved, int64_t kind, int64_t iteration) {
 }
 
 // range(0): elements; range(1): the edit before every repaint (see Edit), or 3: no edit, and
-// every partial picture copied to a screen buffer as the editor shows it.
+// every partial picture copied to a screen buffer as the editor shows it, or 4: no edit, the view
+// zoomed in and out by a hair (nothing kept from the last repaint holds). The repaints keep their
+// outlines from one to the next as the editor's do.
 void BM_RepaintFitted(benchmark::State& state) {
     Board& board = BoardOf(size_t(state.range(0)));
     drawn* moved = MovedElement(board);
     const ViewState view = FittedView(board, true);
+    ViewState moved1 = view;
+    moved1.SetView(view.scale * (1 + 1e-12), view.viewLeft, view.viewBottom);
     Framebuffer fb(1920, 1080), screen(1920, 1080);
     size_t drawn = 0, copies = 0;
     RenderOptions options;
-    const bool shown = state.range(1) == 3;
+    RepaintMemory memory;
+    options.memory = &memory;
+    const bool shown = state.range(1) == 3, scrolled = state.range(1) == 4;
     options.partialCopy = [&](const Framebuffer& part) {
         ++copies;
         if (shown) screen = part;
@@ -65,15 +71,16 @@ void BM_RepaintFitted(benchmark::State& state) {
     const uint64_t restarts = board.drawnIndex.restarts();
     for (auto _ : state) {
         Edit(board, moved, state.range(1), n++);
-        drawn = RenderBoard(board, view, fb, options);
+        drawn = RenderBoard(board, scrolled && n % 2 ? moved1 : view, fb, options);
         benchmark::DoNotOptimize(fb.pixels().data());
     }
     state.counters["drawn"] = double(drawn);
+    state.counters["worked out"] = double(memory.outlinesWorkedOut());
     state.counters["copies"] = double(copies) / double(state.iterations());
     state.counters["restarts"] = double(board.drawnIndex.restarts() - restarts);
 }
 BENCHMARK(BM_RepaintFitted)
-    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1, 2, 3}})
+    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1, 2, 3, 4}})
     ->Unit(benchmark::kMillisecond);
 
 // The fitted repaint drawn by one thread or by two (range(1)), the board standing still; with

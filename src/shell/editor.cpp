@@ -229,6 +229,7 @@ void Editor::redraw() {
     host.setWaitCursor(true);
     RenderOptions o;
     o.boardEdge = true;
+    o.memory = &repaintMemory_;
     // A long repaint shows what it has drawn so far.
     o.partialCopy = [this](const Framebuffer& part) {
         screen_ = part;

@@ -25,6 +25,7 @@
 #include "shell/mouse_machine.h"
 #include "tools/drawing_settings.h"
 #include "tools/tool_context.h"
+#include "view/board_renderer.h"
 #include "view/framebuffer.h"
 #include "view/view_state.h"
 
@@ -259,6 +260,8 @@ class Editor final : private ToolHost, private DocumentUi, private MouseTarget {
     void longOperation(std::string_view text, bool escapeStops, F&& work);
 
     Framebuffer back_, screen_, scratch_;
+    // The outlines of the last repaint: one after a small edit works out only the edited ones.
+    RepaintMemory repaintMemory_;
     MouseMachine mouse_;
     bool ready_ = true;
     int cursorX_ = 0, cursorY_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -182,26 +183,27 @@ void OutlinePainter::ArcPoints(Fixed c, double rPx, double a0, double a1, int n)
 }
 
 void OutlinePainter::Plot(PixelPoint p, Pen pen) {
-    if (record_)
-        record_->Add(OutlineList::kPlot, pen, {&p, 1});
-    else
+    if (!record_)
         fb_.Plot(p.x, p.y, pen);
+    else if (!chains_ || !record_->AddChain(pen, {&p, 1}, true, fb_.width(), fb_.height()))
+        record_->Add(OutlineList::kPlot, pen, {&p, 1});
 }
 
 void OutlinePainter::LineWithEnd(PixelPoint a, PixelPoint b, Pen pen) {
     if (record_) {
         const PixelPoint p[2] = {a, b};
-        record_->Add(OutlineList::kLineWithEnd, pen, p);
+        if (!chains_ || !record_->AddChain(pen, p, true, fb_.width(), fb_.height()))
+            record_->Add(OutlineList::kLineWithEnd, pen, p);
     } else {
         fb_.LineWithEnd(a, b, pen);
     }
 }
 
 void OutlinePainter::Polyline(std::span<const PixelPoint> points, Pen pen) {
-    if (record_)
-        record_->Add(OutlineList::kPolyline, pen, points);
-    else
+    if (!record_)
         fb_.Polyline(points, pen);
+    else if (!chains_ || !record_->AddChain(pen, points, false, fb_.width(), fb_.height()))
+        record_->Add(OutlineList::kPolyline, pen, points);
 }
 
 void OutlinePainter::Ellipse(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen) {
@@ -244,6 +246,79 @@ void OutlineList::Add(Op op, Pen pen, std::span<const PixelPoint> points) {
     }
 }
 
+// A chain: the head as above with the number of pixels, a word with the first pixel's offset, a
+// word with the first and the last row, then the steps (see Framebuffer::ApplyChain).
+bool OutlineList::AddChain(Pen pen, std::span<const PixelPoint> points, bool withEnd, int width,
+                           int height) {
+    if (points.empty()) return false;
+    int64_t top = points[0].y, bottom = points[0].y;
+    for (const PixelPoint& p : points) {
+        if (!(p.x >= 0 && p.x < width && p.y >= 0 && p.y < height)) return false;
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    // Each segment is walked from its first point to its last in as many steps as it is long
+    // along its major axis (the pixels of a walk lie between its ends); the next begins where
+    // it ended. The walk of a polyline leaves out its last point, a line with its end does not.
+    size_t length = 0;
+    for (size_t i = 1; i < points.size(); ++i)
+        length += size_t(std::max(std::llabs(points[i].x - points[i - 1].x),
+                                  std::llabs(points[i].y - points[i - 1].y)));
+    const size_t pixels = withEnd ? length + 1 : length;
+    // Longer chains are few and large: their calls take less room.
+    if (pixels > (size_t(1) << 20)) return false;
+    size_t steps = pixels > 0 ? pixels - 1 : 0;
+    const size_t at = used_, most = at + 3 + (steps + 20) / 21;
+    if (most > words_.size()) words_.resize(std::max(most, 2 * words_.size()));
+    uint64_t* out = words_.data() + at;
+    out[0] = uint64_t(pen.colour) | uint64_t(pen.op) << 32 | uint64_t(kChain) << 36 |
+             uint64_t(pixels) << 41;
+    out[1] = uint64_t(points[0].y) * uint64_t(width) + uint64_t(points[0].x);
+    out[2] = uint64_t(top) | uint64_t(bottom) << 32;
+    out += 3;
+    auto code = [](int64_t dx, int64_t dy) {
+        const int64_t k = (dy + 1) * 3 + (dx + 1);
+        return uint64_t(k > 4 ? k - 1 : k);
+    };
+    uint64_t word = 0;
+    int filled = 0;
+    // The walk of Framebuffer::Line in its one-decision form: a step along the major axis each
+    // time, and along the minor one too when g < 0.
+    for (size_t i = 1; i < points.size() && steps > 0; ++i) {
+        const PixelPoint a = points[i - 1], b = points[i];
+        const int64_t dx = std::llabs(b.x - a.x), dy = std::llabs(b.y - a.y);
+        const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+        const bool xMajor = dx >= dy;
+        const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+        const uint64_t straight = xMajor ? code(sx, 0) : code(0, sy), diagonal = code(sx, sy);
+        int64_t g = major - 2 * minor - 1;
+        const int64_t afterMinor = 2 * (major - minor), afterMajor = -2 * minor;
+        // Without branches: which way a step goes is a coin toss.
+        const int64_t minorExtra = afterMinor - afterMajor;
+        const uint64_t codeFlip = straight ^ diagonal;
+        int64_t n = std::min<int64_t>(major, int64_t(steps));
+        steps -= size_t(n);
+        while (n > 0) {
+            const int64_t chunk = std::min<int64_t>(n, 21 - filled);
+            for (int64_t k = 0; k < chunk; ++k) {
+                const int64_t m = g >> 63;  // all ones for a minor step
+                g += afterMajor + (m & minorExtra);
+                word = word << 3 | (straight ^ (uint64_t(m) & codeFlip));
+            }
+            n -= chunk;
+            filled += int(chunk);
+            if (filled == 21) {
+                *out++ = word << 1;
+                word = 0;
+                filled = 0;
+            }
+        }
+    }
+    if (filled > 0) *out++ = word << (3 * (21 - filled) + 1);
+    used_ = size_t(out - words_.data());
+    return true;
+}
+
 void OutlineList::Replay(size_t at, Framebuffer& fb, std::vector<PixelPoint>& scratch) const {
     const uint64_t head = words_[at];
     const Pen pen{Pixel(head), RasterOp((head >> 32) & 15)};
@@ -251,6 +326,10 @@ void OutlineList::Replay(size_t at, Framebuffer& fb, std::vector<PixelPoint>& sc
     const bool wide = (head >> 40) & 1;
     const size_t n = size_t(head >> 41);
     const uint64_t* w = words_.data() + at + 1;
+    if (op == kChain) {
+        fb.ApplyChain(w[0], w + 2, n, int64_t(uint32_t(w[1])), int64_t(w[1] >> 32), pen);
+        return;
+    }
     auto point = [&](size_t i) -> PixelPoint {
         if (wide) return {int64_t(w[2 * i]), int64_t(w[2 * i + 1])};
         return {int32_t(uint32_t(w[i])), int32_t(uint32_t(w[i] >> 32))};
@@ -268,6 +347,8 @@ void OutlineList::Replay(size_t at, Framebuffer& fb, std::vector<PixelPoint>& sc
             scratch.resize(n);
             for (size_t i = 0; i < n; ++i) scratch[i] = point(i);
             fb.Polyline(scratch, pen);
+            break;
+        case kChain:
             break;
         case kEllipse:
         case kFrame: {
@@ -524,14 +605,80 @@ struct ShownElement {
     int32_t firstRow, lastRow;
 };
 constexpr int kHalfBit = 63;
+constexpr uint64_t kOutlineAt = (uint64_t(1) << kHalfBit) - 1;
 
-// What a repaint in bands works in, kept from one repaint to the next by the thread that asks
-// for them: the recorded outlines of a large board take tens of megabytes, which would be
-// fetched from the system and cleared again each time.
-struct BandWork {
-    std::vector<ShownElement> shown[2];
-    OutlineList outlines[2];
+// What the outlines were worked out for: the view, the size of the picture, how each layer is
+// shown (its colour, or kHidden) and the apertures.
+struct DrawnFor {
+    static constexpr uint8_t kHidden = 0xff;
+    double scale = 0, left = 0, right = 0, top = 0, bottom = 0;
+    bool mirror = false;
+    int width = 0, height = 0;
+    std::array<uint8_t, kLayers> layers{};
+    std::array<double, kApertures> round{}, square{};
+    bool operator==(const DrawnFor&) const = default;
 };
+
+void TakeDrawnFor(DrawnFor& d, const Board& board, const ViewState& view, const Framebuffer& fb) {
+    d.scale = view.scale, d.left = view.viewLeft, d.right = view.viewRight;
+    d.top = view.viewTop, d.bottom = view.viewBottom;
+    d.mirror = view.mirrored();
+    d.width = fb.width(), d.height = fb.height();
+    for (size_t i = 0; i < size_t(kLayers); ++i)
+        d.layers[i] =
+            board.layerFlags[i] & kDisp ? uint8_t(board.layerColour[i] & 15) : DrawnFor::kHidden;
+    d.round = board.roundAp;
+    d.square = board.squareAp;
+}
+
+}  // namespace
+
+// What a repaint in bands works in. Kept by a RepaintMemory from one repaint to the next, or
+// else by the thread that asks for it: the recorded outlines of a large board take tens of
+// megabytes, which would be fetched from the system and cleared again each time.
+struct RepaintMemory::Work {
+    // Per half of the index: the elements drawn in document order, their slots, their outlines.
+    std::vector<ShownElement> shown[2];
+    std::vector<uint32_t> slots[2];
+    OutlineList outlines[2];
+    // Whether the lists hold the outlines of the whole index as it was when `epoch`, the first
+    // `changesSeen` changes of its log and its first `slotsSeen` slots were all there was, drawn
+    // for `drawnFor`; `half` is the first slot of the second half.
+    bool kept = false;
+    uint64_t epoch = 0;
+    size_t changesSeen = 0, slotsSeen = 0, half = 0;
+    DrawnFor drawnFor, now;
+    // Words of the lists whose outlines are no longer drawn (their elements were drawn again).
+    size_t abandoned = 0;
+    size_t workedOut = 0;
+    // Room for the lists while they are merged with what was drawn again.
+    std::vector<ShownElement> mergedShown;
+    std::vector<uint32_t> mergedSlots, touched;
+};
+
+RepaintMemory::RepaintMemory() : work_(std::make_unique<Work>()) {}
+RepaintMemory::~RepaintMemory() = default;
+
+void RepaintMemory::forget() {
+    work_->kept = false;
+}
+
+size_t RepaintMemory::outlinesWorkedOut() const {
+    return work_->workedOut;
+}
+
+size_t OutlineList::words(size_t at) const {
+    const uint64_t head = words_[at];
+    const size_t n = size_t(head >> 41);
+    if (Op((head >> 36) & 15) == kChain) return 3 + (n > 1 ? (n - 1 + 20) / 21 : 0);
+    return 1 + n * ((head >> 40) & 1 ? 2 : 1);
+}
+
+namespace {
+
+// Past this share of the index's slots touched since the last repaint, every outline is worked
+// out again; and so when the outlines no longer drawn take more room than those that are.
+constexpr size_t kMostTouchedShare = 16;
 
 // Two threads meeting: the second says it has reached a point and waits until the first lets it
 // go on; the first waits until the second has reached it, does what must be done alone, and lets
@@ -564,6 +711,126 @@ class Meeting {
     uint64_t reached_ = 0, released_ = 0;
 };
 
+// Works out the outlines of the elements that are drawn into one list, in the order they are
+// offered, with the rows each can reach.
+class OutlineRecorder {
+  public:
+    // `chains`: the outlines are kept for later repaints (see OutlinePainter::RecordInto).
+    OutlineRecorder(const Board& board, const ViewState& view, Framebuffer& back, OutlineList& list,
+                    int which, bool chains)
+        : board_(board),
+          view_(view),
+          painter_(board, view, back),
+          list_(list),
+          halfBit_(uint64_t(which) << kHalfBit),
+          height_(back.height()) {
+        painter_.RecordInto(&list, chains);
+    }
+
+    // False when the element is not drawn.
+    bool Record(const drawn* e, ShownElement& out) {
+        if (!Shown(board_, painter_, e)) return false;
+        // The rows the outline can reach: its box on the screen, with room for the rounding of
+        // positions and radii to whole pixels; chord points of an arc lie at angles of the sine
+        // table (a 4096th of a turn apart), which can take them past the ends of the arc by a
+        // fraction of its radius. Whole rows compare with a band's first and last rows as the
+        // exact values do (an element whose rows are not known reaches every band).
+        double slack = 3;
+        if (e->kind == kArc)
+            slack += (static_cast<const arc*>(e)->r + board_.roundHalf(e->aperture)) * view_.scale *
+                     0.001;
+        const double high = (view_.viewTop - e->bounds.maxY) * view_.scale - slack,
+                     low = (view_.viewTop - e->bounds.minY) * view_.scale + slack;
+        const int colour = board_.layerColour[size_t(e->layer)] & 15;
+        if (colour != penColour_) {
+            pen_.colour = kPalette[size_t(colour)];
+            penColour_ = colour;
+        }
+        const size_t at = list_.end();
+        painter_.Draw(e, pen_);
+        out = {halfBit_ | at, row(high, -1), row(low, height_)};
+        return true;
+    }
+
+  private:
+    int row(double v, int ifNaN) const {
+        if (v != v) return ifNaN;
+        if (!(v >= -1)) return -1;
+        if (v >= height_) return height_;
+        return int(std::floor(v));
+    }
+
+    const Board& board_;
+    const ViewState& view_;
+    OutlinePainter painter_;
+    OutlineList& list_;
+    const uint64_t halfBit_;
+    const int height_;
+    Pen pen_{kPalette[0], RasterOp::kMerge};
+    int penColour_ = -1;
+};
+
+// Brings the kept outlines up to the board's index by working out again those of the slots the
+// index logged or appended since: each replaces the old one in its half, in document order. False
+// when that would be more work than starting again.
+bool FollowEdits(const Board& board, const ViewState& view, Framebuffer& back,
+                 RepaintMemory::Work& w) {
+    const ElementIndex& index = board.drawnIndex;
+    const size_t slots = index.recorded();
+    if (!w.kept || !(w.now == w.drawnFor) || w.epoch != index.epoch() || w.slotsSeen > slots ||
+        w.changesSeen > index.changesLogged())
+        return false;
+    const std::span<const uint32_t> changed = index.changedSince(w.changesSeen);
+    if (changed.size() + (slots - w.slotsSeen) > 64 + slots / kMostTouchedShare ||
+        w.abandoned > (w.outlines[0].end() + w.outlines[1].end()) / 2)
+        return false;
+    std::vector<uint32_t>& touched = w.touched;
+    touched.assign(changed.begin(), changed.end());
+    for (size_t s = w.slotsSeen; s < slots; ++s) touched.push_back(uint32_t(s));
+    std::sort(touched.begin(), touched.end());
+    touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+    w.workedOut = 0;
+    const auto second = std::lower_bound(touched.begin(), touched.end(), uint32_t(w.half));
+    for (int which = 0; which < 2; ++which) {
+        const auto from = which == 0 ? touched.begin() : second;
+        const auto to = which == 0 ? second : touched.end();
+        if (from == to) continue;
+        OutlineRecorder recorder(board, view, back, w.outlines[which], which, true);
+        const std::vector<ShownElement>& shown = w.shown[which];
+        const std::vector<uint32_t>& slotsOf = w.slots[which];
+        std::vector<ShownElement>& mergedShown = w.mergedShown;
+        std::vector<uint32_t>& mergedSlots = w.mergedSlots;
+        mergedShown.clear();
+        mergedSlots.clear();
+        size_t k = 0;
+        for (auto t = from; t != to; ++t) {
+            // The elements before the touched slot as they were; its old outline goes.
+            for (; k < slotsOf.size() && slotsOf[k] < *t; ++k) {
+                mergedShown.push_back(shown[k]);
+                mergedSlots.push_back(slotsOf[k]);
+            }
+            if (k < slotsOf.size() && slotsOf[k] == *t) {
+                w.abandoned += w.outlines[which].words(shown[k].outline & kOutlineAt);
+                ++k;
+            }
+            ShownElement s;
+            const drawn* e = index.element(*t);
+            if (e && recorder.Record(e, s)) {
+                mergedShown.push_back(s);
+                mergedSlots.push_back(*t);
+                ++w.workedOut;
+            }
+        }
+        mergedShown.insert(mergedShown.end(), shown.begin() + ptrdiff_t(k), shown.end());
+        mergedSlots.insert(mergedSlots.end(), slotsOf.begin() + ptrdiff_t(k), slotsOf.end());
+        std::swap(w.shown[which], mergedShown);
+        std::swap(w.slots[which], mergedSlots);
+    }
+    w.changesSeen = index.changesLogged();
+    w.slotsSeen = slots;
+    return true;
+}
+
 // Draws the elements in two bands of rows at once, each band by its own thread. First both
 // threads look through half of the board's index each for the elements that are drawn (in
 // document order, with the rows they can reach), then each draws those that reach its band.
@@ -572,27 +839,33 @@ class Meeting {
 // partial pictures are drawn top to bottom (sorted by their first row), which keeps the rows
 // being drawn in the processor's cache rather than going all over the picture for each element.
 // The partial pictures are taken when both threads have drawn the same elements.
+// With outlines kept from the last repaint (`memory`), only those of the elements edited since
+// are worked out, before the threads start.
 size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
                    const RenderOptions& options) {
     const int height = back.height(), width = back.width();
     const int split = height / 2;
-    const size_t slots = board.drawnIndex.recorded(), half = slots / 2;
+    const size_t slots = board.drawnIndex.recorded();
     // (The threads below reach it through this reference: by its own name each would find its
     // own.) A repaint begun from within a partial picture's call has work of its own.
-    thread_local BandWork callersWork;
-    thread_local bool callersWorkInUse = false;
-    BandWork ownWork;
-    const bool kept = !callersWorkInUse;
-    BandWork& work = kept ? callersWork : ownWork;
+    thread_local RepaintMemory callersMemory;
+    RepaintMemory ownMemory;
+    RepaintMemory* memory = options.memory ? options.memory : &callersMemory;
+    if (memory->inUse) memory = &ownMemory;
+    const bool kept = memory == options.memory;
     struct InUse {
-        bool kept;
-        InUse(bool k) : kept(k) {
-            if (kept) callersWorkInUse = true;
-        }
-        ~InUse() {
-            if (kept) callersWorkInUse = false;
-        }
-    } inUse(kept);
+        RepaintMemory& m;
+        explicit InUse(RepaintMemory& memory) : m(memory) { m.inUse = true; }
+        ~InUse() { m.inUse = false; }
+    } inUse(*memory);
+    RepaintMemory::Work& work = memory->work();
+    TakeDrawnFor(work.now, board, view, back);
+    const bool followed = kept && FollowEdits(board, view, back, work);
+    if (!followed) {
+        work.kept = false;
+        work.half = slots / 2;
+        work.abandoned = 0;
+    }
     std::vector<ShownElement>(&shown)[2] = work.shown;
     const OutlineList(&outlines)[2] = work.outlines;
     Meeting meeting;
@@ -600,47 +873,22 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
     // The elements of index slots first..last - 1 that are drawn, their outlines recorded.
     auto look = [&](size_t first, size_t last, int which) {
         std::vector<ShownElement>& out = shown[which];
+        std::vector<uint32_t>& slotsOf = work.slots[which];
         OutlineList& list = work.outlines[which];
         out.clear();
+        slotsOf.clear();
         list.clear();
-        OutlinePainter painter(board, view, back);
-        painter.RecordInto(&list);
-        Pen pen{kPalette[0], RasterOp::kMerge};
-        int penColour = -1;
-        const uint64_t halfBit = uint64_t(which) << kHalfBit;
-        const double scale = view.scale, viewTop = view.viewTop;
-        auto row = [&](double v, int ifNaN) {
-            if (v != v) return ifNaN;
-            if (!(v >= -1)) return -1;
-            if (v >= height) return height;
-            return int(std::floor(v));
-        };
+        OutlineRecorder recorder(board, view, back, list, which, kept);
         auto away = [&](const OuterBox& b) {
             return double(b.maxX) < view.viewLeft || double(b.maxY) < view.viewBottom ||
                    double(b.minX) > view.viewRight || double(b.minY) > view.viewTop;
         };
-        board.drawnIndex.scan(first, last, away, [&](const drawn* e) {
-            if (!Shown(board, painter, e)) return false;
-            // The rows the outline can reach: its box on the screen, with room for the
-            // rounding of positions and radii to whole pixels; chord points of an arc lie at
-            // angles of the sine table (a 4096th of a turn apart), which can take them past the
-            // ends of the arc by a fraction of its radius. Whole rows compare with a band's
-            // first and last rows as the exact values do (an element whose rows are not known
-            // reaches every band).
-            double slack = 3;
-            if (e->kind == kArc)
-                slack +=
-                    (static_cast<const arc*>(e)->r + board.roundHalf(e->aperture)) * scale * 0.001;
-            const double high = (viewTop - e->bounds.maxY) * scale - slack,
-                         low = (viewTop - e->bounds.minY) * scale + slack;
-            const int colour = board.layerColour[size_t(e->layer)] & 15;
-            if (colour != penColour) {
-                pen.colour = kPalette[size_t(colour)];
-                penColour = colour;
+        board.drawnIndex.scan(first, last, away, [&](const drawn* e, size_t slot) {
+            ShownElement s;
+            if (recorder.Record(e, s)) {
+                out.push_back(s);
+                slotsOf.push_back(uint32_t(slot));
             }
-            const size_t at = list.end();
-            painter.Draw(e, pen);
-            out.push_back({halfBit | at, row(high, -1), row(low, height)});
             return false;
         });
     };
@@ -658,7 +906,6 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
         auto firstRowOf = [&](const ShownElement& s) {
             return s.firstRow > top ? uint32_t(s.firstRow - top) : 0u;
         };
-        constexpr uint64_t kAt = (uint64_t(1) << kHalfBit) - 1;
         auto drawPending = [&] {
             std::fill(rowStarts.begin(), rowStarts.end(), 0);
             for (const ShownElement* s : pending) ++rowStarts[firstRowOf(*s) + 1];
@@ -680,7 +927,7 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
                 if (i + kOutlinesAhead < sorted.size()) {
                     const uint64_t o = sorted[i + kOutlinesAhead];
                     const char* words =
-                        static_cast<const char*>(outlines[o >> kHalfBit].address(o & kAt));
+                        static_cast<const char*>(outlines[o >> kHalfBit].address(o & kOutlineAt));
                     __builtin_prefetch(words);
                     __builtin_prefetch(words + 64);
                 }
@@ -692,7 +939,7 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
                     stream += 16;
                 }
                 const uint64_t o = sorted[i];
-                outlines[o >> kHalfBit].Replay(o & kAt, band, scratch);
+                outlines[o >> kHalfBit].Replay(o & kOutlineAt, band, scratch);
             }
             pending.clear();
         };
@@ -717,16 +964,25 @@ size_t DrawInBands(const Board& board, const ViewState& view, Framebuffer& back,
     };
 
     std::thread lower([&] {
-        look(half, slots, 1);
+        if (!followed) look(work.half, slots, 1);
         // The upper band's thread goes on when both halves are known.
         meeting.arrive(1);
         drawBand(split, height, false);
     });
-    look(0, half, 0);
+    if (!followed) look(0, work.half, 0);
     meeting.await(1);
     meeting.release(1);
     const size_t count = drawBand(0, split, true);
     lower.join();
+    if (!followed) {
+        work.workedOut = work.shown[0].size() + work.shown[1].size();
+        // What the outlines are now those of, for the next repaint.
+        work.kept = kept;
+        work.epoch = board.drawnIndex.epoch();
+        work.changesSeen = board.drawnIndex.changesLogged();
+        work.slotsSeen = slots;
+        work.drawnFor = work.now;
+    }
     return count;
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -39,11 +40,17 @@ class OutlineList {
     void Replay(size_t at, Framebuffer& fb, std::vector<PixelPoint>& scratch) const;
     // The words of the outline at `at`, to be fetched ahead of its replay.
     const void* address(size_t at) const { return words_.data() + at; }
+    // The words the outline at `at` takes.
+    size_t words(size_t at) const;
 
   private:
     friend class OutlinePainter;
-    enum Op : uint64_t { kPlot, kLineWithEnd, kPolyline, kEllipse, kFrame };
+    enum Op : uint64_t { kPlot, kLineWithEnd, kPolyline, kEllipse, kFrame, kChain };
     void Add(Op op, Pen pen, std::span<const PixelPoint> points);
+    // A polyline (with its last point when `withEnd`) all of whose points lie on a picture of
+    // width x height, as the chain of the pixels it sets there (see Framebuffer::ApplyChain):
+    // made again without a walk of each segment. False, and nothing added, for another.
+    bool AddChain(Pen pen, std::span<const PixelPoint> points, bool withEnd, int width, int height);
     // The first used_ words hold outlines; the rest is room kept for the next ones (a list is
     // filled again on every repaint, and its room is not cleared again each time).
     std::vector<uint64_t> words_;
@@ -64,8 +71,13 @@ class OutlinePainter {
           right_(view.viewRight),
           top_(view.viewTop) {}
 
-    // Outlines go into `list` instead of the framebuffer from now on (none: drawn again).
-    void RecordInto(OutlineList* list) { record_ = list; }
+    // Outlines go into `list` instead of the framebuffer from now on (none: drawn again). With
+    // `chains`, those that lie on the picture go in as the pixels they set (see
+    // OutlineList::AddChain): more work now, less each time they are made again.
+    void RecordInto(OutlineList* list, bool chains = false) {
+        record_ = list;
+        chains_ = chains;
+    }
 
     void Draw(const drawn* e, Pen pen);
     void DrawLand(Point p, double w, bool square, Pen pen);
@@ -102,6 +114,7 @@ class OutlinePainter {
     double scale_, left_, right_, top_;
     std::vector<PixelPoint> points_;
     OutlineList* record_ = nullptr;
+    bool chains_ = false;
 };
 
 // Chords of the circle segmentation (a chord strays at most 0.45 pixel from the circle).
@@ -111,6 +124,33 @@ int ArcChords(double radiusPx, double angle);
 // The fixed-point cosine and sine the outlines are drawn with, of the angle i * 2 pi / 4096
 // (i taken modulo 4096), scaled by 2^31 - 1.
 std::array<int32_t, 2> FixedCosSin(int i);
+
+// What the repaints of a board keep from one to the next: the outlines of the elements as they
+// were drawn, with the view, layers and apertures they were drawn for. A repaint in bands of the
+// same board, view, layers and apertures after edits that the board's index followed works out
+// again only the outlines of the elements those edits touched; after anything else, every
+// outline. An editor window keeps one (tens of megabytes for a board of a million elements);
+// without one, nothing is kept between repaints but the memory.
+class RepaintMemory {
+  public:
+    RepaintMemory();
+    ~RepaintMemory();
+    RepaintMemory(const RepaintMemory&) = delete;
+    RepaintMemory& operator=(const RepaintMemory&) = delete;
+    // What was kept is not used again (the memory is).
+    void forget();
+    // Outlines worked out by the last repaint that used this memory (for tests).
+    size_t outlinesWorkedOut() const;
+
+    // The renderer's: what is kept, and whether a repaint is using it now (a repaint begun
+    // from within a partial picture's call works without).
+    struct Work;
+    Work& work() { return *work_; }
+    bool inUse = false;
+
+  private:
+    std::unique_ptr<Work> work_;
+};
 
 struct RenderOptions {
     // Drawn again in the grey pen after the board (a selection, or a single picked element).
@@ -127,6 +167,8 @@ struct RenderOptions {
     // Threads that draw the elements, each into its own band of rows: 0 lets the size of the
     // board decide. The picture, and every partial one, is the same with any number.
     int threads = 0;
+    // What the last repaint of this board kept, to be used and kept again (see RepaintMemory).
+    RepaintMemory* memory = nullptr;
 };
 
 inline constexpr int kPartialCopyEvery = 10001;

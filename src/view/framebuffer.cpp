@@ -164,19 +164,6 @@ void Framebuffer::Line(PixelPoint a, PixelPoint b, Pen pen) {
     if (!endVisible) Plot(b.x, b.y, pen);
 }
 
-void Framebuffer::WalkLine(PixelPoint a, PixelPoint b, Pen pen) {
-    const int64_t dx = std::llabs(b.x - a.x), dy = -std::llabs(b.y - a.y);
-    const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-    int64_t err = dx + dy;
-    int64_t x = a.x, y = a.y;
-    while (x != b.x || y != b.y) {
-        Plot(x, y, pen);
-        const int64_t e2 = 2 * err;
-        if (e2 >= dy) err += dy, x += sx;
-        if (e2 <= dx) err += dx, y += sy;
-    }
-}
-
 template <class Op>
 void Framebuffer::WalkInside(PixelPoint a, PixelPoint b, Op&& pixelOp) {
     // A copy of its own, so the colour stays in a register rather than being read again after
@@ -242,6 +229,55 @@ void Framebuffer::Polyline(std::span<const PixelPoint> points, Pen pen) {
             break;
         case RasterOp::kXor:
             walk([c](Pixel& p) { p ^= c; });
+            break;
+    }
+}
+
+template <bool kWhole, class Op>
+void Framebuffer::Chain(uint64_t first, const uint64_t* steps, size_t count, Op op) {
+    const ptrdiff_t w = width_;
+    ptrdiff_t delta[8];
+    for (int k = 0; k < 8; ++k) delta[k] = kChainSteps[k][1] * w + kChainSteps[k][0];
+    Pixel* p = data_ + first;
+    // A chain on rows of another band passes the others by.
+    const Pixel* const low = data_ + size_t(top_) * size_t(w);
+    const Pixel* const high = data_ + size_t(bottom_) * size_t(w);
+    auto set = [&](Pixel* q) {
+        if (kWhole || (q >= low && q < high)) op(*q);
+    };
+    set(p);
+    for (size_t done = 1; done < count;) {
+        uint64_t word = *steps++;
+        const size_t n = std::min<size_t>(21, count - done);
+        for (size_t k = 0; k < n; ++k) {
+            p += delta[word >> 61];
+            word <<= 3;
+            set(p);
+        }
+        done += n;
+    }
+}
+
+void Framebuffer::ApplyChain(uint64_t first, const uint64_t* steps, size_t count, int64_t firstRow,
+                             int64_t lastRow, Pen pen) {
+    if (count == 0 || lastRow < top_ || firstRow >= bottom_) return;
+    const Pixel c = pen.colour;
+    // Most chains lie wholly in the band: their pixels need no look at the rows.
+    auto run = [&](auto op) {
+        if (firstRow >= top_ && lastRow < bottom_)
+            Chain<true>(first, steps, count, op);
+        else
+            Chain<false>(first, steps, count, op);
+    };
+    switch (pen.op) {
+        case RasterOp::kCopy:
+            run([c](Pixel& p) { p = c; });
+            break;
+        case RasterOp::kMerge:
+            run([c](Pixel& p) { p |= c; });
+            break;
+        case RasterOp::kXor:
+            run([c](Pixel& p) { p ^= c; });
             break;
     }
 }

@@ -112,6 +112,32 @@ class Framebuffer {
     // Outline of the box [left, right) x [top, bottom).
     void Frame(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen);
     void FillBox(int64_t left, int64_t top, int64_t right, int64_t bottom, Pen pen);
+    // Sets the pixels of a chain that lie on the rows written. A chain is pixels each next to the
+    // one before: the offset of its first from the picture's first pixel, then for each next one
+    // the step to it, one of the eight of kChainSteps, three bits each, 21 to a word from the
+    // high bits; it spans rows firstRow..lastRow and lies on the picture.
+    void ApplyChain(uint64_t first, const uint64_t* steps, size_t count, int64_t firstRow,
+                    int64_t lastRow, Pen pen);
+    // The steps of a chain: x and y of the neighbour.
+    static constexpr int kChainSteps[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
+                                              {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
+    // Calls f(x, y) for the pixels of the line from a to b without b, in the order Line sets
+    // them.
+    template <class F>
+    static void ForEachLinePixel(PixelPoint a, PixelPoint b, F&& f) {
+        const int64_t dx = a.x < b.x ? b.x - a.x : a.x - b.x;
+        const int64_t dy = -(a.y < b.y ? b.y - a.y : a.y - b.y);
+        const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+        int64_t err = dx + dy;
+        int64_t x = a.x, y = a.y;
+        while (x != b.x || y != b.y) {
+            f(x, y);
+            const int64_t e2 = 2 * err;
+            if (e2 >= dy) err += dy, x += sx;
+            if (e2 <= dx) err += dx, y += sy;
+        }
+    }
+
     // Combines a row of pixels into row y from column x on (parts outside are cut off).
     void CombineRow(int64_t x, int64_t y, std::span<const Pixel> src, RasterOp op);
     // Combines the rectangle of `src` at (sx, sy, w, h) into this buffer at (dx, dy).
@@ -133,7 +159,11 @@ class Framebuffer {
     }
     void Span(int64_t x0, int64_t x1, int64_t y, Pen pen);  // x0..x1 inclusive
     // Bresenham from a to b without b, every pixel through Plot.
-    void WalkLine(PixelPoint a, PixelPoint b, Pen pen);
+    void WalkLine(PixelPoint a, PixelPoint b, Pen pen) {
+        ForEachLinePixel(a, b, [&](int64_t x, int64_t y) { Plot(x, y, pen); });
+    }
+    template <bool kWhole, class Op>
+    void Chain(uint64_t first, const uint64_t* steps, size_t count, Op op);
     // The same walk for a and b on real pixels of the buffer, without bounds checks.
     template <class Op>
     void WalkInside(PixelPoint a, PixelPoint b, Op&& op);

@@ -191,6 +191,142 @@ TEST(GeneratedRender, BandsAndEditsDrawWhatThePlainWalkDraws) {
     }
 }
 
+// A repaint that keeps its outlines for the next works out again only those of the elements
+// edited since, as long as the view, the layers and the apertures stay; every picture, partial
+// ones included, is the plain walk's after every kind of edit.
+TEST(GeneratedRender, KeptOutlinesFollowEditsAndDrawWhatThePlainWalkDraws) {
+    Board board;
+    GenerateBoard(board, {24000, 13});
+    const ViewState fitted = MakeView(board, {"fitted", 0, 0, 0, false}, 400, 300);
+    // Elements drawn well inside the view, so that a small move keeps them in it.
+    std::vector<drawn*> all;
+    ForEachDrawn(board.items, [&](drawn* d) {
+        const double mx = (fitted.viewRight - fitted.viewLeft) / 10,
+                     my = (fitted.viewTop - fitted.viewBottom) / 10;
+        if ((board.layerFlags[size_t(d->layer)] & kDisp) && d->bounds.minX > fitted.viewLeft + mx &&
+            d->bounds.maxX < fitted.viewRight - mx && d->bounds.minY > fitted.viewBottom + my &&
+            d->bounds.maxY < fitted.viewTop - my)
+            all.push_back(d);
+    });
+    ASSERT_GT(all.size(), 2000u);
+    const ViewState zoomed = MakeView(board, {"zoomed", 12, 150, 100, false}, 400, 300);
+    RepaintMemory memory;
+    size_t shown = 0;
+    // Repaints with the memory; the outlines worked out then, or every one when `all` is
+    // expected (the number shown, which the first repaint gives).
+    auto repaint = [&](const std::string& what, const ViewState* view = nullptr) {
+        ExpectPlainRepaint(board, view ? *view : fitted, what.c_str(), 2, &memory);
+        return memory.outlinesWorkedOut();
+    };
+    shown = repaint("first");
+    ASSERT_GT(shown, size_t(kPartialCopyEvery));
+    EXPECT_EQ(repaint("again"), 0u);
+    drawn* d = all[all.size() / 2];
+    d->translate(board, 1.27, 0);
+    EXPECT_EQ(repaint("moved"), 1u);
+    d->moveTo(board, {-500, -500});
+    EXPECT_EQ(repaint("moved out of the view"), 0u);
+    d->moveTo(board, {board.sizeX / 2, board.sizeY / 3});
+    EXPECT_EQ(repaint("moved back into it"), 1u);
+    ListNode* successor = all[100]->unlink(board.changes);
+    EXPECT_EQ(repaint("taken out"), 0u);
+    board.AppendElement(nullptr, board.CreateLine(1, 9, false, {1, 1}, {board.sizeX - 1, 20}));
+    group* g = board.CreateGroup(Intern("G"));
+    for (int i = 0; i < 10; ++i)
+        board.AppendElement(g, board.CreateArc(1, 3, {20.0 + i, 30}, 4, 0.5, 2.5));
+    board.AppendElement(nullptr, g);
+    EXPECT_EQ(repaint("a line and a group of 10 arcs appended"), 11u);
+    for (size_t i = 1; i <= 5; ++i) all[all.size() / 7 * i]->translate(board, 0, -0.635);
+    all[all.size() - 3]->unlink(board.changes);
+    all[all.size() / 7]->translate(board, 0, 0.635);
+    EXPECT_EQ(repaint("five moved, one twice, one taken out"), 5u);
+    all[100]->insertBefore(successor, board.changes);
+    shown = repaint("put back in the middle (the index starts again)");
+    EXPECT_GT(shown, size_t(kPartialCopyEvery));
+    // What is kept is the outlines of a view, of how layers are shown and of the apertures.
+    EXPECT_EQ(repaint("once more"), 0u);
+    const size_t zoomedShown = repaint("zoomed", &zoomed);
+    EXPECT_GT(zoomedShown, 0u);
+    EXPECT_EQ(repaint("fitted again"), shown);
+    board.ClearLayerSwitch(all[5]->layer, kDisp);
+    EXPECT_LT(repaint("a layer hidden"), shown);
+    board.SetLayerSwitch(all[5]->layer, kDisp);
+    EXPECT_EQ(repaint("shown again"), shown);
+    board.layerColour[size_t(all[5]->layer)] ^= 5;
+    EXPECT_EQ(repaint("its colour changed"), shown);
+    board.SetRoundAperture(3, board.roundHalf(3) * 1.5);
+    EXPECT_EQ(repaint("an aperture wider, the bounds not yet told"), shown);
+    ForEachDrawn(board.items, [&](drawn* e) { e->updateBounds(board); });
+    shown = repaint("and told");
+    EXPECT_GT(shown, size_t(kPartialCopyEvery));
+    ViewState smaller = fitted;
+    smaller.SetClientSize(400, 299);
+    EXPECT_GT(repaint("a row less", &smaller), 0u);
+    EXPECT_EQ(repaint("fitted again"), shown);
+    board.changes.note();
+    EXPECT_EQ(repaint("a change the index does not follow"), shown);
+    // Past what the index follows between two repaints, it starts again.
+    for (int i = 0; i < 40; ++i) all[200 + size_t(i)]->translate(board, 0.1, 0);
+    EXPECT_EQ(repaint("forty moved"), shown);
+
+    // Another board in the same memory, then in its own.
+    Board other;
+    GenerateBoard(other, {24000, 13});
+    const size_t drawnOther = [&] {
+        Framebuffer fb(400, 300);
+        RenderOptions o;
+        o.threads = 2;
+        o.memory = &memory;
+        return RenderBoard(other, fitted, fb, o);
+    }();
+    EXPECT_EQ(memory.outlinesWorkedOut(), drawnOther);
+    EXPECT_EQ(repaint("the first board again"), shown);
+    memory.forget();
+    EXPECT_EQ(repaint("forgotten"), shown);
+}
+
+// Random edits between repaints that keep their outlines: moves in and out of the view, elements
+// taken out and appended, now and then several before one repaint.
+TEST(GeneratedRender, KeptOutlinesAfterRandomEdits) {
+    Board board;
+    GenerateBoard(board, {21000, 17});
+    std::vector<drawn*> all;
+    ForEachDrawn(board.items, [&](drawn* d) { all.push_back(d); });
+    const ViewState view = MakeView(board, {"fitted", 0, 0, 0, false}, 320, 240);
+    RepaintMemory memory;
+    uint64_t r = 12345;
+    auto next = [&](uint64_t n) {
+        r = r * 6364136223846793005u + 1442695040888963407u;
+        return (r >> 33) % n;
+    };
+    size_t followed = 0;
+    for (int step = 0; step < 40; ++step) {
+        for (uint64_t edits = 1 + next(4); edits-- > 0;) {
+            drawn* d = all[next(all.size())];
+            if (!d->linked()) continue;
+            switch (next(4)) {
+                case 0:
+                    d->translate(board, double(next(200)) / 10 - 10, double(next(200)) / 10 - 10);
+                    break;
+                case 1:
+                    d->moveTo(board, {double(next(2)) * 1000 - 500, 20});
+                    break;
+                case 2:
+                    d->unlink(board.changes);
+                    break;
+                default:
+                    board.AppendElement(nullptr,
+                                        board.CreateLand(int(1 + next(3)), int(next(5)), next(2),
+                                                         {double(next(100)), double(next(100))}));
+                    break;
+            }
+        }
+        ExpectPlainRepaint(board, view, ("step " + std::to_string(step)).c_str(), 2, &memory);
+        followed += memory.outlinesWorkedOut() < 10;
+    }
+    EXPECT_GT(followed, 30u);
+}
+
 // The repaint in bands works every outline out once, records the calls it makes and makes them
 // again in each band it reaches. Recorded and replayed into a band, every outline gives the
 // pixels it gives drawn straight into that band: fitted, zoomed, mirrored and deep views of a
@@ -206,44 +342,49 @@ TEST(GeneratedRender, RecordedOutlinesReplayAsDrawnInEveryBand) {
     std::vector<View> views = Views(board);
     views.push_back({"far out", 1000, 40, 9.5, false});
     views.push_back({"far out, mirrored", 1000, 40.3, 11.0, true});
-    for (const View& v : views) {
-        const ViewState view = MakeView(board, v, 320, 200);
-        Framebuffer direct(320, 200), replayed(320, 200);
-        OutlineList list;
-        std::vector<PixelPoint> scratch;
-        OutlinePainter recorder(board, view, replayed);
-        recorder.RecordInto(&list);
-        std::vector<size_t> outlines;
-        size_t wide = 0;
-        ForEachDrawn(board.items, [&](const drawn* e) {
-            if (!(board.layerFlags[size_t(e->layer)] & kDisp) || !recorder.Visible(e->bounds))
-                return;
-            const Pen pen{kPalette[board.layerColour[size_t(e->layer)] & 15u], RasterOp::kMerge};
-            const size_t at = list.end();
-            outlines.push_back(at);
-            recorder.Draw(e, pen);
-            const Point s = view.WorldToScreen(e->ref());
-            wide += std::fabs(s.x) > 2.2e9 || std::fabs(s.y) > 2.2e9;
-        });
-        const std::pair<int, int> bands[] = {{0, 200}, {0, 100}, {100, 200}, {67, 68}, {150, 400}};
-        for (const auto& [top, bottom] : bands) {
-            direct.Clear(0);
-            replayed.Clear(0);
-            Framebuffer a = Framebuffer::Band(direct, top, bottom);
-            Framebuffer b = Framebuffer::Band(replayed, top, bottom);
-            OutlinePainter painter(board, view, a);
+    for (const bool chains : {false, true}) {
+        for (const View& v : views) {
+            const ViewState view = MakeView(board, v, 320, 200);
+            Framebuffer direct(320, 200), replayed(320, 200);
+            OutlineList list;
+            std::vector<PixelPoint> scratch;
+            OutlinePainter recorder(board, view, replayed);
+            recorder.RecordInto(&list, chains);
+            std::vector<size_t> outlines;
+            size_t wide = 0;
             ForEachDrawn(board.items, [&](const drawn* e) {
-                if (!(board.layerFlags[size_t(e->layer)] & kDisp) || !painter.Visible(e->bounds))
+                if (!(board.layerFlags[size_t(e->layer)] & kDisp) || !recorder.Visible(e->bounds))
                     return;
-                painter.Draw(
-                    e, {kPalette[board.layerColour[size_t(e->layer)] & 15u], RasterOp::kMerge});
+                const Pen pen{kPalette[board.layerColour[size_t(e->layer)] & 15u],
+                              RasterOp::kMerge};
+                const size_t at = list.end();
+                outlines.push_back(at);
+                recorder.Draw(e, pen);
+                const Point s = view.WorldToScreen(e->ref());
+                wide += std::fabs(s.x) > 2.2e9 || std::fabs(s.y) > 2.2e9;
             });
-            for (size_t at : outlines) list.Replay(at, b, scratch);
-            EXPECT_TRUE(test::SamePixels(direct, replayed))
-                << v.name << ", rows " << top << ".." << bottom;
+            const std::pair<int, int> bands[] = {
+                {0, 200}, {0, 100}, {100, 200}, {67, 68}, {150, 400}};
+            for (const auto& [top, bottom] : bands) {
+                direct.Clear(0);
+                replayed.Clear(0);
+                Framebuffer a = Framebuffer::Band(direct, top, bottom);
+                Framebuffer b = Framebuffer::Band(replayed, top, bottom);
+                OutlinePainter painter(board, view, a);
+                ForEachDrawn(board.items, [&](const drawn* e) {
+                    if (!(board.layerFlags[size_t(e->layer)] & kDisp) ||
+                        !painter.Visible(e->bounds))
+                        return;
+                    painter.Draw(
+                        e, {kPalette[board.layerColour[size_t(e->layer)] & 15u], RasterOp::kMerge});
+                });
+                for (size_t at : outlines) list.Replay(at, b, scratch);
+                EXPECT_TRUE(test::SamePixels(direct, replayed))
+                    << v.name << ", rows " << top << ".." << bottom << (chains ? ", chains" : "");
+            }
+            EXPECT_GT(outlines.size(), 0u) << v.name;
+            if (std::string(v.name).starts_with("far out")) EXPECT_GT(wide, 0u) << v.name;
         }
-        EXPECT_GT(outlines.size(), 0u) << v.name;
-        if (std::string(v.name).starts_with("far out")) EXPECT_GT(wide, 0u) << v.name;
     }
 }
 

@@ -36,15 +36,17 @@ inline bool SamePixels(const Framebuffer& a, const Framebuffer& b) {
 }
 
 // The repaint against the plain walk: the same partial pictures at the same counts and the same
-// final picture. Returns the number of partial pictures. `threads` as in RenderOptions.
+// final picture. Returns the number of partial pictures. `threads` and `memory` as in
+// RenderOptions.
 inline size_t ExpectPlainRepaint(const Board& board, const ViewState& view, const char* what,
-                                 int threads = 0) {
+                                 int threads = 0, RepaintMemory* memory = nullptr) {
     Framebuffer want(view.clientWidth, view.clientHeight), got(view.clientWidth, view.clientHeight);
     const std::vector<Framebuffer> wantCopies = PlainRepaint(board, view, want);
     std::vector<Framebuffer> gotCopies;
     RenderOptions options;
     options.partialCopy = [&](const Framebuffer& fb) { gotCopies.push_back(fb); };
     options.threads = threads;
+    options.memory = memory;
     const size_t drawn = RenderBoard(board, view, got, options);
     EXPECT_EQ(drawn / kPartialCopyEvery, wantCopies.size()) << what;
     EXPECT_EQ(gotCopies.size(), wantCopies.size()) << what;

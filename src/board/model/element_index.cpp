@@ -1,6 +1,7 @@
 #include "board/model/element_index.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace zevo {
@@ -14,11 +15,28 @@ constexpr size_t kMostSearches = 6;
 
 }  // namespace
 
+uint64_t ElementIndex::NewEpoch() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
+void ElementIndex::logChange(size_t slot) {
+    // A log longer than the index says no more than "everything": a new epoch says it in less.
+    if (changed_.size() >= std::max<size_t>(65536, elements_.size())) {
+        changed_.clear();
+        epoch_ = NewEpoch();
+        return;
+    }
+    changed_.push_back(uint32_t(slot));
+}
+
 void ElementIndex::restart(const ListNode& items) {
     items_ = &items;
     stamp_ = changes_.value;
     complete_ = false;
     ++restarts_;
+    epoch_ = NewEpoch();
+    changed_.clear();
     removed_ = 0;
     elements_.clear();
     boxes_.clear();
@@ -114,6 +132,7 @@ bool ElementIndex::follow() {
             if (i != kNoSlot) {
                 boxes_[i] = Outward(elements_[i]->bounds);
                 cells_.apart.push_back(uint32_t(i));
+                logChange(i);
             }
             continue;
         }
@@ -126,6 +145,7 @@ bool ElementIndex::follow() {
             elements_[i] = nullptr;
             boxes_[i] = {};
             ++removed_;
+            logChange(i);
         }
         if (s.last == ChangeCount::kLinked) appended[appendedCount++] = s.node;
     }

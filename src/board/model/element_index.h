@@ -18,6 +18,8 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <type_traits>
 #include <vector>
 
 #include "board/model/element.h"
@@ -55,7 +57,7 @@ inline OuterBox Outward(const Box& b) {
 class ElementIndex {
   public:
     // `changes`: the count of the board whose tree the index keeps.
-    explicit ElementIndex(const ChangeCount& changes) : changes_(changes) {}
+    explicit ElementIndex(const ChangeCount& changes) : changes_(changes), epoch_(NewEpoch()) {}
     ElementIndex(const ElementIndex&) = delete;
     ElementIndex& operator=(const ElementIndex&) = delete;
 
@@ -71,7 +73,8 @@ class ElementIndex {
     // Records every element of the board (if not done yet), so that `scan` covers them all.
     void fill(const ListNode& items);
     // As `find` over the recorded elements first..last - 1, without recording more. Several
-    // threads may scan at once while the board stands still.
+    // threads may scan at once while the board stands still. `visit` may take the slot too, as
+    // `visit(const drawn*, size_t)`.
     template <class Away, class Visit>
     const drawn* scan(size_t first, size_t last, Away&& away, Visit&& visit) const {
         if (last > elements_.size()) last = elements_.size();
@@ -94,6 +97,19 @@ class ElementIndex {
     // How often the index has started again (for tests and benchmarks).
     uint64_t restarts() const { return restarts_; }
 
+    // For caches of what is drawn at each slot. The epoch is a number no other index has had,
+    // nor this one before it last started again: slots keep their elements while it stays. The
+    // slots whose element the index has been told of since (given new bounds, which any change
+    // of an element's own brings, or taken out) are logged in the order it learnt of them;
+    // elements appended to the document take new slots at the end. A cache that has seen the
+    // first k entries of the log and the first n slots holds for the others.
+    uint64_t epoch() const { return epoch_; }
+    size_t changesLogged() const { return changed_.size(); }
+    std::span<const uint32_t> changedSince(size_t k) const {
+        return k < changed_.size() ? std::span<const uint32_t>(changed_).subspan(k)
+                                   : std::span<const uint32_t>();
+    }
+
   private:
     struct Frame {
         const ListNode* head;  // the list being walked
@@ -113,7 +129,10 @@ class ElementIndex {
         __builtin_prefetch(p + 128);
         __builtin_prefetch(p + 192);
     }
+    static uint64_t NewEpoch();
     void restart(const ListNode& items);
+    // Logs a slot whose element changed (see epoch).
+    void logChange(size_t slot);
     // Brings a whole index up to the change count by the changes kept there; false when they
     // cannot be followed (the index must start again).
     bool follow();
@@ -152,6 +171,8 @@ class ElementIndex {
     bool complete_ = false;
     size_t removed_ = 0;  // slots left empty by elements taken out
     uint64_t restarts_ = 0;
+    uint64_t epoch_;
+    std::vector<uint32_t> changed_;
     std::vector<const drawn*> elements_;
     std::vector<OuterBox> boxes_;
     // Where the walk stopped: the open lists and the next node to look at.
@@ -214,8 +235,13 @@ const drawn* ElementIndex::visitRecorded(size_t from, size_t n, Away& away, Visi
     for (size_t start = from; start < n; start += kBlock) {
         if (start + kBlock < n) gather(start + kBlock, ahead, aheadCount);
         for (size_t k = 0; k < currentCount; ++k) {
-            const drawn* d = elements[start + current[k]];
-            if (visit(d)) return d;
+            const size_t slot = start + current[k];
+            const drawn* d = elements[slot];
+            if constexpr (std::is_invocable_v<Visit&, const drawn*, size_t>) {
+                if (visit(d, slot)) return d;
+            } else {
+                if (visit(d)) return d;
+            }
         }
         for (size_t k = 0; k < aheadCount; ++k) current[k] = ahead[k];
         currentCount = aheadCount;
