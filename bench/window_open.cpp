@@ -2,7 +2,9 @@
 // start-up with the board's file to the first frame the screen widget has painted after it (the
 // file read, the steps after reading, the fit, the repaint with its partial pictures, and Qt
 // showing the picture). Boards of 100 k and 1 M elements (or the sizes given as arguments), five
-// runs each; the shortest and the middle time are printed.
+// runs each; the shortest and the middle time are printed. Then, in the last window opened, the
+// repaint after an edit (an element moved) to the frame painted after it, partial pictures shown
+// on the way as the window shows them.
 //
 // Not part of the tests: `make bench-window` runs it on the release build.
 #include <QApplication>
@@ -31,7 +33,10 @@ class PaintWatch : public QObject {
     int paints = 0;
 };
 
-double OpenOnce(const QString& file, const QTemporaryDir& dir) {
+// Opens the file in a new window; the time to its first frame, and with `edits`, the times of as
+// many repaints after an edit.
+double OpenOnce(const QString& file, const QTemporaryDir& dir,
+                std::vector<double>* edits = nullptr) {
     zevo::Folders folders;
     folders.program = dir.path().toStdString();
     folders.userData = (dir.path() + "/user").toStdString();
@@ -44,9 +49,27 @@ double OpenOnce(const QString& file, const QTemporaryDir& dir) {
     window.show();
     window.startUp({file});
     // The first frame painted once the start-up has drawn the board.
-    const int before = watch.paints;
-    while (watch.paints == before) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    return double(clock.nsecsElapsed()) / 1e6;
+    auto painted = [&](int before) {
+        while (watch.paints == before)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    };
+    painted(watch.paints);
+    const double open = double(clock.nsecsElapsed()) / 1e6;
+    if (edits) {
+        zevo::Editor& editor = window.editor();
+        zevo::Board& board = editor.doc.board;
+        std::vector<zevo::drawn*> all;
+        zevo::ForEachDrawn(board.items, [&](zevo::drawn* d) { all.push_back(d); });
+        for (size_t k = 0; k < edits->size() && !all.empty(); ++k) {
+            all[all.size() / 2]->translate(board, k % 2 ? -1.27 : 1.27, 0);
+            clock.restart();
+            const int before = watch.paints;
+            editor.redraw();
+            painted(before);
+            (*edits)[k] = double(clock.nsecsElapsed()) / 1e6;
+        }
+    }
+    return open;
 }
 
 }  // namespace
@@ -67,10 +90,14 @@ int main(int argc, char** argv) {
             zevo::GenerateBoard(board, {n, 1});
             if (!zevo::WriteDocumentFile(file.toStdString(), board)) return 1;
         }
-        std::vector<double> times;
-        for (int run = 0; run < 5; ++run) times.push_back(OpenOnce(file, dir));
+        std::vector<double> times, edits(5);
+        for (int run = 0; run < 5; ++run)
+            times.push_back(OpenOnce(file, dir, run == 4 ? &edits : nullptr));
         std::sort(times.begin(), times.end());
+        std::sort(edits.begin(), edits.end());
         std::printf("%-12zu %12.1f %12.1f\n", n, times.front(), times[times.size() / 2]);
+        std::printf("%-12s %12.1f %12.1f\n", "  after edit", edits.front(),
+                    edits[edits.size() / 2]);
         std::fflush(stdout);
     }
     return 0;
