@@ -276,10 +276,7 @@ bool OutlineList::AddChain(Pen pen, std::span<const PixelPoint> points, bool wit
     out[1] = uint64_t(points[0].y) * uint64_t(width) + uint64_t(points[0].x);
     out[2] = uint64_t(top) | uint64_t(bottom) << 32;
     out += 3;
-    auto code = [](int64_t dx, int64_t dy) {
-        const int64_t k = (dy + 1) * 3 + (dx + 1);
-        return uint64_t(k > 4 ? k - 1 : k);
-    };
+    auto code = Framebuffer::ChainStep;
     uint64_t word = 0;
     int filled = 0;
     // The walk of Framebuffer::Line in its one-decision form: a step along the major axis each

@@ -145,23 +145,25 @@ void Framebuffer::Line(PixelPoint a, PixelPoint b, Pen pen) {
         // Nothing of the walk is written.
     } else if (a.x < width_ && b.x < width_ && rowA >= top_ && rowB < bottom_) {
         // Both ends on real pixels: the walk needs no bounds checks.
-        const Pixel c = pen.colour;
-        switch (pen.op) {
-            case RasterOp::kCopy:
-                WalkInside(a, b, [c](Pixel& p) { p = c; });
-                break;
-            case RasterOp::kMerge:
-                WalkInside(a, b, [c](Pixel& p) { p |= c; });
-                break;
-            case RasterOp::kXor:
-                WalkInside(a, b, [c](Pixel& p) { p ^= c; });
-                break;
-        }
+        WithPen(pen, [&](auto op) { WalkInside(a, b, op); });
     } else {
         WalkLine(a, b, pen);
     }
     // A segment cut at the border has its last visible pixel drawn.
     if (!endVisible) Plot(b.x, b.y, pen);
+}
+
+void Framebuffer::WalkLine(PixelPoint a, PixelPoint b, Pen pen) {
+    const int64_t dx = std::llabs(b.x - a.x), dy = -std::llabs(b.y - a.y);
+    const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    int64_t err = dx + dy;
+    int64_t x = a.x, y = a.y;
+    while (x != b.x || y != b.y) {
+        Plot(x, y, pen);
+        const int64_t e2 = 2 * err;
+        if (e2 >= dy) err += dy, x += sx;
+        if (e2 <= dx) err += dx, y += sy;
+    }
 }
 
 template <class Op>
@@ -216,21 +218,9 @@ void Framebuffer::Polyline(std::span<const PixelPoint> points, Pen pen) {
         for (size_t i = 1; i < points.size(); ++i) Line(points[i - 1], points[i], pen);
         return;
     }
-    const Pixel c = pen.colour;
-    auto walk = [&](auto op) {
+    WithPen(pen, [&](auto op) {
         for (size_t i = 1; i < points.size(); ++i) WalkInside(points[i - 1], points[i], op);
-    };
-    switch (pen.op) {
-        case RasterOp::kCopy:
-            walk([c](Pixel& p) { p = c; });
-            break;
-        case RasterOp::kMerge:
-            walk([c](Pixel& p) { p |= c; });
-            break;
-        case RasterOp::kXor:
-            walk([c](Pixel& p) { p ^= c; });
-            break;
-    }
+    });
 }
 
 template <bool kWhole, class Op>
@@ -261,25 +251,14 @@ void Framebuffer::Chain(uint64_t first, const uint64_t* steps, size_t count, Op 
 void Framebuffer::ApplyChain(uint64_t first, const uint64_t* steps, size_t count, int64_t firstRow,
                              int64_t lastRow, Pen pen) {
     if (count == 0 || lastRow < top_ || firstRow >= bottom_) return;
-    const Pixel c = pen.colour;
     // Most chains lie wholly in the band: their pixels need no look at the rows.
-    auto run = [&](auto op) {
-        if (firstRow >= top_ && lastRow < bottom_)
+    const bool whole = firstRow >= top_ && lastRow < bottom_;
+    WithPen(pen, [&](auto op) {
+        if (whole)
             Chain<true>(first, steps, count, op);
         else
             Chain<false>(first, steps, count, op);
-    };
-    switch (pen.op) {
-        case RasterOp::kCopy:
-            run([c](Pixel& p) { p = c; });
-            break;
-        case RasterOp::kMerge:
-            run([c](Pixel& p) { p |= c; });
-            break;
-        case RasterOp::kXor:
-            run([c](Pixel& p) { p ^= c; });
-            break;
-    }
+    });
 }
 
 template <class RowFn>

@@ -121,21 +121,10 @@ class Framebuffer {
     // The steps of a chain: x and y of the neighbour.
     static constexpr int kChainSteps[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0},
                                               {1, 0},   {-1, 1}, {0, 1},  {1, 1}};
-    // Calls f(x, y) for the pixels of the line from a to b without b, in the order Line sets
-    // them.
-    template <class F>
-    static void ForEachLinePixel(PixelPoint a, PixelPoint b, F&& f) {
-        const int64_t dx = a.x < b.x ? b.x - a.x : a.x - b.x;
-        const int64_t dy = -(a.y < b.y ? b.y - a.y : a.y - b.y);
-        const int64_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-        int64_t err = dx + dy;
-        int64_t x = a.x, y = a.y;
-        while (x != b.x || y != b.y) {
-            f(x, y);
-            const int64_t e2 = 2 * err;
-            if (e2 >= dy) err += dy, x += sx;
-            if (e2 <= dx) err += dx, y += sy;
-        }
+    // The step of kChainSteps to the neighbour dx, dy (each -1..1, not both 0).
+    static constexpr uint64_t ChainStep(int64_t dx, int64_t dy) {
+        const int64_t k = (dy + 1) * 3 + (dx + 1);
+        return uint64_t(k > 4 ? k - 1 : k);
     }
 
     // Combines a row of pixels into row y from column x on (parts outside are cut off).
@@ -159,8 +148,22 @@ class Framebuffer {
     }
     void Span(int64_t x0, int64_t x1, int64_t y, Pen pen);  // x0..x1 inclusive
     // Bresenham from a to b without b, every pixel through Plot.
-    void WalkLine(PixelPoint a, PixelPoint b, Pen pen) {
-        ForEachLinePixel(a, b, [&](int64_t x, int64_t y) { Plot(x, y, pen); });
+    void WalkLine(PixelPoint a, PixelPoint b, Pen pen);
+    // Calls f with the pen's operation on one pixel (a callable on Pixel&), chosen once.
+    template <class F>
+    static void WithPen(Pen pen, F&& f) {
+        const Pixel c = pen.colour;
+        switch (pen.op) {
+            case RasterOp::kCopy:
+                f([c](Pixel& p) { p = c; });
+                break;
+            case RasterOp::kMerge:
+                f([c](Pixel& p) { p |= c; });
+                break;
+            case RasterOp::kXor:
+                f([c](Pixel& p) { p ^= c; });
+                break;
+        }
     }
     template <bool kWhole, class Op>
     void Chain(uint64_t first, const uint64_t* steps, size_t count, Op op);
